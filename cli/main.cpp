@@ -1,0 +1,72 @@
+// velmora-cli: the scriptable front end over the core. Usage: velmora-cli [--data DIR] [--points NAME] COMMAND ...
+
+#include "cli/command.h"
+#include "core/common/errors.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <map>
+#include <string>
+
+namespace velmora::cli {
+
+namespace {
+struct Entry
+{
+    const char* usage;
+    CommandFn fn;
+};
+
+std::map<std::string, Entry>& Commands()
+{
+    static std::map<std::string, Entry> commands;
+    return commands;
+}
+
+void PrintUsage()
+{
+    std::fprintf(stderr, "usage: velmora-cli [--data DIR] [--points NAME] COMMAND [ARGS...]\ncommands:\n");
+    for (const auto& [name, entry] : Commands())
+        std::fprintf(stderr, "  %s\n", entry.usage);
+}
+} // namespace
+
+Registration::Registration(const char* name, const char* usage, CommandFn fn) { Commands()[name] = Entry{usage, fn}; }
+
+} // namespace velmora::cli
+
+int main(int argc, char** argv)
+{
+    using namespace velmora::cli;
+    Context ctx;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string a = argv[i];
+        if ((a == "--data" || a == "--points") && i + 1 < argc) {
+            (a == "--data" ? ctx.dataDir : ctx.pointsName) = argv[++i];
+        } else if (a == "--help" || a == "-h") {
+            PrintUsage();
+            return 0;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        PrintUsage();
+        return 2;
+    }
+    const auto it = Commands().find(argv[i]);
+    if (it == Commands().end()) {
+        std::fprintf(stderr, "velmora-cli: unknown command '%s'\n", argv[i]);
+        PrintUsage();
+        return 2;
+    }
+    ctx.args.assign(argv + i + 1, argv + argc);
+    try {
+        return it->second.fn(ctx);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+}
