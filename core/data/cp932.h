@@ -2,6 +2,7 @@
 // Code page 932 (Shift-JIS) <-> UTF-16, and the byte measure of texts in that code page.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,9 @@ std::u16string CutToBytes(std::u16string_view text, size_t maxBytes);
 // UTF-8 <-> UTF-16 for file names, command lines and messages.
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence at s[i] (1..4) with its code point, or 0 when the bytes
+// there are not well-formed UTF-8 (overlong forms and surrogates included).
+size_t Utf8SequenceLength(std::string_view s, size_t i, uint32_t* codePoint);
 
 } // namespace velmora

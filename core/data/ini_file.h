@@ -5,8 +5,10 @@
 // section goes at the end of the file; the file is created on first write. Every write reaches the
 // disk at once, atomically.
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora {
@@ -14,16 +16,20 @@ namespace velmora {
 class IniFile
 {
 public:
-    // Opens (reads) the file when it exists; a missing file reads as empty.
+    // Opens (reads) the file when it exists; a missing file reads as empty. Throws FileError when the
+    // file exists but cannot be read or is not code page 932 text.
     explicit IniFile(std::string path);
 
     const std::string& Path() const { return m_path; }
 
-    // The value of section/key, or nullopt when absent.
+    // The value of section/key, or nullopt when absent. Like every call, it sees the file as it is on
+    // disk now: a file changed by someone else since the last call is read again first.
     std::optional<std::u16string> Read(std::u16string_view section, std::u16string_view key) const;
     std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                               std::u16string_view defaultValue) const;
-    // Writes one value and saves the file at once. Throws FileError when it cannot be written.
+    // Writes one value and saves the file at once. Throws FileError when it cannot be written, or when
+    // the key or section cannot be stored (empty, or holding a line end, "=" in a key, "]" in a
+    // section). Line ends inside a value are written as blanks, so one value stays one line.
     void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
     // Reads a value (the default when absent), writes it back and returns it.
     std::u16string ReadSetting(std::u16string_view section, std::u16string_view key,
@@ -33,9 +39,28 @@ public:
     std::vector<std::u16string> Keys(std::u16string_view section) const;
     bool SectionExists(std::u16string_view section) const;
 
+    // Reads the file from disk again.
+    void Reload();
+
 private:
+    struct Stamp
+    {
+        bool exists = false;
+        uint64_t dev = 0, ino = 0, size = 0;
+        int64_t mtimeSec = 0, mtimeNsec = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp CurrentStamp() const;
+    void Refresh() const;
+    void LoadFromDisk() const;
+    // Line index of the section header, or -1.
+    int FindSection(std::u16string_view section) const;
+    // Line index of the key inside the section starting at line sectionLine, or -1.
+    int FindKey(int sectionLine, std::u16string_view key) const;
+
     std::string m_path;
-    std::vector<std::u16string> m_lines;
+    mutable std::vector<std::u16string> m_lines;
+    mutable Stamp m_stamp;
 };
 
 } // namespace velmora

@@ -1,0 +1,240 @@
+#include "core/data/ini_file.h"
+
+#include "core/common/errors.h"
+#include "core/data/cp932.h"
+#include "core/data/text_file.h"
+
+#include <sys/stat.h>
+#include <utility>
+
+namespace velmora {
+
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+std::u16string_view Trim(std::u16string_view s)
+{
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c; }
+
+bool EqualNoCase(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+
+// The section name of a header line "[name]", or nullopt when the line is not a header.
+std::optional<std::u16string_view> SectionName(std::u16string_view line)
+{
+    const std::u16string_view t = Trim(line);
+    if (t.empty() || t.front() != u'[')
+        return std::nullopt;
+    const size_t close = t.find(u']');
+    const std::u16string_view inner = close == std::u16string_view::npos ? t.substr(1) : t.substr(1, close - 1);
+    return Trim(inner);
+}
+
+// Splits a "key=value" line; false for lines without "=" and for comment lines.
+bool SplitKeyLine(std::u16string_view line, std::u16string_view& key, std::u16string_view& value)
+{
+    const std::u16string_view t = Trim(line);
+    if (t.empty() || t.front() == u';')
+        return false;
+    const size_t eq = t.find(u'=');
+    if (eq == std::u16string_view::npos)
+        return false;
+    key = Trim(t.substr(0, eq));
+    value = Trim(t.substr(eq + 1));
+    return true;
+}
+
+bool HasLineEnd(std::u16string_view s) { return s.find_first_of(u"\r\n") != std::u16string_view::npos; }
+
+} // namespace
+
+IniFile::IniFile(std::string path) : m_path(std::move(path)) { LoadFromDisk(); }
+
+IniFile::Stamp IniFile::CurrentStamp() const
+{
+    Stamp s;
+    struct stat st{};
+    if (::stat(m_path.c_str(), &st) != 0)
+        return s;
+    s.exists = true;
+    s.dev = static_cast<uint64_t>(st.st_dev);
+    s.ino = static_cast<uint64_t>(st.st_ino);
+    s.size = static_cast<uint64_t>(st.st_size);
+    s.mtimeSec = static_cast<int64_t>(st.st_mtim.tv_sec);
+    s.mtimeNsec = static_cast<int64_t>(st.st_mtim.tv_nsec);
+    return s;
+}
+
+void IniFile::LoadFromDisk() const
+{
+    const Stamp s = CurrentStamp();
+    if (!s.exists) {
+        m_lines.clear();
+    } else {
+        m_lines = ReadCp932Lines(m_path);
+    }
+    m_stamp = s;
+}
+
+void IniFile::Refresh() const
+{
+    if (!(CurrentStamp() == m_stamp))
+        LoadFromDisk();
+}
+
+void IniFile::Reload() { LoadFromDisk(); }
+
+int IniFile::FindSection(std::u16string_view section) const
+{
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const auto name = SectionName(m_lines[i]);
+        if (name && EqualNoCase(*name, section))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int IniFile::FindKey(int sectionLine, std::u16string_view key) const
+{
+    for (size_t i = static_cast<size_t>(sectionLine) + 1; i < m_lines.size(); ++i) {
+        if (SectionName(m_lines[i]))
+            break;
+        std::u16string_view k, v;
+        if (SplitKeyLine(m_lines[i], k, v) && EqualNoCase(k, key))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::optional<std::u16string> IniFile::Read(std::u16string_view section, std::u16string_view key) const
+{
+    Refresh();
+    const int s = FindSection(section);
+    if (s < 0)
+        return std::nullopt;
+    const int k = FindKey(s, key);
+    if (k < 0)
+        return std::nullopt;
+    std::u16string_view name, value;
+    SplitKeyLine(m_lines[static_cast<size_t>(k)], name, value);
+    return std::u16string(value);
+}
+
+std::u16string IniFile::ReadString(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view defaultValue) const
+{
+    auto v = Read(section, key);
+    return v ? std::move(*v) : std::u16string(defaultValue);
+}
+
+void IniFile::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value)
+{
+    const std::u16string_view trimmedKey = Trim(key);
+    const std::u16string_view trimmedSection = Trim(section);
+    if (trimmedKey.empty() || HasLineEnd(key) || key.find(u'=') != std::u16string_view::npos ||
+        trimmedKey.front() == u'[' || trimmedKey.front() == u';')
+        throw FileError(m_path + ": 設定のキー \"" + ToUtf8(key) + "\" は書き込めません");
+    if (trimmedSection.empty() || HasLineEnd(section) || section.find(u']') != std::u16string_view::npos)
+        throw FileError(m_path + ": 設定のセクション \"" + ToUtf8(section) + "\" は書き込めません");
+
+    Refresh();
+    std::u16string line(trimmedKey);
+    line += u'=';
+    for (const char16_t c : value)
+        line += (c == u'\r' || c == u'\n') ? u' ' : c;
+
+    std::vector<std::u16string> lines = m_lines; // the memory copy changes only once the disk has it
+    const int s = FindSection(section);
+    if (s < 0) {
+        std::u16string header = u"[";
+        header += trimmedSection;
+        header += u']';
+        lines.push_back(std::move(header));
+        lines.push_back(std::move(line));
+    } else if (const int k = FindKey(s, key); k >= 0) {
+        lines[static_cast<size_t>(k)] = std::move(line);
+    } else {
+        size_t insertAt = static_cast<size_t>(s) + 1;
+        for (size_t i = insertAt; i < lines.size(); ++i) {
+            if (SectionName(lines[i]))
+                break;
+            if (!Trim(lines[i]).empty())
+                insertAt = i + 1;
+        }
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
+    }
+    WriteCp932Lines(m_path, lines);
+    m_lines = std::move(lines);
+    m_stamp = CurrentStamp();
+}
+
+std::u16string IniFile::ReadSetting(std::u16string_view section, std::u16string_view key,
+                                    std::u16string_view defaultValue)
+{
+    std::u16string v = ReadString(section, key, defaultValue);
+    WriteString(section, key, v);
+    return v;
+}
+
+std::vector<std::u16string> IniFile::Sections() const
+{
+    Refresh();
+    std::vector<std::u16string> out;
+    for (const auto& l : m_lines) {
+        const auto name = SectionName(l);
+        if (!name)
+            continue;
+        bool seen = false;
+        for (const auto& o : out)
+            seen = seen || EqualNoCase(o, *name);
+        if (!seen)
+            out.emplace_back(*name);
+    }
+    return out;
+}
+
+std::vector<std::u16string> IniFile::Keys(std::u16string_view section) const
+{
+    Refresh();
+    std::vector<std::u16string> out;
+    const int s = FindSection(section);
+    if (s < 0)
+        return out;
+    for (size_t i = static_cast<size_t>(s) + 1; i < m_lines.size(); ++i) {
+        if (SectionName(m_lines[i]))
+            break;
+        std::u16string_view k, v;
+        if (SplitKeyLine(m_lines[i], k, v)) {
+            bool seen = false;
+            for (const auto& o : out)
+                seen = seen || EqualNoCase(o, k);
+            if (!seen)
+                out.emplace_back(k);
+        }
+    }
+    return out;
+}
+
+bool IniFile::SectionExists(std::u16string_view section) const
+{
+    Refresh();
+    return FindSection(section) >= 0;
+}
+
+} // namespace velmora

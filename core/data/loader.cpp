@@ -1,0 +1,417 @@
+#include "core/data/loader.h"
+
+#include "core/common/errors.h"
+#include "core/data/cp932.h"
+#include "core/data/fields.h"
+#include "core/data/text_file.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <string>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace velmora {
+
+namespace {
+
+// Folds the letters that a case-blind file system treats as equal: ASCII and full-width Latin.
+std::u16string FoldFileName(std::u16string_view name)
+{
+    std::u16string out(name);
+    for (auto& c : out) {
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - 0x20);
+        else if (c >= 0xFF41 && c <= 0xFF5A)
+            c = static_cast<char16_t>(c - 0x20);
+    }
+    return out;
+}
+
+std::u16string Num(long long v)
+{
+    const std::string s = std::to_string(v);
+    return std::u16string(s.begin(), s.end());
+}
+
+// A fatal load error: stops the load with a message.
+struct LoadStop
+{
+    std::u16string message;
+};
+
+// A name index that gives the same answer as a scan from row 0: the first row with the name.
+class NameIndex
+{
+public:
+    void Clear() { m_map.clear(); }
+    void Add(const std::u16string& name, int row) { m_map.emplace(name, row); }
+    int Find(const std::u16string& name) const
+    {
+        const auto it = m_map.find(name);
+        return it == m_map.end() ? -1 : it->second;
+    }
+
+private:
+    std::unordered_map<std::u16string, int> m_map;
+};
+
+class Loader
+{
+public:
+    Loader(MasterData& d, const std::string& dataDir, const TDataFiles& files, LoadResult& result)
+        : m_d(d)
+        , m_dir(dataDir)
+        , m_files(files)
+        , m_result(result)
+    {
+    }
+
+    void Omokei()
+    {
+        KeitoRec& zero = m_d.OmokeiTable[0];
+        zero.name = std::u16string(kUnregistered);
+        zero.lbl = u"未";
+        zero.value = 0xFFFFFF;
+        const auto lines = Read(m_files.Omokei);
+        for (size_t i = 0; i < lines.size() && i < kOmokeiRows - 1; ++i) {
+            FieldReader f(lines[i]);
+            KeitoRec& r = m_d.OmokeiTable[i + 1];
+            r.name = f.Next();
+            r.value = ParseIntDef(f.Next(), 0xFFFFFF);
+            r.lbl = f.Next();
+        }
+    }
+
+    void Keito()
+    {
+        m_d.KeitoTable[0].name = std::u16string(kUnregistered);
+        m_d.KeitoTable[0].value = 0;
+        m_d.KeitoCount = 1;
+        m_keitoIndex.Clear();
+        m_keitoIndex.Add(m_d.KeitoTable[0].name, 0);
+        const auto lines = Read(m_files.Keito);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (m_d.KeitoCount >= kKeitoRows)
+                throw LoadStop{TooMany(m_files.Keito, kKeitoRows - 1)};
+            FieldReader f(lines[i]);
+            KeitoRec& r = m_d.KeitoTable[m_d.KeitoCount];
+            r.name = f.Next();
+            r.value = ParseIntDef(f.Next(), 0);
+            m_keitoIndex.Add(r.name, m_d.KeitoCount);
+            ++m_d.KeitoCount;
+        }
+    }
+
+    void Keiro()
+    {
+        m_d.KeiroTable.clear();
+        m_keiroIndex.Clear();
+        const auto lines = Read(m_files.Keiro);
+        for (const auto& line : lines) {
+            FieldReader f(line);
+            m_d.KeiroTable.push_back(f.Next());
+            m_keiroIndex.Add(m_d.KeiroTable.back(), static_cast<int>(m_d.KeiroTable.size() - 1));
+        }
+    }
+
+    void Cross()
+    {
+        TCrossRec& zero = m_d.CrossTable[0];
+        zero.name = u"\u3000\u3000\u3000\u3000";
+        zero.Color = 0xFFFFFF;
+        zero.SpNit = 0;
+        zero.StNit = 0;
+        const auto lines = Read(m_files.Cross);
+        for (size_t i = 0; i < lines.size() && i < kCrossRows - 1; ++i) {
+            FieldReader f(lines[i]);
+            TCrossRec& r = m_d.CrossTable[i + 1];
+            r.name = f.Next();
+            r.Color = static_cast<uint32_t>(ParseIntDef(f.Next(), 0xFFFFFF));
+            r.SpNit = 0;
+            r.StNit = 0;
+            if (r.name == u"短距離\u3000") {
+                r.SpNit = 2;
+                r.StNit = -1;
+            } else if (r.name == u"速力\u3000\u3000") {
+                r.SpNit = 1;
+            } else if (r.name == u"底力↑\u3000" || r.name == u"長距離\u3000") {
+                r.StNit = 1;
+            }
+        }
+        m_d.SpeedCrossRow = 0;
+        for (int k = 0; k < kCrossRows; ++k) {
+            const auto& name = m_d.CrossTable[k].name;
+            if (name.find(u'◎') != std::u16string::npos || name.find(u'短') != std::u16string::npos) {
+                m_d.SpeedCrossRow = k;
+                break;
+            }
+        }
+    }
+
+    void Oya()
+    {
+        m_d.OyaCount = 0;
+        m_oyaIndex.Clear();
+        const auto lines = Read(m_files.Oya);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (m_d.OyaCount >= kOyaRows)
+                throw LoadStop{TooMany(m_files.Oya, kOyaRows)};
+            FieldReader f(lines[i]);
+            OyaRec& r = m_d.OyaTable[m_d.OyaCount];
+            r.name = f.Next();
+            r.a = ParseIntDef(f.Next(), 0);
+            r.b = ParseIntDef(f.Next(), 0);
+            r.keito = ParseIntDef(f.Next(), 0);
+            if (r.keito < 0 || r.keito >= kKeitoRows)
+                throw LoadStop{At(m_files.Oya, i) + u"系統番号 " + Num(r.keito) + u" は系統の範囲 (0〜" +
+                               Num(kKeitoRows - 1) + u") の外です"};
+            r.omokei = m_d.KeitoTable[r.keito].value;
+            m_oyaIndex.Add(r.name, m_d.OyaCount);
+            ++m_d.OyaCount;
+        }
+    }
+
+    void Dad()
+    {
+        m_d.DadCount = 0;
+        const auto lines = Read(m_files.Dad);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (m_d.DadCount >= kDadRows)
+                throw LoadStop{TooMany(m_files.Dad, kDadRows)};
+            FieldReader f(lines[i]);
+            DadRec& r = m_d.DadTable[m_d.DadCount];
+            r.name = f.Next();
+            r.birth = ShortText(f.Next(), ShortTextLimit::Birth);
+            r.keito = KeitoOf(f.Next(), m_files.Dad, i);
+            r.keiro = KeiroOf(f.Next());
+            r.Fee = ParseIntDef(f.Next(), 0);
+            r.Distance1 = ParseIntDef(f.Next(), 0);
+            r.Distance2 = ParseIntDef(f.Next(), 0);
+            r.Dirt = ShortText(f.Next(), ShortTextLimit::Dirt);
+            r.Grow = ShortText(f.Next(), ShortTextLimit::Grow);
+            r.Kisho = ShortText(f.Next(), ShortTextLimit::Grade);
+            r.Konjo = ShortText(f.Next(), ShortTextLimit::Grade);
+            r.Kenko = ShortText(f.Next(), ShortTextLimit::Grade);
+            r.Jisseki = ShortText(f.Next(), ShortTextLimit::Grade);
+            r.Antei = ShortText(f.Next(), ShortTextLimit::Grade);
+            r.Father[0] = m_oyaIndex.Find(r.name);
+            for (int p = 1; p <= 15; ++p)
+                r.Father[p] = m_oyaIndex.Find(f.Next());
+            r.Selected = 1;
+            ++m_d.DadCount;
+            FillFromStallion(r);
+        }
+    }
+
+    void Mam()
+    {
+        m_d.MamCount = 0;
+        const auto lines = Read(m_files.Mam);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (m_d.MamCount >= kMamRows)
+                throw LoadStop{TooMany(m_files.Mam, kMamRows)};
+            FieldReader f(lines[i]);
+            MamRec& r = m_d.MamTable[m_d.MamCount];
+            r.name = f.Next();
+            r.motikomi = ShortText(f.Next(), ShortTextLimit::Motikomi);
+            r.keito = KeitoOf(f.Next(), m_files.Mam, i);
+            r.keiro = KeiroOf(f.Next());
+            r.Fee = ParseIntDef(f.Next(), 0);
+            r.speed = ParseIntDef(f.Next(), 0);
+            r.stamina = ParseIntDef(f.Next(), 0);
+            for (int e = 0; e < 15; ++e)
+                r.Father[e] = m_oyaIndex.Find(f.Next());
+            r.Selected = true;
+            ++m_d.MamCount;
+            FillFromMare(r);
+        }
+    }
+
+    void Nix()
+    {
+        m_d.NixCount = 0;
+        const auto lines = Read(m_files.Nix);
+        const std::u16string where = FromUtf8(m_dir) + m_files.Nix + u":";
+        for (const auto& line : lines) {
+            FieldReader f(line);
+            const std::u16string first = f.Next();
+            const int k1 = m_keitoIndex.Find(first);
+            if (k1 < 0) {
+                m_result.messages.push_back(where + first + u"が見つかりません");
+                continue;
+            }
+            std::u16string second = f.Next();
+            if (ParseIntDef(second, 0) > 0)
+                second = f.Next();
+            const int k2 = m_keitoIndex.Find(second);
+            if (k2 < 0) {
+                m_result.messages.push_back(where + second + u"が見つかりません");
+                continue;
+            }
+            const int32_t value = ParseIntDef(f.Next(), 0);
+            if (m_d.NixCount >= kNixRows)
+                throw LoadStop{TooMany(m_files.Nix, kNixRows)};
+            NixRec& n = m_d.NixList[m_d.NixCount];
+            n.keito1 = k1;
+            n.keito2 = k2;
+            n.value = value;
+            ++m_d.NixCount;
+        }
+    }
+
+private:
+    std::vector<std::u16string> Read(const std::u16string& name)
+    {
+        m_currentPath = DataFilePath(m_dir, name);
+        return ReadCp932Lines(m_currentPath);
+    }
+
+    std::u16string TooMany(const std::u16string& /*name*/, int capacity) const
+    {
+        return FromUtf8(m_currentPath) + u": データが多すぎます (" + Num(capacity) + u" 件まで)";
+    }
+
+    std::u16string At(const std::u16string& /*name*/, size_t lineIndex) const
+    {
+        return FromUtf8(m_currentPath) + u": " + Num(static_cast<long long>(lineIndex) + 1) + u" 行目: ";
+    }
+
+    // The sire line of a horse row by name; a line met for the first time is added with group 0.
+    int KeitoOf(const std::u16string& name, const std::u16string& file, size_t lineIndex)
+    {
+        const int k = m_keitoIndex.Find(name);
+        if (k >= 0)
+            return k;
+        if (m_d.KeitoCount >= kKeitoRows)
+            throw LoadStop{At(file, lineIndex) + u"系統「" + name + u"」を追加できません (系統は " +
+                           Num(kKeitoRows - 1) + u" 件まで)"};
+        const int row = m_d.KeitoCount;
+        m_d.KeitoTable[row].name = name;
+        m_d.KeitoTable[row].value = 0;
+        m_keitoIndex.Add(name, row);
+        ++m_d.KeitoCount;
+        return row;
+    }
+
+    // The coat colour of a horse row by name; a colour met for the first time is appended.
+    int KeiroOf(const std::u16string& name)
+    {
+        const int k = m_keiroIndex.Find(name);
+        if (k >= 0)
+            return k;
+        m_d.KeiroTable.push_back(name);
+        const int pos = static_cast<int>(m_d.KeiroTable.size() - 1);
+        m_keiroIndex.Add(name, pos);
+        return pos;
+    }
+
+    OyaRec& Row(int index) { return m_d.OyaTable[CheckedIndex(index, kOyaRows)]; }
+
+    // Gives ancestors without a group or line those of their relatives in the stallion's pedigree.
+    void FillFromStallion(const DadRec& r)
+    {
+        const DadFatherRec& F = r.Father;
+        static constexpr int kSires[] = {1, 2, 4, 6, 8, 10, 12, 14};
+        for (const int p : kSires)
+            if (F[p] >= 0 && F[p / 2] >= 0 && Row(F[p]).omokei == 0)
+                Row(F[p]).omokei = Row(F[p / 2]).omokei;
+        for (int p = 7; p >= 1; --p)
+            if (F[p] >= 0 && F[2 * p] >= 0 && Row(F[p]).omokei == 0)
+                Row(F[p]).omokei = Row(F[2 * p]).omokei;
+        if (F[0] >= 0 && F[1] >= 0 && Row(F[0]).omokei == 0)
+            Row(F[0]).omokei = Row(F[1]).omokei;
+        for (int p = 7; p >= 1; --p)
+            if (F[p] >= 0 && F[2 * p] >= 0 && Row(F[p]).keito == 0)
+                Row(F[p]).keito = Row(F[2 * p]).keito;
+        if (F[0] >= 0 && Row(F[0]).keito == 0)
+            Row(F[0]).keito = r.keito;
+        for (const int p : kSires)
+            if (F[p] >= 0 && F[p / 2] >= 0 && Row(F[p]).keito == 0)
+                Row(F[p]).keito = Row(F[p / 2]).keito;
+    }
+
+    // Gives ancestors without a group the group of their son in the broodmare's pedigree.
+    void FillFromMare(const MamRec& r)
+    {
+        const MamFatherRec& M = r.Father; // element i = position i + 1
+        for (int q = 2; q <= 14; q += 2) {
+            const int at = M[q - 1];
+            const int son = M[q / 2 - 1];
+            if (at >= 0 && son >= 0 && Row(at).omokei == 0)
+                Row(at).omokei = Row(son).omokei;
+        }
+    }
+
+    MasterData& m_d;
+    const std::string& m_dir;
+    const TDataFiles& m_files;
+    LoadResult& m_result;
+    std::string m_currentPath;
+    NameIndex m_oyaIndex;
+    NameIndex m_keitoIndex;
+    NameIndex m_keiroIndex;
+};
+
+} // namespace
+
+std::string DataFilePath(const std::string& dataDir, std::u16string_view name)
+{
+    const std::string plain = dataDir + ToUtf8(name);
+    struct stat st{};
+    if (::stat(plain.c_str(), &st) == 0 || name.find(u'/') != std::u16string_view::npos)
+        return plain;
+    DIR* dir = ::opendir(dataDir.empty() ? "." : dataDir.c_str());
+    if (!dir)
+        return plain;
+    const std::u16string wanted = FoldFileName(name);
+    std::string best;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (FoldFileName(FromUtf8(entry)) != wanted)
+            continue;
+        if (best.empty() || entry < best) // the same choice whatever order the listing has
+            best = entry;
+    }
+    ::closedir(dir);
+    return best.empty() ? plain : dataDir + best;
+}
+
+bool DataFileExists(const std::string& dataDir, std::u16string_view name)
+{
+    struct stat st{};
+    return ::stat(DataFilePath(dataDir, name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+LoadResult GetMasterData(MasterData& d, const std::string& dataDir, const TDataFiles& files, const LoadHooks& hooks)
+{
+    LoadResult result;
+    if (hooks.setBusy)
+        hooks.setBusy(true);
+    try {
+        Loader loader(d, dataDir, files, result);
+        loader.Omokei();
+        loader.Keito();
+        loader.Keiro();
+        loader.Cross();
+        loader.Oya();
+        if (hooks.processEvents)
+            hooks.processEvents();
+        loader.Dad();
+        if (hooks.processEvents)
+            hooks.processEvents();
+        loader.Mam();
+        loader.Nix();
+    } catch (const LoadStop& e) {
+        result.messages.push_back(e.message);
+        result.completed = false;
+    } catch (const std::exception& e) {
+        result.messages.push_back(FromUtf8(e.what()));
+        result.completed = false;
+    }
+    if (hooks.setBusy)
+        hooks.setBusy(false);
+    return result;
+}
+
+} // namespace velmora
