@@ -1,0 +1,11 @@
+#include "core/app/app_state.h"
+
+namespace velmora {
+
+AppState& App()
+{
+    static AppState state;
+    return state;
+}
+
+} // namespace velmora

@@ -1,0 +1,50 @@
+#include "core/app/fit.h"
+
+#include "core/common/errors.h"
+
+#include <limits>
+
+namespace velmora {
+
+FitScale LayoutScale(int32_t screenHeight) { return FitScale{screenHeight, 600}; }
+
+int32_t RoundHalfEven(int64_t num, int64_t den)
+{
+    // Truncating division, then move the quotient one step when the remainder is more than half,
+    // or exactly half and the quotient is odd.
+    int64_t q = num / den;
+    const int64_t r = num % den; // same sign as num
+    const int64_t twice = 2 * (r < 0 ? -r : r);
+    if (twice > den || (twice == den && (q % 2 != 0)))
+        q += (num < 0) ? -1 : 1;
+    if (q < std::numeric_limits<int32_t>::min() || q > std::numeric_limits<int32_t>::max())
+        throw OverflowError();
+    return static_cast<int32_t>(q);
+}
+
+int32_t Scale(int32_t value, FitScale k) { return RoundHalfEven(static_cast<int64_t>(value) * k.num, k.den); }
+
+FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight)
+{
+    FitRect r;
+    // Position from the size before scaling; div truncates toward zero.
+    r.left = static_cast<int32_t>((static_cast<int64_t>(screen.width) - window.width) / 2);
+    r.top = screen.height < screenHeight ? 0
+                                         : static_cast<int32_t>((static_cast<int64_t>(screen.height) - window.height) / 2);
+    if (window.height >= 600 || window.height < screenHeight) {
+        const FitScale k = LayoutScale(screenHeight);
+        r.height = Scale(window.height, k);
+        r.width = Scale(window.width, k);
+    } else {
+        r.height = screenHeight;
+        r.width = screenWidth;
+    }
+    return r;
+}
+
+FitRect FitControlRect(const FitRect& control, FitScale k)
+{
+    return FitRect{Scale(control.left, k), Scale(control.top, k), Scale(control.width, k), Scale(control.height, k)};
+}
+
+} // namespace velmora

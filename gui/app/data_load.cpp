@@ -1,0 +1,38 @@
+#include "gui/app/data_load.h"
+
+#include "core/app/app_state.h"
+#include "gui/app/message_box.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+namespace velmora::gui {
+
+LoadHooks WaitCursorHooks()
+{
+    LoadHooks hooks;
+    hooks.setBusy = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    hooks.processEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    return hooks;
+}
+
+void ShowLoadMessages(QWidget* parent, const LoadResult& result)
+{
+    for (const std::u16string& m : result.messages)
+        MessageBox::Show(parent, QString::fromStdU16String(m));
+}
+
+LoadResult ReloadMasterData(QWidget* parent)
+{
+    const AppState& s = App();
+    const LoadResult result = GetMasterData(Master(), s.DataDir, s.DataFiles, WaitCursorHooks());
+    ShowLoadMessages(parent, result);
+    return result;
+}
+
+} // namespace velmora::gui

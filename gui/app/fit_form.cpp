@@ -1,0 +1,106 @@
+#include "gui/app/fit_form.h"
+
+#include "core/app/app_state.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace velmora::gui {
+
+ScreenSize CurrentScreenSize()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize size = screen->size();
+        return ScreenSize{size.width(), size.height()};
+    }
+    return ScreenSize{800, 600};
+}
+
+QString ResolveFontFamily(const QString& name, bool fixedPitch)
+{
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(name, Qt::CaseInsensitive))
+        return name;
+    static const char* const kProportional[] = {"IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP",
+                                                "VL PGothic", "Takao PGothic"};
+    static const char* const kFixed[] = {"IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic", "Takao Gothic",
+                                         "IPAPGothic"};
+    if (fixedPitch) {
+        for (const char* f : kFixed)
+            if (families.contains(QString::fromLatin1(f), Qt::CaseInsensitive))
+                return QString::fromLatin1(f);
+    } else {
+        for (const char* f : kProportional)
+            if (families.contains(QString::fromLatin1(f), Qt::CaseInsensitive))
+                return QString::fromLatin1(f);
+    }
+    return name;
+}
+
+QFont AppFont()
+{
+    const AppState& s = App();
+    QFont font(ResolveFontFamily(QString::fromStdU16String(s.FontName)));
+    if (s.FontSize > 0)
+        font.setPointSize(s.FontSize);
+    return font;
+}
+
+QFont AppFixedFont()
+{
+    const AppState& s = App();
+    QFont font(ResolveFontFamily(QString::fromStdU16String(s.FixFontName), true));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (s.FixFontSize > 0)
+        font.setPointSize(s.FixFontSize);
+    return font;
+}
+
+namespace {
+FitRect RectOf(const QRect& r) { return FitRect{r.x(), r.y(), r.width(), r.height()}; }
+
+// The controls placed directly on a widget, in creation order; separate windows (dialogs the widget
+// owns) are not controls of it.
+QList<QWidget*> DirectControls(QWidget* parent)
+{
+    QList<QWidget*> controls;
+    for (QObject* child : parent->children())
+        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+            controls.append(w);
+    return controls;
+}
+} // namespace
+
+void FitControl(QWidget* control, FitScale k)
+{
+    const FitRect r = FitControlRect(RectOf(control->geometry()), k);
+    control->setGeometry(r.left, r.top, r.width, r.height);
+    if (qobject_cast<QGroupBox*>(control))
+        for (QWidget* child : DirectControls(control))
+            FitControl(child, k);
+}
+
+void FitForm(QWidget* form)
+{
+    const AppState& s = App();
+    form->setFont(AppFont());
+    const QSize size = form->size();
+    const FitRect r = FitFormRect(FitRect{0, 0, size.width(), size.height()}, CurrentScreenSize(), s.ScreenWidth,
+                                  s.ScreenHeight);
+    // A fixed-size window keeps its fixed size after fitting.
+    const bool fixed = form->minimumSize() == form->maximumSize();
+    if (fixed)
+        form->setFixedSize(r.width, r.height);
+    else
+        form->resize(r.width, r.height);
+    form->move(r.left, r.top);
+    const FitScale k = LayoutScale(s.ScreenHeight);
+    for (QWidget* child : DirectControls(form))
+        FitControl(child, k);
+}
+
+} // namespace velmora::gui

@@ -1,0 +1,35 @@
+#pragma once
+// Fitting windows to the configured layout size and font (App().ScreenWidth/ScreenHeight,
+// FontName/FontSize). Every window is passed through FitForm right after it is created and before
+// it is shown.
+
+#include "core/app/fit.h"
+
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace velmora::gui {
+
+// Sets the window's font, centres it on the screen and scales it and its controls by
+// ScreenHeight / 600 (or gives it exactly the layout size; see FitFormRect).
+void FitForm(QWidget* form);
+
+// Scales one control by k; group boxes have their own controls scaled too, other containers not.
+void FitControl(QWidget* control, FitScale k);
+
+// The installed family to use for a configured font name: the name itself when the system has it,
+// otherwise a Japanese font (IPA Gothic), so that Japanese text stays readable. The stored setting
+// keeps the configured name.
+QString ResolveFontFamily(const QString& name, bool fixedPitch = false);
+
+// The proportional font of the settings (FontName, FontSize), resolved as above.
+QFont AppFont();
+// The fixed-pitch font of the settings (FixFontName, FixFontSize), resolved as above.
+QFont AppFixedFont();
+
+// The screen's size in pixels (the primary screen; 800x600 when there is none).
+ScreenSize CurrentScreenSize();
+
+} // namespace velmora::gui

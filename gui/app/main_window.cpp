@@ -1,0 +1,287 @@
+#include "gui/app/main_window.h"
+
+#include "core/app/app_state.h"
+#include "core/app/settings.h"
+#include "core/common/errors.h"
+#include "core/data/cp932.h"
+#include "gui/app/data_load.h"
+#include "gui/app/fit_form.h"
+#include "gui/app/message_box.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace velmora::gui {
+
+namespace {
+constexpr int kClientWidth = 338;
+constexpr int kClientHeight = 367;
+constexpr int kButtonWidth = 289;
+constexpr int kButtonHeight = 33;
+constexpr int kButtonGap = 8;
+constexpr int kButtonLeft = (kClientWidth - kButtonWidth) / 2;
+constexpr int kButtonTop = (kClientHeight - (9 * kButtonHeight + 8 * kButtonGap)) / 2;
+
+const char* const kButtonNames[] = {"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate"};
+
+QString FileFilter() { return QStringLiteral("テキスト形式 (*.txt);;全てのファイル (*.*)"); }
+
+QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode)
+{
+    auto* d = new QFileDialog(parent, title);
+    d->setNameFilter(FileFilter());
+    d->setAcceptMode(mode);
+    d->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    d->setOption(QFileDialog::DontUseNativeDialog);
+    return d;
+}
+} // namespace
+
+TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_exeDir(QFileInfo(exePath).absolutePath())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setProperty("helpContext", 1);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    AddButton("btnVelmora", QStringLiteral("Velmora配合決定"), 0, &TfrmMain::OnVelmora);
+    AddButton("btnDravik", QStringLiteral("Dravik配合検索"), 1, &TfrmMain::OnDravik);
+    AddButton("btnParents", QStringLiteral("血統ビューア"), 2, &TfrmMain::OnParents);
+    AddButton("btnEditor", QStringLiteral("血統エディタ"), 3, &TfrmMain::OnEditor);
+    AddButton("btnDir", QStringLiteral("データファイルの変更"), 4, &TfrmMain::OnDir);
+    AddButton("btnUpdate", QStringLiteral("各種データの更新"), 5, &TfrmMain::OnUpdate);
+    AddButton("btnFont", QStringLiteral("フォントの変更"), 6, &TfrmMain::OnFont);
+    AddButton("btnHelp", QStringLiteral("ヘルプ"), 7, &TfrmMain::OnHelp);
+    AddButton("btnEnd", QStringLiteral("終了"), 8, &TfrmMain::OnEnd);
+    for (const char* name : kButtonNames) // tool buttons wait for their windows
+        findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(false);
+
+    m_fontDialog = new QFontDialog(this);
+    // Only the fonts installed on the system can be chosen.
+    m_fontDialog->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::ProportionalFonts
+                             | QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts
+                             | QFontDialog::NonScalableFonts);
+    m_openDialog = MakeFileDialog(this, QStringLiteral("データの読込"), QFileDialog::AcceptOpen);
+    m_saveDialog = MakeFileDialog(this, QStringLiteral("データの保存"), QFileDialog::AcceptSave);
+
+    RegisterTools(*this);
+    RunStartup(exePath, currentDir);
+}
+
+TfrmMain::~TfrmMain()
+{
+    if (!m_closed)
+        ShutDown(App(), Master());
+}
+
+QPushButton* TfrmMain::AddButton(const char* name, const QString& caption, int row, void (TfrmMain::*slot)())
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(kButtonLeft, kButtonTop + row * (kButtonHeight + kButtonGap), kButtonWidth, kButtonHeight);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, slot);
+    return b;
+}
+
+QPushButton* TfrmMain::ButtonFor(Tool tool) const
+{
+    return findChild<QPushButton*>(QString::fromLatin1(kButtonNames[static_cast<int>(tool)]));
+}
+
+void TfrmMain::SetToolFactory(Tool tool, ToolFactory factory)
+{
+    const bool available = static_cast<bool>(factory);
+    m_factories[static_cast<size_t>(tool)] = std::move(factory);
+    // The editor's button waits until the editor itself exists.
+    if (tool != Tool::Editor)
+        ButtonFor(tool)->setEnabled(available);
+}
+
+bool TfrmMain::HasTool(Tool tool) const { return static_cast<bool>(m_factories[static_cast<size_t>(tool)]); }
+
+void TfrmMain::RunStartup(const QString& exePath, const QString& currentDir)
+{
+    AppState& s = App();
+    setWindowTitle(QString::fromStdU16String(std::u16string(kAppTitle)));
+    StartupHooks hooks;
+    hooks.screen = CurrentScreenSize();
+    hooks.fitMainWindow = [this] { FitForm(this); };
+    hooks.dataDirDialog = [this] { return RunDataDirDialog(); };
+    hooks.load = WaitCursorHooks();
+    try {
+        const LoadResult result = StartUp(s, Master(), currentDir.toStdString(), exePath.toStdString(), hooks);
+        ShowLoadMessages(this, result);
+    } catch (const StartupAbort& e) {
+        MessageBox::Show(this, QString::fromStdU16String(e.Message()));
+        m_exitCode = e.ExitCode();
+    } catch (const std::exception& e) {
+        // The settings file could not be read or written: nothing can be kept, so the program ends.
+        MessageBox::Show(this, QString::fromUtf8(e.what()));
+        m_exitCode = 2;
+    }
+}
+
+bool TfrmMain::RunDataDirDialog()
+{
+    if (!HasTool(Tool::Dir))
+        return false; // no dialog to offer: as if it had been cancelled
+    std::unique_ptr<QDialog> dialog(m_factories[static_cast<size_t>(Tool::Dir)](this));
+    FitForm(dialog.get());
+    return dialog->exec() == QDialog::Accepted;
+}
+
+void TfrmMain::CreateEditor()
+{
+    if (m_editor || !HasTool(Tool::Editor))
+        return;
+    m_editor = m_factories[static_cast<size_t>(Tool::Editor)](this);
+    FitForm(m_editor);
+    ButtonFor(Tool::Editor)->setEnabled(true);
+}
+
+int TfrmMain::RunTool(Tool tool, bool waitCursor)
+{
+    if (!HasTool(tool))
+        return QDialog::Rejected;
+    if (waitCursor)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::unique_ptr<QDialog> window;
+    try {
+        window.reset(m_factories[static_cast<size_t>(tool)](this));
+        FitForm(window.get());
+    } catch (const std::exception& e) {
+        if (waitCursor)
+            QApplication::restoreOverrideCursor();
+        MessageBox::Show(this, QString::fromUtf8(e.what()));
+        return QDialog::Rejected;
+    }
+    hide();
+    if (waitCursor)
+        QApplication::restoreOverrideCursor();
+    const int result = window->exec();
+    window.reset();
+    show();
+    return result;
+}
+
+void TfrmMain::OnVelmora() { RunTool(Tool::Velmora, true); }
+
+void TfrmMain::OnDravik() { RunTool(Tool::Dravik, true); }
+
+void TfrmMain::OnParents()
+{
+    App().ViewFromResults = false;
+    RunTool(Tool::Parents, false);
+}
+
+void TfrmMain::OnEditor()
+{
+    if (!m_editor)
+        return;
+    FitForm(m_editor);
+    hide();
+    m_editor->exec();
+    show();
+}
+
+void TfrmMain::OnDir()
+{
+    if (!HasTool(Tool::Dir))
+        return;
+    std::unique_ptr<QDialog> dialog(m_factories[static_cast<size_t>(Tool::Dir)](this));
+    FitForm(dialog.get());
+    hide();
+    const bool ok = dialog->exec() == QDialog::Accepted;
+    dialog.reset();
+    if (ok)
+        ReloadMasterData(this);
+    show();
+}
+
+void TfrmMain::OnUpdate()
+{
+    if (!HasTool(Tool::Update))
+        return;
+    std::unique_ptr<QDialog> window(m_factories[static_cast<size_t>(Tool::Update)](this));
+    FitForm(window.get());
+    hide();
+    const bool ok = window->exec() == QDialog::Accepted;
+    window.reset();
+    if (ok)
+        ReloadMasterData(this);
+    show();
+}
+
+void TfrmMain::OnFont()
+{
+    hide();
+    m_fontDialog->setCurrentFont(font());
+    if (m_fontDialog->exec() == QDialog::Accepted) {
+        const QFont chosen = m_fontDialog->selectedFont();
+        AppState& s = App();
+        s.FontName = chosen.family().toStdU16String();
+        s.FontSize = chosen.pointSize() > 0 ? chosen.pointSize() : s.FontSize;
+        try {
+            s.IniFile->WriteString(u"SCREEN", u"FontName", s.FontName);
+            s.IniFile->WriteString(u"SCREEN", u"FontSize", FromUtf8(std::to_string(s.FontSize)));
+        } catch (const std::exception& e) {
+            MessageBox::Show(this, QString::fromUtf8(e.what()));
+        }
+        setFont(AppFont());
+    }
+    show();
+}
+
+QString TfrmMain::HelpFilePath() const
+{
+    const QString name = QString::fromStdU16String(App().HelpName);
+    const QString inStart = QString::fromStdString(App().StartDir) + name;
+    if (QFileInfo::exists(inStart))
+        return inStart;
+    return QDir(m_exeDir).filePath(name);
+}
+
+void TfrmMain::OnHelp()
+{
+    // The help file is HTML; the desktop picks its viewer by the extension, so the contents are
+    // handed over as an .html copy.
+    const QString source = HelpFilePath();
+    if (!QFileInfo::exists(source)) {
+        MessageBox::Show(this, source + QStringLiteral("が見つかりません"));
+        return;
+    }
+    const QString target = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+                               .filePath(QFileInfo(source).completeBaseName() + QStringLiteral("-help.html"));
+    QFile::remove(target);
+    if (!QFile::copy(source, target)) {
+        MessageBox::Show(this, target + QStringLiteral("に書き込めません"));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+}
+
+void TfrmMain::OnEnd() { close(); }
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        ShutDown(App(), Master());
+    }
+    event->accept();
+}
+
+} // namespace velmora::gui

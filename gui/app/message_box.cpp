@@ -1,0 +1,55 @@
+#include "gui/app/message_box.h"
+
+#include "core/app/settings.h"
+
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
+
+namespace velmora::gui {
+
+namespace {
+struct HookState
+{
+    QList<MessageBox::Answer> queued;
+    std::optional<MessageBox::Answer> automatic;
+    QStringList history;
+};
+
+HookState& Hooks()
+{
+    static HookState state;
+    return state;
+}
+} // namespace
+
+void MessageBox::SetNextAnswer(Answer answer) { Hooks().queued.append(answer); }
+void MessageBox::SetAutoAnswer(std::optional<Answer> answer) { Hooks().automatic = answer; }
+QStringList MessageBox::History() { return Hooks().history; }
+void MessageBox::ClearHistory() { Hooks().history.clear(); }
+
+MessageBox::Answer MessageBox::Ask(QWidget* parent, const QString& title, const QString& text, bool withCancel)
+{
+    HookState& h = Hooks();
+    h.history.append(text);
+    if (!h.queued.isEmpty())
+        return h.queued.takeFirst();
+    if (h.automatic)
+        return *h.automatic;
+    QMessageBox box(withCancel ? QMessageBox::Question : QMessageBox::Information, title, text,
+                    withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? Ok : Cancel;
+}
+
+void MessageBox::Show(QWidget* parent, const QString& text)
+{
+    Ask(parent, QString::fromStdU16String(std::u16string(kAppTitle)), text, false);
+}
+
+bool MessageBox::Confirm(QWidget* parent, const QString& text)
+{
+    return Ask(parent, QStringLiteral("確認"), text, true) == Ok;
+}
+
+} // namespace velmora::gui
