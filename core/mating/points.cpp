@@ -1,0 +1,279 @@
+#include "core/mating/points.h"
+
+#include "core/app/app_state.h"
+#include "core/common/errors.h"
+#include "core/data/cp932.h"
+#include "core/data/loader.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace velmora {
+
+namespace {
+
+constexpr std::array<PointKey, 11> kHaigoKeys = { {
+    { u"同系配合", u"0" },
+    { u"面白配合", u"2000" },
+    { u"見事な配合", u"2000" },
+    { u"よくできた配合", u"2000" },
+    { u"ニックス:完璧", u"800" },
+    { u"ニックス:優れている", u"600" },
+    { u"ニックス:良い", u"400" },
+    { u"ニックス:程々", u"200" },
+    { u"危険（近親）", u"-10000" },
+    { u"危険（過多）", u"-5000" },
+    { u"アウトブリード", u"2000" },
+} };
+
+constexpr std::array<PointKey, MStatus::Count> kMareKeys = { {
+    { u"自家生産", u"0" },
+    { u"他家生産", u"0" },
+    { u"毛色Pts", u"0" },
+    { u"基本料下限", u"0" },
+    { u"基本料上限", u"12500" },
+    { u"基本料Pts", u"0" },
+    { u"スピード下限", u"0" },
+    { u"スピード上限", u"10" },
+    { u"スピードPts", u"0" },
+    { u"スタミナ下限", u"0" },
+    { u"スタミナ上限", u"10" },
+    { u"スタミナPts", u"0" },
+} };
+
+constexpr std::array<PointKey, DStatus::Count> kStallionKeys = { {
+    { u"内国産", u"0" },  { u"外国産", u"0" },  { u"毛色Pts", u"0" },     { u"★下限", u"1" },
+    { u"★上限", u"5" },   { u"★Pts", u"0" },    { u"距離下限", u"1000" }, { u"距離上限", u"3600" },
+    { u"距離Pts", u"0" }, { u"早熟", u"0" },    { u"普通", u"0" },        { u"晩成", u"0" },
+    { u"持続", u"0" },    { u"ダート◎", u"0" }, { u"ダート○", u"0" },     { u"ダート△", u"0" },
+    { u"気性A", u"0" },   { u"気性B", u"0" },   { u"気性C", u"0" },       { u"底力A", u"0" },
+    { u"底力B", u"0" },   { u"底力C", u"0" },   { u"健康A", u"0" },       { u"健康B", u"0" },
+    { u"健康C", u"0" },   { u"実績A", u"0" },   { u"実績B", u"0" },       { u"実績C", u"0" },
+    { u"安定A", u"0" },   { u"安定B", u"0" },   { u"安定C", u"0" },       { u"気性O", u"0" },
+    { u"健康O", u"0" },
+} };
+
+std::u16string Decimal(int32_t v)
+{
+    return FromUtf8(std::to_string(v));
+}
+
+char16_t FoldAscii(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::u16string_view x, std::u16string_view y)
+{
+    if (x.size() != y.size())
+        return false;
+    for (size_t i = 0; i < x.size(); ++i)
+        if (FoldAscii(x[i]) != FoldAscii(y[i]))
+            return false;
+    return true;
+}
+
+int32_t ReadNumber(IniFile& file, std::u16string_view section, std::u16string_view key, std::u16string_view def)
+{
+    return PointTextValue(ReadPointValue(file, section, key, def));
+}
+
+void WriteNumber(IniFile& file, std::u16string_view section, std::u16string_view key, int32_t v)
+{
+    file.WriteString(section, key, Decimal(v));
+}
+
+std::unique_ptr<IniFile>& PointFileSlot()
+{
+    static std::unique_ptr<IniFile> file;
+    return file;
+}
+
+} // namespace
+
+const std::array<PointKey, 11>& HaigoKeys()
+{
+    return kHaigoKeys;
+}
+const std::array<PointKey, MStatus::Count>& MareStatusKeys()
+{
+    return kMareKeys;
+}
+const std::array<PointKey, DStatus::Count>& StallionStatusKeys()
+{
+    return kStallionKeys;
+}
+
+std::u16string CrosNumKey(int n)
+{
+    return Decimal(n % 10) + u"本";
+}
+
+std::u16string EffectKey(int n)
+{
+    std::u16string key = u"効果";
+    key += static_cast<char16_t>(u'0' + (n / 10) % 10);
+    key += static_cast<char16_t>(u'0' + n % 10);
+    return key;
+}
+
+PtsRec DefaultPointTable()
+{
+    PtsRec t;
+    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
+                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
+    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
+        *haigo[i] = PointTextValue(kHaigoKeys[i].defaultValue);
+    for (size_t i = 0; i < kMareKeys.size(); ++i)
+        t.mstatus[i] = PointTextValue(kMareKeys[i].defaultValue);
+    for (size_t i = 0; i < kStallionKeys.size(); ++i)
+        t.dstatus[i] = PointTextValue(kStallionKeys[i].defaultValue);
+    return t;
+}
+
+int32_t PointTextValue(std::u16string_view text)
+{
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size())
+        return 0;
+    int64_t v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return 0;
+        v = v * 10 + (text[i] - u'0');
+        if (v > int64_t { 1 } << 31)
+            return 0;
+    }
+    if (negative)
+        v = -v;
+    if (v > INT32_MAX || v < INT32_MIN)
+        return 0;
+    return static_cast<int32_t>(v);
+}
+
+std::u16string ReadPointValue(IniFile& file, std::u16string_view section, std::u16string_view key,
+                              std::u16string_view defaultValue)
+{
+    return file.ReadSetting(section, key, defaultValue);
+}
+
+void ReadPoints(IniFile& file, PtsRec& t)
+{
+    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
+                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
+    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
+        *haigo[i] = ReadNumber(file, kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue);
+    for (int n = 1; n <= 7; ++n)
+        t.CrosNum[static_cast<size_t>(n)] = ReadNumber(file, kPointSectionCrosNum, CrosNumKey(n), u"0");
+    for (int n = 1; n <= 16; ++n)
+        t.Nitro[static_cast<size_t>(n)] = ReadNumber(file, kPointSectionNitro, EffectKey(n), u"0");
+    for (int n = 0; n <= 16; ++n)
+        t.cros[static_cast<size_t>(n)] = ReadNumber(file, kPointSectionCros, EffectKey(n), u"0");
+    for (int n = 0; n <= 16; ++n)
+        t.Oyani[static_cast<size_t>(n)] = ReadNumber(file, kPointSectionOyani, EffectKey(n), u"0");
+    for (size_t i = 0; i < kMareKeys.size(); ++i)
+        t.mstatus[i] = ReadNumber(file, kPointSectionMare, kMareKeys[i].key, kMareKeys[i].defaultValue);
+    t.mcolor = ReadPointValue(file, kPointSectionMare, kPointColorKey, u"");
+    for (size_t i = 0; i < kStallionKeys.size(); ++i)
+        t.dstatus[i] = ReadNumber(file, kPointSectionStallion, kStallionKeys[i].key, kStallionKeys[i].defaultValue);
+    t.dcolor = ReadPointValue(file, kPointSectionStallion, kPointColorKey, u"");
+}
+
+void WritePoints(IniFile& file, PtsRec& t)
+{
+    const int32_t haigo[11] = { t.haigo.Dokei, t.haigo.Omo,  t.haigo.Mig,   t.haigo.Yok,   t.haigo.Nix1, t.haigo.Nix2,
+                                t.haigo.Nix3,  t.haigo.Nix4, t.haigo.Taboo, t.haigo.Kiken, t.haigo.Outb };
+    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
+        WriteNumber(file, kPointSectionHaigo, kHaigoKeys[i].key, haigo[i]);
+    for (int n = 1; n <= 7; ++n)
+        WriteNumber(file, kPointSectionCrosNum, CrosNumKey(n), t.CrosNum[static_cast<size_t>(n)]);
+    for (int n = 1; n <= 16; ++n)
+        WriteNumber(file, kPointSectionNitro, EffectKey(n), t.Nitro[static_cast<size_t>(n)]);
+    t.cros[0] = 0;
+    for (int n = 0; n <= 16; ++n)
+        WriteNumber(file, kPointSectionCros, EffectKey(n), t.cros[static_cast<size_t>(n)]);
+    t.Oyani[0] = 0;
+    for (int n = 0; n <= 16; ++n)
+        WriteNumber(file, kPointSectionOyani, EffectKey(n), t.Oyani[static_cast<size_t>(n)]);
+    for (size_t i = 0; i < kMareKeys.size(); ++i)
+        WriteNumber(file, kPointSectionMare, kMareKeys[i].key, t.mstatus[i]);
+    file.WriteString(kPointSectionMare, kPointColorKey, t.mcolor);
+    for (size_t i = 0; i < kStallionKeys.size(); ++i)
+        WriteNumber(file, kPointSectionStallion, kStallionKeys[i].key, t.dstatus[i]);
+    file.WriteString(kPointSectionStallion, kPointColorKey, t.dcolor);
+}
+
+std::u16string PointFileName(std::u16string_view settingName)
+{
+    if (EqualsIgnoringAsciiCase(settingName, kDefaultPointSetting))
+        return std::u16string(kDefaultPointFile);
+    return u"相性" + std::u16string(settingName) + u".CSV";
+}
+
+std::u16string PointSettingName(std::u16string_view fileName)
+{
+    constexpr std::u16string_view prefix = u"相性";
+    std::u16string_view rest = fileName;
+    if (rest.substr(0, prefix.size()) == prefix)
+        rest.remove_prefix(prefix.size());
+    const size_t dot = rest.rfind(u'.');
+    if (dot != std::u16string_view::npos)
+        rest = rest.substr(0, dot);
+    return rest.empty() ? std::u16string(kDefaultPointSetting) : std::u16string(rest);
+}
+
+PointFileList ListPointFiles(const std::string& dataDir, std::u16string_view currentFile)
+{
+    namespace fs = std::filesystem;
+    constexpr std::u16string_view prefix = u"相性";
+    constexpr std::u16string_view suffix = u".CSV";
+    PointFileList list;
+    std::error_code ec;
+    for (fs::directory_iterator it(dataDir.empty() ? "." : dataDir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        const std::u16string name = FromUtf8(it->path().filename().string());
+        if (name.size() < prefix.size() + suffix.size() || name.substr(0, prefix.size()) != prefix
+            || !EqualsIgnoringAsciiCase(std::u16string_view(name).substr(name.size() - suffix.size()), suffix))
+            continue;
+        list.fileNames.push_back(name);
+    }
+    std::sort(list.fileNames.begin(), list.fileNames.end());
+    for (size_t i = 0; i < list.fileNames.size(); ++i) {
+        list.names.push_back(PointSettingName(list.fileNames[i]));
+        if (list.selected < 0 && EqualsIgnoringAsciiCase(list.fileNames[i], currentFile))
+            list.selected = static_cast<int>(i);
+    }
+    return list;
+}
+
+PtsRec& PointTable()
+{
+    static PtsRec table;
+    return table;
+}
+
+IniFile* PointFile()
+{
+    return PointFileSlot().get();
+}
+
+IniFile& OpenPointFile(const std::string& dataDir, std::u16string_view fileName)
+{
+    PointFileSlot() = std::make_unique<IniFile>(DataFilePath(dataDir, fileName));
+    return *PointFileSlot();
+}
+
+void ChoosePointTable(AppState& app, std::u16string_view settingName)
+{
+    app.DataFiles.Aisho = PointFileName(settingName);
+    ReadPoints(OpenPointFile(app.DataDir, app.DataFiles.Aisho), PointTable());
+}
+
+} // namespace velmora

@@ -1,0 +1,171 @@
+#include "core/mating/scoring.h"
+
+#include "core/common/errors.h"
+#include "core/eval/positions.h"
+#include "core/eval/rules.h"
+
+#include <string_view>
+
+namespace velmora {
+
+namespace {
+
+int32_t At(const std::array<int32_t, 17>& a, int32_t index)
+{
+    return a[static_cast<size_t>(CheckedIndex(index, 17))];
+}
+
+// Points of a grade "A", "B" or "C" from the group starting at `first`; 0 for any other value.
+int32_t GradePoints(const PtsRec& pts, int first, std::u16string_view grade)
+{
+    if (grade.size() != 1 || grade[0] < u'A' || grade[0] > u'C')
+        return 0;
+    return pts.dstatus[static_cast<size_t>(first + (grade[0] - u'A'))];
+}
+
+bool ColorIs(const MasterData& d, int32_t keiro, std::u16string_view color)
+{
+    if (keiro < 0 || static_cast<size_t>(keiro) >= d.KeiroTable.size())
+        return false;
+    return d.KeiroTable[static_cast<size_t>(keiro)] == color;
+}
+
+} // namespace
+
+int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m)
+{
+    return PairScore(d, pts, s, m, nullptr);
+}
+
+int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out)
+{
+    const DadFatherRec& f = s.Father;
+    const MamFatherRec& mf = m.Father;
+    int32_t sum = 0;
+
+    // 1. Effects of crossed ancestors, once per matching pair of positions.
+    for (int j = 1; j <= 15; ++j) {
+        const int32_t h = MamAt(mf, j);
+        if (h < 0)
+            continue;
+        const OyaRec& row = OyaAt(d, h);
+        if (row.name == kUnregistered)
+            continue;
+        for (int i = 0; i < 16; ++i)
+            if (CrossKind(d, f, i, mf, j) == 1)
+                sum = CheckedAdd(sum, CheckedAdd(At(pts.cros, row.a), At(pts.cros, row.b)));
+    }
+
+    // 2. Cross count, or outbreeding with parent likeness.
+    CrossAnalysis local;
+    CrossAnalysis& r = out ? *out : local;
+    AnalyzeCrosses(d, f, mf, r);
+    if (r.Crosses == 0) {
+        sum = CheckedAdd(sum, pts.haigo.Outb);
+        sum = CheckedSub(sum, GradePoints(pts, DStatus::KishoA, s.Kisho));
+        sum = CheckedAdd(sum, pts.dstatus[DStatus::KishoO]);
+        sum = CheckedAdd(sum, pts.dstatus[DStatus::KenkoO]);
+        for (size_t k = 1; k <= 16; ++k) {
+            sum = CheckedAdd(sum, CheckedMul(pts.Oyani[k], r.DadNi[k]));
+            sum = CheckedAdd(sum, CheckedMul(pts.Oyani[k], r.MamNi[k]));
+        }
+    } else {
+        if (r.Taboo)
+            sum = CheckedAdd(sum, pts.haigo.Taboo);
+        sum = CheckedAdd(sum, r.Crosses >= 7 ? pts.haigo.Kiken : At(pts.CrosNum, r.Crosses));
+    }
+
+    // 3. Composition.
+    for (size_t k = 1; k <= 16; ++k)
+        sum = CheckedAdd(sum, CheckedMul(pts.Nitro[k], r.Kosei[k]));
+
+    // 4. Nick.
+    switch (NixGrade(CalcNix(d, s.Fee, f, mf))) {
+    case 1:
+        sum = CheckedAdd(sum, pts.haigo.Nix1);
+        break;
+    case 2:
+        sum = CheckedAdd(sum, pts.haigo.Nix2);
+        break;
+    case 3:
+        sum = CheckedAdd(sum, pts.haigo.Nix3);
+        break;
+    case 4:
+        sum = CheckedAdd(sum, pts.haigo.Nix4);
+        break;
+    default:
+        break;
+    }
+
+    // 5. Same line.
+    if (IsSameLine(s, m))
+        sum = CheckedAdd(sum, pts.haigo.Dokei);
+
+    // 6. Mating types.
+    if (CheckOmo(d, f, mf) == 1)
+        sum = CheckedAdd(sum, pts.haigo.Omo);
+    if (CheckMig(d, f, mf) == 1)
+        sum = CheckedAdd(sum, pts.haigo.Mig);
+    if (CheckYok(d, f, mf) == 1)
+        sum = CheckedAdd(sum, pts.haigo.Yok);
+    return sum;
+}
+
+int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRec& s)
+{
+    const auto& ds = pts.dstatus;
+    int32_t sum = 0;
+    if (!s.birth.empty() && s.birth[0] == u'内')
+        sum = CheckedAdd(sum, ds[DStatus::Naikoku]);
+    else if (!s.birth.empty() && s.birth[0] == u'外')
+        sum = CheckedAdd(sum, ds[DStatus::Gaikoku]);
+    if (ColorIs(d, s.keiro, pts.dcolor))
+        sum = CheckedAdd(sum, ds[DStatus::ColorPts]);
+    if (ds[DStatus::StarLow] <= s.Fee && s.Fee <= ds[DStatus::StarHigh])
+        sum = CheckedAdd(sum, ds[DStatus::StarPts]);
+    if (s.Distance1 < ds[DStatus::DistLow] || s.Distance2 > ds[DStatus::DistHigh])
+        sum = CheckedAdd(sum, ds[DStatus::DistPts]);
+
+    static constexpr std::u16string_view kGrow[4] = { u"早熟", u"普通", u"晩成", u"持続" };
+    for (int i = 0; i < 4; ++i)
+        if (s.Grow == kGrow[i])
+            sum = CheckedAdd(sum, ds[static_cast<size_t>(DStatus::Soujuku + i)]);
+    static constexpr std::u16string_view kDirt[3] = { u"◎", u"○", u"△" };
+    for (int i = 0; i < 3; ++i)
+        if (s.Dirt == kDirt[i])
+            sum = CheckedAdd(sum, ds[static_cast<size_t>(DStatus::Dirt1 + i)]);
+
+    sum = CheckedAdd(sum, GradePoints(pts, DStatus::KishoA, s.Kisho));
+    sum = CheckedAdd(sum, GradePoints(pts, DStatus::KonjoA, s.Konjo));
+    sum = CheckedAdd(sum, GradePoints(pts, DStatus::KenkoA, s.Kenko));
+    sum = CheckedAdd(sum, GradePoints(pts, DStatus::JissekiA, s.Jisseki));
+    sum = CheckedAdd(sum, GradePoints(pts, DStatus::AnteiA, s.Antei));
+    return sum;
+}
+
+int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m)
+{
+    const auto& ms = pts.mstatus;
+    int32_t sum = 0;
+    if (m.motikomi == u"自家")
+        sum = CheckedAdd(sum, ms[MStatus::Jika]);
+    else if (m.motikomi == u"他家")
+        sum = CheckedAdd(sum, ms[MStatus::Taka]);
+    if (ColorIs(d, m.keiro, pts.mcolor))
+        sum = CheckedAdd(sum, ms[MStatus::ColorPts]);
+    if (ms[MStatus::FeeLow] <= m.Fee && m.Fee <= ms[MStatus::FeeHigh])
+        sum = CheckedAdd(sum, ms[MStatus::FeePts]);
+    if (ms[MStatus::SpeedLow] <= m.speed && m.speed <= ms[MStatus::SpeedHigh])
+        sum = CheckedAdd(sum, ms[MStatus::SpeedPts]);
+    if (ms[MStatus::StaminaLow] <= m.stamina && m.stamina <= ms[MStatus::StaminaHigh])
+        sum = CheckedAdd(sum, ms[MStatus::StaminaPts]);
+    return sum;
+}
+
+int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m)
+{
+    return CheckedAdd(CheckedAdd(PairScore(d, pts, s, m), StallionStatusPoints(d, pts, s)),
+                      MareStatusPoints(d, pts, m));
+}
+
+} // namespace velmora
