@@ -3,10 +3,12 @@
 #include "core/app/app_state.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
+#include "core/data/fields.h"
 #include "core/data/loader.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace velmora {
@@ -134,33 +136,18 @@ PtsRec DefaultPointTable()
 
 int32_t PointTextValue(std::u16string_view text)
 {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size())
-        return 0;
-    int64_t v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < u'0' || text[i] > u'9')
-            return 0;
-        v = v * 10 + (text[i] - u'0');
-        if (v > int64_t { 1 } << 31)
-            return 0;
-    }
-    if (negative)
-        v = -v;
-    if (v > INT32_MAX || v < INT32_MIN)
-        return 0;
-    return static_cast<int32_t>(v);
+    return ParseIntDef(text, 0);
 }
 
 std::u16string ReadPointValue(IniFile& file, std::u16string_view section, std::u16string_view key,
                               std::u16string_view defaultValue)
 {
-    return file.ReadSetting(section, key, defaultValue);
+    // A key that is present already holds the text a write-back would store; only absent keys need
+    // the (atomic, flushed) write, which keeps reading a complete table from rewriting the file 115 times.
+    if (std::optional<std::u16string> v = file.Read(section, key))
+        return *std::move(v);
+    file.WriteString(section, key, defaultValue);
+    return std::u16string(defaultValue);
 }
 
 void ReadPoints(IniFile& file, PtsRec& t)

@@ -31,6 +31,8 @@ struct VelmoraHaigoRec
     int32_t Taboo = 0; // danger: close inbreeding
     int32_t Kiken = 0; // danger: too many crosses
     int32_t Outb = 0; // outbreeding
+
+    bool operator==(const VelmoraHaigoRec&) const = default;
 };
 
 // Indices into PtsRec::mstatus (section 繁殖牝馬).
@@ -129,8 +131,8 @@ std::u16string EffectKey(int n);
 // The table a freshly created file holds.
 PtsRec DefaultPointTable();
 
-// The integer value of a point text: optional sign and decimal digits within 32 bits; 0 otherwise
-// (an empty text included).
+// The integer value of a point text (as the data files read numbers: optional sign, decimal digits or
+// "$" and hexadecimal digits, within 32 bits); 0 for any other text, an empty one included.
 int32_t PointTextValue(std::u16string_view text);
 
 // Reads section/key (the default text when the key is absent), writes that text back and returns it.
