@@ -24,6 +24,8 @@ struct KeitoRec
     std::u16string name;
     std::u16string lbl;  // interesting-line table only: the group's short label
     int32_t value = 0;   // sire lines: interesting-line group; interesting lines: the group's colour
+
+    bool operator==(const KeitoRec&) const = default;
 };
 
 // One ancestor horse; every horse of any pedigree, registered stallions included, has a row.
@@ -35,6 +37,8 @@ struct OyaRec
     int32_t keito = 0;  // sire line, KeitoTable index, 0 = unregistered
     int32_t omokei = 0; // interesting-line group, OmokeiTable index, 0 = none (derived when loading)
     int32_t shitei = 0; // designation mark, read by nothing
+
+    bool operator==(const OyaRec&) const = default;
 };
 
 // A stallion's male line-up: [0] the stallion himself, [1..15] the positions of his pedigree. -1 = unknown.
@@ -61,6 +65,8 @@ struct DadRec
     DadFatherRec Father{};
     // List filters: 1 shown / 0 hidden. Search: bit g-1 marks a candidate for generation g.
     int32_t Selected = 1;
+
+    bool operator==(const DadRec&) const = default;
 };
 
 struct MamRec
@@ -74,6 +80,8 @@ struct MamRec
     int32_t stamina = 0;
     MamFatherRec Father{};
     bool Selected = true;
+
+    bool operator==(const MamRec&) const = default;
 };
 
 // A cross effect: what an inbred ancestor passes on.
@@ -83,6 +91,8 @@ struct TCrossRec
     uint32_t Color = 0xFFFFFF; // 0x00BBGGRR
     int32_t SpNit = 0;         // derived when loading
     int32_t StNit = 0;         // derived when loading
+
+    bool operator==(const TCrossRec&) const = default;
 };
 
 struct NixRec
@@ -90,6 +100,8 @@ struct NixRec
     int32_t keito1 = 0; // the stallion's sire line
     int32_t keito2 = 0; // the line met on the mare's side
     int32_t value = 0;
+
+    bool operator==(const NixRec&) const = default;
 };
 
 // The bare file names of the nine data files in use, in this order.
@@ -104,6 +116,8 @@ struct TDataFiles
     std::u16string Dad;
     std::u16string Mam;
     std::u16string Aisho;
+
+    bool operator==(const TDataFiles&) const = default;
 };
 
 // One band of a list filter.
@@ -112,6 +126,8 @@ struct TFeeButton
     std::u16string Caption;
     int32_t Jogen = 0; // upper bound
     int32_t Kagen = 0; // lower bound
+
+    bool operator==(const TFeeButton&) const = default;
 };
 
 // One ancestor slot of an inbreeding analysis.
@@ -121,12 +137,16 @@ struct TSosenRec
     int32_t num = -1;     // OyaTable index
     int32_t isCrs = -2;   // -2 not crossed, -1 crossed only through a nearer cross, 0 crossed, 1 with an effect
     bool isInCrs = false; // the horse occurs twice on the same side
+
+    bool operator==(const TSosenRec&) const = default;
 };
 
 struct InbreedRec
 {
     std::array<TSosenRec, 16> Dads; // the stallion's side
     std::array<TSosenRec, 15> Mams; // the mare's side
+
+    bool operator==(const InbreedRec&) const = default;
 };
 
 } // namespace velmora
