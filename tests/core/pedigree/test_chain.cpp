@@ -129,7 +129,7 @@ TEST_F(ChainReadingTest, OrientationExamples)
         {u"ABC.D", {St(u"ABC.D", K), Unk(u"???")}, kNoMare},                     // full stop does not
         {u"Ａ＊Ｂ", {St(u"A", A), Ma(u"B", B)}, kNoMessages},
         {u"A×B", {St(u"A", A), Ma(u"B", B)}, kNoMessages},
-        {u"(A * B) * C", {St(u"A", A), Ma(u"B", B), St(u"C", C)}, kNoMessages},  // brackets only separate
+        {u"(A * C) * S", {St(u"A", A), St(u"C", C), St(u"S", S)}, kNoMare},       // brackets only separate
         {u"ダービー＊Ｍ", {St(u"ﾀﾞｰﾋﾞｰ", Derby), Ma(u"M", M)}, kNoMessages},
         {u"  A  *  *  M  ", {St(u"A", A), Ma(u"M", M)}, kNoMessages},
         // A control character is a name character that the blank trim then removes: an empty name.
