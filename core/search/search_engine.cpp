@@ -1,0 +1,917 @@
+#include "core/search/search_engine.h"
+
+#include "core/common/errors.h"
+#include "core/eval/positions.h"
+#include "core/eval/rules.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+#include <map>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+
+namespace velmora::search {
+
+namespace {
+
+constexpr int kWeights[5][4] = {
+    {10, 10, 10, 10}, {15, 15, 12, 10}, {20, 15, 15, 12}, {25, 20, 15, 12}, {30, 25, 20, 20},
+};
+constexpr uint8_t kBadEffect = 0xFF;
+constexpr int kMaxThreads = 64;
+
+// Lower and upper limits of a bound with a direction: at least (ud) or at most.
+struct Limits
+{
+    std::array<int32_t, 17> lo{};
+    std::array<int32_t, 17> hi{};
+};
+
+Limits MakeLimits(const std::array<int32_t, 17>& bounds, const std::array<bool, 17>& ud)
+{
+    Limits l;
+    for (int k = 1; k <= kEffects; ++k) {
+        l.lo[k] = ud[k] ? bounds[k] : std::numeric_limits<int32_t>::min();
+        l.hi[k] = ud[k] ? std::numeric_limits<int32_t>::max() : bounds[k];
+    }
+    return l;
+}
+
+bool Within(int32_t v, int32_t bound, bool atLeast) { return atLeast ? v >= bound : v <= bound; }
+
+// The splendid / well-made judgement from the eight resolved groups: counts the members of one
+// side missing on the other, in order, with -1 as soon as a member is 0 (allowed = 0: splendid,
+// stops at the first missing member; allowed = 1: well-made).
+int MigJudge(const std::array<int32_t, 4>& a, const std::array<int32_t, 4>& b, int allowed)
+{
+    auto contains = [](const std::array<int32_t, 4>& set, int32_t v) {
+        return set[0] == v || set[1] == v || set[2] == v || set[3] == v;
+    };
+    auto missing = [&](const std::array<int32_t, 4>& from, const std::array<int32_t, 4>& in) {
+        int n = 0;
+        for (int32_t v : from) {
+            if (v == 0)
+                return -1;
+            if (!contains(in, v)) {
+                ++n;
+                if (allowed == 0)
+                    return n;
+            }
+        }
+        return n;
+    };
+    int n = missing(a, b);
+    if (n < 0)
+        return -1;
+    if (n > allowed)
+        return 0;
+    n = missing(b, a);
+    if (n < 0)
+        return -1;
+    if (n > allowed)
+        return 0;
+    return 1;
+}
+
+// A three-state mating setting against a rule's result: 2 passes, 1 needs >= 1, 0 needs exactly 0.
+bool SettingPasses(uint8_t setting, int result) { return setting == 1 ? result >= 1 : result == 0; }
+
+} // namespace
+
+void FillInterestingLines(MasterData& d, int maxGen)
+{
+    if (maxGen <= 1)
+        return;
+    const int32_t bits = (1 << (std::min(maxGen, kMaxGenerations) - 1)) - 1; // generations 1..maxGen-1
+    for (int i = 0; i < d.DadCount; ++i) {
+        const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(i, kDadRows))];
+        if ((s.Selected & bits) == 0)
+            continue;
+        const int32_t self = s.Father[0];
+        const int32_t sire = s.Father[1];
+        if (self < 0 || sire < 0)
+            continue;
+        OyaRec& row = d.OyaTable[static_cast<size_t>(CheckedIndex(self, kOyaRows))];
+        const OyaRec& sireRow = d.OyaTable[static_cast<size_t>(CheckedIndex(sire, kOyaRows))];
+        // Other threads may evaluate rules meanwhile in a program that searches while showing
+        // pairs; the rules read the field atomically.
+        if (GroupOf(row) == 0)
+            __atomic_store_n(&row.omokei, GroupOf(sireRow), __ATOMIC_RELAXED);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Precomputed tables, shared read-only by the workers.
+
+namespace {
+
+// What one stallion brings to every pair, whatever the broodmare.
+struct DadInfo
+{
+    int32_t row = -1;
+    DadFatherRec F{};
+    int nDistinct = 0;
+    std::array<int32_t, 16> horse{};  // distinct known horses of F, in order of first occurrence
+    std::array<uint16_t, 16> jmask{}; // positions j at which each of them stands
+    std::array<int32_t, 17> kosei{};  // composition of F alone
+    int32_t nickClass = -1;           // index of (line of the stallion's chain, star rank); -1 = no nick
+    bool omoZero = false;             // one of the four stallion groups is 0 or unresolved
+    uint64_t omoBits = 0;
+    std::array<int32_t, 4> omoG{};
+    bool migUnknown = false;
+    std::array<int32_t, 4> migA{};
+    uint32_t dadNi = 0; // bit k: effect k occurs in F[0..7]
+    bool excluded = false;
+    size_t reqOffset = 0;
+};
+
+struct NickClass
+{
+    int32_t line = 0;
+    int rank = 0;
+    size_t first = 0; // entries [first, last) of Impl::nickEntries
+    size_t last = 0;
+};
+
+struct GenCond
+{
+    HaigoJokenRec h;
+    ChildJokenRec c;
+    bool nick = false;
+    bool needCross = false;
+    bool active = false;
+    bool child = false;
+    Limits inCross;
+    Limits kosei;
+    int dadNi = -1; // -1 none, 0 none may occur, 1..16 must occur
+    int mamNi = -1;
+};
+
+int LikenessCoding(int32_t v) { return v >= 0 && v <= kEffects ? v : -1; }
+
+} // namespace
+
+struct SearchEngine::Impl
+{
+    int maxGen = 1;
+    int64_t stepDiv = 1;
+    std::array<int64_t, kMaxGenerations + 2> suffix{}; // suffix[g] = product of SearchCounts[g..MaxGen]
+    int speedCrossRow = 0;
+    std::array<GenCond, kMaxGenerations + 1> gen{};
+
+    std::vector<uint8_t> effA; // per ancestor row: first effect 0..16 (kBadEffect when out of range)
+    std::vector<uint8_t> effB;
+    std::unordered_map<int32_t, int> groupBit; // positive group value -> bit
+    bool groupsGeneric = false;                // more than 64 distinct groups: count without bits
+
+    std::vector<DadInfo> dads;                        // by stallion row
+    std::array<std::vector<int32_t>, kMaxGenerations + 1> cand; // candidate rows per generation
+    std::vector<NickClass> nickClasses;
+    std::vector<std::pair<int32_t, int32_t>> nickEntries; // (keito2, value), grouped by class
+    std::vector<bool> mareSelected;                      // by broodmare row, as at the start
+
+    bool sosenExclude = false;
+    bool sosenRequire = false;
+    bool requireImpossible = false; // a required name without an ancestor row
+    std::vector<uint8_t> excludedRow;       // per ancestor row
+    std::vector<int32_t> requiredBit;       // per ancestor row: bit index among the required, -1
+    size_t reqWords = 0;
+    std::vector<uint64_t> reqFull;
+    std::vector<uint64_t> dadReq; // per stallion row, reqWords each
+
+    std::vector<std::u16string> dadNames;
+    std::vector<std::u16string> mamNames;
+
+    uint64_t GroupBits(const int32_t* g, int n) const
+    {
+        uint64_t bits = 0;
+        for (int i = 0; i < n; ++i)
+            if (g[i] > 0)
+                bits |= uint64_t{1} << groupBit.at(g[i]);
+        return bits;
+    }
+};
+
+// One broodmare at one level of a worker's walk, with what she brings to every pair.
+struct MareCtx
+{
+    MamFatherRec M{};
+    std::vector<uint16_t> mask; // per ancestor row: bit k-1 set when the horse is at position k
+    bool nickNone = true;
+    std::array<int32_t, 4> lines{};
+    std::vector<int32_t> nickValue; // per nick class
+    std::vector<uint32_t> nickStamp;
+    uint32_t stamp = 0;
+    bool omoZero = false;
+    uint64_t omoBits = 0;
+    std::array<int32_t, 4> omoG{};
+    bool migUnknown = false;
+    std::array<int32_t, 4> migB{};
+    std::array<int32_t, 17> kosei{};
+    uint32_t mamNi = 0;
+    bool excluded = false;
+    std::vector<uint64_t> req;
+};
+
+class SearchEngine::Worker
+{
+public:
+    Worker(SearchEngine& engine, const Impl& impl) : m_engine(engine), m_impl(impl)
+    {
+        for (auto& c : m_ctx) {
+            c.mask.assign(kOyaRows, 0);
+            c.nickValue.assign(impl.nickClasses.size(), 0);
+            c.nickStamp.assign(impl.nickClasses.size(), 0);
+            c.req.assign(impl.reqWords, 0);
+        }
+    }
+
+    // Broodmare slice [first, end) of the table, or, with mare >= 0, that broodmare against the
+    // generation-1 stallion rows [first, end).
+    void Configure(int32_t mare, int32_t first, int32_t end)
+    {
+        m_mare = mare;
+        m_first = first;
+        m_end = end;
+    }
+
+    void Run()
+    {
+        std::string error;
+        bool failed = false;
+        try {
+            Body();
+        } catch (const std::exception& e) {
+            error = e.what();
+            failed = true;
+        } catch (...) {
+            error = "unknown error";
+            failed = true;
+        }
+        if (failed)
+            m_engine.RequestStop();
+        m_engine.PostDone(m_tested, m_counted, failed ? &error : nullptr);
+    }
+
+private:
+    void Body()
+    {
+        const auto& all = m_impl.cand[1];
+        if (m_mare >= 0) {
+            const auto lo = std::lower_bound(all.begin(), all.end(), m_first);
+            const auto hi = std::lower_bound(all.begin(), all.end(), m_end);
+            m_chain.mare = m_mare;
+            Setup(m_ctx[1], m_engine.m_data.MamTable[static_cast<size_t>(m_mare)].Father);
+            Search(1, all.data() + (lo - all.begin()), all.data() + (hi - all.begin()));
+            return;
+        }
+        for (int32_t row = m_first; row < m_end; ++row) {
+            if (m_impl.mareSelected[static_cast<size_t>(row)]) {
+                m_chain.mare = row;
+                Setup(m_ctx[1], m_engine.m_data.MamTable[static_cast<size_t>(row)].Father);
+                Search(1, all.data(), all.data() + all.size());
+            }
+            if (m_engine.StopRequested())
+                break;
+        }
+    }
+
+    void Step(int64_t leaves)
+    {
+        m_counted += leaves;
+        m_ctr += leaves;
+        if (m_ctr >= m_impl.stepDiv) {
+            const int64_t steps = m_ctr / m_impl.stepDiv;
+            m_ctr -= steps * m_impl.stepDiv;
+            m_engine.PostSteps(steps);
+        }
+    }
+
+    void Search(int depth, const int32_t* first, const int32_t* last)
+    {
+        MareCtx& m = m_ctx[depth];
+        const GenCond& gc = m_impl.gen[depth];
+        const bool leaf = depth >= m_impl.maxGen;
+        for (const int32_t* p = first; p != last; ++p) {
+            const DadInfo& s = m_impl.dads[static_cast<size_t>(*p)];
+            const bool ok = Passes(gc, s, m);
+            if (!leaf) {
+                if (ok) {
+                    m_chain.dads[depth] = s.row;
+                    Setup(m_ctx[depth + 1], FoalArray(s.F, m.M));
+                    const auto& next = m_impl.cand[depth + 1];
+                    Search(depth + 1, next.data(), next.data() + next.size());
+                } else {
+                    Step(m_impl.suffix[depth + 1]);
+                }
+            } else {
+                ++m_tested;
+                Step(1);
+                if (ok && SosenPasses(s, m)) {
+                    m_chain.dads[depth] = s.row;
+                    m_engine.PostResult(m_chain);
+                }
+            }
+            if (m_engine.StopRequested())
+                break;
+        }
+    }
+
+    // What the broodmare brings to every pair; her entries are checked in Start().
+    void Setup(MareCtx& c, const MamFatherRec& mam)
+    {
+        const MasterData& d = m_engine.m_data;
+        for (int32_t h : c.M)
+            if (h >= 0)
+                c.mask[static_cast<size_t>(h)] = 0;
+        c.M = mam;
+        c.kosei.fill(0);
+        c.mamNi = 0;
+        c.excluded = false;
+        std::fill(c.req.begin(), c.req.end(), 0);
+        for (int k = 1; k <= 15; ++k) {
+            const int32_t h = mam[static_cast<size_t>(k - 1)];
+            if (h < 0)
+                continue;
+            uint16_t& bits = c.mask[static_cast<size_t>(h)];
+            const size_t hs = static_cast<size_t>(h);
+            if (bits == 0) { // first occurrence on her side
+                ++c.kosei[m_impl.effA[hs]];
+                ++c.kosei[m_impl.effB[hs]];
+                c.excluded = c.excluded || m_impl.excludedRow[hs];
+                if (m_impl.reqWords && m_impl.requiredBit[hs] >= 0) {
+                    const int32_t b = m_impl.requiredBit[hs];
+                    c.req[static_cast<size_t>(b / 64)] |= uint64_t{1} << (b % 64);
+                }
+            }
+            bits = static_cast<uint16_t>(bits | (1u << (k - 1)));
+            if (k <= 7)
+                c.mamNi |= (1u << m_impl.effA[hs]) | (1u << m_impl.effB[hs]);
+        }
+        c.mamNi &= ~1u;
+        c.kosei[0] = 0;
+
+        c.lines = {MamChainLine(d, mam, 1), MamChainLine(d, mam, 3), MamChainLine(d, mam, 7),
+                   MamChainLine(d, mam, 15)};
+        c.nickNone = c.lines[0] < 0 || c.lines[1] < 0 || c.lines[2] < 0 || c.lines[3] < 0;
+        if (++c.stamp == 0) { // wrapped: forget every cached value
+            std::fill(c.nickStamp.begin(), c.nickStamp.end(), 0);
+            c.stamp = 1;
+        }
+
+        c.omoG = {MamChainGroup(d, mam, 1), MamChainGroup(d, mam, 5), MamChainGroup(d, mam, 3),
+                  MamChainGroup(d, mam, 7)};
+        c.omoZero = c.omoG[0] <= 0 || c.omoG[1] <= 0 || c.omoG[2] <= 0 || c.omoG[3] <= 0;
+        c.omoBits = c.omoZero || m_impl.groupsGeneric ? 0 : m_impl.GroupBits(c.omoG.data(), 4);
+        c.migB = c.omoG; // the mare's chains 1, 5, 3, 7 serve both tests
+        c.migUnknown = c.migB[0] < 0 || c.migB[1] < 0 || c.migB[2] < 0 || c.migB[3] < 0;
+    }
+
+    int32_t Nick(const DadInfo& s, MareCtx& m)
+    {
+        if (s.nickClass < 0 || m.nickNone)
+            return -1;
+        const size_t cls = static_cast<size_t>(s.nickClass);
+        if (m.nickStamp[cls] == m.stamp)
+            return m.nickValue[cls];
+        const NickClass& nc = m_impl.nickClasses[cls];
+        const int* w = kWeights[nc.rank - 1];
+        int32_t sum = 0;
+        for (size_t i = nc.first; i < nc.last; ++i) {
+            const auto [keito2, value] = m_impl.nickEntries[i];
+            int32_t mv = 0;
+            for (int c = 0; c < 4; ++c)
+                if (m.lines[static_cast<size_t>(c)] == keito2)
+                    mv = mv > 0 ? CheckedAdd(mv, 1) : CheckedMul(w[c], value);
+            sum = CheckedAdd(sum, mv);
+        }
+        const int32_t v = CheckedAdd(sum, 9) / 10;
+        m.nickValue[cls] = v;
+        m.nickStamp[cls] = m.stamp;
+        return v;
+    }
+
+    int Omo(const DadInfo& s, const MareCtx& m) const
+    {
+        if (s.omoZero || m.omoZero)
+            return -1;
+        int distinct;
+        if (!m_impl.groupsGeneric) {
+            distinct = std::popcount(s.omoBits | m.omoBits);
+        } else {
+            const int32_t g[8] = {s.omoG[0], s.omoG[1], s.omoG[2], s.omoG[3],
+                                  m.omoG[0], m.omoG[1], m.omoG[2], m.omoG[3]};
+            distinct = 0;
+            for (int i = 0; i < 8; ++i) {
+                bool seen = false;
+                for (int k = 0; k < i && !seen; ++k)
+                    seen = g[k] == g[i];
+                distinct += seen ? 0 : 1;
+            }
+        }
+        return distinct >= 7 ? 1 : 0;
+    }
+
+    bool Passes(const GenCond& gc, const DadInfo& s, MareCtx& m)
+    {
+        const HaigoJokenRec& h = gc.h;
+        if (gc.nick && Nick(s, m) < h.NixBase)
+            return false;
+        if (h.Omo != 2 && !SettingPasses(h.Omo, Omo(s, m)))
+            return false;
+        if (h.Mig != 2 && !SettingPasses(h.Mig, s.migUnknown || m.migUnknown ? -1 : MigJudge(s.migA, m.migB, 0)))
+            return false;
+        if (h.Yok != 2 && !SettingPasses(h.Yok, s.migUnknown || m.migUnknown ? -1 : MigJudge(s.migA, m.migB, 1)))
+            return false;
+        if (!gc.needCross)
+            return true;
+
+        // The crosses: only horses of the stallion that also stand on her side can meet.
+        int32_t crosses = 0;
+        bool taboo = false;
+        std::array<int32_t, 17> inCross;
+        std::array<int32_t, 17> kosei;
+        if (gc.active)
+            inCross.fill(0);
+        if (gc.child)
+            for (int k = 0; k <= kEffects; ++k)
+                kosei[k] = s.kosei[k] + m.kosei[k];
+        const MasterData& d = m_engine.m_data;
+        for (int t = 0; t < s.nDistinct; ++t) {
+            const int32_t horse = s.horse[static_cast<size_t>(t)];
+            const uint32_t mm = m.mask[static_cast<size_t>(horse)];
+            if (mm == 0)
+                continue;
+            const uint8_t ea = m_impl.effA[static_cast<size_t>(horse)];
+            const uint8_t eb = m_impl.effB[static_cast<size_t>(horse)];
+            if (gc.child) { // counted once, on the stallion's side
+                --kosei[ea];
+                --kosei[eb];
+            }
+            for (uint32_t js = s.jmask[static_cast<size_t>(t)]; js; js &= js - 1) {
+                const int j = std::countr_zero(js);
+                for (uint32_t ks = mm; ks; ks &= ks - 1) {
+                    const int k = std::countr_zero(ks) + 1;
+                    if (j == 0 || (j == 1 && k == 1))
+                        taboo = true;
+                    if (CrossKind(d, s.F, j, m.M, k) >= 0) {
+                        ++crosses;
+                        if (gc.active) {
+                            ++inCross[ea];
+                            ++inCross[eb];
+                        }
+                    }
+                }
+            }
+        }
+        if (h.Outb == 1 && crosses > 0)
+            return false;
+        if (h.Kiken == 1 && (taboo || crosses >= 7))
+            return false;
+        if (gc.active)
+            for (int k = 1; k <= kEffects; ++k)
+                if (inCross[k] < gc.inCross.lo[k] || inCross[k] > gc.inCross.hi[k])
+                    return false;
+        if (gc.child) {
+            for (int k = 1; k <= kEffects; ++k)
+                if (kosei[k] < gc.kosei.lo[k] || kosei[k] > gc.kosei.hi[k])
+                    return false;
+            int32_t sp, st;
+            if (m_impl.speedCrossRow == 1) {
+                sp = 2 * kosei[1] + kosei[2];
+                st = kosei[3] + kosei[4] - kosei[1];
+            } else {
+                sp = kosei[1] + 2 * kosei[2];
+                st = kosei[3] + kosei[4] - kosei[2];
+            }
+            const ChildJokenRec& c = gc.c;
+            if (!Within(sp, c.NitroSpBound, c.NitroSpUd) || !Within(st, c.NitroStBound, c.NitroStUd) ||
+                !Within(sp + st, c.NitroTotalBound, c.NitroTotalUd))
+                return false;
+        }
+        // Likeness counts exist only for an outbred pair; otherwise they are all 0.
+        if (gc.dadNi == 0 && crosses == 0 && s.dadNi != 0)
+            return false;
+        if (gc.dadNi > 0 && (crosses > 0 || !(s.dadNi >> gc.dadNi & 1u)))
+            return false;
+        if (gc.mamNi == 0 && crosses == 0 && m.mamNi != 0)
+            return false;
+        if (gc.mamNi > 0 && (crosses > 0 || !(m.mamNi >> gc.mamNi & 1u)))
+            return false;
+        return true;
+    }
+
+    bool SosenPasses(const DadInfo& s, const MareCtx& m) const
+    {
+        if (m_impl.sosenExclude && (s.excluded || m.excluded))
+            return false;
+        if (m_impl.sosenRequire) {
+            if (m_impl.requireImpossible)
+                return false;
+            const uint64_t* dr = m_impl.dadReq.data() + s.reqOffset;
+            for (size_t w = 0; w < m_impl.reqWords; ++w)
+                if ((dr[w] | m.req[w]) != m_impl.reqFull[w])
+                    return false;
+        }
+        return true;
+    }
+
+    SearchEngine& m_engine;
+    const Impl& m_impl;
+    std::array<MareCtx, kMaxGenerations + 1> m_ctx;
+    ResultChain m_chain;
+    int32_t m_mare = -1;
+    int32_t m_first = 0;
+    int32_t m_end = 0;
+    int64_t m_ctr = 0;
+    int64_t m_tested = 0;
+    int64_t m_counted = 0;
+};
+
+// ---------------------------------------------------------------------------------------------------
+
+SearchEngine::SearchEngine(MasterData& data, const SearchConditions& conditions, SearchListener& listener,
+                           std::function<void()> wake)
+    : m_data(data)
+    , m_cond(conditions)
+    , m_listener(listener)
+    , m_wake(std::move(wake))
+    , m_owner(std::this_thread::get_id())
+{
+}
+
+SearchEngine::~SearchEngine()
+{
+    RequestStop();
+    for (auto& t : m_threads)
+        if (t.joinable())
+            t.join();
+}
+
+void SearchEngine::RequestStop() { m_stop.store(true, std::memory_order_relaxed); }
+
+void SearchEngine::Start(int threads)
+{
+    if (std::this_thread::get_id() != m_owner)
+        throw std::logic_error("SearchEngine::Start called off the owning thread");
+    if (m_started)
+        throw std::logic_error("SearchEngine::Start called twice");
+    if (m_cond.MaxGen < 1 || m_cond.MaxGen > kMaxGenerations)
+        throw RangeError("MaxGen must be 1..4");
+    threads = std::clamp(threads, 1, kMaxThreads);
+    MasterData& d = m_data;
+    CheckedIndex(d.DadCount, kDadRows + 1);
+    CheckedIndex(d.MamCount, kMamRows + 1);
+    CheckedIndex(d.OyaCount, kOyaRows + 1);
+    CheckedIndex(d.NixCount, kNixRows + 1);
+
+    UpdateSosenFlags(m_cond);
+    RefreshSearchCounts(d, m_cond);
+    FillInterestingLines(d, m_cond.MaxGen);
+
+    auto impl = std::make_unique<Impl>();
+    Impl& im = *impl;
+    im.maxGen = m_cond.MaxGen;
+    m_estimate = UpdateEstimate(m_cond);
+    m_plan = PlanProgress(m_estimate);
+    im.stepDiv = m_plan.stepDiv;
+    im.suffix[static_cast<size_t>(im.maxGen + 1)] = 1;
+    for (int g = im.maxGen; g >= 1; --g)
+        im.suffix[static_cast<size_t>(g)] = im.suffix[static_cast<size_t>(g + 1)] * m_cond.SearchCounts[g];
+    im.speedCrossRow = d.SpeedCrossRow;
+
+    for (int g = 1; g <= kMaxGenerations; ++g) {
+        GenCond& gc = im.gen[static_cast<size_t>(g)];
+        gc.h = m_cond.HaigoJoken[static_cast<size_t>(g)];
+        gc.c = m_cond.ChildJoken[static_cast<size_t>(g)];
+        gc.nick = gc.h.NixBase > 0;
+        gc.active = gc.h.Active;
+        gc.child = ChildConditionsSet(gc.c);
+        gc.inCross = MakeLimits(gc.h.Crs, gc.h.Ud);
+        gc.kosei = MakeLimits(gc.c.Crs, gc.c.Ud);
+        gc.dadNi = LikenessCoding(gc.h.DadNiKoka);
+        gc.mamNi = LikenessCoding(gc.h.MamNiKoka);
+        gc.needCross = gc.h.Outb == 1 || gc.h.Kiken == 1 || gc.active || gc.child || gc.dadNi >= 0 || gc.mamNi >= 0;
+    }
+
+    // Effects of every ancestor row; a value above 16 is an error once a pedigree uses the row.
+    im.effA.assign(kOyaRows, 0);
+    im.effB.assign(kOyaRows, 0);
+    for (size_t i = 0; i < static_cast<size_t>(kOyaRows); ++i) {
+        const OyaRec& r = d.OyaTable[i];
+        im.effA[i] = r.a <= 0 ? 0 : r.a <= kEffects ? static_cast<uint8_t>(r.a) : kBadEffect;
+        im.effB[i] = r.b <= 0 ? 0 : r.b <= kEffects ? static_cast<uint8_t>(r.b) : kBadEffect;
+    }
+    auto checkEntry = [&](int32_t h) {
+        if (h < 0)
+            return;
+        CheckedIndex(h, kOyaRows);
+        if (im.effA[static_cast<size_t>(h)] == kBadEffect || im.effB[static_cast<size_t>(h)] == kBadEffect)
+            throw RangeError();
+        const int32_t g = GroupOf(d.OyaTable[static_cast<size_t>(h)]);
+        if (g > 0 && !im.groupBit.count(g))
+            im.groupBit.emplace(g, static_cast<int>(im.groupBit.size()));
+    };
+
+    // Candidates: stallions of generations 1..MaxGen, broodmares.
+    const int32_t genBits = (1 << im.maxGen) - 1;
+    im.dads.resize(static_cast<size_t>(d.DadCount));
+    im.dadNames.resize(static_cast<size_t>(d.DadCount));
+    for (int i = 0; i < d.DadCount; ++i) {
+        const DadRec& s = d.DadTable[static_cast<size_t>(i)];
+        im.dadNames[static_cast<size_t>(i)] = s.name;
+        if ((s.Selected & genBits) == 0)
+            continue;
+        for (int32_t h : s.Father)
+            checkEntry(h);
+        for (int g = 1; g <= im.maxGen; ++g)
+            if (s.Selected & (1 << (g - 1)))
+                im.cand[static_cast<size_t>(g)].push_back(i);
+    }
+    im.mareSelected.assign(static_cast<size_t>(d.MamCount), false);
+    im.mamNames.resize(static_cast<size_t>(d.MamCount));
+    int32_t firstMare = -1;
+    for (int i = 0; i < d.MamCount; ++i) {
+        const MamRec& m = d.MamTable[static_cast<size_t>(i)];
+        im.mamNames[static_cast<size_t>(i)] = m.name;
+        if (!m.Selected)
+            continue;
+        im.mareSelected[static_cast<size_t>(i)] = true;
+        if (firstMare < 0)
+            firstMare = i;
+        for (int32_t h : m.Father)
+            checkEntry(h);
+    }
+    im.groupsGeneric = im.groupBit.size() > 64;
+
+    // Ancestor marks.
+    im.sosenExclude = m_cond.SosenExclude;
+    im.sosenRequire = m_cond.SosenRequire;
+    im.excludedRow.assign(kOyaRows, 0);
+    im.requiredBit.assign(kOyaRows, -1);
+    int required = 0;
+    for (const SosenItem& item : m_cond.Sosen) {
+        const int row = FindOya(d, item.name);
+        if (item.mark == SosenMark::Unchecked && row >= 0) {
+            im.excludedRow[static_cast<size_t>(row)] = 1;
+        } else if (item.mark == SosenMark::Checked) {
+            if (row < 0)
+                im.requireImpossible = true;
+            else if (im.requiredBit[static_cast<size_t>(row)] < 0)
+                im.requiredBit[static_cast<size_t>(row)] = required++;
+        }
+    }
+    im.reqWords = im.sosenRequire ? static_cast<size_t>((required + 63) / 64) : 0;
+    im.reqFull.assign(im.reqWords, 0);
+    for (int b = 0; b < required && im.reqWords; ++b)
+        im.reqFull[static_cast<size_t>(b / 64)] |= uint64_t{1} << (b % 64);
+    if (!im.reqWords)
+        std::fill(im.requiredBit.begin(), im.requiredBit.end(), -1);
+    im.dadReq.assign(im.dads.size() * im.reqWords, 0);
+
+    // Nick entries grouped by the stallion's line, in table order.
+    std::map<int32_t, std::vector<std::pair<int32_t, int32_t>>> byLine;
+    for (int i = 0; i < d.NixCount; ++i) {
+        const NixRec& e = d.NixList[static_cast<size_t>(i)];
+        byLine[e.keito1].emplace_back(e.keito2, e.value);
+    }
+    std::map<std::pair<int32_t, int>, int32_t> classOf;
+
+    // Per-stallion tables.
+    for (int g = 1; g <= im.maxGen; ++g) {
+        for (int32_t row : im.cand[static_cast<size_t>(g)]) {
+            DadInfo& info = im.dads[static_cast<size_t>(row)];
+            if (info.row >= 0)
+                continue;
+            const DadRec& s = d.DadTable[static_cast<size_t>(row)];
+            const DadFatherRec& f = s.Father;
+            info.row = row;
+            info.F = f;
+            for (int j = 0; j < 16; ++j) {
+                const int32_t h = f[static_cast<size_t>(j)];
+                if (h < 0)
+                    continue;
+                int t = 0;
+                while (t < info.nDistinct && info.horse[static_cast<size_t>(t)] != h)
+                    ++t;
+                if (t == info.nDistinct) {
+                    info.horse[static_cast<size_t>(t)] = h;
+                    ++info.nDistinct;
+                    ++info.kosei[im.effA[static_cast<size_t>(h)]];
+                    ++info.kosei[im.effB[static_cast<size_t>(h)]];
+                    info.excluded = info.excluded || im.excludedRow[static_cast<size_t>(h)];
+                }
+                info.jmask[static_cast<size_t>(t)] =
+                    static_cast<uint16_t>(info.jmask[static_cast<size_t>(t)] | (1u << j));
+                if (j <= 7)
+                    info.dadNi |= (1u << im.effA[static_cast<size_t>(h)]) | (1u << im.effB[static_cast<size_t>(h)]);
+            }
+            info.kosei[0] = 0;
+            info.dadNi &= ~1u;
+
+            const int32_t line = DadChainLine(d, f, kSelfChain);
+            if (line >= 0 && s.Fee >= 1 && s.Fee <= 5) {
+                const auto key = std::make_pair(line, static_cast<int>(s.Fee));
+                auto it = classOf.find(key);
+                if (it == classOf.end()) {
+                    NickClass nc;
+                    nc.line = line;
+                    nc.rank = s.Fee;
+                    nc.first = im.nickEntries.size();
+                    if (auto e = byLine.find(line); e != byLine.end())
+                        im.nickEntries.insert(im.nickEntries.end(), e->second.begin(), e->second.end());
+                    nc.last = im.nickEntries.size();
+                    it = classOf.emplace(key, static_cast<int32_t>(im.nickClasses.size())).first;
+                    im.nickClasses.push_back(nc);
+                }
+                info.nickClass = it->second;
+            }
+
+            info.omoG = {DadChainGroup(d, f, kSelfChain), DadChainGroup(d, f, 5), DadChainGroup(d, f, 3),
+                         DadChainGroup(d, f, 7)};
+            info.omoZero = info.omoG[0] <= 0 || info.omoG[1] <= 0 || info.omoG[2] <= 0 || info.omoG[3] <= 0;
+            info.omoBits = info.omoZero || im.groupsGeneric ? 0 : im.GroupBits(info.omoG.data(), 4);
+            static constexpr int kMigPos[4] = {9, 11, 13, 15};
+            for (int i = 0; i < 4; ++i) {
+                const int32_t h = f[static_cast<size_t>(kMigPos[i])];
+                if (h < 0)
+                    info.migUnknown = true;
+                else
+                    info.migA[static_cast<size_t>(i)] = GroupOf(d.OyaTable[static_cast<size_t>(h)]);
+            }
+            info.reqOffset = static_cast<size_t>(row) * im.reqWords;
+            for (int32_t h : f)
+                if (h >= 0 && im.reqWords && im.requiredBit[static_cast<size_t>(h)] >= 0) {
+                    const int32_t b = im.requiredBit[static_cast<size_t>(h)];
+                    im.dadReq[info.reqOffset + static_cast<size_t>(b / 64)] |= uint64_t{1} << (b % 64);
+                }
+        }
+    }
+
+    m_impl = std::move(impl);
+    m_started = true;
+
+    // Workers: broodmare slices with two or more candidates, otherwise stallion slices for the one.
+    const int32_t n = d.MamCount;
+    const int32_t m = d.DadCount;
+    if (m_cond.SearchCounts[0] > 1) {
+        for (int i = 0; i < threads; ++i) {
+            auto w = std::make_unique<Worker>(*this, *m_impl);
+            w->Configure(-1, static_cast<int32_t>(int64_t{n} * i / threads),
+                         static_cast<int32_t>(int64_t{n} * (i + 1) / threads));
+            m_workers.push_back(std::move(w));
+        }
+    } else if (firstMare >= 0) {
+        for (int i = 0; i < threads; ++i) {
+            auto w = std::make_unique<Worker>(*this, *m_impl);
+            w->Configure(firstMare, static_cast<int32_t>(int64_t{m} * i / threads),
+                         static_cast<int32_t>(int64_t{m} * (i + 1) / threads));
+            m_workers.push_back(std::move(w));
+        }
+    }
+    m_threadCount = static_cast<int>(m_workers.size());
+    m_threads.reserve(m_workers.size());
+    for (auto& w : m_workers)
+        m_threads.emplace_back([worker = w.get()] { worker->Run(); });
+}
+
+void SearchEngine::Signal(std::unique_lock<std::mutex>& lock)
+{
+    const bool first = !m_signalled;
+    m_signalled = true;
+    lock.unlock();
+    m_cv.notify_all();
+    if (first && m_wake)
+        m_wake();
+}
+
+void SearchEngine::PostSteps(int64_t steps)
+{
+    std::unique_lock lock(m_mutex);
+    m_pendingSteps += steps;
+    Signal(lock);
+}
+
+bool SearchEngine::PostResult(const ResultChain& chain)
+{
+    std::unique_lock lock(m_mutex);
+    ++m_resultCount;
+    if (m_resultCount > m_cond.ResultLimit) {
+        RequestStop();
+        return false;
+    }
+    m_queue.push_back(chain);
+    Signal(lock);
+    return true;
+}
+
+void SearchEngine::PostDone(int64_t tested, int64_t counted, const std::string* error)
+{
+    std::unique_lock lock(m_mutex);
+    m_tested += tested;
+    m_counted += counted;
+    ++m_ended;
+    ++m_pendingDone;
+    if (error)
+        m_pendingErrors.push_back(*error);
+    Signal(lock);
+}
+
+std::u16string SearchEngine::LineOf(const ResultChain& chain) const
+{
+    std::u16string line = m_impl->mamNames[static_cast<size_t>(chain.mare)];
+    for (int g = 1; g <= m_impl->maxGen; ++g) {
+        line += u" * ";
+        line += m_impl->dadNames[static_cast<size_t>(chain.dads[static_cast<size_t>(g)])];
+    }
+    return line;
+}
+
+void SearchEngine::ProcessPending()
+{
+    if (std::this_thread::get_id() != m_owner)
+        throw std::logic_error("SearchEngine::ProcessPending called off the owning thread");
+    if (m_processing || !m_started)
+        return;
+    m_processing = true;
+    struct Reset
+    {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_processing};
+
+    int64_t steps;
+    int done;
+    std::vector<std::string> errors;
+    {
+        std::lock_guard lock(m_mutex);
+        m_batch.clear();
+        m_batch.swap(m_queue);
+        steps = m_pendingSteps;
+        m_pendingSteps = 0;
+        done = m_pendingDone;
+        m_pendingDone = 0;
+        errors.swap(m_pendingErrors);
+        m_signalled = false;
+    }
+    for (const ResultChain& chain : m_batch) {
+        ++m_listed;
+        m_listener.AddResult(LineOf(chain));
+    }
+    for (int64_t i = 0; i < steps; ++i) {
+        ++m_stepsDelivered;
+        m_listener.StepProgress();
+    }
+    for (const std::string& e : errors)
+        m_listener.SearchError(e);
+    m_doneCount += done;
+    if (m_threadCount > 0 && m_doneCount >= m_threadCount && !m_doneDelivered) {
+        m_doneDelivered = true;
+        m_listener.SearchDone();
+    }
+}
+
+void SearchEngine::Wait()
+{
+    if (std::this_thread::get_id() != m_owner)
+        throw std::logic_error("SearchEngine::Wait called off the owning thread");
+    if (!m_started)
+        return;
+    for (;;) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_cv.wait(lock, [&] { return m_signalled || m_ended >= m_threadCount; });
+        }
+        ProcessPending();
+        std::lock_guard lock(m_mutex);
+        if (m_ended >= m_threadCount && !m_signalled)
+            break;
+    }
+    for (auto& t : m_threads)
+        if (t.joinable())
+            t.join();
+}
+
+bool SearchEngine::Finished() const
+{
+    if (!m_started)
+        return false;
+    std::lock_guard lock(m_mutex);
+    return m_ended >= m_threadCount && !m_signalled && m_doneCount >= m_threadCount;
+}
+
+SearchStats SearchEngine::Stats() const
+{
+    std::lock_guard lock(m_mutex);
+    SearchStats s;
+    s.testedLeaves = m_tested;
+    s.countedLeaves = m_counted;
+    s.progressSteps = m_stepsDelivered;
+    s.results = m_listed;
+    s.stopped = StopRequested();
+    return s;
+}
+
+} // namespace velmora::search

@@ -1,0 +1,156 @@
+#pragma once
+// The strongest-mating search engine (Dravik): walks every chain of matings over MaxGen generations
+// depth first in table order on worker threads, drops a chain at its first failing mating, counts
+// leaves for the progress bar and reports the chains that pass.
+//
+// Threads. Start() runs on the thread that owns the search (the window's UI thread, or the command's
+// main thread). The workers never call the listener: they queue their progress steps, result lines
+// and ends, and the owner runs them on its own thread, one at a time, in ProcessPending() or Wait().
+// The optional wake function is called from a worker when something has been queued after the queue
+// was empty, so a window can schedule ProcessPending() on its event loop. The stop flag is atomic and
+// is polled by every worker after each candidate stallion. Destroying the engine stops the workers
+// and waits for them, and never calls the listener, so a listener that outlives the engine is never
+// called after it is gone.
+
+#include "core/data/master_data.h"
+#include "core/search/search_conditions.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace velmora::search {
+
+// What the owner of a search is told. All calls run on the owning thread, one at a time, and never
+// after the engine has been destroyed. A listener must not destroy the engine from inside a call.
+class SearchListener
+{
+public:
+    virtual ~SearchListener() = default;
+    // The progress bar advances by one step.
+    virtual void StepProgress() = 0;
+    // A result line to list (the result limit has already been applied).
+    virtual void AddResult(std::u16string_view line) = 0;
+    // A worker failed with a range or overflow error (UTF-8 message); the search stops. Comes before
+    // SearchDone.
+    virtual void SearchError(std::string_view message) = 0;
+    // The last worker has ended and all its calls have run: the search is finished. Not called when
+    // no worker was started (no candidate broodmare).
+    virtual void SearchDone() = 0;
+};
+
+// Before the workers start, every stallion that is a candidate at some generation below MaxGen
+// whose own ancestor row has no interesting-line group takes the group of his sire's row, in table
+// order. The change stays in the ancestor table. Nothing is filled during the search, so results
+// do not depend on timing.
+void FillInterestingLines(MasterData& d, int maxGen);
+
+// Counters of a search.
+struct SearchStats
+{
+    int64_t testedLeaves = 0;  // tests of a stallion at the last generation
+    int64_t countedLeaves = 0; // tested leaves plus the leaves of pruned chains (the progress count)
+    int64_t progressSteps = 0; // StepProgress calls made
+    int64_t results = 0;       // lines listed
+    bool stopped = false;      // the stop flag was set (abort, result limit or error)
+};
+
+class SearchEngine
+{
+public:
+    // The engine copies the conditions; the master data must stay unchanged while the search runs
+    // (apart from the interesting-line fill the engine makes itself in Start()).
+    SearchEngine(MasterData& data, const SearchConditions& conditions, SearchListener& listener,
+                 std::function<void()> wake = {});
+    ~SearchEngine();
+    SearchEngine(const SearchEngine&) = delete;
+    SearchEngine& operator=(const SearchEngine&) = delete;
+
+    // Fills the interesting lines, prepares the per-stallion tables and starts the workers: with two
+    // or more candidate broodmares, `threads` workers over consecutive slices of the broodmare rows;
+    // with one, `threads` workers over slices of the generation-1 stallion rows; with none, no worker.
+    // Call once, on the owning thread. Throws RangeError for indices outside the tables.
+    void Start(int threads = 2);
+
+    // Sets the stop flag (any thread). The workers end after the stallion they are testing.
+    void RequestStop();
+    bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+
+    // Runs the queued listener calls on the owning thread.
+    void ProcessPending();
+    // Runs listener calls as they come until every worker has ended (for callers without an event loop).
+    void Wait();
+
+    // Every worker has ended and every queued call has run.
+    bool Finished() const;
+    int ThreadCount() const { return m_threadCount; }
+    // The progress bar's range and leaves per step, from the 64-bit estimate.
+    ProgressPlan Progress() const { return m_plan; }
+    int64_t Estimate() const { return m_estimate; }
+    // Counters; complete once Finished().
+    SearchStats Stats() const;
+
+    struct Impl;
+
+private:
+    struct ResultChain
+    {
+        int32_t mare = -1;
+        std::array<int32_t, kMaxGenerations + 1> dads{};
+    };
+    friend struct Impl;
+    class Worker;
+
+    // Called by workers.
+    void PostSteps(int64_t steps);
+    bool PostResult(const ResultChain& chain); // false when the limit was exceeded (stop set)
+    void PostDone(int64_t tested, int64_t counted, const std::string* error);
+    void Signal(std::unique_lock<std::mutex>& lock);
+
+    std::u16string LineOf(const ResultChain& chain) const;
+
+    MasterData& m_data;
+    SearchConditions m_cond;
+    SearchListener& m_listener;
+    std::function<void()> m_wake;
+    std::thread::id m_owner;
+
+    std::unique_ptr<Impl> m_impl;
+    std::vector<std::unique_ptr<Worker>> m_workers;
+    std::vector<std::thread> m_threads;
+    std::atomic<bool> m_stop{false};
+    int m_threadCount = 0;
+    bool m_started = false;
+    ProgressPlan m_plan;
+    int64_t m_estimate = 0;
+
+    // Shared with the workers, under m_mutex.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_signalled = false;
+    std::vector<ResultChain> m_queue;
+    int64_t m_pendingSteps = 0;
+    int m_pendingDone = 0;
+    std::vector<std::string> m_pendingErrors;
+    int64_t m_resultCount = 0; // results reported, listed or not
+    int64_t m_tested = 0;
+    int64_t m_counted = 0;
+    int m_ended = 0;
+
+    // Owner thread only.
+    bool m_processing = false;
+    int m_doneCount = 0;
+    int64_t m_listed = 0;
+    int64_t m_stepsDelivered = 0;
+    bool m_doneDelivered = false;
+    std::vector<ResultChain> m_batch;
+};
+
+} // namespace velmora::search

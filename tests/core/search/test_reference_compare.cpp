@@ -1,0 +1,126 @@
+// The engine against the plain reference search on random conditions: random data sets with frequent
+// crosses, the bundled sample data and the generated full-capacity data. Same result sets and leaf
+// counts for every worker count; with one worker the same lines in the same order.
+
+#include "core/search/reference_search.h"
+#include "core/search/search_engine.h"
+#include "search_fixture.h"
+
+#include <gtest/gtest.h>
+
+
+using namespace velmora;
+using namespace velmora::search;
+using velmora::test::EngineRun;
+using velmora::test::RunEngine;
+using velmora::test::SearchData;
+using velmora::test::Sorted;
+
+namespace {
+
+// Compares the engine with one, two and three workers against the reference on copies of d.
+void Compare(const MasterData& d, const SearchConditions& c, const std::string& what)
+{
+    MasterData refData = d;
+    const ReferenceOutcome ref = ReferenceSearch(refData, c);
+    ASSERT_FALSE(ref.stopped) << what;
+    const auto refSorted = Sorted(ref.lines);
+    for (int threads : {1, 2, 3}) {
+        MasterData engData = d;
+        const EngineRun run = RunEngine(engData, c, threads);
+        ASSERT_TRUE(run.errors.empty()) << what << ": " << run.errors.front();
+        if (threads == 1)
+            EXPECT_EQ(run.lines, ref.lines) << what;
+        else
+            EXPECT_EQ(Sorted(run.lines), refSorted) << what << " threads " << threads;
+        EXPECT_EQ(run.stats.testedLeaves, ref.testedLeaves) << what << " threads " << threads;
+        EXPECT_EQ(run.stats.countedLeaves, ref.countedLeaves) << what << " threads " << threads;
+        EXPECT_FALSE(run.offThread);
+        // The fill leaves the same ancestor table behind.
+        for (int i = 0; i < d.OyaCount; ++i)
+            ASSERT_EQ(engData.OyaTable[static_cast<size_t>(i)].omokei, refData.OyaTable[static_cast<size_t>(i)].omokei)
+                << what << " row " << i;
+    }
+}
+
+int64_t TotalResults(const MasterData& d, const SearchConditions& c)
+{
+    MasterData copy = d;
+    return static_cast<int64_t>(ReferenceSearch(copy, c).lines.size());
+}
+
+} // namespace
+
+TEST(SearchReference, RandomDataAndConditions)
+{
+    int64_t withResults = 0;
+    for (uint32_t seed = 1; seed <= 36; ++seed) {
+        std::mt19937 rng(seed);
+        SearchData s;
+        velmora::test::MakeRandomData(s, rng);
+        const int maxGen = 1 + static_cast<int>(seed % 3);
+        const SearchConditions c = velmora::test::RandomConditions(s.d, rng, maxGen, 3000);
+        Compare(s.d, c, "seed " + std::to_string(seed));
+        withResults += TotalResults(s.d, c) > 0 ? 1 : 0;
+    }
+    // The random conditions must not be so strict that nothing is ever found.
+    EXPECT_GE(withResults, 12);
+}
+
+TEST(SearchReference, RandomDataEveryTestAlone)
+{
+    // Each mating test on its own over every pair, so a wrong test cannot hide behind another.
+    std::mt19937 rng(99);
+    SearchData s;
+    velmora::test::MakeRandomData(s, rng, {.pool = 30, .dads = 40, .mams = 30});
+    auto base = velmora::test::OpenConditions(s.d, 1);
+    std::vector<std::pair<std::string, std::function<void(HaigoJokenRec&, ChildJokenRec&)>>> variants = {
+        {"nick 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.NixBase = 1; }},
+        {"nick 5", [](HaigoJokenRec& h, ChildJokenRec&) { h.NixBase = 5; }},
+        {"omo 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Omo = 1; }},
+        {"omo 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Omo = 0; }},
+        {"mig 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Mig = 1; }},
+        {"mig 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Mig = 0; }},
+        {"yok 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Yok = 1; }},
+        {"yok 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Yok = 0; }},
+        {"outb", [](HaigoJokenRec& h, ChildJokenRec&) { h.Outb = 1; }},
+        {"kiken", [](HaigoJokenRec& h, ChildJokenRec&) { h.Kiken = 1; }},
+        {"dadni 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.DadNiKoka = 0; }},
+        {"dadni 3", [](HaigoJokenRec& h, ChildJokenRec&) { h.DadNiKoka = 3; }},
+        {"mamni 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.MamNiKoka = 0; }},
+        {"mamni 7", [](HaigoJokenRec& h, ChildJokenRec&) { h.MamNiKoka = 7; }},
+        {"incross >= 1",
+         [](HaigoJokenRec& h, ChildJokenRec&) {
+             h.Crs[5] = 1;
+             h.Active = true;
+         }},
+        {"incross <= 0",
+         [](HaigoJokenRec& h, ChildJokenRec&) {
+             h.Ud[2] = false;
+             h.Active = true;
+         }},
+        {"kosei >= 2", [](HaigoJokenRec&, ChildJokenRec& c) { c.Crs[1] = 2; }},
+        {"kosei <= 1",
+         [](HaigoJokenRec&, ChildJokenRec& c) {
+             c.Crs[3] = 1;
+             c.Ud[3] = false;
+         }},
+        {"nitro sp >= 3", [](HaigoJokenRec&, ChildJokenRec& c) { c.NitroSpBound = 3; }},
+        {"nitro st <= 0",
+         [](HaigoJokenRec&, ChildJokenRec& c) {
+             c.NitroStBound = 0;
+             c.NitroStUd = false;
+         }},
+        {"nitro total >= 4", [](HaigoJokenRec&, ChildJokenRec& c) { c.NitroTotalBound = 4; }},
+    };
+    for (auto& [name, set] : variants) {
+        SearchConditions c = base;
+        set(c.HaigoJoken[1], c.ChildJoken[1]);
+        const int64_t found = TotalResults(s.d, c);
+        // Each test must separate the pairs, or the comparison proves nothing about it.
+        EXPECT_GT(found, 0) << name;
+        EXPECT_LT(found, int64_t{s.d.DadCount} * s.d.MamCount) << name;
+        Compare(s.d, c, name);
+    }
+}
+
