@@ -1,0 +1,118 @@
+// The eval, rank and html commands of velmora-cli, run as a program on a small data set.
+
+#include "core/data/cp932.h"
+#include "tests/support/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace velmora {
+namespace {
+
+struct CliResult
+{
+    int code = -1;
+    std::string out;
+};
+
+// Runs velmora-cli with arguments already quoted for the shell; stderr is discarded.
+CliResult RunCli(const std::string& args)
+{
+    CliResult r;
+    const std::string cmd = std::string("'") + VELMORA_CLI_PATH + "' " + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+        r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+struct CliMating : ::testing::Test
+{
+    test::TempDir dir;
+    std::string data;
+    void SetUp() override
+    {
+        test::WriteDataSet(dir, test::SmallDataSet());
+        dir.WriteText(ToUtf8(u"相性.CSV"), u"");
+        data = "--data '" + dir.Path() + "' ";
+    }
+};
+
+TEST_F(CliMating, EvalPrintsTheEvaluationOfThePair)
+{
+    // ｶｯﾊﾟ is ﾋﾒ's own sire: close relation, danger; both of line ﾉｰｻﾞﾝ: same line.
+    const CliResult r = RunCli(data + "eval ｶｯﾊﾟ ﾋﾒ");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.starts_with("{\"stallion\":\"ｶｯﾊﾟ\",\"mare\":\"ﾋﾒ\",\"nix\":")) << r.out;
+    for (const char* part : { "\"taboo\":true", "\"danger\":true", "\"outbreed\":false", "\"sameLine\":true",
+                              "\"pairScore\":-10000", "\"compat\":-10000", "\"inbreed\":{\"dads\":[{\"num\":9," })
+        EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+}
+
+TEST_F(CliMating, NamesAreFoldedWhenNotFoundAsGiven)
+{
+    const CliResult given = RunCli(data + "eval ｶｯﾊﾟ ﾊﾅ");
+    const CliResult folded = RunCli(data + "eval カッパ ハナ");
+    ASSERT_EQ(given.code, 0);
+    EXPECT_EQ(folded.code, 0);
+    EXPECT_EQ(folded.out, given.out);
+}
+
+TEST_F(CliMating, UnknownNamesAndBadUsageExitWithTwo)
+{
+    EXPECT_EQ(RunCli(data + "eval nobody ﾋﾒ").code, 2);
+    EXPECT_EQ(RunCli(data + "eval ｶｯﾊﾟ nobody").code, 2);
+    EXPECT_EQ(RunCli(data + "eval ｶｯﾊﾟ").code, 2);
+    EXPECT_EQ(RunCli(data + "rank --mare nobody").code, 2);
+    EXPECT_EQ(RunCli(data + "rank").code, 2);
+    EXPECT_EQ(RunCli(data + "html ﾋﾒ ｶｯﾊﾟ").code, 2); // a mare named as stallion
+}
+
+TEST_F(CliMating, RankOrdersEveryStallionWithCompetitionRanks)
+{
+    const CliResult r = RunCli(data + "rank --mare ﾋﾒ");
+    ASSERT_EQ(r.code, 0);
+    // Under the default table ｶｯﾊﾟ gets the close-relation points; the other two tie at 0 and keep
+    // the order the partition sort leaves them in.
+    EXPECT_EQ(r.out,
+              "{\"target\":\"ﾋﾒ\",\"rows\":[{\"name\":\"ﾗﾑﾀﾞ\",\"key\":0,\"rank\":1},"
+              "{\"name\":\"ﾐｭｰ\",\"key\":0,\"rank\":1},{\"name\":\"ｶｯﾊﾟ\",\"key\":-10000,\"rank\":3}]}\n");
+}
+
+TEST_F(CliMating, PointsOptionChoosesAndCreatesTheTable)
+{
+    const CliResult r = RunCli("--points 強化 " + data + "rank --stallion ﾗﾑﾀﾞ --text --date 2026/12/09 --max 1");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              "対象牡馬：ﾗﾑﾀﾞ                2026/12/09　by 【Velmora】\n"
+              "\n"
+              "順位   馬名     ポイント 系統       SP ST 面見良ニ インブリード\n"
+              "\n"
+              "  1  ﾋﾒ               0P ﾉｰｻﾞﾝ       7  4 ？？？-1 ﾃﾞﾙﾀ3*4\n");
+    EXPECT_FALSE(dir.ReadBytes(ToUtf8(u"相性強化.CSV")).empty());
+}
+
+TEST_F(CliMating, HtmlWritesTheReport)
+{
+    const std::string file = dir.File("out.html");
+    const CliResult r = RunCli(data + "html ｶｯﾊﾟ ﾊﾅ -o '" + file + "'");
+    ASSERT_EQ(r.code, 0);
+    const std::u16string page = FromCp932(dir.ReadBytes("out.html"));
+    EXPECT_NE(page.find(u"\r\nカッパ * ハナ<br>\r\n"), std::u16string::npos);
+    // ﾊﾅ is in the formula's second piece: she stands as the dam, with her speed and stamina.
+    EXPECT_NE(page.find(u"<em>ハナ</em>"), std::u16string::npos);
+    EXPECT_NE(page.find(u">SP:5</td>"), std::u16string::npos);
+}
+
+} // namespace
+} // namespace velmora
