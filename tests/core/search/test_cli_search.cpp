@@ -1,0 +1,223 @@
+// velmora-cli search: the conditions file, the output contract and the error messages, over a small
+// data set written into a temporary data directory.
+
+#include "core/data/cp932.h"
+#include "core/data/loader.h"
+#include "core/search/reference_search.h"
+#include "tests/support/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+using namespace velmora;
+using namespace velmora::search;
+using velmora::test::TempDir;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class SearchCli : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::WriteDataSet(m_dir, test::SmallDataSet());
+        m_dir.WriteBytes("相性.CSV", ""); // the point file must exist for the data directory to be used
+    }
+
+    CliRun Run(const std::string& json, const std::string& options = "")
+    {
+        m_dir.WriteBytes("cond.json", json);
+        const std::string cmd = std::string("'") + VELMORA_CLI_PATH + "' --data '" + m_dir.Path() + "' search '" +
+                                m_dir.File("cond.json") + "' " + options + " 2>'" + m_dir.File("err.txt") + "'";
+        CliRun r;
+        FILE* p = popen(cmd.c_str(), "r");
+        if (!p) {
+            ADD_FAILURE() << "cannot run " << cmd;
+            return r;
+        }
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            r.out.append(buf, n);
+        const int status = pclose(p);
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.err = m_dir.ReadBytes("err.txt");
+        return r;
+    }
+
+    // The reference's result lines for the data set, after `prepare` has set marks and conditions on a
+    // freshly opened conditions window state.
+    std::vector<std::string> Expected(const std::function<void(MasterData&, SearchConditions&)>& prepare)
+    {
+        auto d = std::make_unique<MasterData>();
+        EXPECT_TRUE(GetMasterData(*d, m_dir.Path(), test::DefaultDataFiles()).completed);
+        SearchConditions c;
+        InitSearchConditions(*d, c);
+        prepare(*d, c);
+        RefreshSearchCounts(*d, c);
+        std::vector<std::string> lines;
+        for (const auto& l : ReferenceSearch(*d, c).lines)
+            lines.push_back(ToUtf8(l));
+        return lines;
+    }
+
+    static std::vector<std::string> Lines(const std::string& out)
+    {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        while (start < out.size()) {
+            const size_t end = out.find('\n', start);
+            lines.push_back(out.substr(start, end - start));
+            start = end == std::string::npos ? out.size() : end + 1;
+        }
+        return lines;
+    }
+
+    static std::vector<std::string> Sorted(std::vector<std::string> v)
+    {
+        std::sort(v.begin(), v.end(), [](const std::string& a, const std::string& b) {
+            return FromUtf8(a) < FromUtf8(b);
+        });
+        return v;
+    }
+
+    TempDir m_dir;
+};
+
+const char* kBothMares = R"("mares":["ﾋﾒ","ﾊﾅ"])";
+
+void MarkBothMares(MasterData& d)
+{
+    for (int i = 0; i < d.MamCount; ++i)
+        d.MamTable[static_cast<size_t>(i)].Selected = true;
+}
+
+} // namespace
+
+TEST_F(SearchCli, InitialConditionsFindNoCandidateBroodmare)
+{
+    // Both broodmares of the set are 自家 / 他家, which the initial broodmare conditions exclude.
+    const CliRun r = Run("{}");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(R"({"leaves":0,"results":0,"stopped":false,"seconds":)"), std::string::npos) << r.err;
+}
+
+TEST_F(SearchCli, ResultLinesMatchTheReference)
+{
+    struct Case
+    {
+        std::string json;
+        std::function<void(MasterData&, SearchConditions&)> prepare;
+    };
+    const Case cases[] = {
+        {std::string("{") + kBothMares + R"(,"haigo":{"1":{"Kiken":0}}})",
+         [](MasterData& d, SearchConditions& c) {
+             MarkBothMares(d);
+             c.HaigoJoken[1].Kiken = 0;
+         }},
+        {std::string("{") + kBothMares + R"(,"maxGen":2,"haigo":{"1":{"Kiken":0},"2":{"Kiken":0}}})",
+         [](MasterData& d, SearchConditions& c) {
+             MarkBothMares(d);
+             c.MaxGen = 2;
+             c.HaigoJoken[1].Kiken = 0;
+             c.HaigoJoken[2].Kiken = 0;
+         }},
+        {std::string("{") + kBothMares +
+             R"(,"maxGen":2,"stallions":{"2":["ｶｯﾊﾟ"]},"child":{"1":{"NitroSpBound":1}},)"
+             R"("sosen":{"exclude":["ｴｰﾀ"]}})",
+         [](MasterData& d, SearchConditions& c) {
+             MarkBothMares(d);
+             c.MaxGen = 2;
+             for (int i = 0; i < d.DadCount; ++i)
+                 if (d.DadTable[static_cast<size_t>(i)].name != u"ｶｯﾊﾟ")
+                     d.DadTable[static_cast<size_t>(i)].Selected &= ~2;
+             c.ChildJoken[1].NitroSpBound = 1;
+             for (auto& item : c.Sosen)
+                 if (item.name == u"ｴｰﾀ")
+                     item.mark = SosenMark::Unchecked;
+             UpdateSosenFlags(c);
+         }},
+        {R"({"mares":["ﾊﾅ"],"haigo":{"1":{"Kiken":0,"Crs":[0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0]}}})",
+         [](MasterData& d, SearchConditions& c) {
+             d.MamTable[0].Selected = false;
+             d.MamTable[1].Selected = true;
+             c.HaigoJoken[1].Kiken = 0;
+             c.HaigoJoken[1].Crs[2] = 1;
+             UpdateActive(c.HaigoJoken[1]);
+         }},
+    };
+    int nonEmpty = 0;
+    for (const auto& k : cases) {
+        const auto expected = Expected(k.prepare);
+        nonEmpty += expected.empty() ? 0 : 1;
+        SCOPED_TRACE(k.json + " expects " + std::to_string(expected.size()));
+        const CliRun r = Run(k.json);
+        EXPECT_EQ(r.exitCode, 0) << k.json << "\n" << r.err;
+        EXPECT_EQ(Sorted(Lines(r.out)), Sorted(expected)) << k.json;
+        const CliRun one = Run(k.json, "--threads 1");
+        EXPECT_EQ(Lines(one.out), expected) << k.json; // one worker: table order
+        const CliRun sorted = Run(k.json, "--threads 3 --sorted");
+        EXPECT_EQ(Lines(sorted.out), Sorted(expected)) << k.json;
+        EXPECT_NE(r.err.find("\"results\":" + std::to_string(expected.size()) + ","), std::string::npos) << r.err;
+    }
+    EXPECT_GE(nonEmpty, 3);
+}
+
+TEST_F(SearchCli, ResultLimitStopsTheSearch)
+{
+    const CliRun r = Run(std::string("{") + kBothMares + R"(,"resultLimit":2,"haigo":{"1":{"Kiken":0}}})");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 2u);
+    EXPECT_NE(r.err.find(R"("results":2,"stopped":true)"), std::string::npos) << r.err;
+}
+
+TEST_F(SearchCli, BadInputGivesAClearMessageAndExitCode2)
+{
+    struct Case
+    {
+        std::string json;
+        std::string options;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"{", "", "line 1, column 2: expected a key in double quotes"},
+        {"{\"maxGen\":2,}", "", "line 1, column 13: expected a key in double quotes"},
+        {"{\"maxGen\":01}", "", "leading zeros"},
+        {"{\"mares\":[\"a]}", "", "unterminated string"},
+        {"{\"mares\":[\"\\q\"]}", "", "invalid escape"},
+        {"{\"mares\":[\"\\ud800\"]}", "", "unpaired surrogate"},
+        {"{\"maxGen\":1,\"maxGen\":2}", "", "duplicate key \"maxGen\""},
+        {"{}\n  x", "", "line 2, column 3: unexpected text after the end"},
+        {std::string(100, '[') + std::string(100, ']'), "", "nesting too deep"},
+        {"{\"maxGen\":5}", "", "conditions.maxGen: expected an integer from 1 to 4"},
+        {"{\"maxGen\":1.5}", "", "conditions.maxGen: expected an integer"},
+        {"{\"maxgen\":1}", "", "unknown field \"maxgen\""},
+        {"{\"mares\":[\"ﾅｲ\"]}", "", "mares: unknown broodmare \"ﾅｲ\""},
+        {"{\"stallions\":{\"1\":[\"ﾅｲ\"]}}", "", "stallions.1: unknown stallion \"ﾅｲ\""},
+        {"{\"stallions\":{\"5\":[]}}", "", "generation key \"5\""},
+        {"{\"haigo\":{\"1\":{\"Omo\":3}}}", "", "haigo.1.Omo: expected an integer from 0 to 2"},
+        {"{\"haigo\":{\"1\":{\"Crs\":[1,2]}}}", "", "haigo.1.Crs: expected 16 numbers"},
+        {"{\"child\":{\"2\":{\"NitroSpUd\":1}}}", "", "child.2.NitroSpUd: expected a boolean, found a number"},
+        {"{\"sosen\":{\"require\":[\"ｱﾙﾌｧ\"]}}", "", "\"ｱﾙﾌｧ\" is not an ancestor with a cross effect"},
+        {"{\"sosen\":{\"require\":[\"ﾍﾞｰﾀ\"],\"exclude\":[\"ﾍﾞｰﾀ\"]}}", "", "both required and excluded"},
+        {"[]", "", "conditions: expected an object, found an array"},
+        {"{}", "--threads 0", "--threads: expected a number from 1 to 64"},
+        {"{}", "--frobnicate", "usage:"},
+    };
+    for (const auto& k : cases) {
+        const CliRun r = Run(k.json, k.options);
+        EXPECT_EQ(r.exitCode, 2) << k.json;
+        EXPECT_NE(r.err.find(k.message), std::string::npos) << k.json << "\n" << r.err;
+        EXPECT_EQ(r.out, "") << k.json;
+    }
+}
