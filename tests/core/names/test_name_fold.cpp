@@ -116,13 +116,23 @@ TEST(ToHalfWidth, WorkedExamples)
 
 TEST(ToHalfWidth, EveryCodeUnitMatchesTheReplaceSequence)
 {
-    // Each single code unit, and each in a pair with a voicing mark, folds the same both ways.
+    // Every code unit once, alone and followed by a voicing mark, in one text each: both ways must agree
+    // (and as ToHalfWidth works unit by unit, a difference points at the unit where the texts part).
+    std::u16string all, withMarks;
     for (uint32_t u = 0; u <= 0xFFFF; ++u) {
-        const std::u16string one(1, static_cast<char16_t>(u));
-        ASSERT_EQ(ToHalfWidth(one), SlowHalfWidth(one)) << "U+" << std::hex << u;
-        const std::u16string two{static_cast<char16_t>(u), u'゛'};
-        ASSERT_EQ(ToHalfWidth(two), SlowHalfWidth(two)) << "U+" << std::hex << u;
+        all.push_back(static_cast<char16_t>(u));
+        withMarks.push_back(static_cast<char16_t>(u));
+        withMarks.push_back(u'゛');
     }
+    const std::u16string fast = ToHalfWidth(all);
+    const std::u16string slow = SlowHalfWidth(all);
+    if (fast != slow) {
+        size_t i = 0;
+        while (i < fast.size() && i < slow.size() && fast[i] == slow[i])
+            ++i;
+        ADD_FAILURE() << "texts part at output unit " << i;
+    }
+    EXPECT_TRUE(ToHalfWidth(withMarks) == SlowHalfWidth(withMarks));
 }
 
 TEST(ToHalfWidth, RandomTextsMatchTheReplaceSequence)
@@ -134,7 +144,7 @@ TEST(ToHalfWidth, RandomTextsMatchTheReplaceSequence)
     std::mt19937 rng(12345);
     std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
     std::uniform_int_distribution<int> len(0, 40);
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 500; ++n) {
         std::u16string s;
         for (int i = len(rng); i > 0; --i)
             s.push_back(alphabet[pick(rng)]);
