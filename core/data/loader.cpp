@@ -69,11 +69,11 @@ public:
 
     void Omokei()
     {
+        const auto lines = Read(m_files.Omokei);
         KeitoRec& zero = m_d.OmokeiTable[0];
         zero.name = std::u16string(kUnregistered);
         zero.lbl = u"未";
         zero.value = 0xFFFFFF;
-        const auto lines = Read(m_files.Omokei);
         for (size_t i = 0; i < lines.size() && i < kOmokeiRows - 1; ++i) {
             FieldReader f(lines[i]);
             KeitoRec& r = m_d.OmokeiTable[i + 1];
@@ -85,12 +85,12 @@ public:
 
     void Keito()
     {
+        const auto lines = Read(m_files.Keito);
         m_d.KeitoTable[0].name = std::u16string(kUnregistered);
         m_d.KeitoTable[0].value = 0;
         m_d.KeitoCount = 1;
         m_keitoIndex.Clear();
         m_keitoIndex.Add(m_d.KeitoTable[0].name, 0);
-        const auto lines = Read(m_files.Keito);
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.KeitoCount >= kKeitoRows)
                 throw LoadStop{TooMany(m_files.Keito, kKeitoRows - 1)};
@@ -105,9 +105,9 @@ public:
 
     void Keiro()
     {
+        const auto lines = Read(m_files.Keiro);
         m_d.KeiroTable.clear();
         m_keiroIndex.Clear();
-        const auto lines = Read(m_files.Keiro);
         for (const auto& line : lines) {
             FieldReader f(line);
             m_d.KeiroTable.push_back(f.Next());
@@ -117,12 +117,12 @@ public:
 
     void Cross()
     {
+        const auto lines = Read(m_files.Cross);
         TCrossRec& zero = m_d.CrossTable[0];
         zero.name = u"\u3000\u3000\u3000\u3000";
         zero.Color = 0xFFFFFF;
         zero.SpNit = 0;
         zero.StNit = 0;
-        const auto lines = Read(m_files.Cross);
         for (size_t i = 0; i < lines.size() && i < kCrossRows - 1; ++i) {
             FieldReader f(lines[i]);
             TCrossRec& r = m_d.CrossTable[i + 1];
@@ -151,9 +151,9 @@ public:
 
     void Oya()
     {
+        const auto lines = Read(m_files.Oya);
         m_d.OyaCount = 0;
         m_oyaIndex.Clear();
-        const auto lines = Read(m_files.Oya);
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.OyaCount >= kOyaRows)
                 throw LoadStop{TooMany(m_files.Oya, kOyaRows)};
@@ -174,8 +174,8 @@ public:
 
     void Dad()
     {
-        m_d.DadCount = 0;
         const auto lines = Read(m_files.Dad);
+        m_d.DadCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.DadCount >= kDadRows)
                 throw LoadStop{TooMany(m_files.Dad, kDadRows)};
@@ -206,8 +206,8 @@ public:
 
     void Mam()
     {
-        m_d.MamCount = 0;
         const auto lines = Read(m_files.Mam);
+        m_d.MamCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.MamCount >= kMamRows)
                 throw LoadStop{TooMany(m_files.Mam, kMamRows)};
@@ -230,8 +230,8 @@ public:
 
     void Nix()
     {
-        m_d.NixCount = 0;
         const auto lines = Read(m_files.Nix);
+        m_d.NixCount = 0;
         const std::u16string where = FromUtf8(m_dir) + m_files.Nix + u":";
         for (const auto& line : lines) {
             FieldReader f(line);

@@ -91,6 +91,9 @@ std::vector<std::u16string> ReadCp932Lines(const std::string& path)
     if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
         static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
         throw FileError(path + ": UTF-8 のファイルです (BOM 付き)。Shift-JIS (コードページ 932) で保存してください");
+    if (bytes.size() >= 2 && ((static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) ||
+                              (static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF)))
+        throw FileError(path + ": UTF-16 のファイルです (BOM 付き)。Shift-JIS (コードページ 932) で保存してください");
     if (IsMultiByteUtf8(bytes))
         throw FileError(path + ": UTF-8 のファイルです。Shift-JIS (コードページ 932) で保存してください");
     std::u16string text;

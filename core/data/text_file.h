@@ -8,7 +8,7 @@ namespace velmora {
 
 // Reads a code page 932 text file into lines (CR LF, lone LF or lone CR end a line; the last line may
 // lack an end). Throws FileError with a message naming the file (and the line) when it cannot be read
-// or is not code page 932 text: undefined byte sequences, a UTF-8 byte-order mark, or a file that is
+// or is not code page 932 text: undefined byte sequences, a UTF-8 or UTF-16 byte-order mark, or a file that is
 // valid UTF-8 containing multi-byte sequences.
 std::vector<std::u16string> ReadCp932Lines(const std::string& path);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace velmora {
 namespace {
 
@@ -122,10 +124,12 @@ TEST(LoaderFailure, MissingAndWronglyEncodedFiles)
     };
     const Case cases[] = {
         {"missing", "毛色.CSV", "", "毛色.CSV", -1},
-        {"UTF-8 BOM", "祖先馬.CSV", "\xef\xbb\xbf" "A,0,0,0\r\n", "BOM", 0},
+        {"UTF-8 BOM", "祖先馬.CSV", "\xef\xbb\xbf" "A,0,0,0\r\n", "BOM", -1},
+        {"UTF-16 BOM", "系統.CSV", std::string("\xff\xfe" "A\0,\0" "1\0", 8), "UTF-16", -1},
         {"UTF-8 text", "種牡馬.CSV", "\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88,,A,B\r\n", "UTF-8", 12},
         {"undefined bytes", "牝馬.CSV", "OK,,A,B\r\nOK2,,A,B\nBAD\x85\x40,,A,B\r\n", "3 行目", 12},
         {"lead byte at the end", "ニックス.CSV", "A,B,1\r\n\x82", "2 行目", 12},
+        {"a folder in place of the file", "ｸﾛｽ.CSV", "dir", "フォルダ", -1},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -133,9 +137,13 @@ TEST(LoaderFailure, MissingAndWronglyEncodedFiles)
         MasterData d;
         ASSERT_TRUE(GetMasterData(d, dir.Path(), DefaultDataFiles()).completed);
         d.OyaCount = 1234; // marks what the failed load did not reach
-        if (c.bytes.empty())
+        d.MamCount = 99;
+        if (c.bytes.empty()) {
             std::remove(dir.File(c.file).c_str());
-        else
+        } else if (c.bytes == "dir") {
+            std::remove(dir.File(c.file).c_str());
+            ASSERT_EQ(::mkdir(dir.File(c.file).c_str(), 0755), 0);
+        } else
             dir.WriteBytes(c.file, c.bytes);
         const LoadResult r = GetMasterData(d, dir.Path(), DefaultDataFiles());
         EXPECT_FALSE(r.completed) << c.name;
@@ -144,6 +152,8 @@ TEST(LoaderFailure, MissingAndWronglyEncodedFiles)
         EXPECT_NE(m.find(dir.File(c.file)), std::string::npos) << c.name << ": " << m;
         EXPECT_NE(m.find(c.expect), std::string::npos) << c.name << ": " << m;
         EXPECT_EQ(d.OyaCount, c.oyaCount < 0 ? 1234 : c.oyaCount) << c.name;
+        // the table of the failed file keeps its old content too
+        EXPECT_EQ(d.MamCount, std::string(c.file) == "ニックス.CSV" ? 2 : 99) << c.name;
     }
 }
 
