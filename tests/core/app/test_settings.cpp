@@ -5,6 +5,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/ini_file.h"
+#include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "tests/support/data_files.h"
 
@@ -332,6 +333,88 @@ TEST_F(SettingsTest, FirstMissingDataFileFollowsTheCheckOrder)
     fs::remove(m_dir + ToUtf8(u"面白系統.CSV"));
     fs::remove(m_dir + ToUtf8(u"相性.CSV"));
     EXPECT_EQ(FirstMissingDataFile(m_dir, DefaultDataFiles()), u"面白系統.CSV");
+}
+
+TEST_F(SettingsTest, FirstStartCreatesEveryKeyAndLoadsTheData)
+{
+    for (const auto& entry : fs::directory_iterator(VELMORA_SAMPLE_DIR))
+        fs::copy_file(entry.path(), m_dir + entry.path().filename().string());
+    fs::remove(IniPath());
+    MasterData d;
+    int fitted = 0;
+    StartupHooks hooks;
+    hooks.screen = ScreenSize{1024, 768};
+    hooks.fitMainWindow = [&] {
+        EXPECT_EQ(s.ScreenHeight, 600); // the layout is known before the main window is fitted
+        if (++fitted == 1) {
+            EXPECT_TRUE(s.DataFiles.Oya.empty()); // and the file names are not read yet
+        }
+    };
+    int busy = 0;
+    hooks.load.setBusy = [&](bool on) { busy += on ? 1 : -1; };
+    const LoadResult result = StartUp(s, d, m_dir.substr(0, m_dir.size() - 1), "/opt/bin/velmora", hooks);
+    EXPECT_TRUE(result.completed);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(fitted, 1);
+    EXPECT_EQ(busy, 0);
+    EXPECT_EQ(d.DadCount, 60);
+    EXPECT_EQ(d.MamCount, 80);
+    EXPECT_EQ(s.StartDir, m_dir);
+    EXPECT_EQ(s.DataDir, m_dir);
+    EXPECT_EQ(s.IniName, u"velmora.INI");
+    EXPECT_EQ(s.HelpName, u"velmora.HLP");
+    EXPECT_TRUE(s.KanaMode);
+    EXPECT_EQ(s.FontSize, 12);
+
+    const IniFile ini = OnDisk();
+    using Keys = std::vector<std::u16string>;
+    EXPECT_EQ(ini.Sections(),
+              (Keys{u"SCREEN", u"DATA", u"ImeMode", u"牡馬★", u"牝馬価格帯", u"牝馬スピード", u"牝馬スタミナ"}));
+    EXPECT_EQ(ini.Keys(u"SCREEN"),
+              (Keys{u"FontName", u"FontSize", u"FixFontName", u"FixFontSize", u"ScreenWidth", u"ScreenHeight"}));
+    EXPECT_EQ(ini.Keys(u"DATA").size(), 10u);
+    EXPECT_EQ(ini.Keys(u"DATA").front(), u"データディレクトリ");
+    EXPECT_EQ(ini.Keys(u"牝馬価格帯"), (Keys{u"01", u"02", u"03", u"04"}));
+    EXPECT_EQ(ini.Keys(u"牝馬スタミナ"), (Keys{u"01", u"02", u"03"}));
+    const std::vector<std::pair<std::pair<std::u16string, std::u16string>, std::u16string>> values = {
+        {{u"SCREEN", u"FontName"}, u"ＭＳ Ｐゴシック"},   {{u"SCREEN", u"FontSize"}, u"12"},
+        {{u"SCREEN", u"FixFontName"}, u"FixedSys"},      {{u"SCREEN", u"FixFontSize"}, u"12"},
+        {{u"SCREEN", u"ScreenWidth"}, u"800"},           {{u"SCREEN", u"ScreenHeight"}, u"600"},
+        {{u"DATA", u"データディレクトリ"}, FromUtf8(m_dir)}, {{u"DATA", u"ｸﾛｽ"}, u"<absent>"},
+        {{u"DATA", u"クロスデータ"}, u"ｸﾛｽ.CSV"},        {{u"DATA", u"相性計算データ"}, u"相性.CSV"},
+        {{u"ImeMode", u"Mode"}, u"カナ"},                {{u"牡馬★", u"05"}, u"５,5,99999"},
+        {{u"牡馬★", u"01"}, u"１,0,1"},                  {{u"牝馬スピード", u"02"}, u"中,50,60"},
+    };
+    for (const auto& [where, value] : values)
+        EXPECT_EQ(Stored(where.first, where.second), value) << ToUtf8(where.first) << "/" << ToUtf8(where.second);
+
+    // The next start keeps what is stored; the input mode "英数" turns kana mode off.
+    s.IniFile->WriteString(u"ImeMode", u"Mode", u"英数");
+    s.IniFile->WriteString(u"SCREEN", u"FontSize", u"14");
+    StartUp(s, d, m_dir, "velmora", hooks);
+    EXPECT_EQ(fitted, 2);
+    EXPECT_FALSE(s.KanaMode);
+    EXPECT_EQ(s.FontSize, 14);
+    EXPECT_EQ(Stored(u"ImeMode", u"Mode"), u"英数");
+}
+
+TEST_F(SettingsTest, StartWithAMissingFileStopsBeforeLoading)
+{
+    MasterData d;
+    StartupHooks hooks;
+    hooks.screen = ScreenSize{800, 600};
+    bool loaded = false;
+    hooks.load.setBusy = [&](bool) { loaded = true; };
+    try {
+        StartUp(s, d, m_dir, "velmora", hooks);
+        FAIL() << "no StartupAbort";
+    } catch (const StartupAbort& e) {
+        EXPECT_EQ(e.ExitCode(), 1);
+        EXPECT_EQ(e.Message(), FromUtf8(m_dir) + u"祖先馬.CSVのパスが正しくありません。");
+    }
+    EXPECT_FALSE(loaded);
+    // Everything read before the check is in the settings file.
+    EXPECT_EQ(OnDisk().Keys(u"DATA").size(), 10u);
 }
 
 TEST(SettingsNames, IniAndHelpNamesFollowTheExecutable)
