@@ -47,7 +47,8 @@ QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::
 }
 } // namespace
 
-TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir, QWidget* parent)
+TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir,
+                   const std::function<void(TfrmMain&)>& beforeStartup, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_exeDir(QFileInfo(exePath).absolutePath())
@@ -77,6 +78,8 @@ TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir, QWidget* p
     m_saveDialog = MakeFileDialog(this, QStringLiteral("データの保存"), QFileDialog::AcceptSave);
 
     RegisterTools(*this);
+    if (beforeStartup)
+        beforeStartup(*this);
     RunStartup(exePath, currentDir);
 }
 

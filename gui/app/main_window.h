@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QDialog;
@@ -22,8 +23,10 @@ class TfrmMain : public QWidget
 
 public:
     // exePath names the settings file (its base name with ".INI"); currentDir is the working
-    // directory at start-up, where the settings file lives.
-    TfrmMain(const QString& exePath, const QString& currentDir, QWidget* parent = nullptr);
+    // directory at start-up, where the settings file lives. beforeStartup, when given, runs after the
+    // tools are registered and before the start-up sequence (tests put their own tools in place there).
+    TfrmMain(const QString& exePath, const QString& currentDir,
+             const std::function<void(TfrmMain&)>& beforeStartup = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // 0 when the start-up went through; otherwise the exit code the program must end with (2: screen

@@ -1,0 +1,360 @@
+// The main window: first start in a fresh working folder, the nine buttons, the start-up failures,
+// the tool commands, the font dialog, help and FitForm.
+
+#include "core/app/app_state.h"
+#include "core/data/ini_file.h"
+#include "core/data/master_data.h"
+#include "gui/app/fit_form.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+
+using namespace velmora;
+using namespace velmora::gui;
+
+namespace {
+const QString kSampleDir = QStringLiteral(VELMORA_SAMPLE_DIR);
+
+// A fresh working folder holding a copy of the sample data.
+struct WorkFolder
+{
+    QTemporaryDir dir;
+    explicit WorkFolder(const QStringList& leaveOut = {})
+    {
+        for (const QString& name : QDir(kSampleDir).entryList(QDir::Files))
+            if (!leaveOut.contains(name))
+                QFile::copy(kSampleDir + "/" + name, dir.filePath(name));
+    }
+    QString Path() const { return dir.path(); }
+    QString Exe() const { return dir.filePath(QStringLiteral("velmora")); }
+    std::string Ini() const { return dir.filePath(QStringLiteral("velmora.INI")).toStdString(); }
+};
+
+// Receives the URLs the window asks the desktop to open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+QPushButton* Button(QWidget& w, const QString& name) { return w.findChild<QPushButton*>(name); }
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        MessageBox::SetAutoAnswer(MessageBox::Ok);
+        QVERIFY(QGuiApplication::primaryScreen()->size().height() >= 600);
+    }
+    void init() { MessageBox::ClearHistory(); }
+
+    void firstStartCreatesSettingsFileWithEveryKey()
+    {
+        WorkFolder work;
+        QVERIFY(!QFile::exists(QString::fromStdString(work.Ini())));
+        TfrmMain w(work.Exe(), work.Path());
+        QCOMPARE(w.StartupExitCode(), 0);
+        QCOMPARE(MessageBox::History(), QStringList());
+        QCOMPARE(Master().DadCount, 60);
+        QCOMPARE(Master().MamCount, 80);
+
+        const IniFile ini(work.Ini());
+        const std::vector<std::pair<std::u16string, size_t>> sections = {
+            {u"SCREEN", 6}, {u"DATA", 10}, {u"ImeMode", 1}, {u"牡馬★", 5}, {u"牝馬価格帯", 4}, {u"牝馬スピード", 3},
+            {u"牝馬スタミナ", 3}};
+        QCOMPARE(ini.Sections().size(), sections.size());
+        for (const auto& [section, keys] : sections)
+            QCOMPARE(ini.Keys(section).size(), keys);
+        QCOMPARE(ini.ReadString(u"SCREEN", u"FontSize", u""), std::u16string(u"12"));
+        QCOMPARE(ini.ReadString(u"SCREEN", u"ScreenWidth", u""), std::u16string(u"800"));
+        QCOMPARE(ini.ReadString(u"SCREEN", u"ScreenHeight", u""), std::u16string(u"600"));
+        QCOMPARE(ini.ReadString(u"SCREEN", u"FontName", u""), std::u16string(u"ＭＳ Ｐゴシック"));
+        QCOMPARE(ini.ReadString(u"DATA", u"データディレクトリ", u""), (work.Path() + "/").toStdU16String());
+        QCOMPARE(ini.ReadString(u"ImeMode", u"Mode", u""), std::u16string(u"カナ"));
+    }
+
+    void buttons_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("enabled");
+        const char* names[] = {"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir",
+                               "btnUpdate",  "btnFont",   "btnHelp",    "btnEnd"};
+        const char* captions[] = {"Velmora配合決定", "Dravik配合検索",   "血統ビューア",   "血統エディタ", "データファイルの変更",
+                                  "各種データの更新", "フォントの変更", "ヘルプ", "終了"};
+        for (int i = 0; i < 9; ++i)
+            QTest::newRow(names[i]) << i << QString::fromLatin1(names[i]) << QString::fromUtf8(captions[i])
+                                    << (i >= 6);
+    }
+
+    void buttons()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(bool, enabled);
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        QCOMPARE(w.StartupExitCode(), 0);
+        QPushButton* b = Button(w, name);
+        QVERIFY(b);
+        QCOMPARE(b->text(), caption);
+        QCOMPARE(b->size(), QSize(289, 33));
+        QCOMPARE(b->isEnabled(), enabled); // no tool window is registered in this test program
+        // Top to bottom, 8 pixels apart, in one column.
+        const QPushButton* first = Button(w, QStringLiteral("btnVelmora"));
+        QCOMPARE(b->x(), first->x());
+        QCOMPARE(b->y(), first->y() + row * (33 + 8));
+        QVERIFY(b->geometry().bottom() < w.height());
+    }
+
+    void buttonsInTabOrder()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        QStringList order;
+        QWidget* start = Button(w, QStringLiteral("btnVelmora"));
+        QWidget* x = start;
+        do {
+            if (qobject_cast<QPushButton*>(x) && x->parentWidget() == &w)
+                order << x->objectName();
+            x = x->nextInFocusChain();
+        } while (x && x != start);
+        QCOMPARE(order, (QStringList{"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate",
+                                     "btnFont", "btnHelp", "btnEnd"}));
+    }
+
+    void windowCaptionSizeAndFont()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        QCOMPARE(w.windowTitle(), QStringLiteral("【Velmora5.8】 for Tollan"));
+        QCOMPARE(w.size(), QSize(338, 367));
+        QCOMPARE(w.minimumSize(), w.maximumSize()); // fixed border
+        QCOMPARE(w.font().pointSize(), 12);
+        // "ＭＳ Ｐゴシック" is not installed here: a Japanese font takes its place.
+        QVERIFY(QFontDatabase::families().contains(QStringLiteral("IPAPGothic")));
+        QCOMPARE(w.font().family(), QStringLiteral("IPAPGothic"));
+        QCOMPARE(ResolveFontFamily(QStringLiteral("FixedSys"), true), QStringLiteral("IPAGothic"));
+        QCOMPARE(ResolveFontFamily(QStringLiteral("IPAGothic")), QStringLiteral("IPAGothic"));
+    }
+
+    void missingDataFileEndsWithCode1()
+    {
+        WorkFolder work({QStringLiteral("牝馬.CSV")});
+        TfrmMain w(work.Exe(), work.Path());
+        QCOMPARE(w.StartupExitCode(), 1);
+        QCOMPARE(MessageBox::History(), QStringList{work.Path() + "/牝馬.CSVのパスが正しくありません。"});
+    }
+
+    void dataFileFoundWithoutRegardToCase()
+    {
+        WorkFolder work;
+        QVERIFY(QFile::rename(work.dir.filePath("祖先馬.CSV"), work.dir.filePath("祖先馬.csv")));
+        TfrmMain w(work.Exe(), work.Path());
+        QCOMPARE(w.StartupExitCode(), 0);
+        QVERIFY(Master().OyaCount > 200);
+    }
+
+    void toolWindowIsModalWhileMainWindowHidden()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        w.show();
+        int created = 0;
+        bool mainVisibleDuringTool = true;
+        QPointer<QDialog> opened;
+        QSize toolSize;
+        w.SetToolFactory(Tool::Velmora, [&](QWidget* parent) {
+            ++created;
+            auto* d = new QDialog(parent);
+            d->resize(400, 300);
+            opened = d;
+            QTimer::singleShot(0, d, [&, d] {
+                mainVisibleDuringTool = w.isVisible();
+                toolSize = d->size();
+                d->accept();
+            });
+            return d;
+        });
+        QVERIFY(Button(w, "btnVelmora")->isEnabled());
+        QTest::mouseClick(Button(w, "btnVelmora"), Qt::LeftButton);
+        QCOMPARE(created, 1);
+        QVERIFY(!mainVisibleDuringTool);
+        QCOMPARE(toolSize, QSize(400, 300)); // fitted at the 800x600 layout: unchanged
+        QVERIFY(opened.isNull());           // destroyed after closing
+        QVERIFY(w.isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void dataDialogReloadsOnlyOnOk()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        bool accept = false;
+        w.SetToolFactory(Tool::Dir, [&](QWidget* parent) {
+            auto* d = new QDialog(parent);
+            QTimer::singleShot(0, d, [d, &accept] { accept ? d->accept() : d->reject(); });
+            return d;
+        });
+        Master().DadCount = 0;
+        QTest::mouseClick(Button(w, "btnDir"), Qt::LeftButton);
+        QCOMPARE(Master().DadCount, 0); // cancelled: nothing reloaded
+        accept = true;
+        QTest::mouseClick(Button(w, "btnDir"), Qt::LeftButton);
+        QCOMPARE(Master().DadCount, 60);
+    }
+
+    void dataDialogAtStartUp()
+    {
+        // The working folder lacks the data; the data directory dialog is offered for the first file.
+        // Confirmed (pointing DataDir at the data), the start goes on; cancelled, it ends with code 1.
+        WorkFolder data;
+        QTemporaryDir empty;
+        for (const bool confirm : {true, false}) {
+            MessageBox::ClearHistory();
+            QFile::remove(empty.filePath("velmora.INI"));
+            int offered = 0;
+            TfrmMain w(empty.filePath("velmora"), empty.path(), [&](TfrmMain& m) {
+                m.SetToolFactory(Tool::Dir, [&](QWidget* parent) {
+                    ++offered;
+                    auto* d = new QDialog(parent);
+                    QTimer::singleShot(0, d, [d, &data, confirm] {
+                        if (confirm) {
+                            App().DataDir = (data.Path() + "/").toStdString();
+                            d->accept();
+                        } else {
+                            d->reject();
+                        }
+                    });
+                    return d;
+                });
+            });
+            QCOMPARE(offered, 1);
+            if (confirm) {
+                QCOMPARE(w.StartupExitCode(), 0);
+                QCOMPARE(Master().DadCount, 60);
+                QCOMPARE(MessageBox::History(), QStringList());
+            } else {
+                QCOMPARE(w.StartupExitCode(), 1);
+                QCOMPARE(MessageBox::History(), QStringList{empty.path() + "/祖先馬.CSVのパスが正しくありません。"});
+            }
+        }
+    }
+
+    void fontDialogWritesScreenKeys()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        w.show();
+        QTimer::singleShot(0, &w, [&w] {
+            w.FontDialog()->setCurrentFont(QFont(QStringLiteral("IPAGothic"), 14));
+            w.FontDialog()->accept();
+        });
+        QTest::mouseClick(Button(w, "btnFont"), Qt::LeftButton);
+        const IniFile ini(work.Ini());
+        QCOMPARE(ini.ReadString(u"SCREEN", u"FontName", u""), std::u16string(u"IPAGothic"));
+        QCOMPARE(ini.ReadString(u"SCREEN", u"FontSize", u""), std::u16string(u"14"));
+        QCOMPARE(App().FontSize, 14);
+        QCOMPARE(w.font().family(), QStringLiteral("IPAGothic"));
+        QCOMPARE(w.font().pointSize(), 14);
+        QVERIFY(w.isVisible());
+
+        // Cancelled: nothing changes.
+        QTimer::singleShot(0, &w, [&w] {
+            w.FontDialog()->setCurrentFont(QFont(QStringLiteral("IPAPGothic"), 20));
+            w.FontDialog()->reject();
+        });
+        QTest::mouseClick(Button(w, "btnFont"), Qt::LeftButton);
+        QCOMPARE(IniFile(work.Ini()).ReadString(u"SCREEN", u"FontSize", u""), std::u16string(u"14"));
+    }
+
+    void helpOpensTheHelpContents()
+    {
+        WorkFolder work;
+        const QString source = QStringLiteral(VELMORA_SAMPLE_DIR "/../gui/app/velmora.HLP");
+        QVERIFY(QFile::copy(source, work.dir.filePath("velmora.HLP")));
+        TfrmMain w(work.Exe(), work.Path());
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        QTest::mouseClick(Button(w, "btnHelp"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(catcher.urls.size(), 1);
+        QFile opened(catcher.urls[0].toLocalFile());
+        QVERIFY(opened.open(QIODevice::ReadOnly));
+        QFile original(source);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(opened.readAll(), original.readAll());
+        QVERIFY(catcher.urls[0].toLocalFile().endsWith(QStringLiteral(".html")));
+    }
+
+    void endClosesAndReleasesTheSettingsFile()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        w.show();
+        QVERIFY(App().IniFile);
+        QTest::mouseClick(Button(w, "btnEnd"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!App().IniFile);
+    }
+
+    void fitFormScalesAndDescendsGroupBoxesOnly()
+    {
+        AppState& s = App();
+        const int oldW = s.ScreenWidth, oldH = s.ScreenHeight;
+        s.ScreenWidth = 640;
+        s.ScreenHeight = 480;
+        QWidget form;
+        form.resize(400, 300);
+        auto* group = new QGroupBox(&form);
+        group->setGeometry(10, 10, 200, 100);
+        auto* panel = new QFrame(group);
+        panel->setGeometry(20, 20, 100, 50);
+        auto* inPanel = new QLabel(QStringLiteral("x"), panel);
+        inPanel->setGeometry(5, 5, 40, 20);
+        auto* direct = new QPushButton(&form);
+        direct->setGeometry(100, 200, 50, 25);
+        FitForm(&form);
+        QCOMPARE(form.size(), QSize(320, 240));
+        QCOMPARE(group->geometry(), QRect(8, 8, 160, 80));
+        QCOMPARE(panel->geometry(), QRect(16, 16, 80, 40));
+        QCOMPARE(inPanel->geometry(), QRect(5, 5, 40, 20)); // moved with the panel, not scaled
+        QCOMPARE(direct->geometry(), QRect(80, 160, 40, 20));
+
+        QWidget tall;
+        tall.resize(700, 500);
+        FitForm(&tall);
+        QCOMPARE(tall.size(), QSize(640, 480)); // exactly the layout size
+        QCOMPARE(tall.font().family(), QStringLiteral("IPAPGothic"));
+        s.ScreenWidth = oldW;
+        s.ScreenHeight = oldH;
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
