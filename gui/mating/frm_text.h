@@ -1,0 +1,73 @@
+#pragma once
+// The ranked text list: one list of the optimal-mating window, in the order and with the
+// compatibility values that window holds, printed as fixed-width text by the core's list builder,
+// with the columns and widths kept in the settings file; saved to and loaded from text files.
+
+#include "core/mating/ordering.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace velmora::gui {
+
+// What the optimal-mating window hands over: the list, whether it is ordered by compatibility with a
+// chosen partner (ready), and that partner.
+struct TextListSource
+{
+    bool stallions = true;                    // the stallion list (target: a mare) or the mare list
+    bool ready = false;                       // ordered by 相性順 with a chosen target
+    const std::vector<ListRow>* rows = nullptr;
+    int target = -1;                          // MamTable row (stallion list) or DadTable row (mare list)
+    QString targetName;
+};
+
+class TfrmText : public QDialog
+{
+    Q_OBJECT
+public:
+    TfrmText(const TextListSource& source, QWidget* parent = nullptr);
+
+    // Replaces the file dialogs: gets the title, filter and proposed name, returns the chosen path
+    // or an empty text for a cancelled dialog. Used by tests.
+    using FileDialogHook = std::function<QString(bool save, const QString& title, const QString& filter,
+                                                 const QString& proposed)>;
+    static void SetFileDialogHook(FileDialogHook hook);
+
+private:
+    void BuildLayout();
+    void ReadSettings();
+    void OnShow();
+    void OnSave();
+    void OnLoad();
+    QString AskFile(bool save, const QString& proposed);
+    std::vector<QCheckBox*>& Columns() { return m_source.stallions ? m_dadColumns : m_mamColumns; }
+
+    TextListSource m_source;
+    QLabel* m_lblTitle = nullptr;
+    QLabel* m_lblName = nullptr;
+    QPushButton* m_btnShow = nullptr;
+    QPushButton* m_btnClose = nullptr;
+    QPushButton* m_btnSave = nullptr;
+    QPushButton* m_btnLoad = nullptr;
+    QLineEdit* m_edit1 = nullptr; // 最大出力順位
+    QLineEdit* m_edit2 = nullptr; // 折返し文字数
+    QLineEdit* m_edit3 = nullptr; // 馬名文字数
+    QGroupBox* m_grpDad = nullptr;
+    QGroupBox* m_grpMam = nullptr;
+    std::vector<QCheckBox*> m_dadColumns; // in caption order; the name box is element 1
+    std::vector<QCheckBox*> m_mamColumns;
+    QPlainTextEdit* m_memo = nullptr;
+    std::vector<std::u16string> m_lines;
+};
+
+} // namespace velmora::gui

@@ -1,0 +1,66 @@
+#pragma once
+// Shared helpers of the optimal-mating window tests: a temporary working folder seeded with a data
+// set, the process-wide settings and tables prepared as the start-up sequence leaves them, and small
+// ways to drive combo boxes and find controls by name.
+
+#include "core/data/records.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QWidget;
+
+namespace velmora::gui::test {
+
+// A working folder holding a copy of a data directory (default: the bundled sample). The settings
+// file, the point files and the HTML page land there and vanish with it.
+class WorkFolder
+{
+public:
+    explicit WorkFolder(const QString& sourceDir = QStringLiteral(VELMORA_SAMPLE_DIR));
+    ~WorkFolder();
+
+    bool IsValid() const { return m_dir.isValid() && m_loaded; }
+    // The folder with a trailing '/'.
+    std::string Path() const;
+    QString File(const QString& name) const;
+    // Reloads the master data from the folder (after a test changed a data file).
+    bool Load();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_loaded = false;
+};
+
+// Chooses an item the way a user does: types the name into the combo's edit field and presses Enter.
+void ChooseByTyping(QComboBox* combo, const QString& name);
+// The item texts of a combo box, in order.
+QStringList Items(const QComboBox* combo);
+
+QString Q(std::u16string_view s);
+
+// The child of a window with that object name, failing the test when it is missing.
+template <typename T>
+T* Find(QWidget* window, const char* name);
+
+} // namespace velmora::gui::test
+
+#include <QTest>
+#include <QWidget>
+
+namespace velmora::gui::test {
+
+template <typename T>
+T* Find(QWidget* window, const char* name)
+{
+    T* w = window->findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        qWarning("control %s not found", name);
+    return w;
+}
+
+} // namespace velmora::gui::test
