@@ -1,14 +1,13 @@
 #include "gui/app/tools.h"
 
 #include "gui/app/main_window.h"
+#include "gui/mating/frm_velmora.h"
 
 namespace velmora::gui {
 
 void RegisterTools(TfrmMain& main)
 {
-    // One line per tool window, e.g.
-    //   main.SetToolFactory(Tool::Velmora, [](QWidget* parent) { return new TfrmVelmora(parent); });
-    (void)main;
+    main.SetToolFactory(Tool::Velmora, [](QWidget* parent) { return new TfrmVelmora(parent); });
 }
 
 } // namespace velmora::gui

@@ -5,7 +5,10 @@
 #include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
+#if __has_include("core/mating/text_list.h")
 #include "core/mating/text_list.h"
+#define VELMORA_HAVE_TEXT_LIST 1
+#endif
 #include "gui/app/message_box.h"
 
 #include <QCheckBox>
@@ -222,6 +225,7 @@ void TfrmText::OnShow()
         ini.WriteString(kListSection, u"折返し", m_edit2->text().toStdU16String());
         ini.WriteString(kListSection, u"馬名長", m_edit3->text().toStdU16String());
 
+#ifdef VELMORA_HAVE_TEXT_LIST
         TextListOptions opt;
         opt.stallions = m_source.stallions;
         opt.title = m_lblTitle->text().toStdU16String();
@@ -236,6 +240,9 @@ void TfrmText::OnShow()
             if (keys[i].key)
                 opt.columns.push_back(Columns()[i]->isChecked());
         m_lines = BuildTextList(Master(), *m_source.rows, m_source.target, opt);
+#endif
+        const ColumnKey* keys = m_source.stallions ? kDadColumns : kMamColumns;
+        const size_t n = Columns().size();
 
         const std::u16string_view section = m_source.stallions ? kDadSection : kMamSection;
         for (size_t i = 0; i < n; ++i) {

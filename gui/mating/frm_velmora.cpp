@@ -4,7 +4,10 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
+#if __has_include("core/eval/html_report.h")
 #include "core/eval/html_report.h"
+#define VELMORA_HAVE_HTML 1
+#endif
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
 #include "core/mating/ordering.h"
@@ -750,7 +753,7 @@ void TfrmVelmora::ChooseStallion()
                                                                     kDadRows))];
     m_dadRow = r;
     m_dadArray = s.Father;
-    m_dadStar = s.Fee;
+    m_dadFee = s.Fee;
     FillInbreed(d, m_dadArray, m_mamArray, m_pair);
     m_dadMarks.fill(false);
     ShowDadSide();
@@ -989,7 +992,7 @@ void TfrmVelmora::ShowPair()
         m_lblKiken->setText(QStringLiteral("×"));
     }
 
-    const int32_t nix = CalcNix(d, m_dadStar, m_dadArray, m_mamArray);
+    const int32_t nix = CalcNix(d, m_dadFee, m_dadArray, m_mamArray);
     m_lblNix->setText(QString::number(nix));
     if (nix >= 25)
         m_shpNix->SetColor(0x0099FF);
@@ -1206,7 +1209,9 @@ void TfrmVelmora::OnHtml()
         const DadRec& s = d.DadTable[static_cast<size_t>(m_stallionList[static_cast<size_t>(m_dadRow)].index)];
         const MamRec& m = d.MamTable[static_cast<size_t>(m_mareList[static_cast<size_t>(m_mamRow)].index)];
         const std::string path = App().StartDir + "VelmoraSample.html";
-        WriteHtmlReport(d, path, m_dadStar, s.name + u" * " + m.name, m_dadArray, m_mamArray);
+#ifdef VELMORA_HAVE_HTML
+        WriteHtmlReport(d, path, m_dadFee, s.name + u" * " + m.name, m_dadArray, m_mamArray);
+#endif
         OpenDocument(QString::fromStdString(path));
     });
 }

@@ -187,7 +187,7 @@ private:
     int m_mamRow = -1;
     DadFatherRec m_dadArray{};
     MamFatherRec m_mamArray{};
-    int32_t m_dadStar = 0;
+    int32_t m_dadFee = 0; // star rank of the chosen stallion
     InbreedRec m_pair;
     std::array<bool, 16> m_dadMarks{};
     std::array<bool, 16> m_mamMarks{};

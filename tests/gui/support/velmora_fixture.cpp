@@ -19,6 +19,12 @@ QString Q(std::u16string_view s)
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+WorkFolder::WorkFolder()
+    : WorkFolder(qEnvironmentVariableIsSet("VELMORA_SAMPLE") ? qEnvironmentVariable("VELMORA_SAMPLE")
+                                                             : QStringLiteral(VELMORA_SAMPLE_DIR))
+{
+}
+
 WorkFolder::WorkFolder(const QString& sourceDir)
 {
     if (!m_dir.isValid())

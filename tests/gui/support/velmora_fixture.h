@@ -21,7 +21,9 @@ namespace velmora::gui::test {
 class WorkFolder
 {
 public:
-    explicit WorkFolder(const QString& sourceDir = QStringLiteral(VELMORA_SAMPLE_DIR));
+    // The bundled sample, or the directory named by the environment variable VELMORA_SAMPLE when set.
+    WorkFolder();
+    explicit WorkFolder(const QString& sourceDir);
     ~WorkFolder();
 
     bool IsValid() const { return m_dir.isValid() && m_loaded; }
