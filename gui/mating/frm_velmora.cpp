@@ -353,9 +353,9 @@ void TfrmVelmora::BuildMareGroup()
     m_cmbMam->setGeometry(6, 18, 176, 22);
     m_sttMam = MakeValue(grp, "sttMam", 186, 18, 64, 22);
 
-    MakeLabel(grp, nullptr, QStringLiteral("持込/産地"), 6, 42, 70, 18);
-    m_lblMotikomi = MakeLabel(grp, "lblMotikomi", QString(), 76, 42, 40, 18);
-    m_lblMkeito = MakeLabel(grp, "lblMkeito", QString(), 120, 42, 190, 18);
+    MakeLabel(grp, nullptr, QStringLiteral("持込/産地"), 6, 42, 76, 18);
+    m_lblMotikomi = MakeLabel(grp, "lblMotikomi", QString(), 86, 42, 40, 18);
+    m_lblMkeito = MakeLabel(grp, "lblMkeito", QString(), 128, 42, 182, 18);
     m_lblMKeiro = MakeLabel(grp, "lblMKeiro", QString(), 314, 42, 70, 18);
     m_lblMFee = MakeLabel(grp, "lblMFee", QString(), 6, 62, 54, 18);
     m_lblMFee->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
