@@ -1,14 +1,10 @@
 #include "gui/mating/frm_text.h"
 
 #include "core/app/app_state.h"
-#include "core/app/settings.h"
 #include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
-#if __has_include("core/mating/text_list.h")
 #include "core/mating/text_list.h"
-#define VELMORA_HAVE_TEXT_LIST 1
-#endif
 #include "gui/app/message_box.h"
 
 #include <QCheckBox>
@@ -37,44 +33,23 @@ TfrmText::FileDialogHook& DialogHook()
     return hook;
 }
 
-struct ColumnKey
+// Check box captions in print order; element 1 is the name column, which is always printed.
+constexpr const char16_t* kDadCaptions[] = {
+    u"順位", u"馬名", u"ポイント", u"内国産", u"系統", u"毛色", u"★", u"距離適性", u"ダート", u"成長",
+    u"気性", u"底力", u"健康", u"実績", u"安定", u"面白配合", u"見事な配合", u"よくできた配合", u"ニックス配合",
+    u"インブリード"};
+constexpr const char16_t* kMamCaptions[] = {u"順位",     u"馬名",       u"ポイント",   u"持込み",
+                                            u"系統",     u"毛色",       u"基本料",     u"スピード",
+                                            u"スタミナ", u"面白配合",   u"見事な配合", u"よくできた配合",
+                                            u"ニックス配合", u"インブリード"};
+
+// The column switch of a check box: the name box (1) has none.
+int SwitchOf(size_t box)
 {
-    const char16_t* caption; // check box caption
-    const char16_t* key;     // settings key; nullptr for the name column
-    const char16_t* defaultValue;
-};
-
-// Columns in caption order; the settings keys are the same order without the name column.
-constexpr ColumnKey kDadColumns[] = {
-    {u"順位", u"順位", u"ON"},       {u"馬名", nullptr, nullptr},      {u"ポイント", u"ポイント", u"ON"},
-    {u"内国産", u"内国産", u"OFF"},  {u"系統", u"系統", u"OFF"},       {u"毛色", u"毛色", u"OFF"},
-    {u"★", u"★", u"OFF"},           {u"距離適性", u"距離適正", u"OFF"}, {u"ダート", u"ダート", u"OFF"},
-    {u"成長", u"成長", u"ON"},       {u"気性", u"気性", u"ON"},        {u"底力", u"底力", u"ON"},
-    {u"健康", u"健康", u"ON"},       {u"実績", u"実績", u"ON"},        {u"安定", u"安定", u"ON"},
-    {u"面白配合", u"面白", u"ON"},   {u"見事な配合", u"見事", u"ON"},  {u"よくできた配合", u"よくできた", u"ON"},
-    {u"ニックス配合", u"ニックス", u"ON"}, {u"インブリード", u"インブリード", u"ON"},
-};
-constexpr ColumnKey kMamColumns[] = {
-    {u"順位", u"順位", u"ON"},         {u"馬名", nullptr, nullptr},
-    {u"ポイント", u"ポイント", u"ON"}, {u"持込み", u"持込", u"OFF"},
-    {u"系統", u"系統", u"ON"},         {u"毛色", u"毛色", u"OFF"},
-    {u"基本料", u"基本料", u"OFF"},    {u"スピード", u"スピード", u"ON"},
-    {u"スタミナ", u"スタミナ", u"ON"}, {u"面白配合", u"面白", u"ON"},
-    {u"見事な配合", u"見事", u"ON"},   {u"よくできた配合", u"よくできた", u"ON"},
-    {u"ニックス配合", u"ニックス", u"ON"}, {u"インブリード", u"インブリード", u"ON"},
-};
-
-constexpr std::u16string_view kListSection = u"一覧表示";
-constexpr std::u16string_view kDadSection = u"種牡馬一覧";
-constexpr std::u16string_view kMamSection = u"繁殖牝馬一覧";
-const QString kFilter = QStringLiteral("テキスト形式 (*.txt);;全てのファイル (*.*)");
-
-template <size_t N>
-const ColumnKey* ColumnsOf(bool stallions, size_t& count)
-{
-    count = N;
-    return stallions ? kDadColumns : kMamColumns;
+    return box == 0 ? 0 : box == 1 ? -1 : static_cast<int>(box) - 1;
 }
+
+const QString kFilter = QStringLiteral("テキスト形式 (*.txt);;全てのファイル (*.*)");
 
 } // namespace
 
@@ -157,20 +132,20 @@ void TfrmText::BuildLayout()
     m_edit2 = edit("Edit2", QStringLiteral("折返し文字数"), 52);
     m_edit3 = edit("Edit3", QStringLiteral("馬名文字数"), 82);
 
-    auto columns = [this](const char* name, const ColumnKey* keys, size_t n, std::vector<QCheckBox*>& out) {
+    auto columns = [this](const char* name, const char16_t* const* captions, size_t n, std::vector<QCheckBox*>& out) {
         auto* g = new QGroupBox(QStringLiteral("出力項目"), this);
         g->setObjectName(QString::fromLatin1(name));
         g->setGeometry(206, 38, 426, 116);
         QFont small = g->font();
         small.setPointSize(9);
         for (size_t i = 0; i < n; ++i) {
-            auto* c = new QCheckBox(Q(keys[i].caption), g);
+            auto* c = new QCheckBox(Q(captions[i]), g);
             c->setObjectName(QStringLiteral("%1%2").arg(QString::fromLatin1(name)).arg(i + 1, 2, 10, QLatin1Char('0')));
             c->setFont(small);
             const int col = static_cast<int>(i) / 5;
             const int row = static_cast<int>(i) % 5;
             c->setGeometry(8 + col * 104, 16 + row * 19, 102, 19);
-            if (!keys[i].key) {
+            if (SwitchOf(i) < 0) {
                 c->setChecked(true);
                 c->setEnabled(false);
             }
@@ -178,8 +153,8 @@ void TfrmText::BuildLayout()
         }
         return g;
     };
-    m_grpDad = columns("grpDadColumns", kDadColumns, std::size(kDadColumns), m_dadColumns);
-    m_grpMam = columns("grpMamColumns", kMamColumns, std::size(kMamColumns), m_mamColumns);
+    m_grpDad = columns("grpDadColumns", kDadCaptions, std::size(kDadCaptions), m_dadColumns);
+    m_grpMam = columns("grpMamColumns", kMamCaptions, std::size(kMamCaptions), m_mamColumns);
     m_grpDad->setVisible(m_source.stallions);
     m_grpMam->setVisible(!m_source.stallions);
 
@@ -199,20 +174,32 @@ void TfrmText::BuildLayout()
     m_memo->setFont(fixed);
 }
 
+TextListKind TfrmText::Kind() const
+{
+    return m_source.stallions ? TextListKind::Stallions : TextListKind::Mares;
+}
+
 void TfrmText::ReadSettings()
 {
-    m_edit1->setText(Q(ReadSetting(kListSection, u"出力数", u"30")));
-    m_edit2->setText(Q(ReadSetting(kListSection, u"折返し", u"72")));
-    m_edit3->setText(Q(ReadSetting(kListSection, u"馬名長", u"10")));
-    const bool st = m_source.stallions;
-    const ColumnKey* keys = st ? kDadColumns : kMamColumns;
-    const size_t n = st ? std::size(kDadColumns) : std::size(kMamColumns);
-    const std::u16string_view section = st ? kDadSection : kMamSection;
-    for (size_t i = 0; i < n; ++i) {
-        if (!keys[i].key)
-            continue;
-        Columns()[i]->setChecked(ReadSetting(section, keys[i].key, keys[i].defaultValue) == u"ON");
-    }
+    const TextListSettings set = ReadTextListSettings(*App().IniFile, Kind());
+    m_edit1->setText(Q(set.maxRank));
+    m_edit2->setText(Q(set.wrap));
+    m_edit3->setText(Q(set.nameLength));
+    for (size_t i = 0; i < Columns().size(); ++i)
+        if (SwitchOf(i) >= 0)
+            Columns()[i]->setChecked(set.columns[static_cast<size_t>(SwitchOf(i))]);
+}
+
+TextListSettings TfrmText::CurrentSettings()
+{
+    TextListSettings set;
+    set.maxRank = m_edit1->text().toStdU16String();
+    set.wrap = m_edit2->text().toStdU16String();
+    set.nameLength = m_edit3->text().toStdU16String();
+    for (size_t i = 0; i < Columns().size(); ++i)
+        if (SwitchOf(i) >= 0)
+            set.columns[static_cast<size_t>(SwitchOf(i))] = Columns()[i]->isChecked();
+    return set;
 }
 
 void TfrmText::OnShow()
@@ -221,36 +208,16 @@ void TfrmText::OnShow()
         return;
     try {
         IniFile& ini = *App().IniFile;
-        ini.WriteString(kListSection, u"出力数", m_edit1->text().toStdU16String());
-        ini.WriteString(kListSection, u"折返し", m_edit2->text().toStdU16String());
-        ini.WriteString(kListSection, u"馬名長", m_edit3->text().toStdU16String());
-
-#ifdef VELMORA_HAVE_TEXT_LIST
-        TextListOptions opt;
-        opt.stallions = m_source.stallions;
-        opt.title = m_lblTitle->text().toStdU16String();
-        opt.targetName = m_lblName->text().toStdU16String();
-        opt.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdU16String();
-        opt.maxRankText = m_edit1->text().toStdU16String();
-        opt.wrapText = m_edit2->text().toStdU16String();
-        opt.nameWidthText = m_edit3->text().toStdU16String();
-        const ColumnKey* keys = m_source.stallions ? kDadColumns : kMamColumns;
-        const size_t n = Columns().size();
-        for (size_t i = 0; i < n; ++i)
-            if (keys[i].key)
-                opt.columns.push_back(Columns()[i]->isChecked());
-        m_lines = BuildTextList(Master(), *m_source.rows, m_source.target, opt);
-#endif
-        const ColumnKey* keys = m_source.stallions ? kDadColumns : kMamColumns;
-        const size_t n = Columns().size();
-
-        const std::u16string_view section = m_source.stallions ? kDadSection : kMamSection;
-        for (size_t i = 0; i < n; ++i) {
-            if (keys[i].key)
-                ini.WriteString(section, keys[i].key, Columns()[i]->isChecked() ? u"ON" : u"OFF");
-            if (i == 0)
-                ini.WriteString(section, u"馬名", u"必須");
-        }
+        TextListRequest req;
+        req.kind = Kind();
+        req.settings = CurrentSettings();
+        WriteTextListFormat(ini, req.settings);
+        req.title = m_lblTitle->text().toStdU16String();
+        req.targetName = m_lblName->text().toStdU16String();
+        req.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdU16String();
+        req.target = m_source.target;
+        m_lines = BuildTextList(Master(), req, *m_source.rows);
+        WriteTextListSwitches(ini, req.kind, req.settings.columns);
     } catch (const VelmoraError& e) {
         MessageBox::Show(this, QString::fromUtf8(e.what()));
         return;

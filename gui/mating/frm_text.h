@@ -4,6 +4,7 @@
 // with the columns and widths kept in the settings file; saved to and loaded from text files.
 
 #include "core/mating/ordering.h"
+#include "core/mating/text_list.h"
 
 #include <QDialog>
 
@@ -45,7 +46,9 @@ public:
 
 private:
     void BuildLayout();
+    TextListKind Kind() const;
     void ReadSettings();
+    TextListSettings CurrentSettings();
     void OnShow();
     void OnSave();
     void OnLoad();

@@ -4,10 +4,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
-#if __has_include("core/eval/html_report.h")
 #include "core/eval/html_report.h"
-#define VELMORA_HAVE_HTML 1
-#endif
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
 #include "core/mating/ordering.h"
@@ -1208,10 +1205,8 @@ void TfrmVelmora::OnHtml()
         const MasterData& d = Master();
         const DadRec& s = d.DadTable[static_cast<size_t>(m_stallionList[static_cast<size_t>(m_dadRow)].index)];
         const MamRec& m = d.MamTable[static_cast<size_t>(m_mareList[static_cast<size_t>(m_mamRow)].index)];
-        const std::string path = App().StartDir + "VelmoraSample.html";
-#ifdef VELMORA_HAVE_HTML
+        const std::string path = App().StartDir + std::string(kHtmlReportFile);
         WriteHtmlReport(d, path, m_dadFee, s.name + u" * " + m.name, m_dadArray, m_mamArray);
-#endif
         OpenDocument(QString::fromStdString(path));
     });
 }

@@ -450,9 +450,15 @@ private slots:
         QCOMPARE(Find<QComboBox>(w.get(), "cmbMam")->currentText(), Q(m.name));
         QCOMPARE(TextOf(w.get(), "lblPoint"), QString::number(CompatValue(d, PointTable(), s, m)));
 
-        // A left click toggles the mark off again.
+        // A left click toggles the mark off and on again; choosing the stallion anew clears it.
         QTest::mouseClick(label, Qt::LeftButton);
         QVERIFY(!w->DadMark(pos));
+        QVERIFY(!label->font().bold());
+        QTest::mouseClick(label, Qt::LeftButton);
+        QVERIFY(w->DadMark(pos));
+        ChooseByTyping(Find<QComboBox>(w.get(), "cmbDad"), Q(s.name));
+        QVERIFY(!w->DadMark(pos));
+        QVERIFY(!label->font().bold());
     }
 
     // Clicking the legend switches the shapes to interesting-line colours and back.
