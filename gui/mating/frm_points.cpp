@@ -169,24 +169,24 @@ void TfrmPoints::BuildLayout()
                                   QStringLiteral("危険(近親)"),       QStringLiteral("危険(過多ｸﾛｽ)"),
                                   QStringLiteral("ｱｳﾄﾌﾞﾘｰﾄﾞ")};
         for (int i = 0; i < 11; ++i) {
-            Caption(g, caps[i], 6, 20 + i * 23, 112);
-            m_haigo[static_cast<size_t>(i)] = NumberField(g, QString::fromLatin1(names[i]), 118, 20 + i * 23);
+            Caption(g, caps[i], 6, 24 + i * 23, 112);
+            m_haigo[static_cast<size_t>(i)] = NumberField(g, QString::fromLatin1(names[i]), 118, 24 + i * 23);
         }
         QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 290, 184, 190);
         for (int n = 1; n <= 7; ++n) {
-            Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 18 + (n - 1) * 24, 60);
+            Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 24, 60);
             m_cross[static_cast<size_t>(n)] = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118,
-                                                          18 + (n - 1) * 24);
+                                                          22 + (n - 1) * 24);
         }
         auto sixteen = [p1](const QString& title, int x, const QString& edtPrefix, const QString& lblPrefix,
                             std::array<QLineEdit*, 17>& edits, std::array<QLabel*, 17>& labels) {
             QGroupBox* g = Group(p1, title, x, 4, 180, 476);
             for (int k = 1; k <= 16; ++k) {
-                QLabel* l = Caption(g, QString(), 6, 18 + (k - 1) * 28, 104);
+                QLabel* l = Caption(g, QString(), 6, 22 + (k - 1) * 28, 104);
                 l->setObjectName(lblPrefix + QString::number(k));
                 labels[static_cast<size_t>(k)] = l;
                 edits[static_cast<size_t>(k)] = NumberField(g, edtPrefix + QString::number(k), 112,
-                                                            18 + (k - 1) * 28);
+                                                            22 + (k - 1) * 28);
             }
         };
         sixteen(QStringLiteral("ｲﾝﾌﾞﾘｰﾄﾞ時の効果"), 192, QStringLiteral("edtCrs"), QStringLiteral("lblCrs"), m_crs,
@@ -208,49 +208,50 @@ void TfrmPoints::BuildLayout()
         };
         // A group of labelled fields side by side.
         auto labelled = [&](const QString& title, int x, int y, int w, std::initializer_list<std::pair<QString, int>> items) {
-            QGroupBox* g = Group(p2, title, x, y, w, 52);
+            QGroupBox* g = Group(p2, title, x, y, w, 54);
             int fx = 6;
             for (const auto& [cap, item] : items) {
-                Caption(g, cap, fx, 20, 50);
-                m_dstatus[static_cast<size_t>(item)] = NumberField(g, name(item), fx + 50, 20, 56);
+                Caption(g, cap, fx, 24, 50);
+                m_dstatus[static_cast<size_t>(item)] = NumberField(g, name(item), fx + 50, 24, 56);
                 fx += 112;
             }
             return g;
         };
         // A range group: lower bound, upper bound, points, without labels.
         auto range = [&](const QString& title, int x, int y, int first) {
-            QGroupBox* g = Group(p2, title, x, y, 220, 52);
+            QGroupBox* g = Group(p2, title, x, y, 220, 54);
             for (int i = 0; i < 3; ++i)
-                m_dstatus[static_cast<size_t>(first + i)] = NumberField(g, name(first + i), 6 + i * 70, 20, 64);
+                m_dstatus[static_cast<size_t>(first + i)] = NumberField(g, name(first + i), 6 + i * 70, 24, 64);
             return g;
         };
         labelled(QStringLiteral("生産地"), 4, 4, 236, {{QStringLiteral("内国"), DStatus::Naikoku},
                                                       {QStringLiteral("外国"), DStatus::Gaikoku}});
-        QGroupBox* col = Group(p2, QStringLiteral("毛色"), 4, 60, 236, 52);
-        m_dcolor = ColorBox(col, "ComboBox2", 6, 20);
-        m_dstatus[DStatus::ColorPts] = NumberField(col, name(DStatus::ColorPts), 122, 20);
-        range(QStringLiteral("★"), 4, 116, DStatus::StarLow);
-        range(QStringLiteral("距離適性"), 4, 172, DStatus::DistLow);
+        QGroupBox* col = Group(p2, QStringLiteral("毛色"), 4, 62, 236, 54);
+        m_dcolor = ColorBox(col, "ComboBox2", 6, 24);
+        m_dstatus[DStatus::ColorPts] = NumberField(col, name(DStatus::ColorPts), 122, 24);
+        range(QStringLiteral("★"), 4, 120, DStatus::StarLow);
+        range(QStringLiteral("距離適性"), 4, 178, DStatus::DistLow);
         labelled(QStringLiteral("成長"), 248, 4, 236, {{QStringLiteral("早熟"), DStatus::Soujuku},
                                                     {QStringLiteral("普通"), DStatus::Futsu}});
-        labelled(QString(), 248, 60, 236, {{QStringLiteral("晩成"), DStatus::Bansei},
+        labelled(QString(), 248, 62, 236, {{QStringLiteral("晩成"), DStatus::Bansei},
                                            {QStringLiteral("持続"), DStatus::Jizoku}});
-        labelled(QStringLiteral("ダート"), 248, 116, 348, {{QStringLiteral("◎"), DStatus::Dirt1},
+        labelled(QStringLiteral("ダート"), 248, 120, 348, {{QStringLiteral("◎"), DStatus::Dirt1},
                                                          {QStringLiteral("○"), DStatus::Dirt2},
                                                          {QStringLiteral("△"), DStatus::Dirt3}});
         const QString grades[5] = {QStringLiteral("気性"), QStringLiteral("底力"), QStringLiteral("体質"),
                                    QStringLiteral("実績"), QStringLiteral("安定")};
         const int firsts[5] = {DStatus::KishoA, DStatus::KonjoA, DStatus::KenkoA, DStatus::JissekiA, DStatus::AnteiA};
+        const QPoint places[5] = {{4, 236}, {4, 294}, {4, 352}, {360, 294}, {4, 410}};
         for (int g = 0; g < 5; ++g) {
-            const int y = 228 + g * 52;
-            QGroupBox* box = labelled(grades[g], 4, y, 460, {{QStringLiteral("Ａ"), firsts[g]},
-                                                            {QStringLiteral("Ｂ"), firsts[g] + 1},
-                                                            {QStringLiteral("Ｃ"), firsts[g] + 2}});
+            QGroupBox* box = labelled(grades[g], places[g].x(), places[g].y(), 348,
+                                      {{QStringLiteral("Ａ"), firsts[g]},
+                                       {QStringLiteral("Ｂ"), firsts[g] + 1},
+                                       {QStringLiteral("Ｃ"), firsts[g] + 2}});
             if (g == 0 || g == 2) {
                 const int item = g == 0 ? DStatus::KishoO : DStatus::KenkoO;
-                box->resize(590, 52);
-                Caption(box, QStringLiteral("O.B.時"), 342, 20, 70);
-                m_dstatus[static_cast<size_t>(item)] = NumberField(box, name(item), 412, 20, 56);
+                box->resize(600, 54);
+                Caption(box, QStringLiteral("O.B.時"), 350, 24, 70);
+                m_dstatus[static_cast<size_t>(item)] = NumberField(box, name(item), 420, 24, 56);
             }
         }
     }
@@ -260,23 +261,23 @@ void TfrmPoints::BuildLayout()
     m_pages->addTab(p3, QStringLiteral("繁殖牝馬のポイント"));
     m_mstatus.assign(MStatus::Count, nullptr);
     {
-        QGroupBox* outer = Group(p3, QStringLiteral("繁殖牝馬のステータス"), 4, 4, 480, 300);
+        QGroupBox* outer = Group(p3, QStringLiteral("繁殖牝馬のステータス"), 4, 4, 480, 320);
         auto name = [](int item) { return QStringLiteral("Edit%1").arg(7 + item); };
-        QGroupBox* origin = Group(outer, QStringLiteral("生産地"), 8, 20, 236, 52);
-        Caption(origin, QStringLiteral("自家"), 6, 20, 50);
-        m_mstatus[MStatus::Jika] = NumberField(origin, name(MStatus::Jika), 56, 20, 56);
-        Caption(origin, QStringLiteral("他家"), 118, 20, 50);
-        m_mstatus[MStatus::Taka] = NumberField(origin, name(MStatus::Taka), 168, 20, 56);
-        QGroupBox* col = Group(outer, QStringLiteral("毛色"), 8, 76, 236, 52);
-        m_mcolor = ColorBox(col, "ComboBox1", 6, 20);
-        m_mstatus[MStatus::ColorPts] = NumberField(col, name(MStatus::ColorPts), 122, 20);
+        QGroupBox* origin = Group(outer, QStringLiteral("生産地"), 8, 22, 236, 54);
+        Caption(origin, QStringLiteral("自家"), 6, 24, 50);
+        m_mstatus[MStatus::Jika] = NumberField(origin, name(MStatus::Jika), 56, 24, 56);
+        Caption(origin, QStringLiteral("他家"), 118, 24, 50);
+        m_mstatus[MStatus::Taka] = NumberField(origin, name(MStatus::Taka), 168, 24, 56);
+        QGroupBox* col = Group(outer, QStringLiteral("毛色"), 8, 80, 236, 54);
+        m_mcolor = ColorBox(col, "ComboBox1", 6, 24);
+        m_mstatus[MStatus::ColorPts] = NumberField(col, name(MStatus::ColorPts), 122, 24);
         const QString titles[3] = {QStringLiteral("基本料"), QStringLiteral("スピード"), QStringLiteral("スタミナ")};
         const int firsts[3] = {MStatus::FeeLow, MStatus::SpeedLow, MStatus::StaminaLow};
         for (int r = 0; r < 3; ++r) {
-            QGroupBox* g = Group(outer, titles[r], 8, 132 + r * 54, 236, 52);
+            QGroupBox* g = Group(outer, titles[r], 8, 138 + r * 58, 236, 54);
             for (int i = 0; i < 3; ++i)
                 m_mstatus[static_cast<size_t>(firsts[r] + i)] =
-                    NumberField(g, name(firsts[r] + i), 6 + i * 74, 20, 68);
+                    NumberField(g, name(firsts[r] + i), 6 + i * 74, 24, 68);
         }
     }
 }
