@@ -5,6 +5,7 @@
 #include "core/eval/rules.h"
 #include "core/mating/ordering.h"
 #include "core/mating/scoring.h"
+#include "core/mating/text_list.h"
 
 namespace velmora {
 
@@ -111,21 +112,6 @@ void BuildMareList(MasterData& d, const PtsRec& pts, const MareFilter& f, const 
     }
 }
 
-int FoalGenerationOfDadPos(int p)
-{
-    return p == 0 ? 1 : FoalGenerationOfMamPos(p);
-}
-
-int FoalGenerationOfMamPos(int p)
-{
-    int g = 0;
-    while (p > 1) {
-        p >>= 1;
-        ++g;
-    }
-    return g + 2;
-}
-
 namespace {
 
 void AppendGeneration(std::u16string& caption, int gen)
@@ -158,7 +144,7 @@ std::vector<std::u16string> MarePartnerCaptions(const MasterData& d, const DadFa
         std::u16string caption = mare.name;
         for (int j = 1; j <= 15; ++j)
             if (CrossKind(d, f, clicked, mare.Father, j) >= 0)
-                AppendGeneration(caption, FoalGenerationOfMamPos(j));
+                AppendGeneration(caption, FoalGenerationOfMare(j));
         captions.push_back(std::move(caption));
     }
     return captions;
@@ -186,7 +172,7 @@ std::vector<std::u16string> StallionPartnerCaptions(const MasterData& d, const M
         std::u16string caption = s.name;
         for (int i = 0; i <= 15; ++i)
             if (CrossKind(d, s.Father, i, m, clicked) >= 0)
-                AppendGeneration(caption, FoalGenerationOfDadPos(i));
+                AppendGeneration(caption, FoalGenerationOfStallion(i));
         captions.push_back(std::move(caption));
     }
     return captions;

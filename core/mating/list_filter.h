@@ -52,11 +52,6 @@ void BuildMareList(MasterData& d, const PtsRec& pts, const MareFilter& f, const 
                    const std::array<TFeeButton, 4>& speedBands, const std::array<TFeeButton, 4>& staminaBands,
                    std::vector<ListRow>& out);
 
-// Generation in the foal's pedigree of a stallion position (0 -> 1, else trunc(log2 p) + 2) and of a
-// broodmare position (trunc(log2 p) + 2, 1 -> 2 ... 8..15 -> 5).
-int FoalGenerationOfDadPos(int p);
-int FoalGenerationOfMamPos(int p);
-
 // Partner search from the stallion side: the mares of mareList, in list order, that for every marked
 // stallion position i (marks[1..15]) hold a position j with CrossKind(f, i, mare, j) >= 0. Each caption
 // is the mare's name followed by "," + the generation of every such j of the clicked position.

@@ -5,18 +5,19 @@
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
+#include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 
 #include <QCheckBox>
 #include <QDate>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace velmora::gui {
 
@@ -165,13 +166,7 @@ void TfrmText::BuildLayout()
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont fixed(Q(App().FixFontName));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFixedPitch(true);
-    if (!QFontInfo(fixed).fixedPitch())
-        fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSize(App().FixFontSize > 0 ? App().FixFontSize : 12);
-    m_memo->setFont(fixed);
+    m_memo->setFont(AppFixedFont());
 }
 
 TextListKind TfrmText::Kind() const
@@ -244,10 +239,11 @@ void TfrmText::OnSave()
     const QString path = AskFile(true, m_lblName->text().left(8) + QStringLiteral(".txt"));
     if (path.isEmpty())
         return;
+    // The memo's lines; an empty memo has none.
     std::vector<std::u16string> lines;
-    const QStringList memoLines = m_memo->toPlainText().split(QLatin1Char('\n'));
-    for (const QString& l : memoLines)
-        lines.push_back(l.toStdU16String());
+    if (!m_memo->document()->isEmpty())
+        for (const QString& l : m_memo->toPlainText().split(QLatin1Char('\n')))
+            lines.push_back(l.toStdU16String());
     try {
         WriteCp932Lines(path.toStdString(), lines);
     } catch (const VelmoraError& e) {

@@ -72,6 +72,8 @@ private:
 private slots:
     void initTestCase()
     {
+        if (!WorkFolder::SampleAvailable())
+            QSKIP("the sample data set is not in the repository yet");
         m_folder = std::make_unique<WorkFolder>();
         QVERIFY(m_folder->IsValid());
         MessageBox::SetAutoAnswer(MessageBox::Ok);

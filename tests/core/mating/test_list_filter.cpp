@@ -203,16 +203,6 @@ TEST(BuildLists, MarkEveryRowAndKeepStatusPoints)
     EXPECT_FALSE(fx.d.MamTable[0].Selected);
 }
 
-TEST(FoalGeneration, OfStallionAndMarePositions)
-{
-    const int mare[16] = {0, 2, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5, 5, 5};
-    for (int p = 1; p <= 15; ++p) {
-        EXPECT_EQ(FoalGenerationOfMamPos(p), mare[p]) << p;
-        EXPECT_EQ(FoalGenerationOfDadPos(p), mare[p]) << p;
-    }
-    EXPECT_EQ(FoalGenerationOfDadPos(0), 1);
-}
-
 // Stallion S (position 0) with ancestor X at position 2 and Y at position 5; mares with X and Y at
 // chosen positions.
 struct PartnerFixture : EvalFixture

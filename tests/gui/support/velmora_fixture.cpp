@@ -19,9 +19,22 @@ QString Q(std::u16string_view s)
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-WorkFolder::WorkFolder()
-    : WorkFolder(qEnvironmentVariableIsSet("VELMORA_SAMPLE") ? qEnvironmentVariable("VELMORA_SAMPLE")
-                                                             : QStringLiteral(VELMORA_SAMPLE_DIR))
+namespace {
+
+QString SampleDir()
+{
+    return qEnvironmentVariableIsSet("VELMORA_SAMPLE") ? qEnvironmentVariable("VELMORA_SAMPLE")
+                                                       : QStringLiteral(VELMORA_SAMPLE_DIR);
+}
+
+} // namespace
+
+bool WorkFolder::SampleAvailable()
+{
+    return !QDir(SampleDir()).entryList({QStringLiteral("*.CSV")}, QDir::Files).isEmpty();
+}
+
+WorkFolder::WorkFolder() : WorkFolder(SampleDir())
 {
 }
 

@@ -26,6 +26,9 @@ public:
     explicit WorkFolder(const QString& sourceDir);
     ~WorkFolder();
 
+    // Whether the source directory of the default constructor holds data files.
+    static bool SampleAvailable();
+
     bool IsValid() const { return m_dir.isValid() && m_loaded; }
     // The folder with a trailing '/'.
     std::string Path() const;
