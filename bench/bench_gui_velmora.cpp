@@ -2,9 +2,8 @@
 // ancestors, 4096 nicks): opening it, and ordering the whole stallion list by compatibility with a
 // chosen mare (keys, sort and combo refill), as the user triggers it.
 //
-// The data: the bundled sample, grown to the tables' capacity by repeating its horses under new names
-// (the pedigrees and therefore the crosses, nicks and mating types stay those of real sample pairs).
-// Run with QT_QPA_PLATFORM=offscreen (set by default); VELMORA_SAMPLE names another source directory.
+// The data: the generated full-capacity data set (tools/datagen). Runs with QT_QPA_PLATFORM=offscreen
+// unless another platform is set.
 
 #include "core/app/app_state.h"
 #include "core/app/settings.h"
@@ -13,11 +12,11 @@
 #include "core/mating/points.h"
 #include "gui/app/fit_form.h"
 #include "gui/mating/frm_velmora.h"
+#include "tools/datagen/datagen.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -34,54 +33,23 @@ namespace {
 
 std::unique_ptr<QTemporaryDir> g_dir;
 
-// Repeats the rows of a table up to its capacity, each copy named with a numeric suffix.
-template <typename Rec>
-void Grow(std::vector<Rec>& table, int32_t& count, int rows)
-{
-    const int base = count;
-    for (int i = base; i < rows; ++i) {
-        Rec r = table[static_cast<size_t>(i % base)];
-        r.name += u"_" + std::u16string(QString::number(i).toStdU16String());
-        table[static_cast<size_t>(i)] = r;
-    }
-    count = rows;
-}
-
 bool Prepare()
 {
     g_dir = std::make_unique<QTemporaryDir>();
-    const QDir src(qEnvironmentVariableIsSet("VELMORA_SAMPLE") ? qEnvironmentVariable("VELMORA_SAMPLE")
-                                                               : QStringLiteral(VELMORA_SAMPLE_DIR));
-    for (const QString& f : src.entryList(QDir::Files))
-        QFile::copy(src.filePath(f), g_dir->filePath(f));
     AppState& app = App();
     app.StartDir = app.DataDir = QDir(g_dir->path()).absolutePath().toStdString() + "/";
+    WriteFullCapacityData(app.DataDir);
     app.IniFile = std::make_unique<IniFile>(app.StartDir + "velmora.INI");
     app.DataFiles = DefaultDataFiles();
     app.FontName = u"IPAPGothic";
     app.ScreenWidth = 800;
     app.ScreenHeight = 600;
     ReadBands(app);
-    MasterData& d = Master();
-    const LoadResult r = GetMasterData(d, app.DataDir, app.DataFiles);
-    if (!r.completed || d.DadCount == 0 || d.MamCount == 0) {
-        std::fprintf(stderr, "cannot load the sample data from %s\n", qPrintable(src.path()));
+    const LoadResult r = GetMasterData(Master(), app.DataDir, app.DataFiles);
+    if (!r.completed || Master().DadCount != kDadRows || Master().MamCount != kMamRows) {
+        std::fprintf(stderr, "the full-capacity data set did not load\n");
         return false;
     }
-    const int oyaBase = d.OyaCount;
-    for (int i = oyaBase; i < kOyaRows; ++i) {
-        OyaRec o = d.OyaTable[static_cast<size_t>(i % oyaBase)];
-        o.name += u"_" + QString::number(i).toStdU16String();
-        d.OyaTable[static_cast<size_t>(i)] = o;
-    }
-    d.OyaCount = kOyaRows;
-    Grow(d.DadTable, d.DadCount, kDadRows);
-    Grow(d.MamTable, d.MamCount, kMamRows);
-    const int nixBase = d.NixCount;
-    for (int i = nixBase; nixBase > 0 && i < kNixRows - 1; ++i)
-        d.NixList[static_cast<size_t>(i)] = d.NixList[static_cast<size_t>(i % nixBase)];
-    if (nixBase > 0)
-        d.NixCount = kNixRows - 1;
     return true;
 }
 
