@@ -33,7 +33,8 @@ BENCHMARK(BM_ToHalfWidth);
 void BM_ReplaceCharSequence(benchmark::State& state)
 {
     std::vector<std::pair<char16_t, std::u16string>> pairs;
-    const std::u16string from = u"　＊ー－’＿．（）×アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘへホマミムメモヤユヨラリルレロワヲンァィゥェォャュョッ";
+    const std::u16string from = u"　＊ー－’＿．（）×アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘへホマミ"
+                                u"ムメモヤユヨラリルレロワヲンァィゥェォャュョッ";
     for (char16_t c : from)
         pairs.emplace_back(c, ToHalfWidth(std::u16string(1, c)));
     for (char16_t c : std::u16string(u"ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴ゛゜"))
@@ -62,16 +63,16 @@ MasterData MakeData()
     // 513 stallions and 701 mares, as in a full data set, so that lookups scan real table lengths.
     for (int s = 0; s < kDadRows; ++s) {
         DadRec& r = d.DadTable[d.DadCount++];
-        r.name = u"ｽﾀﾘｵﾝ" + std::u16string(1, static_cast<char16_t>(u'A' + s / 26 % 26)) +
-                 std::u16string(1, static_cast<char16_t>(u'A' + s % 26));
+        r.name = u"ｽﾀﾘｵﾝ" + std::u16string(1, static_cast<char16_t>(u'A' + s / 26 % 26))
+            + std::u16string(1, static_cast<char16_t>(u'A' + s % 26));
         r.Father[0] = oya(r.name);
         for (int p = 1; p <= 15; ++p)
             r.Father[p] = oya(u"ｿｾﾝ" + std::u16string(1, static_cast<char16_t>(u'A' + (s + p) % 26)));
     }
     for (int m = 0; m < kMamRows; ++m) {
         MamRec& r = d.MamTable[d.MamCount++];
-        r.name = u"ﾒｱ" + std::u16string(1, static_cast<char16_t>(u'A' + m / 26 % 27)) +
-                 std::u16string(1, static_cast<char16_t>(u'A' + m % 26));
+        r.name = u"ﾒｱ" + std::u16string(1, static_cast<char16_t>(u'A' + m / 26 % 27))
+            + std::u16string(1, static_cast<char16_t>(u'A' + m % 26));
         for (int p = 1; p <= 15; ++p)
             r.Father[p - 1] = oya(u"ｿｾﾝ" + std::u16string(1, static_cast<char16_t>(u'A' + (m + p) % 26)));
     }
@@ -95,13 +96,13 @@ BENCHMARK(BM_ReadChain32);
 void BM_ReadTreeAndWrite(benchmark::State& state)
 {
     static const MasterData d = MakeData();
-    const std::u16string formula = d.DadTable[500].name + u"* (" + d.DadTable[400].name + u"* (" +
-                                   d.DadTable[300].name + u"* " + d.MamTable[650].name + u"))";
+    const std::u16string formula = d.DadTable[500].name + u"* (" + d.DadTable[400].name + u"* (" + d.DadTable[300].name
+        + u"* " + d.MamTable[650].name + u"))";
     for (auto _ : state) {
         Chart chart;
         FormulaBox box;
         box.text = formula;
-        TreeContext ctx{d, chart, box, AliasLookup()};
+        TreeContext ctx { d, chart, box, AliasLookup() };
         benchmark::DoNotOptimize(ReadTree(ctx, 1, formula));
         const ChartCaptions c = BuildCaptions(d, chart);
         benchmark::DoNotOptimize(c.formula.data());

@@ -49,9 +49,9 @@ int RunChain(Context& ctx)
 }
 } // namespace
 
-static const Registration reg{"chain",
-                              "chain FORMULA   (chain reading; sex true = registered stallion or unknown horse, "
-                              "false = registered broodmare; aliases from ALIAS.TXT in the current directory)",
-                              &RunChain};
+static const Registration reg { "chain",
+                                "chain FORMULA   (chain reading; sex true = registered stallion or unknown horse, "
+                                "false = registered broodmare; aliases from ALIAS.TXT in the current directory)",
+                                &RunChain };
 
 } // namespace velmora::cli

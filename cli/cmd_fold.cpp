@@ -22,6 +22,6 @@ int RunFold(Context& ctx)
 }
 } // namespace
 
-static const Registration reg{"fold", "fold half TEXT | fold full TEXT   (the folded text as one line)", &RunFold};
+static const Registration reg { "fold", "fold half TEXT | fold full TEXT   (the folded text as one line)", &RunFold };
 
 } // namespace velmora::cli

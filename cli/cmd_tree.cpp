@@ -21,7 +21,7 @@ int RunTree(Context& ctx)
     Chart chart;
     FormulaBox box;
     box.text = FromUtf8(ctx.args[0]);
-    TreeContext tc{d, chart, box, AliasFromFile(AliasFilePath(""))};
+    TreeContext tc { d, chart, box, AliasFromFile(AliasFilePath("")) };
     std::u16string message;
     const int result = ShowTreeFormula(tc, &message);
     const ChartCaptions captions = BuildCaptions(d, chart);
@@ -52,6 +52,6 @@ int RunTree(Context& ctx)
 }
 } // namespace
 
-static const Registration reg{"tree", "tree FORMULA   (tree reading onto an empty chart at position 1)", &RunTree};
+static const Registration reg { "tree", "tree FORMULA   (tree reading onto an empty chart at position 1)", &RunTree };
 
 } // namespace velmora::cli

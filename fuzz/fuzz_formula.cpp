@@ -36,7 +36,7 @@ const MasterData& Data()
             const int i = FindOya(d, name);
             return i >= 0 ? i : AddOya(d, name, 0, 0, 0);
         };
-        for (const char16_t* n : {u"S", u"T", u"U", u"ｻﾝﾃﾞｰ", u"ﾀﾞｰﾋﾞｰ", u"a", u"A B", u"Gap"}) {
+        for (const char16_t* n : { u"S", u"T", u"U", u"ｻﾝﾃﾞｰ", u"ﾀﾞｰﾋﾞｰ", u"a", u"A B", u"Gap" }) {
             DadRec& r = d.DadTable[d.DadCount++];
             r.name = n;
             r.Fee = 3;
@@ -45,7 +45,7 @@ const MasterData& Data()
                 r.Father[p] = oya(r.name + u"#" + std::u16string(1, static_cast<char16_t>(u'a' + p)));
         }
         d.DadTable[FindDad(d, u"Gap")].Father[9] = -1;
-        for (const char16_t* n : {u"M", u"M2", u"ﾒｱ", u"x"}) {
+        for (const char16_t* n : { u"M", u"M2", u"ﾒｱ", u"x" }) {
             MamRec& r = d.MamTable[d.MamCount++];
             r.name = n;
             for (int p = 1; p <= 15; ++p)
@@ -59,8 +59,8 @@ const MasterData& Data()
 // Aliases whose keys are not registered names, so that written formulas read back unchanged.
 std::u16string Alias(std::u16string_view name)
 {
-    static const std::map<std::u16string, std::u16string, std::less<>> aliases = {
-        {u"Sun", u"ｻﾝﾃﾞｰ"}, {u"Mum", u"M2"}, {u"Lost", u"Nowhere"}, {u"Q", u"T"}};
+    static const std::map<std::u16string, std::u16string, std::less<>> aliases
+        = { { u"Sun", u"ｻﾝﾃﾞｰ" }, { u"Mum", u"M2" }, { u"Lost", u"Nowhere" }, { u"Q", u"T" } };
     const auto it = aliases.find(name);
     return it == aliases.end() ? std::u16string() : it->second;
 }
@@ -119,7 +119,7 @@ void FuzzTree(const MasterData& d, std::u16string_view text, int k)
     Chart chart;
     FormulaBox box;
     box.text = std::u16string(text);
-    TreeContext ctx{d, chart, box, &Alias};
+    TreeContext ctx { d, chart, box, &Alias };
     std::u16string message;
     const int r = ShowTreeFormula(ctx, &message);
     Check(r >= -1 && r <= 1);
@@ -134,7 +134,7 @@ void FuzzTree(const MasterData& d, std::u16string_view text, int k)
         Chart back;
         FormulaBox box2;
         box2.text = caps.formula;
-        TreeContext ctx2{d, back, box2, &Alias};
+        TreeContext ctx2 { d, back, box2, &Alias };
         Check(ShowTreeFormula(ctx2) == 1);
         for (int p = 1; p <= kChartPositions; ++p)
             Check(back.slot[p] == chart.slot[p]);

@@ -6,14 +6,20 @@
 namespace velmora {
 
 namespace {
-bool IsBlank(char16_t c) { return c <= u' ' || c == u'\u3000'; }
+bool IsBlank(char16_t c)
+{
+    return c <= u' ' || c == u'\u3000';
+}
 bool HasLineBreak(std::u16string_view s)
 {
     return s.find(u'\r') != std::u16string_view::npos || s.find(u'\n') != std::u16string_view::npos;
 }
 } // namespace
 
-std::string AliasFilePath(const std::string& startDir) { return startDir + ToUtf8(kAliasFileName); }
+std::string AliasFilePath(const std::string& startDir)
+{
+    return startDir + ToUtf8(kAliasFileName);
+}
 
 bool CanStoreAlias(std::u16string_view alias, std::u16string_view name)
 {

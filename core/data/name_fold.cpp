@@ -19,8 +19,9 @@ struct FoldPair
 constexpr std::u16string_view kSymbolFrom = u"　＊ー－’＿．（）×";
 constexpr std::u16string_view kSymbolTo = u" *ｰ-'_.()*";
 // Plain katakana in gojūon order; the hiragana "へ" follows "ヘ" and folds to the same letter.
-constexpr std::u16string_view kKanaFull = u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘへホマミムメモヤユヨラリルレロワヲン"
-                                          u"ァィゥェォャュョッ";
+constexpr std::u16string_view kKanaFull
+    = u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘへホマミムメモヤユヨラリルレロワヲン"
+      u"ァィゥェォャュョッ";
 constexpr std::u16string_view kKanaHalf = u"ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝ"
                                           u"ｧｨｩｪｫｬｭｮｯ";
 constexpr std::u16string_view kVoicedFull = u"ガギグゲゴザジズゼゾダヂヅデドバビブベボ";
@@ -46,10 +47,10 @@ struct Out
 // ("×" and "’"); each of the two pages gets a 256-entry table.
 struct HalfTables
 {
-    std::array<Out, 256> page30{};
-    std::array<Out, 256> pageFF{};
-    Out times{};      // U+00D7
-    Out apostrophe{}; // U+2019
+    std::array<Out, 256> page30 {};
+    std::array<Out, 256> pageFF {};
+    Out times {}; // U+00D7
+    Out apostrophe {}; // U+2019
 
     Out* Slot(char16_t c)
     {
@@ -69,7 +70,7 @@ struct HalfTables
     {
         Out* o = Slot(from);
         if (o != nullptr && o->len == 0)
-            *o = Out{{to1, to2}, static_cast<uint8_t>(to2 != 0 ? 2 : 1)};
+            *o = Out { { to1, to2 }, static_cast<uint8_t>(to2 != 0 ? 2 : 1) };
     }
 
     HalfTables()
@@ -101,9 +102,9 @@ const HalfTables& Half()
 // The reverse direction, indexed by the low byte of a half-width code unit U+FF61..U+FF9F.
 struct FullTables
 {
-    std::array<char16_t, 256> plain{};  // half-width letter -> full-width letter
-    std::array<char16_t, 256> voiced{}; // half-width letter + "ﾞ" -> voiced letter
-    std::array<char16_t, 256> semi{};   // half-width letter + "ﾟ" -> semi-voiced letter
+    std::array<char16_t, 256> plain {}; // half-width letter -> full-width letter
+    std::array<char16_t, 256> voiced {}; // half-width letter + "ﾞ" -> voiced letter
+    std::array<char16_t, 256> semi {}; // half-width letter + "ﾟ" -> semi-voiced letter
 
     FullTables()
     {

@@ -21,9 +21,9 @@ std::vector<std::u16string> AliasTargetNames(const MasterData& d);
 
 struct AliasOkResult
 {
-    bool close = false;            // the dialog closes with the OK result
-    std::u16string message;        // a message box to show first; empty for none
-    bool focusAlias = false;       // give the alias field the focus
+    bool close = false; // the dialog closes with the OK result
+    std::u16string message; // a message box to show first; empty for none
+    bool focusAlias = false; // give the alias field the focus
     bool replaceSelection = false; // replace the formula box's selection with the chosen name
 };
 

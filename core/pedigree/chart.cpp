@@ -8,12 +8,14 @@ namespace velmora {
 
 namespace {
 
-bool IsPosition(int k) { return k >= 1 && k <= kChartPositions; }
+bool IsPosition(int k)
+{
+    return k >= 1 && k <= kChartPositions;
+}
 
 // Hands the line-up elements firstElement..lastElement, in order, to the heap positions from `start`:
 // one position, then each generation doubles the start and the width, while the start is a position.
-template <typename Put>
-void FillAbove(int start, int firstElement, int lastElement, Put&& put)
+template <typename Put> void FillAbove(int start, int firstElement, int lastElement, Put&& put)
 {
     int i = firstElement;
     for (int width = 1; start <= kChartPositions && i <= lastElement; start *= 2, width *= 2)
@@ -27,7 +29,7 @@ void FillAbove(int start, int firstElement, int lastElement, Put&& put)
 void ClearChart(Chart& c)
 {
     for (int k = 1; k <= kChartPositions; ++k)
-        c.slot[k] = SlotRec{};
+        c.slot[k] = SlotRec {};
 }
 
 void Reconcile(Chart& c, int p)
@@ -69,7 +71,7 @@ void PlaceStallion(const MasterData& d, Chart& c, int k, int dad)
     const DadFatherRec& f = d.DadTable[dad].Father;
     c.slot[k].OyaIdx = -1;
     c.slot[k].DadIdx = dad;
-    FillAbove(2 * k, 1, 15, [&](int pos, int i) { c.slot[pos] = SlotRec{f[i], -1, -1}; });
+    FillAbove(2 * k, 1, 15, [&](int pos, int i) { c.slot[pos] = SlotRec { f[i], -1, -1 }; });
     InvalidateBelow(c, k);
 }
 
@@ -80,7 +82,7 @@ void PlaceMare(const MasterData& d, Chart& c, int k, int mam)
     const MamFatherRec& m = d.MamTable[mam].Father;
     c.slot[k].OyaIdx = -1;
     c.slot[k].MamIdx = mam;
-    FillAbove(2 * k + 1, 1, 15, [&](int pos, int i) { c.slot[pos] = SlotRec{m[i - 1], -1, -1}; });
+    FillAbove(2 * k + 1, 1, 15, [&](int pos, int i) { c.slot[pos] = SlotRec { m[i - 1], -1, -1 }; });
     InvalidateBelow(c, k);
 }
 
@@ -105,13 +107,13 @@ ArraySlot ArraySlotOf(int k)
 {
     CheckedIndex(k - 1, kChartPositions);
     if (k == 1)
-        return {true, 0};
+        return { true, 0 };
     const int genStart = std::bit_floor(static_cast<unsigned>(k)); // 2^(g-1)
-    const int half = genStart / 2;                                   // 2^(g-2)
+    const int half = genStart / 2; // 2^(g-2)
     const int offset = k - genStart;
     if (offset < half)
-        return {true, half + offset};
-    return {false, offset}; // the second half: heap positions 1.., 2-3, 4-7, 8-15
+        return { true, half + offset };
+    return { false, offset }; // the second half: heap positions 1.., 2-3, 4-7, 8-15
 }
 
 void AncestorsToArrays(const ChartAncestors& anc, DadFatherRec& dadArray, MamFatherRec& mamArray)

@@ -27,7 +27,7 @@ struct SlotRec
 
 struct Chart
 {
-    std::array<SlotRec, kChartPositions + 1> slot{}; // [0] is never filled
+    std::array<SlotRec, kChartPositions + 1> slot {}; // [0] is never filled
 };
 
 // The ancestor index of every position (OyaIdx, or a registered stallion's own ancestor entry); [0] = -1.

@@ -14,8 +14,8 @@ CharClass ClassOf(char16_t c)
         return CharClass::Blank;
     if (c < 0x80) {
         // ASCII punctuation separates, except the apostrophe, the full stop and U+005B..U+0060.
-        if ((c >= 0x21 && c <= 0x26) || c == 0x28 || c == 0x29 || c == 0x2A || (c >= 0x2B && c <= 0x2D) ||
-            c == 0x2F || (c >= 0x3A && c <= 0x40) || (c >= 0x7B && c <= 0x7E))
+        if ((c >= 0x21 && c <= 0x26) || c == 0x28 || c == 0x29 || c == 0x2A || (c >= 0x2B && c <= 0x2D) || c == 0x2F
+            || (c >= 0x3A && c <= 0x40) || (c >= 0x7B && c <= 0x7E))
             return CharClass::Separator;
         return CharClass::Name;
     }
@@ -154,7 +154,7 @@ ChainReading ReadChain(const MasterData& d, const AliasLookup& alias, std::u16st
             continue;
         const size_t at = r.normalized.find(x.Name);
         if (at != std::u16string::npos)
-            r.selection = TextRange{at, x.Name.size()};
+            r.selection = TextRange { at, x.Name.size() };
         carry.aliasCandidate = x.Name;
     }
     return r;

@@ -17,8 +17,7 @@ namespace velmora {
 
 // The class of one UTF-16 code unit in the chain reading: separators split names, blanks are trimmed
 // off their ends, everything else belongs to a name (inner spaces included).
-enum class CharClass : int8_t
-{
+enum class CharClass : int8_t {
     Separator = -1,
     Blank = 0,
     Name = 1,
@@ -40,8 +39,8 @@ AliasLookup AliasFromFile(std::string aliasFilePath);
 // One entry of a read chain.
 struct ParentRec
 {
-    bool Sex = true;    // true: a registered stallion or an unknown horse; false: a registered broodmare
-    int32_t Num = -1;   // DadTable index (Sex true) or MamTable index (Sex false); -1 unknown
+    bool Sex = true; // true: a registered stallion or an unknown horse; false: a registered broodmare
+    int32_t Num = -1; // DadTable index (Sex true) or MamTable index (Sex false); -1 unknown
     std::u16string Name;
     int32_t MamNum = -1; // carried with the record; nothing sets or reads it
 };
@@ -64,17 +63,17 @@ struct TextRange
 // The caller's values that survive between chain readings; a reading only overwrites them.
 struct ChainCarry
 {
-    int32_t currentMare = -1;    // MamTable index of the last mare read
+    int32_t currentMare = -1; // MamTable index of the last mare read
     std::u16string aliasCandidate; // the last unknown name met
 };
 
 // The outcome of one chain reading, for the window to act on.
 struct ChainReading
 {
-    std::u16string normalized;         // the folded text; it replaces the input box's text
-    std::vector<ParentRec> entries;    // 0 = sire, 1 = dam's sire, ...; at most 32
+    std::u16string normalized; // the folded text; it replaces the input box's text
+    std::vector<ParentRec> entries; // 0 = sire, 1 = dam's sire, ...; at most 32
     std::vector<std::u16string> messages; // information boxes to show, in order
-    std::optional<TextRange> selection;   // the unknown name to select in the box (the last one)
+    std::optional<TextRange> selection; // the unknown name to select in the box (the last one)
 };
 
 // Reads a formula as a chain: folds it (ToHalfWidth), splits it into names at separators, resolves

@@ -8,8 +8,7 @@
 
 namespace velmora {
 
-enum class RelativeKind
-{
+enum class RelativeKind {
     Sire,
     DamSire,
     SecondDamSire,

@@ -36,7 +36,7 @@ std::vector<SuggestionItem> BuildSuggestions(const MasterData& d, const Chart& c
     if (k >= 1 && s.DadIdx >= 0) {
         const size_t first = menu.size();
         for (std::u16string_view caption : kStallionSuggestionCaptions)
-            menu.push_back(SuggestionItem{caption, false, {}});
+            menu.push_back(SuggestionItem { caption, false, {} });
         for (int dad : stallionOrder) {
             TrialStallionArrays(d, anc, k, dad, f, m);
             Judge(d, f, m, dad, &menu[first]);
@@ -45,7 +45,7 @@ std::vector<SuggestionItem> BuildSuggestions(const MasterData& d, const Chart& c
     if (k >= 1 && k <= kChartMarePositions && s.MamIdx >= 0) {
         const size_t first = menu.size();
         for (std::u16string_view caption : kMareSuggestionCaptions)
-            menu.push_back(SuggestionItem{caption, true, {}});
+            menu.push_back(SuggestionItem { caption, true, {} });
         for (int mam : mareOrder) {
             TrialMareArrays(d, anc, k, mam, f, m);
             Judge(d, f, m, mam, &menu[first]);

@@ -10,10 +10,10 @@
 
 namespace velmora {
 
-inline constexpr std::array<std::u16string_view, 4> kStallionSuggestionCaptions = {
-    u"種牡馬面白", u"種牡馬見事", u"種牡馬完璧", u"種牡馬よくできた"};
-inline constexpr std::array<std::u16string_view, 4> kMareSuggestionCaptions = {u"牝馬面白", u"牝馬見事", u"牝馬完璧",
-                                                                               u"牝馬よくできた"};
+inline constexpr std::array<std::u16string_view, 4> kStallionSuggestionCaptions
+    = { u"種牡馬面白", u"種牡馬見事", u"種牡馬完璧", u"種牡馬よくできた" };
+inline constexpr std::array<std::u16string_view, 4> kMareSuggestionCaptions
+    = { u"牝馬面白", u"牝馬見事", u"牝馬完璧", u"牝馬よくできた" };
 
 // One menu item with its sub-items (DadTable or MamTable indices, in the candidates' order).
 struct SuggestionItem

@@ -13,7 +13,7 @@ bool FormulaBox::SelectFirst(std::u16string_view s)
     const size_t at = text.find(s);
     if (at == std::u16string::npos)
         return false;
-    selection = TextRange{at, s.size()};
+    selection = TextRange { at, s.size() };
     hasSelection = true;
     return true;
 }
@@ -22,11 +22,20 @@ namespace {
 
 constexpr std::u16string_view kCrLf = u"\r\n";
 
-bool HasMatingSymbol(std::u16string_view s) { return s.find_first_of(u"*()") != std::u16string_view::npos; }
+bool HasMatingSymbol(std::u16string_view s)
+{
+    return s.find_first_of(u"*()") != std::u16string_view::npos;
+}
 
-bool IsBracketed(std::u16string_view s) { return s.size() >= 2 && s.front() == u'(' && s.back() == u')'; }
+bool IsBracketed(std::u16string_view s)
+{
+    return s.size() >= 2 && s.front() == u'(' && s.back() == u')';
+}
 
-char16_t FoldAsciiCase(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
+char16_t FoldAsciiCase(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+}
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
@@ -40,8 +49,7 @@ bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b)
 
 // The editor's lists compare without regard to letter case. An exact match wins; otherwise the
 // lowest table row whose name matches ignoring case.
-template <typename Table>
-int FindIgnoringCase(const Table& table, int count, std::u16string_view name)
+template <typename Table> int FindIgnoringCase(const Table& table, int count, std::u16string_view name)
 {
     for (int i = 0; i < count; ++i)
         if (table[i].name == name)
@@ -61,7 +69,7 @@ int ReadPlainName(TreeContext& ctx, int k, std::u16string_view s)
             const size_t at = ctx.box.text.find(name);
             if (at != std::u16string::npos) {
                 ctx.box.text.replace(at, name.size(), target);
-                ctx.box.selection = TextRange{at + target.size(), 0};
+                ctx.box.selection = TextRange { at + target.size(), 0 };
                 ctx.box.hasSelection = true;
             }
             name = std::move(target);
@@ -110,7 +118,10 @@ size_t FindSplit(std::u16string_view s)
     return std::u16string_view::npos;
 }
 
-bool IsBlankUnit(char16_t c) { return c <= u' '; }
+bool IsBlankUnit(char16_t c)
+{
+    return c <= u' ';
+}
 
 // Reading "(X)" at k is reading X at k. Peels every such layer of a bracketed text in one pass, so
 // that deep nesting costs neither stack nor quadratic time: inside L layers, the first "*" at depth 0

@@ -51,8 +51,8 @@ int ShowTreeFormula(TreeContext& ctx, std::u16string* message = nullptr);
 struct ChartCaptions
 {
     std::array<std::u16string, kChartPositions + 1> caption; // [0] unused
-    bool complete = false;   // no "?" was written in generations 4 and 5
-    std::u16string formula;  // caption 1 without its line breaks; empty when incomplete
+    bool complete = false; // no "?" was written in generations 4 and 5
+    std::u16string formula; // caption 1 without its line breaks; empty when incomplete
 };
 
 ChartCaptions BuildCaptions(const MasterData& d, const Chart& c);

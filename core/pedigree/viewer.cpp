@@ -19,7 +19,7 @@ void ViewerChain::Refill()
 {
     for (int i = 0; i < kViewEntries; ++i) {
         const int at = offset + i;
-        window[i] = (at >= 0 && at < Length()) ? chain[at] : ParentRec{};
+        window[i] = (at >= 0 && at < Length()) ? chain[at] : ParentRec {};
     }
 }
 
@@ -50,8 +50,7 @@ namespace {
 
 // Hands line-up elements first..last, in order, to the heap positions from `start`: one position, then
 // each generation doubles the start and the width; positions beyond 15 are dropped.
-template <typename Get>
-void FillHeap(MamFatherRec& mare, int start, int first, int last, Get&& get)
+template <typename Get> void FillHeap(MamFatherRec& mare, int start, int first, int last, Get&& get)
 {
     int i = first;
     for (int width = 1; start <= 15 && i <= last; start *= 2, width *= 2)

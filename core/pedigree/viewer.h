@@ -14,9 +14,9 @@ inline constexpr int kViewEntries = 5;
 
 struct ViewerChain
 {
-    std::vector<ParentRec> chain;              // ParentChain, at most 32 entries
+    std::vector<ParentRec> chain; // ParentChain, at most 32 entries
     std::array<ParentRec, kViewEntries> window; // ViewWindow entries 1..5 at [0..4]
-    int offset = 0;                            // ViewOffset: chain index shown as entry 1
+    int offset = 0; // ViewOffset: chain index shown as entry 1
 
     int Length() const { return static_cast<int>(chain.size()); }
     // ">>" is enabled while offset < length - 2; "<<" while offset > 0.
@@ -38,8 +38,8 @@ struct ViewerChain
 struct ViewArrays
 {
     DadFatherRec stallion; // positions 0..15, 0 = the sire himself
-    MamFatherRec mare;     // element p-1 = heap position p, 1 = the dam's sire
-    int32_t star = -1;     // the sire's Fee; -1 when entry 1 is not a registered stallion
+    MamFatherRec mare; // element p-1 = heap position p, 1 = the dam's sire
+    int32_t star = -1; // the sire's Fee; -1 when entry 1 is not a registered stallion
 };
 
 // Builds the arrays from the five window entries: entry 1 gives the stallion array (all unknown when

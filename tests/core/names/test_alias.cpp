@@ -20,9 +20,9 @@ class AliasFile : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("velmora_alias_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = std::filesystem::temp_directory_path()
+            / ("velmora_alias_" + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
         m_path = AliasFilePath(m_dir.string() + "/");
@@ -80,7 +80,7 @@ TEST_F(AliasFile, ReadsAFileWrittenByHand)
 
 TEST_F(AliasFile, RefusesKeysThatWouldNotReadBack)
 {
-    const std::u16string bad[] = {u"", u" A", u"A ", u"A=B", u"A\r\nB", u"[A]", u";A"};
+    const std::u16string bad[] = { u"", u" A", u"A ", u"A=B", u"A\r\nB", u"[A]", u";A" };
     for (const auto& key : bad) {
         EXPECT_FALSE(CanStoreAlias(key, u"Name"));
         EXPECT_FALSE(SetAlias(m_path, key, u"Name"));
@@ -88,5 +88,5 @@ TEST_F(AliasFile, RefusesKeysThatWouldNotReadBack)
     }
     EXPECT_FALSE(SetAlias(m_path, u"A", u"Two\nLines"));
     EXPECT_FALSE(std::filesystem::exists(m_path)); // nothing was written
-    EXPECT_TRUE(CanStoreAlias(u"A B", u"Name"));   // inner blanks are fine
+    EXPECT_TRUE(CanStoreAlias(u"A B", u"Name")); // inner blanks are fine
 }

@@ -23,32 +23,52 @@ struct Pair
 
 std::vector<Pair> ReferencePairs()
 {
-    std::vector<Pair> p = {{u'　', u" "}, {u'＊', u"*"}, {u'ー', u"ｰ"}, {u'－', u"-"}, {u'’', u"'"},
-                           {u'＿', u"_"}, {u'．', u"."}, {u'（', u"("}, {u'）', u")"}, {u'×', u"*"}};
-    const std::u16string full = u"アイウエオ" u"カキクケコ" u"サシスセソ" u"タチツテト" u"ナニヌネノ" u"ハヒフヘ";
-    const std::u16string half = u"ｱｲｳｴｵ" u"ｶｷｸｹｺ" u"ｻｼｽｾｿ" u"ﾀﾁﾂﾃﾄ" u"ﾅﾆﾇﾈﾉ" u"ﾊﾋﾌﾍ";
+    std::vector<Pair> p = { { u'　', u" " }, { u'＊', u"*" }, { u'ー', u"ｰ" }, { u'－', u"-" }, { u'’', u"'" },
+                            { u'＿', u"_" }, { u'．', u"." }, { u'（', u"(" }, { u'）', u")" }, { u'×', u"*" } };
+    const std::u16string full = u"アイウエオ"
+                                u"カキクケコ"
+                                u"サシスセソ"
+                                u"タチツテト"
+                                u"ナニヌネノ"
+                                u"ハヒフヘ";
+    const std::u16string half = u"ｱｲｳｴｵ"
+                                u"ｶｷｸｹｺ"
+                                u"ｻｼｽｾｿ"
+                                u"ﾀﾁﾂﾃﾄ"
+                                u"ﾅﾆﾇﾈﾉ"
+                                u"ﾊﾋﾌﾍ";
     for (size_t i = 0; i < full.size(); ++i)
-        p.push_back({full[i], std::u16string(1, half[i])});
-    p.push_back({u'へ', u"ﾍ"});
-    const std::u16string full2 = u"ホ" u"マミムメモ" u"ヤユヨ" u"ラリルレロ" u"ワヲン" u"ァィゥェォャュョッ";
-    const std::u16string half2 = u"ﾎ" u"ﾏﾐﾑﾒﾓ" u"ﾔﾕﾖ" u"ﾗﾘﾙﾚﾛ" u"ﾜｦﾝ" u"ｧｨｩｪｫｬｭｮｯ";
+        p.push_back({ full[i], std::u16string(1, half[i]) });
+    p.push_back({ u'へ', u"ﾍ" });
+    const std::u16string full2 = u"ホ"
+                                 u"マミムメモ"
+                                 u"ヤユヨ"
+                                 u"ラリルレロ"
+                                 u"ワヲン"
+                                 u"ァィゥェォャュョッ";
+    const std::u16string half2 = u"ﾎ"
+                                 u"ﾏﾐﾑﾒﾓ"
+                                 u"ﾔﾕﾖ"
+                                 u"ﾗﾘﾙﾚﾛ"
+                                 u"ﾜｦﾝ"
+                                 u"ｧｨｩｪｫｬｭｮｯ";
     for (size_t i = 0; i < full2.size(); ++i)
-        p.push_back({full2[i], std::u16string(1, half2[i])});
+        p.push_back({ full2[i], std::u16string(1, half2[i]) });
     const std::u16string voiced = u"ガギグゲゴザジズゼゾダヂヅデドバビブベボ";
     const std::u16string vbase = u"ｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾊﾋﾌﾍﾎ";
     for (size_t i = 0; i < voiced.size(); ++i)
-        p.push_back({voiced[i], std::u16string{vbase[i], u'ﾞ'}});
+        p.push_back({ voiced[i], std::u16string { vbase[i], u'ﾞ' } });
     const std::u16string semi = u"パピプペポ";
     const std::u16string sbase = u"ﾊﾋﾌﾍﾎ";
     for (size_t i = 0; i < semi.size(); ++i)
-        p.push_back({semi[i], std::u16string{sbase[i], u'ﾟ'}});
-    p.push_back({u'ヴ', u"ｳﾞ"});
-    p.push_back({u'゛', u"ﾞ"});
-    p.push_back({u'゜', u"ﾟ"});
+        p.push_back({ semi[i], std::u16string { sbase[i], u'ﾟ' } });
+    p.push_back({ u'ヴ', u"ｳﾞ" });
+    p.push_back({ u'゛', u"ﾞ" });
+    p.push_back({ u'゜', u"ﾟ" });
     for (int i = 0; i < 26; ++i)
-        p.push_back({static_cast<char16_t>(0xFF21 + i), std::u16string(1, static_cast<char16_t>('A' + i))});
+        p.push_back({ static_cast<char16_t>(0xFF21 + i), std::u16string(1, static_cast<char16_t>('A' + i)) });
     for (int i = 0; i < 26; ++i)
-        p.push_back({static_cast<char16_t>(0xFF41 + i), std::u16string(1, static_cast<char16_t>('a' + i))});
+        p.push_back({ static_cast<char16_t>(0xFF41 + i), std::u16string(1, static_cast<char16_t>('a' + i)) });
     return p;
 }
 
@@ -72,13 +92,13 @@ TEST(ReplaceChar, ReplacesEveryOccurrence)
         std::u16string want;
     };
     const Case cases[] = {
-        {u"", u'a', u"x", u""},
-        {u"abc", u'z', u"x", u"abc"},
-        {u"a*b*c", u'*', u" * ", u"a * b * c"},
-        {u"**", u'*', u"", u""},
-        {u"ダダ", u'ダ', u"ﾀﾞ", u"ﾀﾞﾀﾞ"},
+        { u"", u'a', u"x", u"" },
+        { u"abc", u'z', u"x", u"abc" },
+        { u"a*b*c", u'*', u" * ", u"a * b * c" },
+        { u"**", u'*', u"", u"" },
+        { u"ダダ", u'ダ', u"ﾀﾞ", u"ﾀﾞﾀﾞ" },
         // A replacement holding the character itself ends after one pass instead of looping for ever.
-        {u"aXa", u'a', u"aa", u"aaXaa"},
+        { u"aXa", u'a', u"aa", u"aaXaa" },
     };
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(ReplaceChar(cases[i].text, cases[i].c, cases[i].s), cases[i].want) << "case " << i;
@@ -92,21 +112,21 @@ TEST(ToHalfWidth, WorkedExamples)
         std::u16string want;
     };
     const Case cases[] = {
-        {u"ダービー", u"ﾀﾞｰﾋﾞｰ"},
-        {u"Ａ＊Ｂ", u"A*B"},
-        {u"A×B", u"A*B"},
-        {u"（サンデー）", u"(ｻﾝﾃﾞｰ)"},
-        {u"ｻｲﾚﾝｽ　ｽｽﾞｶ", u"ｻｲﾚﾝｽ ｽｽﾞｶ"},
-        {u"１２３", u"１２３"},        // full-width digits stay
-        {u"あいう", u"あいう"},        // hiragana other than "へ" stays
-        {u"へヘ", u"ﾍﾍ"},              // "へ" folds like "ヘ"
-        {u"ヰヱヵヶヮ", u"ヰヱヵヶヮ"}, // katakana without half-width forms stay
-        {u"ヴェパプ", u"ｳﾞｪﾊﾟﾌﾟ"},
-        {u"カ゛", u"ｶﾞ"},
-        {u"ｚＺａ", u"zZa"},
-        {u"Ｏ’Ｂｒｉｅｎ．Ｊｒ＿－", u"O'Brien.Jr_-"},
-        {u"！＃", u"！＃"},             // other full-width punctuation stays
-        {u"", u""},
+        { u"ダービー", u"ﾀﾞｰﾋﾞｰ" },
+        { u"Ａ＊Ｂ", u"A*B" },
+        { u"A×B", u"A*B" },
+        { u"（サンデー）", u"(ｻﾝﾃﾞｰ)" },
+        { u"ｻｲﾚﾝｽ　ｽｽﾞｶ", u"ｻｲﾚﾝｽ ｽｽﾞｶ" },
+        { u"１２３", u"１２３" }, // full-width digits stay
+        { u"あいう", u"あいう" }, // hiragana other than "へ" stays
+        { u"へヘ", u"ﾍﾍ" }, // "へ" folds like "ヘ"
+        { u"ヰヱヵヶヮ", u"ヰヱヵヶヮ" }, // katakana without half-width forms stay
+        { u"ヴェパプ", u"ｳﾞｪﾊﾟﾌﾟ" },
+        { u"カ゛", u"ｶﾞ" },
+        { u"ｚＺａ", u"zZa" },
+        { u"Ｏ’Ｂｒｉｅｎ．Ｊｒ＿－", u"O'Brien.Jr_-" },
+        { u"！＃", u"！＃" }, // other full-width punctuation stays
+        { u"", u"" },
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ToHalfWidth(c.in), c.want);
@@ -169,19 +189,19 @@ TEST(ToFullWidth, Examples)
         std::u16string want;
     };
     const Case cases[] = {
-        {u"ﾊﾟ", u"パ"},
-        {u"ﾀﾞｰﾋﾞｰ", u"ダービー"},
-        {u"ｳﾞｪ", u"ヴェ"},
-        {u"ﾍ", u"ヘ"},          // back to the katakana, not the hiragana
-        {u"ｱﾞ", u"ア゛"},       // no voiced form: letter and lone mark
-        {u"ﾞﾟ", u"゛゜"},
-        {u"ﾏﾟ", u"マ゜"},
-        {u"ﾊﾞﾋﾟ", u"バピ"},
-        {u"ｧｨｩｪｫｬｭｮｯｦﾝ", u"ァィゥェォャュョッヲン"},
-        {u"ABC 123-*()", u"ABC 123-*()"},
-        {u"｡｢｣､･", u"｡｢｣､･"}, // half-width punctuation is not a letter
-        {u"ｶ", u"カ"},           // a letter at the very end
-        {u"", u""},
+        { u"ﾊﾟ", u"パ" },
+        { u"ﾀﾞｰﾋﾞｰ", u"ダービー" },
+        { u"ｳﾞｪ", u"ヴェ" },
+        { u"ﾍ", u"ヘ" }, // back to the katakana, not the hiragana
+        { u"ｱﾞ", u"ア゛" }, // no voiced form: letter and lone mark
+        { u"ﾞﾟ", u"゛゜" },
+        { u"ﾏﾟ", u"マ゜" },
+        { u"ﾊﾞﾋﾟ", u"バピ" },
+        { u"ｧｨｩｪｫｬｭｮｯｦﾝ", u"ァィゥェォャュョッヲン" },
+        { u"ABC 123-*()", u"ABC 123-*()" },
+        { u"｡｢｣､･", u"｡｢｣､･" }, // half-width punctuation is not a letter
+        { u"ｶ", u"カ" }, // a letter at the very end
+        { u"", u"" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(ToFullWidth(c.in), c.want);
@@ -190,7 +210,8 @@ TEST(ToFullWidth, Examples)
 TEST(ToFullWidth, UndoesTheFoldingOfFullWidthKatakana)
 {
     // Every plain, small, voiced and semi-voiced katakana with a half-width form survives the round trip.
-    const std::u16string kana = u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
-                                u"ァィゥェォャュョッガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴー";
+    const std::u16string kana
+        = u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
+          u"ァィゥェォャュョッガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴー";
     EXPECT_EQ(ToFullWidth(ToHalfWidth(kana)), kana);
 }

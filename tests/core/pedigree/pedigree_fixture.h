@@ -11,7 +11,10 @@
 
 namespace velmora::test {
 
-inline std::u16string U(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+inline std::u16string U(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 class PedigreeData
 {

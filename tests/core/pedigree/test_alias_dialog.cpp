@@ -17,7 +17,7 @@ TEST(AliasDialog, ListsStallionsThenMares)
     data.Stallion(u"Zeta");
     data.Stallion(u"Alpha");
     data.Mare(u"Beta");
-    EXPECT_EQ(AliasTargetNames(data.d), (std::vector<std::u16string>{u"Zeta", u"Alpha", u"Beta"}));
+    EXPECT_EQ(AliasTargetNames(data.d), (std::vector<std::u16string> { u"Zeta", u"Alpha", u"Beta" }));
 }
 
 TEST(AliasDialog, OkChecksThenWritesAndReplacesTheSelection)
@@ -36,10 +36,10 @@ TEST(AliasDialog, OkChecksThenWritesAndReplacesTheSelection)
         bool focus, replace;
     };
     const Case cases[] = {
-        {u"", u"ｻﾝﾃﾞｰ", u"", false, kMsgAliasEmpty, true, false},
-        {u"Sun", u"", u"Sun", false, kMsgAliasNotChosen, false, false},
-        {u"Sun", u"Nobody", u"Sun", false, kMsgAliasNotChosen, false, false},
-        {u"S=un", u"ｻﾝﾃﾞｰ", u"", false, kMsgAliasUnstorable, true, false},
+        { u"", u"ｻﾝﾃﾞｰ", u"", false, kMsgAliasEmpty, true, false },
+        { u"Sun", u"", u"Sun", false, kMsgAliasNotChosen, false, false },
+        { u"Sun", u"Nobody", u"Sun", false, kMsgAliasNotChosen, false, false },
+        { u"S=un", u"ｻﾝﾃﾞｰ", u"", false, kMsgAliasUnstorable, true, false },
     };
     for (const Case& c : cases) {
         const AliasOkResult r = AliasDialogOk(data.d, path, c.alias, c.chosen, c.selected);

@@ -54,7 +54,7 @@ protected:
 };
 
 const std::vector<std::u16string> kNoMessages;
-const std::vector<std::u16string> kNoMare = {std::u16string(kMsgNoMare)};
+const std::vector<std::u16string> kNoMare = { std::u16string(kMsgNoMare) };
 
 } // namespace
 
@@ -66,18 +66,18 @@ TEST(CharClass, Boundaries)
         CharClass want;
     };
     const Case cases[] = {
-        {u'*', CharClass::Separator},  {u'!', CharClass::Separator},  {u'&', CharClass::Separator},
-        {u'\'', CharClass::Name},      {u'(', CharClass::Separator},  {u')', CharClass::Separator},
-        {u'+', CharClass::Separator},  {u',', CharClass::Separator},  {u'-', CharClass::Separator},
-        {u'.', CharClass::Name},       {u'/', CharClass::Separator},  {u'0', CharClass::Name},
-        {u'9', CharClass::Name},       {u':', CharClass::Separator},  {u'@', CharClass::Separator},
-        {u'A', CharClass::Name},       {u'Z', CharClass::Name},       {u'[', CharClass::Name},
-        {u'`', CharClass::Name},       {u'a', CharClass::Name},       {u'{', CharClass::Separator},
-        {u'~', CharClass::Separator},  {u'\x7F', CharClass::Name},    {u' ', CharClass::Blank},
-        {u'\uF8F0', CharClass::Blank}, {u'\t', CharClass::Name},      {u'\0', CharClass::Name},
-        {u'\uFF60', CharClass::Name},  {u'\uFF61', CharClass::Separator}, {u'\uFF64', CharClass::Separator},
-        {u'\uFF65', CharClass::Name},  {u'ｱ', CharClass::Name},       {u'＊', CharClass::Name},
-        {u'\u3000', CharClass::Name},
+        { u'*', CharClass::Separator },  { u'!', CharClass::Separator },      { u'&', CharClass::Separator },
+        { u'\'', CharClass::Name },      { u'(', CharClass::Separator },      { u')', CharClass::Separator },
+        { u'+', CharClass::Separator },  { u',', CharClass::Separator },      { u'-', CharClass::Separator },
+        { u'.', CharClass::Name },       { u'/', CharClass::Separator },      { u'0', CharClass::Name },
+        { u'9', CharClass::Name },       { u':', CharClass::Separator },      { u'@', CharClass::Separator },
+        { u'A', CharClass::Name },       { u'Z', CharClass::Name },           { u'[', CharClass::Name },
+        { u'`', CharClass::Name },       { u'a', CharClass::Name },           { u'{', CharClass::Separator },
+        { u'~', CharClass::Separator },  { u'\x7F', CharClass::Name },        { u' ', CharClass::Blank },
+        { u'\uF8F0', CharClass::Blank }, { u'\t', CharClass::Name },          { u'\0', CharClass::Name },
+        { u'\uFF60', CharClass::Name },  { u'\uFF61', CharClass::Separator }, { u'\uFF64', CharClass::Separator },
+        { u'\uFF65', CharClass::Name },  { u'ｱ', CharClass::Name },           { u'＊', CharClass::Name },
+        { u'\u3000', CharClass::Name },
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClassOf(c.c), c.want) << "U+" << std::hex << static_cast<int>(c.c);
@@ -92,12 +92,12 @@ TEST(Trim, BlankAndSeparatorTrims)
         std::u16string sep;
     };
     const Case cases[] = {
-        {u"", u"", u""},
-        {u"  A B  ", u"A B", u"A B"},
-        {u"\t\r\nA\x01", u"A", u"\t\r\nA\x01"}, // control characters are name characters
-        {u"* -A*B, ", u"* -A*B,", u"A*B"},
-        {u"\uF8F0A\uF8F0", u"\uF8F0A\uF8F0", u"A"},
-        {u"*** ", u"***", u""},
+        { u"", u"", u"" },
+        { u"  A B  ", u"A B", u"A B" },
+        { u"\t\r\nA\x01", u"A", u"\t\r\nA\x01" }, // control characters are name characters
+        { u"* -A*B, ", u"* -A*B,", u"A*B" },
+        { u"\uF8F0A\uF8F0", u"\uF8F0A\uF8F0", u"A" },
+        { u"*** ", u"***", u"" },
     };
     for (const Case& c : cases) {
         EXPECT_EQ(BlankTrim(c.in), c.blank);
@@ -114,27 +114,27 @@ TEST_F(ChainReadingTest, OrientationExamples)
         std::vector<std::u16string> messages;
     };
     const std::vector<Case> cases = {
-        {u"A * B", {St(u"A", A), Ma(u"B", B)}, kNoMessages},
-        {u"M * A * C", {St(u"C", C), St(u"A", A), Ma(u"M", M)}, kNoMessages},   // mare first: reversed
-        {u"A * M * C", {St(u"C", C), St(u"A", A), Ma(u"M", M)}, kNoMessages},   // mare second: swap, reverse
-        {u"A * C * M", {St(u"A", A), St(u"C", C), Ma(u"M", M)}, kNoMessages},   // mare later: kept
-        {u"A * C * S", {St(u"A", A), St(u"C", C), St(u"S", S)}, kNoMare},       // no mare: kept
-        {u"A", {St(u"A", A), Unk(u"???")}, kNoMare},                             // single stallion
-        {u"M", {Unk(u"???"), Ma(u"M", M)}, kNoMessages},                         // single mare
-        {u"Nobody", {Unk(u"Nobody"), Unk(u"???")}, kNoMare},                     // single unknown
-        {u"", {}, kNoMare},                                                      // empty formula
-        {u" * ,, ", {}, kNoMare},
-        {u"X * Y", {Unk(u"X"), Unk(u"Y")}, kNoMare},
-        {u"A - B", {St(u"A", A), Ma(u"B", B)}, kNoMessages},                     // hyphen separates
-        {u"ABC.D", {St(u"ABC.D", K), Unk(u"???")}, kNoMare},                     // full stop does not
-        {u"Ａ＊Ｂ", {St(u"A", A), Ma(u"B", B)}, kNoMessages},
-        {u"A×B", {St(u"A", A), Ma(u"B", B)}, kNoMessages},
-        {u"(A * C) * S", {St(u"A", A), St(u"C", C), St(u"S", S)}, kNoMare},       // brackets only separate
-        {u"ダービー＊Ｍ", {St(u"ﾀﾞｰﾋﾞｰ", Derby), Ma(u"M", M)}, kNoMessages},
-        {u"  A  *  *  M  ", {St(u"A", A), Ma(u"M", M)}, kNoMessages},
+        { u"A * B", { St(u"A", A), Ma(u"B", B) }, kNoMessages },
+        { u"M * A * C", { St(u"C", C), St(u"A", A), Ma(u"M", M) }, kNoMessages }, // mare first: reversed
+        { u"A * M * C", { St(u"C", C), St(u"A", A), Ma(u"M", M) }, kNoMessages }, // mare second: swap, reverse
+        { u"A * C * M", { St(u"A", A), St(u"C", C), Ma(u"M", M) }, kNoMessages }, // mare later: kept
+        { u"A * C * S", { St(u"A", A), St(u"C", C), St(u"S", S) }, kNoMare }, // no mare: kept
+        { u"A", { St(u"A", A), Unk(u"???") }, kNoMare }, // single stallion
+        { u"M", { Unk(u"???"), Ma(u"M", M) }, kNoMessages }, // single mare
+        { u"Nobody", { Unk(u"Nobody"), Unk(u"???") }, kNoMare }, // single unknown
+        { u"", {}, kNoMare }, // empty formula
+        { u" * ,, ", {}, kNoMare },
+        { u"X * Y", { Unk(u"X"), Unk(u"Y") }, kNoMare },
+        { u"A - B", { St(u"A", A), Ma(u"B", B) }, kNoMessages }, // hyphen separates
+        { u"ABC.D", { St(u"ABC.D", K), Unk(u"???") }, kNoMare }, // full stop does not
+        { u"Ａ＊Ｂ", { St(u"A", A), Ma(u"B", B) }, kNoMessages },
+        { u"A×B", { St(u"A", A), Ma(u"B", B) }, kNoMessages },
+        { u"(A * C) * S", { St(u"A", A), St(u"C", C), St(u"S", S) }, kNoMare }, // brackets only separate
+        { u"ダービー＊Ｍ", { St(u"ﾀﾞｰﾋﾞｰ", Derby), Ma(u"M", M) }, kNoMessages },
+        { u"  A  *  *  M  ", { St(u"A", A), Ma(u"M", M) }, kNoMessages },
         // A control character is a name character that the blank trim then removes: an empty name.
-        {u"A *\t* M", {St(u"A", A), Unk(u""), Ma(u"M", M)}, kNoMessages},
-        {u"A B * M", {Unk(u"A B"), Ma(u"M", M)}, kNoMessages},                   // inner spaces belong to the name
+        { u"A *\t* M", { St(u"A", A), Unk(u""), Ma(u"M", M) }, kNoMessages },
+        { u"A B * M", { Unk(u"A B"), Ma(u"M", M) }, kNoMessages }, // inner spaces belong to the name
     };
     for (const Case& c : cases) {
         const ChainReading r = Read(c.formula);
@@ -168,12 +168,12 @@ TEST_F(ChainReadingTest, UnknownNamesAreSelectedInChainOrder)
     // Chain order after orientation is Bar, Foo, M: the last unknown in that order is Foo.
     const ChainReading r = Read(u"M * Foo * Bar");
     ASSERT_TRUE(r.selection.has_value());
-    EXPECT_EQ(*r.selection, (TextRange{4, 3}));
+    EXPECT_EQ(*r.selection, (TextRange { 4, 3 }));
     EXPECT_EQ(carry.aliasCandidate, u"Foo");
 
     const ChainReading r2 = Read(u"Qx * A * Zed");
     ASSERT_TRUE(r2.selection.has_value());
-    EXPECT_EQ(*r2.selection, (TextRange{9, 3}));
+    EXPECT_EQ(*r2.selection, (TextRange { 9, 3 }));
     EXPECT_EQ(carry.aliasCandidate, u"Zed");
 
     // "???" is never a candidate; a chain without unknown names selects nothing.
@@ -184,7 +184,7 @@ TEST_F(ChainReadingTest, UnknownNamesAreSelectedInChainOrder)
     // The first occurrence in the folded text is selected, also inside another name.
     const ChainReading r3 = Read(u"ＺＺ * Z * M");
     ASSERT_TRUE(r3.selection.has_value());
-    EXPECT_EQ(*r3.selection, (TextRange{0, 1}));
+    EXPECT_EQ(*r3.selection, (TextRange { 0, 1 }));
 }
 
 TEST_F(ChainReadingTest, ThirtyTwoEntriesAtMost)
@@ -199,7 +199,7 @@ TEST_F(ChainReadingTest, ThirtyTwoEntriesAtMost)
     const ChainReading r = Read(f33);
     ASSERT_EQ(r.entries.size(), 32u);
     EXPECT_EQ(r.entries.back().Name, u"n32");
-    EXPECT_EQ(r.messages, (std::vector<std::u16string>{std::u16string(kMsgChainLimit), std::u16string(kMsgNoMare)}));
+    EXPECT_EQ(r.messages, (std::vector<std::u16string> { std::u16string(kMsgChainLimit), std::u16string(kMsgNoMare) }));
     // The message comes as soon as the 32nd name is taken, also with nothing after it.
     const ChainReading r32 = Read(f32);
     EXPECT_EQ(r32.entries.size(), 32u);
@@ -224,23 +224,23 @@ TEST_F(ChainReadingTest, OnlyTheFirst255CharactersAfterASeparatorAreRead)
 
 TEST_F(ChainReadingTest, AliasesOnlyForUnregisteredNames)
 {
-    aliases[u"S"] = u"T";     // S is registered: the alias is not consulted
-    aliases[u"Big"] = u"C";   // an alias for a stallion
-    aliases[u"Mum"] = u"M";   // an alias for a mare
-    aliases[u"Lost"] = u"Q";  // an alias whose target is not registered
+    aliases[u"S"] = u"T"; // S is registered: the alias is not consulted
+    aliases[u"Big"] = u"C"; // an alias for a stallion
+    aliases[u"Mum"] = u"M"; // an alias for a mare
+    aliases[u"Lost"] = u"Q"; // an alias whose target is not registered
     const ChainReading r = Read(u"S * Big * Lost * Mum");
-    EXPECT_EQ(Shape(r), (std::vector<std::u16string>{St(u"S", S), St(u"C", C), Unk(u"Lost"), Ma(u"M", M)}));
+    EXPECT_EQ(Shape(r), (std::vector<std::u16string> { St(u"S", S), St(u"C", C), Unk(u"Lost"), Ma(u"M", M) }));
     EXPECT_EQ(carry.currentMare, M);
     EXPECT_EQ(carry.aliasCandidate, u"Lost");
     // Without a lookup nothing is redirected.
     ChainCarry c2;
     const ChainReading r2 = ReadChain(data.d, AliasLookup(), u"Big * M", c2);
-    EXPECT_EQ(Shape(r2), (std::vector<std::u16string>{Unk(u"Big"), Ma(u"M", M)}));
+    EXPECT_EQ(Shape(r2), (std::vector<std::u16string> { Unk(u"Big"), Ma(u"M", M) }));
 }
 
 TEST_F(ChainReadingTest, RegisteredNamesAreShownAsStored)
 {
     // Lookups are exact: "a" is not "A".
     const ChainReading r = Read(u"a * B");
-    EXPECT_EQ(Shape(r), (std::vector<std::u16string>{Unk(u"a"), Ma(u"B", B)}));
+    EXPECT_EQ(Shape(r), (std::vector<std::u16string> { Unk(u"a"), Ma(u"B", B) }));
 }

@@ -25,8 +25,8 @@ protected:
     // Runs velmora-cli in the data directory (so that its ALIAS.TXT is the one used); stdout and exit code.
     std::pair<std::string, int> Run(const std::string& args) const
     {
-        const std::string cmd = "cd '" + dir.Path() + "' && '" + VELMORA_CLI_PATH + "' --data '" + dir.Path() + "' " +
-                                args + " 2>/dev/null";
+        const std::string cmd = "cd '" + dir.Path() + "' && '" + VELMORA_CLI_PATH + "' --data '" + dir.Path() + "' "
+            + args + " 2>/dev/null";
         FILE* p = ::popen(cmd.c_str(), "r");
         std::string out;
         std::array<char, 4096> buf;
@@ -34,7 +34,7 @@ protected:
         while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0)
             out.append(buf.data(), n);
         const int status = ::pclose(p);
-        return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+        return { out, WIFEXITED(status) ? WEXITSTATUS(status) : -1 };
     }
 
     TempDir dir;
@@ -44,8 +44,8 @@ protected:
 
 TEST_F(CliTest, FoldBothWays)
 {
-    EXPECT_EQ(Run("fold half 'ダービー＊Ａ（１）'"), (std::pair<std::string, int>{"ﾀﾞｰﾋﾞｰ*A(１)\n", 0}));
-    EXPECT_EQ(Run("fold full 'ﾀﾞｰﾋﾞｰ ﾊﾟ'"), (std::pair<std::string, int>{"ダービー パ\n", 0}));
+    EXPECT_EQ(Run("fold half 'ダービー＊Ａ（１）'"), (std::pair<std::string, int> { "ﾀﾞｰﾋﾞｰ*A(１)\n", 0 }));
+    EXPECT_EQ(Run("fold full 'ﾀﾞｰﾋﾞｰ ﾊﾟ'"), (std::pair<std::string, int> { "ダービー パ\n", 0 }));
     EXPECT_EQ(Run("fold sideways x").second, 2);
     EXPECT_EQ(Run("fold half").second, 2);
 }
@@ -56,10 +56,11 @@ TEST_F(CliTest, ChainReadsAndBuildsTheArrays)
     // ｴｰﾀ 6, ｼｰﾀ 7, ｶｯﾊﾟ 9.
     const auto [out, code] = Run("chain 'カッパ＊ヒメ'");
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(out, "{\"normalized\":\"ｶｯﾊﾟ*ﾋﾒ\",\"entries\":[{\"sex\":true,\"num\":0,\"name\":\"ｶｯﾊﾟ\"},"
-                   "{\"sex\":false,\"num\":0,\"name\":\"ﾋﾒ\"}],\"messages\":[],\"aliasCandidate\":\"\","
-                   "\"currentMare\":0,\"stallion\":[9,0,1,2,-1,3,4,5,6,7,-1,-1,-1,-1,-1,-1],"
-                   "\"mare\":[9,0,2,1,3,4,5,-1,-1,-1,-1,-1,-1,-1,-1],\"star\":3}\n");
+    EXPECT_EQ(out,
+              "{\"normalized\":\"ｶｯﾊﾟ*ﾋﾒ\",\"entries\":[{\"sex\":true,\"num\":0,\"name\":\"ｶｯﾊﾟ\"},"
+              "{\"sex\":false,\"num\":0,\"name\":\"ﾋﾒ\"}],\"messages\":[],\"aliasCandidate\":\"\","
+              "\"currentMare\":0,\"stallion\":[9,0,1,2,-1,3,4,5,6,7,-1,-1,-1,-1,-1,-1],"
+              "\"mare\":[9,0,2,1,3,4,5,-1,-1,-1,-1,-1,-1,-1,-1],\"star\":3}\n");
 }
 
 TEST_F(CliTest, ChainWithoutMareAndWithAnAlias)
@@ -67,9 +68,10 @@ TEST_F(CliTest, ChainWithoutMareAndWithAnAlias)
     dir.WriteText("ALIAS.TXT", u"[Alias]\r\nKP=ｶｯﾊﾟ\r\n");
     const auto [out, code] = Run("chain 'ﾐｭｰ * KP * Foo'");
     EXPECT_EQ(code, 0);
-    EXPECT_NE(out.find("\"entries\":[{\"sex\":true,\"num\":2,\"name\":\"ﾐｭｰ\"},{\"sex\":true,\"num\":0,\"name\":\"ｶｯﾊﾟ\"},"
-                       "{\"sex\":true,\"num\":-1,\"name\":\"Foo\"}]"),
-              std::string::npos)
+    EXPECT_NE(
+        out.find("\"entries\":[{\"sex\":true,\"num\":2,\"name\":\"ﾐｭｰ\"},{\"sex\":true,\"num\":0,\"name\":\"ｶｯﾊﾟ\"},"
+                 "{\"sex\":true,\"num\":-1,\"name\":\"Foo\"}]"),
+        std::string::npos)
         << out;
     EXPECT_NE(out.find("\"messages\":[\"牝馬が見つかりません。一番左を父と判断します\"]"), std::string::npos) << out;
     EXPECT_NE(out.find("\"aliasCandidate\":\"Foo\",\"currentMare\":-1"), std::string::npos) << out;

@@ -16,7 +16,7 @@ class ViewerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (const char16_t* n : {u"S", u"T", u"U", u"V", u"W"})
+        for (const char16_t* n : { u"S", u"T", u"U", u"V", u"W" })
             data.Stallion(n, 4);
         data.d.DadTable[FindDad(data.d, u"S")].Fee = 5;
         data.Mare(u"M");
@@ -25,14 +25,14 @@ protected:
     ParentRec Sire(std::u16string_view n) const
     {
         const int i = FindDad(data.d, n);
-        return ParentRec{true, i, std::u16string(n), -1};
+        return ParentRec { true, i, std::u16string(n), -1 };
     }
     ParentRec Dam(std::u16string_view n) const
     {
         const int i = FindMam(data.d, n);
-        return ParentRec{false, i, std::u16string(n), -1};
+        return ParentRec { false, i, std::u16string(n), -1 };
     }
-    ParentRec Unknown(std::u16string_view n) const { return ParentRec{true, -1, std::u16string(n), -1}; }
+    ParentRec Unknown(std::u16string_view n) const { return ParentRec { true, -1, std::u16string(n), -1 }; }
     const DadFatherRec& F(std::u16string_view n) const { return data.d.DadTable[FindDad(data.d, n)].Father; }
     const MamFatherRec& Fm(std::u16string_view n) const { return data.d.MamTable[FindMam(data.d, n)].Father; }
 
@@ -58,7 +58,8 @@ TEST_F(ViewerTest, ArrowBoundsFollowTheChainLength)
         int length;
         int rightSteps; // how often ">>" is possible from the start
     };
-    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{2, 0}, Case{3, 1}, Case{4, 2}, Case{32, 30}}) {
+    for (const Case c :
+         { Case { 0, 0 }, Case { 1, 0 }, Case { 2, 0 }, Case { 3, 1 }, Case { 4, 2 }, Case { 32, 30 } }) {
         ViewerChain v;
         std::vector<ParentRec> chain;
         for (int i = 0; i < c.length; ++i)
@@ -88,32 +89,32 @@ TEST_F(ViewerTest, ArrowBoundsFollowTheChainLength)
 TEST_F(ViewerTest, WindowEntriesBeyondTheChainAreEmpty)
 {
     ViewerChain v;
-    v.Show({Sire(u"S"), Sire(u"T"), Dam(u"M")});
-    EXPECT_EQ(WindowNames(v), (Names{u"S", u"T", u"M", u"", u""}));
+    v.Show({ Sire(u"S"), Sire(u"T"), Dam(u"M") });
+    EXPECT_EQ(WindowNames(v), (Names { u"S", u"T", u"M", u"", u"" }));
     EXPECT_EQ(v.window[3].Num, -1);
     EXPECT_TRUE(v.window[3].Sex);
     ASSERT_TRUE(v.StepRight());
-    EXPECT_EQ(WindowNames(v), (Names{u"T", u"M", u"", u"", u""}));
+    EXPECT_EQ(WindowNames(v), (Names { u"T", u"M", u"", u"", u"" }));
     ASSERT_TRUE(v.StepLeft());
-    EXPECT_EQ(WindowNames(v), (Names{u"S", u"T", u"M", u"", u""}));
+    EXPECT_EQ(WindowNames(v), (Names { u"S", u"T", u"M", u"", u"" }));
     // A replacement changes the window only; a refill brings the chain back.
     v.Replace(2, Sire(u"W"));
-    EXPECT_EQ(WindowNames(v), (Names{u"S", u"W", u"M", u"", u""}));
+    EXPECT_EQ(WindowNames(v), (Names { u"S", u"W", u"M", u"", u"" }));
     v.Refill();
-    EXPECT_EQ(WindowNames(v), (Names{u"S", u"T", u"M", u"", u""}));
+    EXPECT_EQ(WindowNames(v), (Names { u"S", u"T", u"M", u"", u"" }));
     EXPECT_THROW(v.Replace(6, Sire(u"W")), RangeError);
 }
 
 TEST_F(ViewerTest, StallionEntriesFillTheirHeapPositions)
 {
-    const ViewArrays a = BuildViewArrays(data.d, {Sire(u"S"), Sire(u"T"), Sire(u"U"), Sire(u"V"), Sire(u"W")});
+    const ViewArrays a = BuildViewArrays(data.d, { Sire(u"S"), Sire(u"T"), Sire(u"U"), Sire(u"V"), Sire(u"W") });
     EXPECT_EQ(a.stallion, F(u"S"));
     EXPECT_EQ(a.star, 5);
     // heap position -> (entry's sire, element)
     const std::vector<std::tuple<int, std::u16string, int>> want = {
-        {1, u"T", 0},  {2, u"T", 1},  {4, u"T", 2},  {5, u"T", 3},  {8, u"T", 4}, {9, u"T", 5},
-        {10, u"T", 6}, {11, u"T", 7}, {3, u"U", 0},  {6, u"U", 1},  {12, u"U", 2}, {13, u"U", 3},
-        {7, u"V", 0},  {14, u"V", 1}, {15, u"W", 0},
+        { 1, u"T", 0 },  { 2, u"T", 1 },  { 4, u"T", 2 },  { 5, u"T", 3 },  { 8, u"T", 4 },
+        { 9, u"T", 5 },  { 10, u"T", 6 }, { 11, u"T", 7 }, { 3, u"U", 0 },  { 6, u"U", 1 },
+        { 12, u"U", 2 }, { 13, u"U", 3 }, { 7, u"V", 0 },  { 14, u"V", 1 }, { 15, u"W", 0 },
     };
     ASSERT_EQ(want.size(), 15u); // every position filled exactly once
     for (const auto& [pos, who, el] : want)
@@ -129,16 +130,31 @@ TEST_F(ViewerTest, AMareFillsHerPositionsAndEndsTheBuilding)
         int bold;
     };
     const std::vector<Case> cases = {
-        {2, {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {10, 10}, {11, 11},
-             {12, 12}, {13, 13}, {14, 14}, {15, 15}}, 1},
-        {3, {{3, 1}, {6, 2}, {7, 3}, {12, 4}, {13, 5}, {14, 6}, {15, 7}}, 3},
-        {4, {{7, 1}, {14, 2}, {15, 3}}, 7},
-        {5, {{15, 1}}, 15},
+        { 2,
+          { { 1, 1 },
+            { 2, 2 },
+            { 3, 3 },
+            { 4, 4 },
+            { 5, 5 },
+            { 6, 6 },
+            { 7, 7 },
+            { 8, 8 },
+            { 9, 9 },
+            { 10, 10 },
+            { 11, 11 },
+            { 12, 12 },
+            { 13, 13 },
+            { 14, 14 },
+            { 15, 15 } },
+          1 },
+        { 3, { { 3, 1 }, { 6, 2 }, { 7, 3 }, { 12, 4 }, { 13, 5 }, { 14, 6 }, { 15, 7 } }, 3 },
+        { 4, { { 7, 1 }, { 14, 2 }, { 15, 3 } }, 7 },
+        { 5, { { 15, 1 } }, 15 },
     };
-    const std::u16string sires[] = {u"T", u"U", u"V"};
+    const std::u16string sires[] = { u"T", u"U", u"V" };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
-        std::array<ParentRec, 5> w{Sire(u"S"), Sire(u"T"), Sire(u"U"), Sire(u"V"), Sire(u"W")};
+        std::array<ParentRec, 5> w { Sire(u"S"), Sire(u"T"), Sire(u"U"), Sire(u"V"), Sire(u"W") };
         w[c.entry - 1] = Dam(u"M");
         for (int e = c.entry; e < 5; ++e) // entries after her are ignored
             w[e] = Sire(u"W");
@@ -146,7 +162,7 @@ TEST_F(ViewerTest, AMareFillsHerPositionsAndEndsTheBuilding)
         MamFatherRec want;
         want.fill(-1);
         // Stallions before her, as in the all-stallion case.
-        const int sirePos[] = {1, 3, 7, 15};
+        const int sirePos[] = { 1, 3, 7, 15 };
         for (int e = 2; e < c.entry; ++e) {
             const int p = sirePos[e - 2];
             const DadFatherRec& f = F(sires[e - 2]);
@@ -174,7 +190,7 @@ TEST_F(ViewerTest, AMareFillsHerPositionsAndEndsTheBuilding)
 
 TEST_F(ViewerTest, UnknownEntriesLeaveTheirPositionsEmpty)
 {
-    const ViewArrays a = BuildViewArrays(data.d, {Unknown(u"x"), Unknown(u"y"), Sire(u"U"), Unknown(u""), Dam(u"M")});
+    const ViewArrays a = BuildViewArrays(data.d, { Unknown(u"x"), Unknown(u"y"), Sire(u"U"), Unknown(u""), Dam(u"M") });
     DadFatherRec none;
     none.fill(-1);
     EXPECT_EQ(a.stallion, none);
@@ -187,14 +203,14 @@ TEST_F(ViewerTest, UnknownEntriesLeaveTheirPositionsEmpty)
     want[13 - 1] = F(u"U")[3];
     want[15 - 1] = Fm(u"M")[0];
     EXPECT_EQ(a.mare, want);
-    EXPECT_EQ(BoldMarePosition({Unknown(u"x"), Unknown(u"y"), Sire(u"U"), Unknown(u""), Unknown(u"")}), 0);
+    EXPECT_EQ(BoldMarePosition({ Unknown(u"x"), Unknown(u"y"), Sire(u"U"), Unknown(u""), Unknown(u"") }), 0);
 }
 
 TEST_F(ViewerTest, AMareAsEntryOneGivesNoSireAndTheDamSideFromTheRest)
 {
     // Stepping with ">>" onto a registered mare in the middle of a chain.
     ViewerChain v;
-    v.Show({Sire(u"S"), Dam(u"M2"), Sire(u"T"), Dam(u"M")});
+    v.Show({ Sire(u"S"), Dam(u"M2"), Sire(u"T"), Dam(u"M") });
     ASSERT_TRUE(v.StepRight());
     ASSERT_EQ(v.window[0].Name, u"M2");
     const ViewArrays a = BuildViewArrays(data.d, v.window);
@@ -204,9 +220,11 @@ TEST_F(ViewerTest, AMareAsEntryOneGivesNoSireAndTheDamSideFromTheRest)
     EXPECT_EQ(a.star, -1);
     MamFatherRec want;
     want.fill(-1);
-    for (auto [pos, el] : std::vector<std::pair<int, int>>{{1, 0}, {2, 1}, {4, 2}, {5, 3}, {8, 4}, {9, 5}, {10, 6}, {11, 7}})
+    for (auto [pos, el] : std::vector<std::pair<int, int>> {
+             { 1, 0 }, { 2, 1 }, { 4, 2 }, { 5, 3 }, { 8, 4 }, { 9, 5 }, { 10, 6 }, { 11, 7 } })
         want[pos - 1] = F(u"T")[el];
-    for (auto [pos, el] : std::vector<std::pair<int, int>>{{3, 1}, {6, 2}, {7, 3}, {12, 4}, {13, 5}, {14, 6}, {15, 7}})
+    for (auto [pos, el] :
+         std::vector<std::pair<int, int>> { { 3, 1 }, { 6, 2 }, { 7, 3 }, { 12, 4 }, { 13, 5 }, { 14, 6 }, { 15, 7 } })
         want[pos - 1] = Fm(u"M")[el - 1];
     EXPECT_EQ(a.mare, want);
     // The mare at entry 1 makes every later entry unclickable; she is not a bold dam position.
@@ -217,8 +235,8 @@ TEST_F(ViewerTest, AMareAsEntryOneGivesNoSireAndTheDamSideFromTheRest)
 
 TEST_F(ViewerTest, BadIndicesInTheWindowAreRangeErrors)
 {
-    ParentRec bad{true, data.d.DadCount, u"x", -1};
-    EXPECT_THROW(BuildViewArrays(data.d, {bad, {}, {}, {}, {}}), RangeError);
-    ParentRec badMare{false, 700, u"x", -1};
-    EXPECT_THROW(BuildViewArrays(data.d, {Sire(u"S"), badMare, {}, {}, {}}), RangeError);
+    ParentRec bad { true, data.d.DadCount, u"x", -1 };
+    EXPECT_THROW(BuildViewArrays(data.d, { bad, {}, {}, {}, {} }), RangeError);
+    ParentRec badMare { false, 700, u"x", -1 };
+    EXPECT_THROW(BuildViewArrays(data.d, { Sire(u"S"), badMare, {}, {}, {} }), RangeError);
 }
