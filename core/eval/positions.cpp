@@ -4,11 +4,6 @@
 
 namespace velmora {
 
-const OyaRec& OyaAt(const MasterData& d, int32_t index)
-{
-    return d.OyaTable[static_cast<size_t>(CheckedIndex(index, static_cast<int64_t>(d.OyaTable.size())))];
-}
-
 int32_t DadChainHorse(const DadFatherRec& f, int p)
 {
     if (p == kSelfChain) {

@@ -7,6 +7,7 @@
 // F[0] = the stallion and F[p] = position p; a broodmare's array (MamFatherRec) holds position p in
 // element p - 1. An entry is known when it is >= 0 (an OyaTable row); -1 is unknown.
 
+#include "core/common/errors.h"
 #include "core/data/master_data.h"
 
 #include <cstdint>
@@ -36,7 +37,10 @@ constexpr bool SameHorse(int32_t x, int32_t y)
 }
 
 // The ancestor row of a known entry; throws RangeError when the index lies outside OyaTable.
-const OyaRec& OyaAt(const MasterData& d, int32_t index);
+inline const OyaRec& OyaAt(const MasterData& d, int32_t index)
+{
+    return d.OyaTable[static_cast<size_t>(CheckedIndex(index, static_cast<int64_t>(d.OyaTable.size())))];
+}
 
 // The interesting-line group of an ancestor row. The search fills empty groups while other threads
 // evaluate, so the field is read atomically.

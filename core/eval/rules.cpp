@@ -1,6 +1,8 @@
 #include "core/eval/rules.h"
 
 #include "core/common/errors.h"
+#include "core/eval/nix_index.h"
+#include "core/eval/pair_scan.h"
 #include "core/eval/positions.h"
 
 namespace velmora {
@@ -11,21 +13,13 @@ constexpr int kNixWeights[5][4] = {
     { 10, 10, 10, 10 }, { 15, 15, 12, 10 }, { 20, 15, 15, 12 }, { 25, 20, 15, 12 }, { 30, 25, 20, 20 },
 };
 
-// Effect of an ancestor row as an index into the 1..16 arrays; 0 = none. Out-of-table values are a
-// range error rather than a silent miss.
-int EffectIndex(int32_t effect)
-{
-    if (effect <= 0)
-        return 0;
-    return CheckedIndex(effect, 17);
-}
-
+// Counts are bounded by the 31 positions, so they cannot overflow.
 void AddEffects(const OyaRec& r, std::array<int32_t, 17>& counts)
 {
-    if (const int a = EffectIndex(r.a))
-        counts[static_cast<size_t>(a)] = CheckedAdd(counts[static_cast<size_t>(a)], 1);
-    if (const int b = EffectIndex(r.b))
-        counts[static_cast<size_t>(b)] = CheckedAdd(counts[static_cast<size_t>(b)], 1);
+    if (r.a > 0)
+        ++counts[static_cast<size_t>(CheckedIndex(r.a, 17))];
+    if (r.b > 0)
+        ++counts[static_cast<size_t>(CheckedIndex(r.b, 17))];
 }
 
 // The eight groups of the splendid / well-made tests; false when one cannot be resolved.
@@ -73,11 +67,9 @@ int CountMissing(const int32_t (&from)[4], const int32_t (&in)[4], bool stopAtFi
     return n;
 }
 
-int MigOrYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, int allowed)
+// Steps 1 and 2 of the splendid (allowed 0) and well-made (allowed 1) tests on resolved groups.
+int JudgeGroups(const int32_t (&a)[4], const int32_t (&b)[4], int allowed)
 {
-    int32_t a[4], b[4];
-    if (!MigGroups(d, f, m, a, b))
-        return -1;
     const bool stop = allowed == 0;
     int n = CountMissing(a, b, stop);
     if (n < 0)
@@ -92,6 +84,14 @@ int MigOrYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, 
     return 1;
 }
 
+int MigOrYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, int allowed)
+{
+    int32_t a[4], b[4];
+    if (!MigGroups(d, f, m, a, b))
+        return -1;
+    return JudgeGroups(a, b, allowed);
+}
+
 } // namespace
 
 int NixWeight(int rank, int column)
@@ -99,28 +99,91 @@ int NixWeight(int rank, int column)
     return kNixWeights[CheckedIndex(rank - 1, 5)][CheckedIndex(column - 1, 4)];
 }
 
+namespace {
+
+// The lines a nick is judged on; false when one of the chains has no horse.
+bool NixLines(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, int32_t& l0, int32_t (&lines)[4])
+{
+    l0 = DadChainLine(d, f, kSelfChain);
+    lines[0] = MamChainLine(d, m, 1);
+    lines[1] = MamChainLine(d, m, 3);
+    lines[2] = MamChainLine(d, m, 7);
+    lines[3] = MamChainLine(d, m, 15);
+    return l0 >= 0 && lines[0] >= 0 && lines[1] >= 0 && lines[2] >= 0 && lines[3] >= 0;
+}
+
+// The nearest matching column gives the weight, each further match adds 1 (or, while the product
+// is not positive, replaces it).
+int32_t NixEntryValue(const NixRec& e, int rank, const int32_t (&lines)[4])
+{
+    int32_t mv = 0;
+    for (int c = 0; c < 4; ++c) {
+        if (lines[c] != e.keito2)
+            continue;
+        mv = mv > 0 ? CheckedAdd(mv, 1) : CheckedMul(kNixWeights[rank - 1][c], e.value);
+    }
+    return mv;
+}
+
+// The mare's four lines as a bit set, so that entries of other lines are passed over with one test.
+// Lines beyond the set's range make every entry a candidate.
+struct LineSet
+{
+    uint64_t bits[2] = { 0, 0 };
+    bool all = false;
+
+    explicit LineSet(const int32_t (&lines)[4])
+    {
+        for (int32_t l : lines) {
+            if (l < 0 || l >= 128)
+                all = true;
+            else
+                bits[l >> 6] |= uint64_t { 1 } << (l & 63);
+        }
+    }
+    bool MayHold(int32_t line) const
+    {
+        if (all)
+            return true;
+        return line >= 0 && line < 128 && (bits[line >> 6] >> (line & 63) & 1) != 0;
+    }
+};
+
+} // namespace
+
 int32_t CalcNix(const MasterData& d, int rank, const DadFatherRec& f, const MamFatherRec& m)
 {
     if (rank < 1 || rank > 5)
         return -1;
-    const int32_t l0 = DadChainLine(d, f, kSelfChain);
-    const int32_t lines[4]
-        = { MamChainLine(d, m, 1), MamChainLine(d, m, 3), MamChainLine(d, m, 7), MamChainLine(d, m, 15) };
-    if (l0 < 0 || lines[0] < 0 || lines[1] < 0 || lines[2] < 0 || lines[3] < 0)
+    int32_t l0, lines[4];
+    if (!NixLines(d, f, m, l0, lines))
         return -1;
     const int count = CheckedIndex(d.NixCount, static_cast<int64_t>(d.NixList.size()) + 1);
+    const LineSet candidates(lines);
     int32_t sum = 0;
     for (int i = 0; i < count; ++i) {
         const NixRec& e = d.NixList[static_cast<size_t>(i)];
-        if (e.keito1 != l0)
-            continue;
-        int32_t mv = 0;
-        for (int c = 0; c < 4; ++c) {
-            if (lines[c] != e.keito2)
-                continue;
-            mv = mv > 0 ? CheckedAdd(mv, 1) : CheckedMul(kNixWeights[rank - 1][c], e.value);
-        }
-        sum = CheckedAdd(sum, mv);
+        if (e.keito1 == l0 && candidates.MayHold(e.keito2))
+            sum = CheckedAdd(sum, NixEntryValue(e, rank, lines));
+    }
+    return CheckedAdd(sum, 9) / 10;
+}
+
+int32_t CalcNix(const MasterData& d, const NixIndex& index, int rank, const DadFatherRec& f, const MamFatherRec& m)
+{
+    if (rank < 1 || rank > 5)
+        return -1;
+    int32_t l0, lines[4];
+    if (!NixLines(d, f, m, l0, lines))
+        return -1;
+    if ((l0 < 0 || l0 >= kKeitoRows) && !index.Complete())
+        return CalcNix(d, rank, f, m);
+    const LineSet candidates(lines);
+    int32_t sum = 0;
+    for (const int32_t i : index.EntriesOf(l0)) {
+        const NixRec& e = d.NixList[static_cast<size_t>(i)];
+        if (candidates.MayHold(e.keito2))
+            sum = CheckedAdd(sum, NixEntryValue(e, rank, lines));
     }
     return CheckedAdd(sum, 9) / 10;
 }
@@ -182,6 +245,17 @@ int CheckYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m)
     return MigOrYok(d, f, m, 1);
 }
 
+void CheckMigYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, int& mig, int& yok)
+{
+    int32_t a[4], b[4];
+    if (!MigGroups(d, f, m, a, b)) {
+        mig = yok = -1;
+        return;
+    }
+    mig = JudgeGroups(a, b, 0);
+    yok = JudgeGroups(a, b, 1);
+}
+
 std::u16string_view MarkText(int v)
 {
     switch (v) {
@@ -239,48 +313,28 @@ int CrossKind(const MasterData& d, const DadFatherRec& f, int j, const MamFather
 
 void AnalyzeCrosses(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, CrossAnalysis& r)
 {
+    AnalyzeCrosses(d, f, m, PairScan(f, m), r);
+}
+
+void AnalyzeCrosses(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, const PairScan& scan,
+                    CrossAnalysis& r)
+{
     r = CrossAnalysis {};
 
     // Composition: every horse of the two pedigrees once.
-    for (int j = 0; j < 16; ++j) {
-        const int32_t h = f[static_cast<size_t>(j)];
-        if (h < 0)
-            continue;
-        bool earlier = false;
-        for (int i = 0; i < j && !earlier; ++i)
-            earlier = SameHorse(f[static_cast<size_t>(i)], h);
-        if (!earlier)
-            AddEffects(OyaAt(d, h), r.Kosei);
-    }
-    for (int k = 1; k <= 15; ++k) {
-        const int32_t h = MamAt(m, k);
-        if (h < 0)
-            continue;
-        bool earlier = false;
-        for (int i = 0; i < 16 && !earlier; ++i)
-            earlier = SameHorse(f[static_cast<size_t>(i)], h);
-        for (int i = 1; i < k && !earlier; ++i)
-            earlier = SameHorse(MamAt(m, i), h);
-        if (!earlier)
-            AddEffects(OyaAt(d, h), r.Kosei);
-    }
+    for (const int32_t h : scan)
+        AddEffects(OyaAt(d, h), r.Kosei);
 
-    // Crosses: every pair of positions on its own.
-    for (int j = 0; j < 16; ++j) {
-        if (f[static_cast<size_t>(j)] < 0)
-            continue;
-        for (int k = 1; k <= 15; ++k) {
-            const int kind = CrossKind(d, f, j, m, k);
-            if (kind < -1)
-                continue;
-            if (j == 0 || (j == 1 && k == 1))
-                r.Taboo = true;
-            if (kind >= 0) {
-                r.Crosses = CheckedAdd(r.Crosses, 1);
-                AddEffects(OyaAt(d, f[static_cast<size_t>(j)]), r.InCross);
-            }
+    // Crosses: every pair of positions holding the same horse counts on its own.
+    scan.ForEachSamePair([&](int j, int k) {
+        const int kind = CrossKind(d, f, j, m, k);
+        if (j == 0 || (j == 1 && k == 1))
+            r.Taboo = true;
+        if (kind >= 0) {
+            r.Crosses = CheckedAdd(r.Crosses, 1);
+            AddEffects(OyaAt(d, f[static_cast<size_t>(j)]), r.InCross);
         }
-    }
+    });
 
     // Parent likeness, only for an outbred pair; repeated horses count each time.
     if (r.Crosses == 0) {
@@ -336,6 +390,8 @@ void FillInbreed(const MasterData& d, const DadFatherRec& f, const MamFatherRec&
                 out.Dads[static_cast<size_t>(j)].isInCrs = true;
             }
         for (int k = 1; k <= 15; ++k) {
+            if (h != MamAt(m, k))
+                continue;
             const int r = CrossKind(d, f, j, m, k);
             if (r >= -1) {
                 raise(out.Dads[static_cast<size_t>(j)], r);

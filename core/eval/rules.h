@@ -14,6 +14,9 @@
 
 namespace velmora {
 
+class NixIndex;
+class PairScan;
+
 // What AnalyzeCrosses finds for one pair. The per-effect arrays are indexed by CrossTable row 1..16;
 // element 0 is unused and stays 0.
 struct CrossAnalysis
@@ -34,6 +37,8 @@ int NixWeight(int rank, int column);
 // The nick value of stallion F (star rank 1..5) with broodmare M, or -1 when the rank is outside 1..5
 // or one of the five chains involved has no known horse.
 int32_t CalcNix(const MasterData& d, int rank, const DadFatherRec& f, const MamFatherRec& m);
+// The same value, looking only at the entries of the stallion's line through a prebuilt index.
+int32_t CalcNix(const MasterData& d, const NixIndex& index, int rank, const DadFatherRec& f, const MamFatherRec& m);
 
 // "完璧" (>= 38), "優れた" (34..37), "良くできた" (30..33), "程々" (25..28); otherwise empty (29 included).
 std::u16string_view NixGradeText(int32_t v);
@@ -48,6 +53,8 @@ int CheckOmo(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m);
 int CheckMig(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m);
 // Well-made mating: as CheckMig, but each side may have one group the other lacks.
 int CheckYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m);
+// Both tests from one resolution of the eight groups.
+void CheckMigYok(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, int& mig, int& yok);
 
 // "？" for -1, "×" for 0, "○" for 1, "◎" for 2, empty for any other value.
 std::u16string_view MarkText(int v);
@@ -59,6 +66,9 @@ int CrossKind(const MasterData& d, const DadFatherRec& f, int j, const MamFather
 
 // Fills r for the pair (cleared first).
 void AnalyzeCrosses(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, CrossAnalysis& r);
+// The same with the pair's PairScan already made (scoring uses it for more than the crosses).
+void AnalyzeCrosses(const MasterData& d, const DadFatherRec& f, const MamFatherRec& m, const PairScan& scan,
+                    CrossAnalysis& r);
 
 // Fills the per-position display record: names, indices, the strongest cross result of each position
 // and whether the horse occurs twice on its side.

@@ -1,6 +1,7 @@
 #include "core/mating/ordering.h"
 
 #include "core/common/errors.h"
+#include "core/eval/nix_index.h"
 #include "core/mating/scoring.h"
 
 #include <utility>
@@ -106,15 +107,18 @@ void SortRows(const MasterData& d, std::span<ListRow> rows, ListOrder order)
 void SetStallionKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows, const MamRec& mare,
                      int32_t mareStatus)
 {
+    const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CheckedAdd(CheckedAdd(PairScore(d, pts, Stallion(d, r), mare), r.status), mareStatus);
+        r.key = CheckedAdd(CheckedAdd(PairScore(d, pts, Stallion(d, r), mare, nullptr, &nix), r.status), mareStatus);
 }
 
 void SetMareKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows, const DadRec& stallion,
                  int32_t stallionStatus)
 {
+    const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CheckedAdd(CheckedAdd(PairScore(d, pts, stallion, Mare(d, r)), r.status), stallionStatus);
+        r.key
+            = CheckedAdd(CheckedAdd(PairScore(d, pts, stallion, Mare(d, r), nullptr, &nix), r.status), stallionStatus);
 }
 
 void CompetitionRanks(std::span<const ListRow> rows, std::span<int32_t> ranks)

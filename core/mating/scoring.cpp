@@ -1,6 +1,8 @@
 #include "core/mating/scoring.h"
 
 #include "core/common/errors.h"
+#include "core/eval/nix_index.h"
+#include "core/eval/pair_scan.h"
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
 
@@ -37,29 +39,28 @@ int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const
     return PairScore(d, pts, s, m, nullptr);
 }
 
-int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out)
+int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out,
+                  const NixIndex* nix)
 {
     const DadFatherRec& f = s.Father;
     const MamFatherRec& mf = m.Father;
     int32_t sum = 0;
 
-    // 1. Effects of crossed ancestors, once per matching pair of positions.
-    for (int j = 1; j <= 15; ++j) {
-        const int32_t h = MamAt(mf, j);
-        if (h < 0)
-            continue;
-        const OyaRec& row = OyaAt(d, h);
-        if (row.name == kUnregistered)
-            continue;
-        for (int i = 0; i < 16; ++i)
-            if (CrossKind(d, f, i, mf, j) == 1)
-                sum = CheckedAdd(sum, CheckedAdd(At(pts.cros, row.a), At(pts.cros, row.b)));
-    }
+    // 1. Effects of crossed ancestors, once per matching pair of positions (only positions holding
+    // the same horse can match).
+    const PairScan scan(f, mf);
+    scan.ForEachSamePair([&](int i, int j) {
+        if (CrossKind(d, f, i, mf, j) != 1)
+            return;
+        const OyaRec& row = OyaAt(d, MamAt(mf, j));
+        if (row.name != kUnregistered)
+            sum = CheckedAdd(sum, CheckedAdd(At(pts.cros, row.a), At(pts.cros, row.b)));
+    });
 
     // 2. Cross count, or outbreeding with parent likeness.
     CrossAnalysis local;
     CrossAnalysis& r = out ? *out : local;
-    AnalyzeCrosses(d, f, mf, r);
+    AnalyzeCrosses(d, f, mf, scan, r);
     if (r.Crosses == 0) {
         sum = CheckedAdd(sum, pts.haigo.Outb);
         sum = CheckedSub(sum, GradePoints(pts, DStatus::KishoA, s.Kisho));
@@ -80,7 +81,7 @@ int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const
         sum = CheckedAdd(sum, CheckedMul(pts.Nitro[k], r.Kosei[k]));
 
     // 4. Nick.
-    switch (NixGrade(CalcNix(d, s.Fee, f, mf))) {
+    switch (NixGrade(nix ? CalcNix(d, *nix, s.Fee, f, mf) : CalcNix(d, s.Fee, f, mf))) {
     case 1:
         sum = CheckedAdd(sum, pts.haigo.Nix1);
         break;
@@ -104,9 +105,11 @@ int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const
     // 6. Mating types.
     if (CheckOmo(d, f, mf) == 1)
         sum = CheckedAdd(sum, pts.haigo.Omo);
-    if (CheckMig(d, f, mf) == 1)
+    int mig, yok;
+    CheckMigYok(d, f, mf, mig, yok);
+    if (mig == 1)
         sum = CheckedAdd(sum, pts.haigo.Mig);
-    if (CheckYok(d, f, mf) == 1)
+    if (yok == 1)
         sum = CheckedAdd(sum, pts.haigo.Yok);
     return sum;
 }
@@ -162,9 +165,9 @@ int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m
     return sum;
 }
 
-int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m)
+int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, const NixIndex* nix)
 {
-    return CheckedAdd(CheckedAdd(PairScore(d, pts, s, m), StallionStatusPoints(d, pts, s)),
+    return CheckedAdd(CheckedAdd(PairScore(d, pts, s, m, nullptr, nix), StallionStatusPoints(d, pts, s)),
                       MareStatusPoints(d, pts, m));
 }
 

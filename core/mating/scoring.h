@@ -11,14 +11,16 @@
 namespace velmora {
 
 struct CrossAnalysis;
+class NixIndex;
 
 // The part that depends on both horses: crossed effects, cross count or outbreeding with parent
 // likeness, composition, nick, same line and the three mating types.
 int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& stallion, const MamRec& mare);
 // The same, also handing the AnalyzeCrosses result of the pair to the caller (when not null), so that
 // a display of the pair need not run it again.
+// With `nix` (built from the same data) the nick looks only at the stallion line's entries.
 int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& stallion, const MamRec& mare,
-                  CrossAnalysis* analysis);
+                  CrossAnalysis* analysis, const NixIndex* nix = nullptr);
 
 // Origin, coat colour, star band, distance, growth, dirt and the five grades of a stallion.
 int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRec& stallion);
@@ -26,6 +28,7 @@ int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRe
 int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& mare);
 
 // PairScore + StallionStatusPoints + MareStatusPoints.
-int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& stallion, const MamRec& mare);
+int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& stallion, const MamRec& mare,
+                    const NixIndex* nix = nullptr);
 
 } // namespace velmora
