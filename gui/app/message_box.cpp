@@ -36,8 +36,11 @@ MessageBox::Answer MessageBox::Ask(QWidget* parent, const QString& title, const 
         return h.queued.takeFirst();
     if (h.automatic)
         return *h.automatic;
+    // A hidden parent (the main window during start-up or while a tool is open) would place the box
+    // off its own window; then it is centred on the screen instead.
+    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
     QMessageBox box(withCancel ? QMessageBox::Question : QMessageBox::Information, title, text,
-                    withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, parent);
+                    withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, owner);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? Ok : Cancel;
 }
