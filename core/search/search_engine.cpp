@@ -21,6 +21,11 @@ constexpr int kWeights[5][4] = {
 };
 constexpr uint8_t kBadEffect = 0xFF;
 constexpr int kMaxThreads = 64;
+// A worker hands its results over in batches: when this many have gathered, or when it has tested
+// kFlushEvery stallions since the last hand-over, so that results reach the owner within about a
+// millisecond without a lock per result.
+constexpr size_t kBatch = 64;
+constexpr int kFlushEvery = 4096;
 
 // Lower and upper limits of a bound with a direction: at least (ud) or at most.
 struct Limits
@@ -73,6 +78,34 @@ int MigJudge(const std::array<int32_t, 4>& a, const std::array<int32_t, 4>& b, i
     if (n > allowed)
         return 0;
     return 1;
+}
+
+// A cross of the same horse at stallion position j and broodmare position k that only follows from a
+// nearer cross (CrossKind's -1), for a pair already known to hold the same horse.
+inline bool FollowsFromNearer(const DadFatherRec& f, int j, const MamFatherRec& m, int k)
+{
+    auto mam = [&](int p) { return m[static_cast<size_t>(p - 1)]; };
+    const bool kEven = (k & 1) == 0;
+    const bool kDamSire = k == 5 || k == 9 || k == 13;
+    switch (j) {
+    case 0:
+    case 15:
+        return false;
+    case 1:
+        return kEven && SameHorse(mam(k / 2), f[0]);
+    case 3:
+        return kDamSire && SameHorse(mam((k - 1) / 4), f[0]);
+    case 5:
+    case 9:
+    case 13:
+        return kDamSire && SameHorse(f[static_cast<size_t>((j - 1) / 4)], mam((k - 1) / 4));
+    case 7:
+        return k == 11 && SameHorse(mam(1), f[0]);
+    case 11:
+        return k == 11 && SameHorse(mam(1), f[1]);
+    default: // 2, 4, ..., 14
+        return kEven && SameHorse(f[static_cast<size_t>(j / 2)], mam(k / 2));
+    }
 }
 
 // A three-state mating setting against a rule's result: 2 passes, 1 needs >= 1, 0 needs exactly 0.
@@ -226,6 +259,7 @@ public:
             c.nickStamp.assign(impl.nickClasses.size(), 0);
             c.req.assign(impl.reqWords, 0);
         }
+        m_batch.reserve(kBatch);
     }
 
     // Broodmare slice [first, end) of the table, or, with mare >= 0, that broodmare against the
@@ -252,6 +286,7 @@ public:
         }
         if (failed)
             m_engine.RequestStop();
+        Flush(0);
         m_engine.PostDone(m_tested, m_counted, failed ? &error : nullptr);
     }
 
@@ -278,6 +313,13 @@ private:
         }
     }
 
+    void Flush(int64_t steps)
+    {
+        if (steps > 0 || !m_batch.empty())
+            m_engine.PostBatch(m_batch, steps);
+        m_sinceFlush = 0;
+    }
+
     void Step(int64_t leaves)
     {
         m_counted += leaves;
@@ -285,7 +327,7 @@ private:
         if (m_ctr >= m_impl.stepDiv) {
             const int64_t steps = m_ctr / m_impl.stepDiv;
             m_ctr -= steps * m_impl.stepDiv;
-            m_engine.PostSteps(steps);
+            Flush(steps);
         }
     }
 
@@ -310,10 +352,20 @@ private:
                 ++m_tested;
                 Step(1);
                 if (ok && SosenPasses(s, m)) {
-                    m_chain.dads[depth] = s.row;
-                    m_engine.PostResult(m_chain);
+                    // The owner counts the results of all workers against the limit; a worker whose
+                    // own results already exceed it stops at once.
+                    if (++m_found > m_engine.m_cond.ResultLimit) {
+                        m_engine.RequestStop();
+                    } else {
+                        m_batch.push_back(m_chain);
+                        m_batch.back().dads[static_cast<size_t>(depth)] = s.row;
+                        if (m_batch.size() >= kBatch)
+                            Flush(0);
+                    }
                 }
             }
+            if (++m_sinceFlush >= kFlushEvery && !m_batch.empty())
+                Flush(0);
             if (m_engine.StopRequested())
                 break;
         }
@@ -438,7 +490,6 @@ private:
         if (gc.child)
             for (int k = 0; k <= kEffects; ++k)
                 kosei[k] = s.kosei[k] + m.kosei[k];
-        const MasterData& d = m_engine.m_data;
         for (int t = 0; t < s.nDistinct; ++t) {
             const int32_t horse = s.horse[static_cast<size_t>(t)];
             const uint32_t mm = m.mask[static_cast<size_t>(horse)];
@@ -456,7 +507,7 @@ private:
                     const int k = std::countr_zero(ks) + 1;
                     if (j == 0 || (j == 1 && k == 1))
                         taboo = true;
-                    if (CrossKind(d, s.F, j, m.M, k) >= 0) {
+                    if (!FollowsFromNearer(s.F, j, m.M, k)) {
                         ++crosses;
                         if (gc.active) {
                             ++inCross[ea];
@@ -522,6 +573,9 @@ private:
     const Impl& m_impl;
     std::array<MareCtx, kMaxGenerations + 1> m_ctx;
     ResultChain m_chain;
+    std::vector<ResultChain> m_batch;
+    int m_sinceFlush = 0;
+    int64_t m_found = 0;
     int32_t m_mare = -1;
     int32_t m_first = 0;
     int32_t m_end = 0;
@@ -779,32 +833,24 @@ void SearchEngine::Start(int threads)
 
 void SearchEngine::Signal(std::unique_lock<std::mutex>& lock)
 {
+    // The owner drains everything queued when it wakes, so only the first post after a drain wakes it.
     const bool first = !m_signalled;
     m_signalled = true;
     lock.unlock();
+    if (!first)
+        return;
     m_cv.notify_all();
-    if (first && m_wake)
+    if (m_wake)
         m_wake();
 }
 
-void SearchEngine::PostSteps(int64_t steps)
+void SearchEngine::PostBatch(std::vector<ResultChain>& results, int64_t steps)
 {
     std::unique_lock lock(m_mutex);
+    m_queue.insert(m_queue.end(), results.begin(), results.end());
     m_pendingSteps += steps;
+    results.clear();
     Signal(lock);
-}
-
-bool SearchEngine::PostResult(const ResultChain& chain)
-{
-    std::unique_lock lock(m_mutex);
-    ++m_resultCount;
-    if (m_resultCount > m_cond.ResultLimit) {
-        RequestStop();
-        return false;
-    }
-    m_queue.push_back(chain);
-    Signal(lock);
-    return true;
 }
 
 void SearchEngine::PostDone(int64_t tested, int64_t counted, const std::string* error)
@@ -819,14 +865,15 @@ void SearchEngine::PostDone(int64_t tested, int64_t counted, const std::string* 
     Signal(lock);
 }
 
-std::u16string SearchEngine::LineOf(const ResultChain& chain) const
+std::u16string_view SearchEngine::LineOf(const ResultChain& chain)
 {
-    std::u16string line = m_impl->mamNames[static_cast<size_t>(chain.mare)];
+    // Built into one buffer that keeps its capacity: no allocation per result.
+    m_line.assign(m_impl->mamNames[static_cast<size_t>(chain.mare)]);
     for (int g = 1; g <= m_impl->maxGen; ++g) {
-        line += u" * ";
-        line += m_impl->dadNames[static_cast<size_t>(chain.dads[static_cast<size_t>(g)])];
+        m_line += u" * ";
+        m_line += m_impl->dadNames[static_cast<size_t>(chain.dads[static_cast<size_t>(g)])];
     }
-    return line;
+    return m_line;
 }
 
 void SearchEngine::ProcessPending()
@@ -857,6 +904,11 @@ void SearchEngine::ProcessPending()
         m_signalled = false;
     }
     for (const ResultChain& chain : m_batch) {
+        // The first result beyond the limit stops the search; it and any later one are not listed.
+        if (++m_resultCount > m_cond.ResultLimit) {
+            RequestStop();
+            continue;
+        }
         ++m_listed;
         m_listener.AddResult(LineOf(chain));
     }

@@ -109,12 +109,11 @@ private:
     class Worker;
 
     // Called by workers.
-    void PostSteps(int64_t steps);
-    bool PostResult(const ResultChain& chain); // false when the limit was exceeded (stop set)
+    void PostBatch(std::vector<ResultChain>& results, int64_t steps); // hands over and clears results
     void PostDone(int64_t tested, int64_t counted, const std::string* error);
     void Signal(std::unique_lock<std::mutex>& lock);
 
-    std::u16string LineOf(const ResultChain& chain) const;
+    std::u16string_view LineOf(const ResultChain& chain);
 
     MasterData& m_data;
     SearchConditions m_cond;
@@ -139,7 +138,6 @@ private:
     int64_t m_pendingSteps = 0;
     int m_pendingDone = 0;
     std::vector<std::string> m_pendingErrors;
-    int64_t m_resultCount = 0; // results reported, listed or not
     int64_t m_tested = 0;
     int64_t m_counted = 0;
     int m_ended = 0;
@@ -147,10 +145,12 @@ private:
     // Owner thread only.
     bool m_processing = false;
     int m_doneCount = 0;
+    int64_t m_resultCount = 0; // results reported, listed or not
     int64_t m_listed = 0;
     int64_t m_stepsDelivered = 0;
     bool m_doneDelivered = false;
     std::vector<ResultChain> m_batch;
+    std::u16string m_line;
 };
 
 } // namespace velmora::search
