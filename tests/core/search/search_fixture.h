@@ -231,9 +231,12 @@ inline search::SearchConditions RandomConditions(MasterData& d, std::mt19937& rn
     SearchConditions c;
     c.MaxGen = maxGen;
     c.ResultLimit = 1 << 30;
-    // Candidates: a share of stallions per generation and of broodmares.
-    const double dadShare = std::pow(static_cast<double>(maxLeaves) / std::max(1, d.MamCount), 1.0 / maxGen) /
-                            std::max(1, d.DadCount);
+    // Candidates: a share of the broodmares (a handful in a large table), and of the stallions per
+    // generation so that a full search stays near maxLeaves.
+    const double mareShare = std::min(0.7, 6.0 / std::max(1, d.MamCount));
+    const double mares = std::max(1.0, mareShare * d.MamCount);
+    const double dadShare =
+        std::pow(static_cast<double>(maxLeaves) / mares, 1.0 / maxGen) / std::max(1, d.DadCount);
     for (int i = 0; i < d.DadCount; ++i) {
         int32_t bits = 0;
         for (int g = 1; g <= 4; ++g)
@@ -243,7 +246,7 @@ inline search::SearchConditions RandomConditions(MasterData& d, std::mt19937& rn
     }
     const int mareMode = pick(4); // 0: none or one mare, else a share
     for (int i = 0; i < d.MamCount; ++i)
-        d.MamTable[static_cast<size_t>(i)].Selected = mareMode == 0 ? false : chance(0.7);
+        d.MamTable[static_cast<size_t>(i)].Selected = mareMode == 0 ? false : chance(mareShare);
     if (mareMode == 0 && d.MamCount > 0 && chance(0.8))
         d.MamTable[static_cast<size_t>(pick(d.MamCount))].Selected = true;
     // Per generation up to two tests, so that results stay frequent enough to compare.
@@ -299,10 +302,27 @@ inline search::SearchConditions RandomConditions(MasterData& d, std::mt19937& rn
             }
         }
     }
+    // Ancestor marks: sometimes one required and one excluded ancestor, taken from the pedigrees of the
+    // candidates so that the marks matter.
     c.Sosen = BuildSosenList(d);
-    for (auto& item : c.Sosen) {
-        const int r = pick(40);
-        item.mark = r == 0 ? SosenMark::Checked : r == 1 ? SosenMark::Unchecked : SosenMark::Grayed;
+    std::vector<std::u16string> seen;
+    for (int i = 0; i < d.DadCount; ++i)
+        if (d.DadTable[static_cast<size_t>(i)].Selected)
+            for (int32_t h : d.DadTable[static_cast<size_t>(i)].Father)
+                if (h >= 0 && (d.OyaTable[static_cast<size_t>(h)].a > 0 || d.OyaTable[static_cast<size_t>(h)].b > 0))
+                    seen.push_back(d.OyaTable[static_cast<size_t>(h)].name);
+    for (int i = 0; i < d.MamCount; ++i)
+        if (d.MamTable[static_cast<size_t>(i)].Selected)
+            for (int32_t h : d.MamTable[static_cast<size_t>(i)].Father)
+                if (h >= 0 && (d.OyaTable[static_cast<size_t>(h)].a > 0 || d.OyaTable[static_cast<size_t>(h)].b > 0))
+                    seen.push_back(d.OyaTable[static_cast<size_t>(h)].name);
+    for (SosenMark m : {SosenMark::Checked, SosenMark::Unchecked}) {
+        if (seen.empty() || !chance(0.3))
+            continue;
+        const std::u16string name = seen[static_cast<size_t>(pick(static_cast<int>(seen.size())))];
+        for (auto& item : c.Sosen)
+            if (item.name == name && item.mark == SosenMark::Grayed)
+                item.mark = m;
     }
     UpdateSosenFlags(c);
     RefreshSearchCounts(d, c);

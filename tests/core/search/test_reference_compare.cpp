@@ -2,11 +2,17 @@
 // crosses, the bundled sample data and the generated full-capacity data. Same result sets and leaf
 // counts for every worker count; with one worker the same lines in the same order.
 
+#include "core/app/settings.h"
+#include "core/data/loader.h"
 #include "core/search/reference_search.h"
 #include "core/search/search_engine.h"
 #include "search_fixture.h"
+#include "tests/support/data_files.h"
+#include "tools/datagen/datagen.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 
 using namespace velmora;
@@ -124,3 +130,62 @@ TEST(SearchReference, RandomDataEveryTestAlone)
     }
 }
 
+
+namespace {
+
+// The generated full-capacity data set, written and loaded once.
+const MasterData& GeneratedData()
+{
+    static const std::unique_ptr<MasterData> data = [] {
+        velmora::test::TempDir dir;
+        WriteFullCapacityData(dir.Path());
+        auto d = std::make_unique<MasterData>();
+        const LoadResult r = GetMasterData(*d, dir.Path(), DefaultDataFiles());
+        EXPECT_TRUE(r.completed);
+        return d;
+    }();
+    return *data;
+}
+
+} // namespace
+
+TEST(SearchReference, GeneratedFullCapacityData)
+{
+    const MasterData& full = GeneratedData();
+    ASSERT_EQ(full.DadCount, 513);
+    ASSERT_EQ(full.MamCount, 701);
+    int withResults = 0;
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        std::mt19937 rng(1000 + seed);
+        auto d = std::make_unique<MasterData>(full);
+        const SearchConditions c = velmora::test::RandomConditions(*d, rng, 1 + static_cast<int>(seed % 3), 2500);
+        Compare(*d, c, "generated seed " + std::to_string(seed));
+        withResults += TotalResults(*d, c) > 0 ? 1 : 0;
+    }
+    EXPECT_GE(withResults, 4);
+}
+
+TEST(SearchReference, SampleData)
+{
+    const std::string dir = std::string(VELMORA_SAMPLE_DIR) + "/";
+    if (!FirstMissingDataFile(dir, DefaultDataFiles()).empty())
+        GTEST_SKIP() << "no sample data in " << dir;
+    auto d = std::make_unique<MasterData>();
+    ASSERT_TRUE(GetMasterData(*d, dir, DefaultDataFiles()).completed);
+    // The conditions window's opening state, then random conditions.
+    SearchConditions init;
+    auto opened = std::make_unique<MasterData>(*d);
+    InitSearchConditions(*opened, init);
+    init.ResultLimit = 1 << 30;
+    for (int gen = 1; gen <= 2; ++gen) {
+        init.MaxGen = gen;
+        if (UpdateEstimate(init) <= 20000)
+            Compare(*opened, init, "sample, initial conditions, generations " + std::to_string(gen));
+    }
+    for (uint32_t seed = 1; seed <= 12; ++seed) {
+        std::mt19937 rng(seed);
+        auto m = std::make_unique<MasterData>(*d);
+        const SearchConditions c = velmora::test::RandomConditions(*m, rng, 1 + static_cast<int>(seed % 3), 3000);
+        Compare(*m, c, "sample seed " + std::to_string(seed));
+    }
+}
