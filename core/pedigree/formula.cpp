@@ -46,6 +46,28 @@ std::u16string_view SeparatorTrim(std::u16string_view s)
     return s.substr(b, e - b);
 }
 
+size_t FindWholeName(std::u16string_view text, std::u16string_view name, bool treeReading)
+{
+    const size_t first = text.find(name);
+    if (first == std::u16string_view::npos || name.empty())
+        return first;
+    auto separates = [treeReading](char16_t c) {
+        return treeReading ? (c == u'*' || c == u'(' || c == u')') : ClassOf(c) == CharClass::Separator;
+    };
+    auto blank = [](char16_t c) { return c <= u' ' || ClassOf(c) == CharClass::Blank; };
+    for (size_t at = first; at != std::u16string_view::npos; at = text.find(name, at + 1)) {
+        size_t b = at;
+        while (b > 0 && blank(text[b - 1]))
+            --b;
+        size_t e = at + name.size();
+        while (e < text.size() && blank(text[e]))
+            ++e;
+        if ((b == 0 || separates(text[b - 1])) && (e == text.size() || separates(text[e])))
+            return at;
+    }
+    return first;
+}
+
 AliasLookup AliasFromFile(std::string aliasFilePath)
 {
     return [path = std::move(aliasFilePath)](std::u16string_view name) { return GetAlias(path, name); };
@@ -148,11 +170,13 @@ ChainReading ReadChain(const MasterData& d, const AliasLookup& alias, std::u16st
             e.insert(e.begin(), UnknownFiller());
     }
 
-    // Unknown names are selected in the box one after the other, so the last stays selected.
+    // Unknown names are selected in the box one after the other, so the last stays selected. A name is
+    // looked for where it stands as a whole name, so that the alias dialog, which replaces the
+    // selection, does not change a longer name that contains it.
     for (const ParentRec& x : e) {
         if (x.Num != -1 || x.Name == kUnknownChainName)
             continue;
-        const size_t at = r.normalized.find(x.Name);
+        const size_t at = FindWholeName(r.normalized, x.Name, false);
         if (at != std::u16string::npos)
             r.selection = TextRange { at, x.Name.size() };
         carry.aliasCandidate = x.Name;

@@ -30,6 +30,13 @@ std::u16string_view BlankTrim(std::u16string_view s);
 // Removes leading, then trailing code units of class Blank or Separator.
 std::u16string_view SeparatorTrim(std::u16string_view s);
 
+// Where a name stands in a formula text: the first occurrence that stands as a whole name (the nearest
+// non-blank code units around it are separators, or the text ends there), so that a name that is also
+// part of a longer name is found in its own place; otherwise the first occurrence; npos when none.
+// treeReading: only "*", "(" and ")" separate (the tree reading's names); otherwise the chain
+// reading's separator class.
+size_t FindWholeName(std::u16string_view text, std::u16string_view name, bool treeReading);
+
 // The alias lookup the readers use: the registered name an alias stands for, empty when none.
 // An empty function means no aliases at all.
 using AliasLookup = std::function<std::u16string(std::u16string_view name)>;

@@ -10,7 +10,7 @@ namespace velmora {
 
 bool FormulaBox::SelectFirst(std::u16string_view s)
 {
-    const size_t at = text.find(s);
+    const size_t at = FindWholeName(text, s, true);
     if (at == std::u16string::npos)
         return false;
     selection = TextRange { at, s.size() };
@@ -66,7 +66,8 @@ int ReadPlainName(TreeContext& ctx, int k, std::u16string_view s)
     if (ctx.alias) {
         std::u16string target = ctx.alias(name);
         if (!target.empty()) {
-            const size_t at = ctx.box.text.find(name);
+            // Replaced where it stands as a whole name, not inside a longer name that contains it.
+            const size_t at = FindWholeName(ctx.box.text, name, true);
             if (at != std::u16string::npos) {
                 ctx.box.text.replace(at, name.size(), target);
                 ctx.box.selection = TextRange { at + target.size(), 0 };

@@ -24,7 +24,8 @@ struct FormulaBox
     TextRange selection;
     bool hasSelection = false;
 
-    // Selects the first occurrence of s; false (selection unchanged) when the text lacks it.
+    // Selects s where it first stands as a whole name (FindWholeName), else its first occurrence;
+    // false (selection unchanged) when the text lacks it.
     bool SelectFirst(std::u16string_view s);
 };
 

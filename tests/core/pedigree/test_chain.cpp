@@ -181,10 +181,32 @@ TEST_F(ChainReadingTest, UnknownNamesAreSelectedInChainOrder)
     EXPECT_FALSE(Read(u"A").selection.has_value());
     EXPECT_EQ(carry.aliasCandidate, u"keep");
 
-    // The first occurrence in the folded text is selected, also inside another name.
+    // A name is selected where it stands as a whole name, not inside a longer one.
     const ChainReading r3 = Read(u"ＺＺ * Z * M");
     ASSERT_TRUE(r3.selection.has_value());
-    EXPECT_EQ(*r3.selection, (TextRange { 0, 1 }));
+    EXPECT_EQ(*r3.selection, (TextRange { 5, 1 }));
+}
+
+TEST(FindWholeName, PrefersTheOccurrenceThatStandsAlone)
+{
+    struct Case
+    {
+        std::u16string text, name;
+        bool tree;
+        size_t want;
+    };
+    const size_t npos = std::u16string::npos;
+    const Case cases[] = {
+        { u"AB * A", u"A", false, 5 },          { u"AB * A", u"A", true, 5 },
+        { u"A B * B", u"B", false, 6 }, // "B" inside the name "A B" is not whole
+        { u"A-B * B", u"B", false, 2 }, // in the chain reading "-" separates
+        { u"A-B * B", u"B", true, 6 }, // in the tree reading it does not
+        { u"(A) * (  A  )", u"A", true, 1 },    { u"XAX", u"A", false, 1 }, // no whole occurrence: the first one
+        { u"XYZ", u"A", false, npos },          { u"abc", u"", false, 0 },
+        { u"\uF8F0A\uF8F0*A", u"A", false, 1 }, // the code-page blank counts as blank
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindWholeName(c.text, c.name, c.tree), c.want) << std::string(c.text.begin(), c.text.end());
 }
 
 TEST_F(ChainReadingTest, ThirtyTwoEntriesAtMost)

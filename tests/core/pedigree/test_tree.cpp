@@ -131,6 +131,15 @@ TEST_F(TreeTest, AliasesComeBeforeTheListsAndReplaceTheNameInTheBox)
     EXPECT_EQ(Read(u"Zed * (Zed * M)"), 1);
     EXPECT_EQ(Registered(), (Regs { u"1S=U", u"3S=U", u"3M=M" }));
     EXPECT_EQ(box.text, u"U * (U * M)"); // each reading replaces the first occurrence left
+    // The name is replaced where it stands alone, not inside a longer name.
+    aliases[u"A"] = u"T";
+    ClearChart(chart);
+    EXPECT_EQ(Read(u"AB * (A)"), 0); // "AB" is unknown; reading stops there
+    EXPECT_EQ(box.text, u"AB * (A)");
+    ClearChart(chart);
+    EXPECT_EQ(Read(u"V * (A * AB)"), 0);
+    EXPECT_EQ(box.text, u"V * (T * AB)");
+    EXPECT_EQ(box.selection, (TextRange { 9, 2 })); // the unknown "AB" selected
     // An alias whose target is not registered leaves the target selected.
     aliases[u"Lost"] = u"Nowhere";
     EXPECT_EQ(Read(u"Lost * M"), 0);
