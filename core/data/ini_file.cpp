@@ -62,6 +62,30 @@ bool SplitKeyLine(std::u16string_view line, std::u16string_view& key, std::u16st
 
 bool HasLineEnd(std::u16string_view s) { return s.find_first_of(u"\r\n") != std::u16string_view::npos; }
 
+// Line index of the section header, or -1.
+int FindSection(const std::vector<std::u16string>& lines, std::u16string_view section)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto name = SectionName(lines[i]);
+        if (name && EqualNoCase(*name, section))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Line index of the key inside the section whose header is at sectionLine, or -1.
+int FindKey(const std::vector<std::u16string>& lines, int sectionLine, std::u16string_view key)
+{
+    for (size_t i = static_cast<size_t>(sectionLine) + 1; i < lines.size(); ++i) {
+        if (SectionName(lines[i]))
+            break;
+        std::u16string_view k, v;
+        if (SplitKeyLine(lines[i], k, v) && EqualNoCase(k, key))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 } // namespace
 
 IniFile::IniFile(std::string path) : m_path(std::move(path)) { LoadFromDisk(); }
@@ -100,35 +124,13 @@ void IniFile::Refresh() const
 
 void IniFile::Reload() { LoadFromDisk(); }
 
-int IniFile::FindSection(std::u16string_view section) const
-{
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        const auto name = SectionName(m_lines[i]);
-        if (name && EqualNoCase(*name, section))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int IniFile::FindKey(int sectionLine, std::u16string_view key) const
-{
-    for (size_t i = static_cast<size_t>(sectionLine) + 1; i < m_lines.size(); ++i) {
-        if (SectionName(m_lines[i]))
-            break;
-        std::u16string_view k, v;
-        if (SplitKeyLine(m_lines[i], k, v) && EqualNoCase(k, key))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 std::optional<std::u16string> IniFile::Read(std::u16string_view section, std::u16string_view key) const
 {
     Refresh();
-    const int s = FindSection(section);
+    const int s = FindSection(m_lines, section);
     if (s < 0)
         return std::nullopt;
-    const int k = FindKey(s, key);
+    const int k = FindKey(m_lines, s, key);
     if (k < 0)
         return std::nullopt;
     std::u16string_view name, value;
@@ -143,31 +145,32 @@ std::u16string IniFile::ReadString(std::u16string_view section, std::u16string_v
     return v ? std::move(*v) : std::u16string(defaultValue);
 }
 
-void IniFile::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value)
+void IniFile::CheckEntry(std::u16string_view section, std::u16string_view key) const
 {
     const std::u16string_view trimmedKey = Trim(key);
-    const std::u16string_view trimmedSection = Trim(section);
     if (trimmedKey.empty() || HasLineEnd(key) || key.find(u'=') != std::u16string_view::npos ||
         trimmedKey.front() == u'[' || trimmedKey.front() == u';')
         throw FileError(m_path + ": 設定のキー \"" + ToUtf8(key) + "\" は書き込めません");
-    if (trimmedSection.empty() || HasLineEnd(section) || section.find(u']') != std::u16string_view::npos)
+    if (Trim(section).empty() || HasLineEnd(section) || section.find(u']') != std::u16string_view::npos)
         throw FileError(m_path + ": 設定のセクション \"" + ToUtf8(section) + "\" は書き込めません");
+}
 
-    Refresh();
-    std::u16string line(trimmedKey);
+void IniFile::Apply(std::vector<std::u16string>& lines, std::u16string_view section, std::u16string_view key,
+                    std::u16string_view value)
+{
+    std::u16string line(Trim(key));
     line += u'=';
     for (const char16_t c : value)
         line += (c == u'\r' || c == u'\n') ? u' ' : c;
 
-    std::vector<std::u16string> lines = m_lines; // the memory copy changes only once the disk has it
-    const int s = FindSection(section);
+    const int s = FindSection(lines, section);
     if (s < 0) {
         std::u16string header = u"[";
-        header += trimmedSection;
+        header += Trim(section);
         header += u']';
         lines.push_back(std::move(header));
         lines.push_back(std::move(line));
-    } else if (const int k = FindKey(s, key); k >= 0) {
+    } else if (const int k = FindKey(lines, s, key); k >= 0) {
         lines[static_cast<size_t>(k)] = std::move(line);
     } else {
         size_t insertAt = static_cast<size_t>(s) + 1;
@@ -179,9 +182,36 @@ void IniFile::WriteString(std::u16string_view section, std::u16string_view key, 
         }
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
     }
+}
+
+void IniFile::Save(std::vector<std::u16string> lines)
+{
+    // A write that leaves the text as it is (a setting read back unchanged) has nothing to bring to disk.
+    if (m_stamp.exists && lines == m_lines)
+        return;
     WriteCp932Lines(m_path, lines);
-    m_lines = std::move(lines);
+    m_lines = std::move(lines); // the memory copy changes only once the disk has it
     m_stamp = CurrentStamp();
+}
+
+void IniFile::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value)
+{
+    CheckEntry(section, key);
+    Refresh();
+    std::vector<std::u16string> lines = m_lines;
+    Apply(lines, section, key, value);
+    Save(std::move(lines));
+}
+
+void IniFile::WriteStrings(const std::vector<IniEntry>& entries)
+{
+    for (const auto& e : entries)
+        CheckEntry(e.section, e.key);
+    Refresh();
+    std::vector<std::u16string> lines = m_lines;
+    for (const auto& e : entries)
+        Apply(lines, e.section, e.key, e.value);
+    Save(std::move(lines));
 }
 
 std::u16string IniFile::ReadSetting(std::u16string_view section, std::u16string_view key,
@@ -213,7 +243,7 @@ std::vector<std::u16string> IniFile::Keys(std::u16string_view section) const
 {
     Refresh();
     std::vector<std::u16string> out;
-    const int s = FindSection(section);
+    const int s = FindSection(m_lines, section);
     if (s < 0)
         return out;
     for (size_t i = static_cast<size_t>(s) + 1; i < m_lines.size(); ++i) {
@@ -234,7 +264,7 @@ std::vector<std::u16string> IniFile::Keys(std::u16string_view section) const
 bool IniFile::SectionExists(std::u16string_view section) const
 {
     Refresh();
-    return FindSection(section) >= 0;
+    return FindSection(m_lines, section) >= 0;
 }
 
 } // namespace velmora

@@ -13,6 +13,14 @@
 
 namespace velmora {
 
+// One value to write: section, key, value.
+struct IniEntry
+{
+    std::u16string section;
+    std::u16string key;
+    std::u16string value;
+};
+
 class IniFile
 {
 public:
@@ -27,10 +35,14 @@ public:
     std::optional<std::u16string> Read(std::u16string_view section, std::u16string_view key) const;
     std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                               std::u16string_view defaultValue) const;
-    // Writes one value and saves the file at once. Throws FileError when it cannot be written, or when
+    // Writes one value and saves the file at once (unless the file on disk already reads exactly so). Throws FileError when it cannot be written, or when
     // the key or section cannot be stored (empty, or holding a line end, "=" in a key, "]" in a
     // section). Line ends inside a value are written as blanks, so one value stays one line.
     void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    // Writes several values in order, as WriteString would one after the other, with one disk write
+    // for all of them (a whole point table costs one write instead of a hundred). All or nothing: when
+    // an entry cannot be stored or the file cannot be written, nothing changes.
+    void WriteStrings(const std::vector<IniEntry>& entries);
     // Reads a value (the default when absent), writes it back and returns it.
     std::u16string ReadSetting(std::u16string_view section, std::u16string_view key,
                                std::u16string_view defaultValue);
@@ -53,10 +65,12 @@ private:
     Stamp CurrentStamp() const;
     void Refresh() const;
     void LoadFromDisk() const;
-    // Line index of the section header, or -1.
-    int FindSection(std::u16string_view section) const;
-    // Line index of the key inside the section starting at line sectionLine, or -1.
-    int FindKey(int sectionLine, std::u16string_view key) const;
+    // Checks that a section and key can be stored; throws FileError otherwise.
+    void CheckEntry(std::u16string_view section, std::u16string_view key) const;
+    // Puts one value into lines (the file's lines as they will be written).
+    static void Apply(std::vector<std::u16string>& lines, std::u16string_view section, std::u16string_view key,
+                      std::u16string_view value);
+    void Save(std::vector<std::u16string> lines);
 
     std::string m_path;
     mutable std::vector<std::u16string> m_lines;

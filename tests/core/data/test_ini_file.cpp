@@ -147,6 +147,36 @@ TEST(IniFile, UnwritableFileFailsAndKeepsMemoryAsOnDisk)
     EXPECT_EQ(Content(dir, "ro.ini"), "[S]|k=1|");
 }
 
+TEST(IniFile, SeveralValuesInOneWrite)
+{
+    TempDir dir;
+    dir.WriteText("m.ini", u"[配合]\r\n同系配合=5\r\n");
+    IniFile ini(dir.File("m.ini"));
+    ini.WriteStrings({{u"配合", u"同系配合", u"0"}, {u"配合", u"面白配合", u"2000"}, {u"繁殖牝馬", u"毛色", u""},
+                      {u"配合", u"同系配合", u"1"}});
+    EXPECT_EQ(Content(dir, "m.ini"), "[配合]|同系配合=1|面白配合=2000|[繁殖牝馬]|毛色=|");
+    // all or nothing: one bad key and nothing is written
+    EXPECT_THROW(ini.WriteStrings({{u"配合", u"面白配合", u"9"}, {u"配合", u"a=b", u"1"}}), FileError);
+    EXPECT_EQ(Content(dir, "m.ini"), "[配合]|同系配合=1|面白配合=2000|[繁殖牝馬]|毛色=|");
+    EXPECT_EQ(ini.Read(u"配合", u"面白配合"), u"2000");
+}
+
+TEST(IniFile, WritingBackAnUnchangedValueLeavesTheFileAlone)
+{
+    TempDir dir;
+    dir.WriteText("n.ini", u"[S]\r\nk=1\r\nj = 2\r\n");
+    struct stat before{};
+    ASSERT_EQ(::stat(dir.File("n.ini").c_str(), &before), 0);
+    IniFile ini(dir.File("n.ini"));
+    EXPECT_EQ(ini.ReadSetting(u"S", u"k", u"0"), u"1");
+    struct stat after{};
+    ASSERT_EQ(::stat(dir.File("n.ini").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino); // not replaced
+    // a line that reads the same but is spelt otherwise is written in the normal form
+    EXPECT_EQ(ini.ReadSetting(u"S", u"j", u"0"), u"2");
+    EXPECT_EQ(Content(dir, "n.ini"), "[S]|k=1|j=2|");
+}
+
 TEST(IniFile, WrongEncodingIsAFileError)
 {
     TempDir dir;
