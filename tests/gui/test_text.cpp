@@ -89,8 +89,7 @@ private:
 private slots:
     void initTestCase()
     {
-        if (!WorkFolder::SampleAvailable())
-            QSKIP("the sample data set is not in the repository yet");
+        QVERIFY2(WorkFolder::SampleAvailable(), "the sample data set is missing");
         m_folder = std::make_unique<WorkFolder>();
         QVERIFY(m_folder->IsValid());
         MessageBox::SetAutoAnswer(MessageBox::Ok);
