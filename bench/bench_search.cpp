@@ -29,10 +29,10 @@ namespace {
 class NullListener : public SearchListener
 {
 public:
-    void StepProgress() override {}
+    void StepProgress() override { }
     void AddResult(std::u16string_view) override { ++results; }
-    void SearchError(std::string_view) override {}
-    void SearchDone() override {}
+    void SearchError(std::string_view) override { }
+    void SearchDone() override { }
     int64_t results = 0;
 };
 
@@ -78,10 +78,10 @@ const MasterData& FullData()
 // while other programs share the cores.
 double ProcessCpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // The data and conditions of one benchmark case.
@@ -155,25 +155,25 @@ void Reference(benchmark::State& state)
 } // namespace
 
 BENCHMARK(Engine)
-    ->ArgNames({"gens", "threads", "selective"})
-    ->Args({1, 2, 0})
-    ->Args({1, 1, 0})
-    ->Args({2, 2, 0})
-    ->Args({3, 2, 0})
-    ->Args({1, 2, 1})
-    ->Args({1, 1, 1})
-    ->Args({2, 2, 1})
-    ->Args({3, 2, 1})
+    ->ArgNames({ "gens", "threads", "selective" })
+    ->Args({ 1, 2, 0 })
+    ->Args({ 1, 1, 0 })
+    ->Args({ 2, 2, 0 })
+    ->Args({ 3, 2, 0 })
+    ->Args({ 1, 2, 1 })
+    ->Args({ 1, 1, 1 })
+    ->Args({ 2, 2, 1 })
+    ->Args({ 3, 2, 1 })
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Reference)
-    ->ArgNames({"gens", "selective"})
-    ->Args({1, 0})
-    ->Args({2, 0})
-    ->Args({3, 0})
-    ->Args({1, 1})
-    ->Args({2, 1})
-    ->Args({3, 1})
+    ->ArgNames({ "gens", "selective" })
+    ->Args({ 1, 0 })
+    ->Args({ 2, 0 })
+    ->Args({ 3, 0 })
+    ->Args({ 1, 1 })
+    ->Args({ 2, 1 })
+    ->Args({ 3, 1 })
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

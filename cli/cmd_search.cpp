@@ -26,7 +26,10 @@ using namespace velmora::search;
 
 constexpr const char* kUsage = "usage: velmora-cli [--data DIR] search CONDITIONS.json [--threads N] [--sorted]";
 
-[[noreturn]] void Bad(const std::string& message) { throw CliError("velmora-cli search: " + message); }
+[[noreturn]] void Bad(const std::string& message)
+{
+    throw CliError("velmora-cli search: " + message);
+}
 
 std::string ReadFile(const std::string& path)
 {
@@ -99,7 +102,7 @@ void Bool(const JsonValue& parent, const char* key, const std::string& where, bo
 // Applies CONDITIONS.json to the conditions of a freshly opened conditions window.
 void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
 {
-    CheckKeys(doc, "conditions", {"maxGen", "resultLimit", "mares", "stallions", "haigo", "child", "sosen"});
+    CheckKeys(doc, "conditions", { "maxGen", "resultLimit", "mares", "stallions", "haigo", "child", "sosen" });
     Int(doc, "maxGen", "conditions", 1, 4, c.MaxGen);
     Int(doc, "resultLimit", "conditions", INT32_MIN, INT32_MAX, c.ResultLimit);
 
@@ -132,7 +135,7 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
             const std::string where = "haigo." + key;
             HaigoJokenRec& h = c.HaigoJoken[static_cast<size_t>(GenerationKey(key, "haigo"))];
             CheckKeys(v, where,
-                      {"NixBase", "Omo", "Mig", "Yok", "Outb", "Kiken", "MamNiKoka", "DadNiKoka", "Crs", "Ud"});
+                      { "NixBase", "Omo", "Mig", "Yok", "Outb", "Kiken", "MamNiKoka", "DadNiKoka", "Crs", "Ud" });
             Int(v, "NixBase", where, INT32_MIN, INT32_MAX, h.NixBase);
             Int(v, "Omo", where, 0, 2, h.Omo);
             Int(v, "Mig", where, 0, 2, h.Mig);
@@ -150,8 +153,8 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
             const std::string where = "child." + key;
             ChildJokenRec& ch = c.ChildJoken[static_cast<size_t>(GenerationKey(key, "child"))];
             CheckKeys(v, where,
-                      {"Crs", "Ud", "NitroSpBound", "NitroStBound", "NitroTotalBound", "NitroSpUd", "NitroStUd",
-                       "NitroTotalUd"});
+                      { "Crs", "Ud", "NitroSpBound", "NitroStBound", "NitroTotalBound", "NitroSpUd", "NitroStUd",
+                        "NitroTotalUd" });
             Bounds(v, where, ch.Crs, ch.Ud);
             Int(v, "NitroSpBound", where, INT32_MIN, INT32_MAX, ch.NitroSpBound);
             Int(v, "NitroStBound", where, INT32_MIN, INT32_MAX, ch.NitroStBound);
@@ -162,7 +165,7 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
         }
     }
     if (const JsonValue* sosen = doc.Find("sosen")) {
-        CheckKeys(*sosen, "sosen", {"require", "exclude"});
+        CheckKeys(*sosen, "sosen", { "require", "exclude" });
         auto mark = [&](const char* key, SosenMark m) {
             const JsonValue* list = sosen->Find(key);
             if (!list)
@@ -177,8 +180,8 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
                         found = true;
                     }
                 if (!found)
-                    Bad(std::string("sosen.") + key + ": \"" + ToUtf8(name) +
-                        "\" is not an ancestor with a cross effect");
+                    Bad(std::string("sosen.") + key + ": \"" + ToUtf8(name)
+                        + "\" is not an ancestor with a cross effect");
             }
         };
         mark("require", SosenMark::Checked);
@@ -191,8 +194,11 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
 class PrintingListener : public SearchListener
 {
 public:
-    explicit PrintingListener(bool sorted) : m_sorted(sorted) {}
-    void StepProgress() override {}
+    explicit PrintingListener(bool sorted)
+        : m_sorted(sorted)
+    {
+    }
+    void StepProgress() override { }
     void AddResult(std::u16string_view line) override
     {
         if (m_sorted) {
@@ -204,7 +210,7 @@ public:
         }
     }
     void SearchError(std::string_view message) override { m_errors.emplace_back(message); }
-    void SearchDone() override {}
+    void SearchDone() override { }
 
     void Flush()
     {
@@ -288,8 +294,8 @@ int RunSearch(Context& ctx)
     return listener.Errors().empty() ? 0 : 2;
 }
 
-const Registration reg{"search", "search CONDITIONS.json [--threads N] [--sorted]  strongest-mating search",
-                       &RunSearch};
+const Registration reg { "search", "search CONDITIONS.json [--threads N] [--sorted]  strongest-mating search",
+                         &RunSearch };
 
 } // namespace
 

@@ -51,8 +51,8 @@ int64_t JsonValue::AsInt(std::string_view what, int64_t lo, int64_t hi) const
 {
     const double v = AsNumber(what);
     if (!(v >= static_cast<double>(lo) && v <= static_cast<double>(hi)) || std::floor(v) != v)
-        throw JsonError(std::string(what) + ": expected an integer from " + std::to_string(lo) + " to " +
-                        std::to_string(hi));
+        throw JsonError(std::string(what) + ": expected an integer from " + std::to_string(lo) + " to "
+                        + std::to_string(hi));
     return static_cast<int64_t>(v);
 }
 
@@ -88,7 +88,10 @@ const JsonValue* JsonValue::Find(std::string_view key) const
 class JsonParser
 {
 public:
-    explicit JsonParser(std::string_view text) : m_text(text) {}
+    explicit JsonParser(std::string_view text)
+        : m_text(text)
+    {
+    }
 
     JsonValue Document()
     {
@@ -420,6 +423,9 @@ private:
     size_t m_pos = 0;
 };
 
-JsonValue ParseJson(std::string_view text) { return JsonParser(text).Document(); }
+JsonValue ParseJson(std::string_view text)
+{
+    return JsonParser(text).Document();
+}
 
 } // namespace velmora::cli

@@ -10,7 +10,10 @@ namespace velmora::search {
 
 namespace {
 
-bool Within(int32_t v, int32_t bound, bool atLeast) { return atLeast ? v >= bound : v <= bound; }
+bool Within(int32_t v, int32_t bound, bool atLeast)
+{
+    return atLeast ? v >= bound : v <= bound;
+}
 
 bool Setting(uint8_t setting, int result)
 {
@@ -38,15 +41,15 @@ bool Occurs(int32_t row, const DadRec& dad, const MamRec& mam)
 {
     if (row < 0)
         return false;
-    return std::find(dad.Father.begin(), dad.Father.end(), row) != dad.Father.end() ||
-           std::find(mam.Father.begin(), mam.Father.end(), row) != mam.Father.end();
+    return std::find(dad.Father.begin(), dad.Father.end(), row) != dad.Father.end()
+        || std::find(mam.Father.begin(), mam.Father.end(), row) != mam.Father.end();
 }
 
 struct Walk
 {
     MasterData& d;
     const SearchConditions& c;
-    std::array<bool, 5> childSet{};
+    std::array<bool, 5> childSet {};
     ReferenceOutcome out;
     int64_t resultCount = 0;
 
@@ -127,8 +130,8 @@ bool ReferenceMatingTests(const MasterData& d, const HaigoJokenRec& h, const Chi
         for (int k = 1; k <= kEffects; ++k)
             if (!Within(r.Kosei[k], c.Crs[k], c.Ud[k]))
                 return false;
-        if (!Within(r.NitroSp, c.NitroSpBound, c.NitroSpUd) || !Within(r.NitroSt, c.NitroStBound, c.NitroStUd) ||
-            !Within(r.NitroSp + r.NitroSt, c.NitroTotalBound, c.NitroTotalUd))
+        if (!Within(r.NitroSp, c.NitroSpBound, c.NitroSpUd) || !Within(r.NitroSt, c.NitroStBound, c.NitroStUd)
+            || !Within(r.NitroSp + r.NitroSt, c.NitroTotalBound, c.NitroTotalUd))
             return false;
     }
     if (!Likeness(h.DadNiKoka, r.DadNi))
@@ -157,7 +160,7 @@ ReferenceOutcome ReferenceSearch(MasterData& d, const SearchConditions& conditio
     UpdateSosenFlags(c);
     RefreshSearchCounts(d, c);
     FillInterestingLines(d, c.MaxGen);
-    Walk walk{d, c, {}, {}, 0};
+    Walk walk { d, c, {}, {}, 0 };
     for (int g = 1; g <= kMaxGenerations; ++g)
         walk.childSet[static_cast<size_t>(g)] = ChildConditionsSet(c.ChildJoken[static_cast<size_t>(g)]);
     for (int i = 0; i < d.MamCount && !walk.out.stopped; ++i) {

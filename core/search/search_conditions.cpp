@@ -10,13 +10,12 @@ namespace velmora::search {
 namespace {
 
 // The values the attribute check boxes stand for, in box order (box i allows value i).
-constexpr std::u16string_view kDirtValues[] = {u"◎", u"○", u"△"};
-constexpr std::u16string_view kGrowValues[] = {u"早熟", u"普通", u"晩成", u"持続"};
-constexpr std::u16string_view kGradeValues[] = {u"A", u"B", u"C"};
+constexpr std::u16string_view kDirtValues[] = { u"◎", u"○", u"△" };
+constexpr std::u16string_view kGrowValues[] = { u"早熟", u"普通", u"晩成", u"持続" };
+constexpr std::u16string_view kGradeValues[] = { u"A", u"B", u"C" };
 
 // Box number (1-based) of a value among the listed ones, 0 when it matches none.
-template <size_t N>
-int ValueBox(const std::u16string_view (&values)[N], std::u16string_view v)
+template <size_t N> int ValueBox(const std::u16string_view (&values)[N], std::u16string_view v)
 {
     for (size_t i = 0; i < N; ++i)
         if (values[i] == v)
@@ -50,7 +49,10 @@ void CheckGeneration(int gen)
         throw RangeError();
 }
 
-bool WithinBound(int32_t value, int32_t bound, bool atLeast) { return atLeast ? value >= bound : value <= bound; }
+bool WithinBound(int32_t value, int32_t bound, bool atLeast)
+{
+    return atLeast ? value >= bound : value <= bound;
+}
 
 } // namespace
 
@@ -67,13 +69,13 @@ bool ChildConditionsSet(const ChildJokenRec& c)
     for (int k = 1; k <= kEffects; ++k)
         if (c.Crs[k] != 0 || !c.Ud[k])
             return true;
-    return c.NitroSpBound != 0 || c.NitroStBound != 0 || c.NitroTotalBound != 0 || !c.NitroSpUd || !c.NitroStUd ||
-           !c.NitroTotalUd;
+    return c.NitroSpBound != 0 || c.NitroStBound != 0 || c.NitroTotalBound != 0 || !c.NitroSpUd || !c.NitroStUd
+        || !c.NitroTotalUd;
 }
 
 std::array<int32_t, 17> MareEffectCounts(const MasterData& d, const MamFatherRec& m)
 {
-    std::array<int32_t, 17> counts{};
+    std::array<int32_t, 17> counts {};
     for (size_t i = 0; i < m.size(); ++i) {
         const int32_t h = m[i];
         if (h < 0)
@@ -92,8 +94,8 @@ std::array<int32_t, 17> MareEffectCounts(const MasterData& d, const MamFatherRec
 
 bool MamPasses(const MasterData& d, const MamRec& m, const MamJokenRec& j)
 {
-    if ((!j.Jika && m.motikomi == u"自家") || (!j.Taka && m.motikomi == u"他家") ||
-        (!j.Nasi && m.motikomi == u"無し") || (!j.Ari && m.motikomi == u"有り"))
+    if ((!j.Jika && m.motikomi == u"自家") || (!j.Taka && m.motikomi == u"他家") || (!j.Nasi && m.motikomi == u"無し")
+        || (!j.Ari && m.motikomi == u"有り"))
         return false;
     if (m.speed < j.Speed || m.stamina < j.Stamina)
         return false;
@@ -117,10 +119,10 @@ int32_t FilterMams(MasterData& d, const MamJokenRec& j)
 
 bool DadPasses(const DadRec& s, const DadJokenRec& j)
 {
-    return s.Fee >= j.Star && s.Distance1 >= j.Dis1 && s.Distance2 <= j.Dis2 && Allowed(kDirtValues, j.Dirt, s.Dirt) &&
-           Allowed(kGrowValues, j.Grow, s.Grow) && Allowed(kGradeValues, j.Kisho, s.Kisho) &&
-           Allowed(kGradeValues, j.Konjo, s.Konjo) && Allowed(kGradeValues, j.Kenko, s.Kenko) &&
-           Allowed(kGradeValues, j.Jisseki, s.Jisseki) && Allowed(kGradeValues, j.Antei, s.Antei);
+    return s.Fee >= j.Star && s.Distance1 >= j.Dis1 && s.Distance2 <= j.Dis2 && Allowed(kDirtValues, j.Dirt, s.Dirt)
+        && Allowed(kGrowValues, j.Grow, s.Grow) && Allowed(kGradeValues, j.Kisho, s.Kisho)
+        && Allowed(kGradeValues, j.Konjo, s.Konjo) && Allowed(kGradeValues, j.Kenko, s.Kenko)
+        && Allowed(kGradeValues, j.Jisseki, s.Jisseki) && Allowed(kGradeValues, j.Antei, s.Antei);
 }
 
 int32_t FilterDads(MasterData& d, int gen, const DadJokenRec& j)
@@ -207,8 +209,8 @@ int64_t UpdateEstimate(const SearchConditions& c)
 ProgressPlan PlanProgress(int64_t estimate)
 {
     if (estimate > 10000)
-        return {10000, estimate / 10000};
-    return {std::max<int64_t>(estimate, 0), 1};
+        return { 10000, estimate / 10000 };
+    return { std::max<int64_t>(estimate, 0), 1 };
 }
 
 std::vector<SosenItem> BuildSosenList(const MasterData& d)
@@ -217,9 +219,10 @@ std::vector<SosenItem> BuildSosenList(const MasterData& d)
     for (int i = 0; i < d.OyaCount; ++i) {
         const OyaRec& r = d.OyaTable[static_cast<size_t>(CheckedIndex(i, kOyaRows))];
         if (r.a > 0 || r.b > 0)
-            items.push_back({r.name, SosenMark::Grayed});
+            items.push_back({ r.name, SosenMark::Grayed });
     }
-    std::stable_sort(items.begin(), items.end(), [](const SosenItem& x, const SosenItem& y) { return x.name < y.name; });
+    std::stable_sort(items.begin(), items.end(),
+                     [](const SosenItem& x, const SosenItem& y) { return x.name < y.name; });
     return items;
 }
 
@@ -235,7 +238,7 @@ void UpdateSosenFlags(SearchConditions& c)
 
 void InitSearchConditions(MasterData& d, SearchConditions& c)
 {
-    c = SearchConditions{};
+    c = SearchConditions {};
     for (int i = 0; i < d.DadCount; ++i)
         d.DadTable[static_cast<size_t>(CheckedIndex(i, kDadRows))].Selected = 15;
     FilterMams(d, c.MamJoken);

@@ -20,16 +20,16 @@ constexpr int kEffects = 16; // cross effects 1..16; element 0 of the per-effect
 // numbered; element 0 is unused.
 struct DadJokenRec
 {
-    int32_t Star = 1;    // least star rank: Fee >= Star
+    int32_t Star = 1; // least star rank: Fee >= Star
     int32_t Dis1 = 1000; // Distance1 >= Dis1
     int32_t Dis2 = 3600; // Distance2 <= Dis2
-    std::array<bool, 4> Dirt{false, true, true, true};          // ◎ ○ △ allowed
-    std::array<bool, 5> Grow{false, true, true, true, true};    // 早熟 普通 晩成 持続 allowed
-    std::array<bool, 4> Kisho{false, true, true, true};         // A B C allowed
-    std::array<bool, 4> Konjo{false, true, true, true};
-    std::array<bool, 4> Kenko{false, true, true, true};
-    std::array<bool, 4> Jisseki{false, true, true, true};
-    std::array<bool, 4> Antei{false, true, true, true};
+    std::array<bool, 4> Dirt { false, true, true, true }; // ◎ ○ △ allowed
+    std::array<bool, 5> Grow { false, true, true, true, true }; // 早熟 普通 晩成 持続 allowed
+    std::array<bool, 4> Kisho { false, true, true, true }; // A B C allowed
+    std::array<bool, 4> Konjo { false, true, true, true };
+    std::array<bool, 4> Kenko { false, true, true, true };
+    std::array<bool, 4> Jisseki { false, true, true, true };
+    std::array<bool, 4> Antei { false, true, true, true };
 };
 
 // Mating conditions (配合条件) of one generation. Three-state settings: 0 = must not be, 1 = must be,
@@ -37,25 +37,25 @@ struct DadJokenRec
 struct HaigoJokenRec
 {
     int32_t NixBase = 0; // least nick value; 0 = no nick test
-    uint8_t Omo = 2;     // interesting mating
-    uint8_t Mig = 2;     // splendid mating
-    uint8_t Yok = 2;     // well-made mating
-    uint8_t Outb = 2;    // outbreeding: 1 = no counted cross; 0 and 2 impose nothing
-    uint8_t Kiken = 1;   // 1 = exclude close relation and seven or more counted crosses
+    uint8_t Omo = 2; // interesting mating
+    uint8_t Mig = 2; // splendid mating
+    uint8_t Yok = 2; // well-made mating
+    uint8_t Outb = 2; // outbreeding: 1 = no counted cross; 0 and 2 impose nothing
+    uint8_t Kiken = 1; // 1 = exclude close relation and seven or more counted crosses
     int32_t MamNiKoka = -1; // dam likeness: -1 no condition, 0 none may occur, k = effect k must occur
     int32_t DadNiKoka = -1; // sire likeness, same coding
-    std::array<int32_t, 17> Crs{}; // bound on the counted crosses per effect
-    std::array<bool, 17> Ud{false, true, true, true, true, true, true, true, true,
-                            true,  true, true, true, true, true, true, true}; // true = at least
+    std::array<int32_t, 17> Crs {}; // bound on the counted crosses per effect
+    std::array<bool, 17> Ud { false, true, true, true, true, true, true, true, true,
+                              true,  true, true, true, true, true, true, true }; // true = at least
     bool Active = false; // the cross bounds are tested only when set (see DeriveActive)
 };
 
 // Composition conditions on the foal of one generation (仔馬の血統構成).
 struct ChildJokenRec
 {
-    std::array<int32_t, 17> Crs{};
-    std::array<bool, 17> Ud{false, true, true, true, true, true, true, true, true,
-                            true,  true, true, true, true, true, true, true};
+    std::array<int32_t, 17> Crs {};
+    std::array<bool, 17> Ud { false, true, true, true, true, true, true, true, true,
+                              true,  true, true, true, true, true, true, true };
     int32_t NitroSpBound = 0;
     int32_t NitroStBound = 0;
     int32_t NitroTotalBound = 0;
@@ -69,13 +69,13 @@ struct MamJokenRec
 {
     bool Jika = false; // 自家生産馬 allowed
     bool Taka = false; // 他家生産馬 allowed
-    bool Nasi = true;  // 持込なし allowed
-    bool Ari = true;   // 持込あり allowed
-    int32_t Speed = 0;   // least speed
+    bool Nasi = true; // 持込なし allowed
+    bool Ari = true; // 持込あり allowed
+    int32_t Speed = 0; // least speed
     int32_t Stamina = 0; // least stamina
-    std::array<int32_t, 17> Crs{}; // bound on the distinct ancestors with first effect k
-    std::array<bool, 17> Ud{false, true, true, true, true, true, true, true, true,
-                            true,  true, true, true, true, true, true, true};
+    std::array<int32_t, 17> Crs {}; // bound on the distinct ancestors with first effect k
+    std::array<bool, 17> Ud { false, true, true, true, true, true, true, true, true,
+                              true,  true, true, true, true, true, true, true };
 };
 
 // One item of the ancestor list (祖先馬指定).
@@ -91,21 +91,24 @@ struct SosenItem
 struct SearchConditions
 {
     int32_t MaxGen = 1;
-    std::array<int32_t, 5> SearchCounts{}; // [0] broodmares, [g] stallions of generation g
-    std::array<DadJokenRec, 5> DadJoken{};  // [1..4]
-    std::array<HaigoJokenRec, 5> HaigoJoken{}; // [1..4]
-    std::array<ChildJokenRec, 5> ChildJoken{}; // [1..4]
+    std::array<int32_t, 5> SearchCounts {}; // [0] broodmares, [g] stallions of generation g
+    std::array<DadJokenRec, 5> DadJoken {}; // [1..4]
+    std::array<HaigoJokenRec, 5> HaigoJoken {}; // [1..4]
+    std::array<ChildJokenRec, 5> ChildJoken {}; // [1..4]
     MamJokenRec MamJoken;
     std::vector<SosenItem> Sosen; // the ancestor list with its marks
-    bool SosenRequire = false;    // some item checked
-    bool SosenExclude = false;    // some item unchecked
-    int32_t ResultLimit = 100;    // most result lines listed
+    bool SosenRequire = false; // some item checked
+    bool SosenExclude = false; // some item unchecked
+    int32_t ResultLimit = 100; // most result lines listed
 };
 
 // Active: some cross bound above 0 or some direction 以下.
 bool DeriveActive(const HaigoJokenRec& h);
 // Sets h.Active from the bounds and directions, as the conditions window does after every change.
-inline void UpdateActive(HaigoJokenRec& h) { h.Active = DeriveActive(h); }
+inline void UpdateActive(HaigoJokenRec& h)
+{
+    h.Active = DeriveActive(h);
+}
 
 // Whether any foal condition is set (a bound other than 0 or a direction 以下). When none is, the
 // composition and nitro tests of that generation are skipped.

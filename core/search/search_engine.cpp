@@ -17,7 +17,7 @@ namespace velmora::search {
 namespace {
 
 constexpr int kWeights[5][4] = {
-    {10, 10, 10, 10}, {15, 15, 12, 10}, {20, 15, 15, 12}, {25, 20, 15, 12}, {30, 25, 20, 20},
+    { 10, 10, 10, 10 }, { 15, 15, 12, 10 }, { 20, 15, 15, 12 }, { 25, 20, 15, 12 }, { 30, 25, 20, 20 },
 };
 constexpr uint8_t kBadEffect = 0xFF;
 constexpr int kMaxThreads = 64;
@@ -30,8 +30,8 @@ constexpr int kFlushEvery = 4096;
 // Lower and upper limits of a bound with a direction: at least (ud) or at most.
 struct Limits
 {
-    std::array<int32_t, 17> lo{};
-    std::array<int32_t, 17> hi{};
+    std::array<int32_t, 17> lo {};
+    std::array<int32_t, 17> hi {};
 };
 
 Limits MakeLimits(const std::array<int32_t, 17>& bounds, const std::array<bool, 17>& ud)
@@ -44,7 +44,10 @@ Limits MakeLimits(const std::array<int32_t, 17>& bounds, const std::array<bool, 
     return l;
 }
 
-bool Within(int32_t v, int32_t bound, bool atLeast) { return atLeast ? v >= bound : v <= bound; }
+bool Within(int32_t v, int32_t bound, bool atLeast)
+{
+    return atLeast ? v >= bound : v <= bound;
+}
 
 // The splendid / well-made judgement from the eight resolved groups: counts the members of one
 // side missing on the other, in order, with -1 as soon as a member is 0 (allowed = 0: splendid,
@@ -109,7 +112,10 @@ inline bool FollowsFromNearer(const DadFatherRec& f, int j, const MamFatherRec& 
 }
 
 // A three-state mating setting against a rule's result: 2 passes, 1 needs >= 1, 0 needs exactly 0.
-bool SettingPasses(uint8_t setting, int result) { return setting == 1 ? result >= 1 : result == 0; }
+bool SettingPasses(uint8_t setting, int result)
+{
+    return setting == 1 ? result >= 1 : result == 0;
+}
 
 } // namespace
 
@@ -144,17 +150,17 @@ namespace {
 struct DadInfo
 {
     int32_t row = -1;
-    DadFatherRec F{};
+    DadFatherRec F {};
     int nDistinct = 0;
-    std::array<int32_t, 16> horse{};  // distinct known horses of F, in order of first occurrence
-    std::array<uint16_t, 16> jmask{}; // positions j at which each of them stands
-    std::array<int32_t, 17> kosei{};  // composition of F alone
-    int32_t nickClass = -1;           // index of (line of the stallion's chain, star rank); -1 = no nick
-    bool omoZero = false;             // one of the four stallion groups is 0 or unresolved
+    std::array<int32_t, 16> horse {}; // distinct known horses of F, in order of first occurrence
+    std::array<uint16_t, 16> jmask {}; // positions j at which each of them stands
+    std::array<int32_t, 17> kosei {}; // composition of F alone
+    int32_t nickClass = -1; // index of (line of the stallion's chain, star rank); -1 = no nick
+    bool omoZero = false; // one of the four stallion groups is 0 or unresolved
     uint64_t omoBits = 0;
-    std::array<int32_t, 4> omoG{};
+    std::array<int32_t, 4> omoG {};
     bool migUnknown = false;
-    std::array<int32_t, 4> migA{};
+    std::array<int32_t, 4> migA {};
     uint32_t dadNi = 0; // bit k: effect k occurs in F[0..7]
     bool excluded = false;
     size_t reqOffset = 0;
@@ -182,7 +188,10 @@ struct GenCond
     int mamNi = -1;
 };
 
-int LikenessCoding(int32_t v) { return v >= 0 && v <= kEffects ? v : -1; }
+int LikenessCoding(int32_t v)
+{
+    return v >= 0 && v <= kEffects ? v : -1;
+}
 
 } // namespace
 
@@ -190,26 +199,26 @@ struct SearchEngine::Impl
 {
     int maxGen = 1;
     int64_t stepDiv = 1;
-    std::array<int64_t, kMaxGenerations + 2> suffix{}; // suffix[g] = product of SearchCounts[g..MaxGen]
+    std::array<int64_t, kMaxGenerations + 2> suffix {}; // suffix[g] = product of SearchCounts[g..MaxGen]
     int speedCrossRow = 0;
-    std::array<GenCond, kMaxGenerations + 1> gen{};
+    std::array<GenCond, kMaxGenerations + 1> gen {};
 
     std::vector<uint8_t> effA; // per ancestor row: first effect 0..16 (kBadEffect when out of range)
     std::vector<uint8_t> effB;
     std::unordered_map<int32_t, int> groupBit; // positive group value -> bit
-    bool groupsGeneric = false;                // more than 64 distinct groups: count without bits
+    bool groupsGeneric = false; // more than 64 distinct groups: count without bits
 
-    std::vector<DadInfo> dads;                        // by stallion row
+    std::vector<DadInfo> dads; // by stallion row
     std::array<std::vector<int32_t>, kMaxGenerations + 1> cand; // candidate rows per generation
     std::vector<NickClass> nickClasses;
     std::vector<std::pair<int32_t, int32_t>> nickEntries; // (keito2, value), grouped by class
-    std::vector<bool> mareSelected;                      // by broodmare row, as at the start
+    std::vector<bool> mareSelected; // by broodmare row, as at the start
 
     bool sosenExclude = false;
     bool sosenRequire = false;
     bool requireImpossible = false; // a required name without an ancestor row
-    std::vector<uint8_t> excludedRow;       // per ancestor row
-    std::vector<int32_t> requiredBit;       // per ancestor row: bit index among the required, -1
+    std::vector<uint8_t> excludedRow; // per ancestor row
+    std::vector<int32_t> requiredBit; // per ancestor row: bit index among the required, -1
     size_t reqWords = 0;
     std::vector<uint64_t> reqFull;
     std::vector<uint64_t> dadReq; // per stallion row, reqWords each
@@ -222,7 +231,7 @@ struct SearchEngine::Impl
         uint64_t bits = 0;
         for (int i = 0; i < n; ++i)
             if (g[i] > 0)
-                bits |= uint64_t{1} << groupBit.at(g[i]);
+                bits |= uint64_t { 1 } << groupBit.at(g[i]);
         return bits;
     }
 };
@@ -230,19 +239,19 @@ struct SearchEngine::Impl
 // One broodmare at one level of a worker's walk, with what she brings to every pair.
 struct MareCtx
 {
-    MamFatherRec M{};
+    MamFatherRec M {};
     std::vector<uint16_t> mask; // per ancestor row: bit k-1 set when the horse is at position k
     bool nickNone = true;
-    std::array<int32_t, 4> lines{};
+    std::array<int32_t, 4> lines {};
     std::vector<int32_t> nickValue; // per nick class
     std::vector<uint32_t> nickStamp;
     uint32_t stamp = 0;
     bool omoZero = false;
     uint64_t omoBits = 0;
-    std::array<int32_t, 4> omoG{};
+    std::array<int32_t, 4> omoG {};
     bool migUnknown = false;
-    std::array<int32_t, 4> migB{};
-    std::array<int32_t, 17> kosei{};
+    std::array<int32_t, 4> migB {};
+    std::array<int32_t, 17> kosei {};
     uint32_t mamNi = 0;
     bool excluded = false;
     std::vector<uint64_t> req;
@@ -251,7 +260,9 @@ struct MareCtx
 class SearchEngine::Worker
 {
 public:
-    Worker(SearchEngine& engine, const Impl& impl) : m_engine(engine), m_impl(impl)
+    Worker(SearchEngine& engine, const Impl& impl)
+        : m_engine(engine)
+        , m_impl(impl)
     {
         for (auto& c : m_ctx) {
             c.mask.assign(kOyaRows, 0);
@@ -395,7 +406,7 @@ private:
                 c.excluded = c.excluded || m_impl.excludedRow[hs];
                 if (m_impl.reqWords && m_impl.requiredBit[hs] >= 0) {
                     const int32_t b = m_impl.requiredBit[hs];
-                    c.req[static_cast<size_t>(b / 64)] |= uint64_t{1} << (b % 64);
+                    c.req[static_cast<size_t>(b / 64)] |= uint64_t { 1 } << (b % 64);
                 }
             }
             bits = static_cast<uint16_t>(bits | (1u << (k - 1)));
@@ -405,16 +416,16 @@ private:
         c.mamNi &= ~1u;
         c.kosei[0] = 0;
 
-        c.lines = {MamChainLine(d, mam, 1), MamChainLine(d, mam, 3), MamChainLine(d, mam, 7),
-                   MamChainLine(d, mam, 15)};
+        c.lines
+            = { MamChainLine(d, mam, 1), MamChainLine(d, mam, 3), MamChainLine(d, mam, 7), MamChainLine(d, mam, 15) };
         c.nickNone = c.lines[0] < 0 || c.lines[1] < 0 || c.lines[2] < 0 || c.lines[3] < 0;
         if (++c.stamp == 0) { // wrapped: forget every cached value
             std::fill(c.nickStamp.begin(), c.nickStamp.end(), 0);
             c.stamp = 1;
         }
 
-        c.omoG = {MamChainGroup(d, mam, 1), MamChainGroup(d, mam, 5), MamChainGroup(d, mam, 3),
-                  MamChainGroup(d, mam, 7)};
+        c.omoG = { MamChainGroup(d, mam, 1), MamChainGroup(d, mam, 5), MamChainGroup(d, mam, 3),
+                   MamChainGroup(d, mam, 7) };
         c.omoZero = c.omoG[0] <= 0 || c.omoG[1] <= 0 || c.omoG[2] <= 0 || c.omoG[3] <= 0;
         c.omoBits = c.omoZero || m_impl.groupsGeneric ? 0 : m_impl.GroupBits(c.omoG.data(), 4);
         c.migB = c.omoG; // the mare's chains 1, 5, 3, 7 serve both tests
@@ -453,8 +464,8 @@ private:
         if (!m_impl.groupsGeneric) {
             distinct = std::popcount(s.omoBits | m.omoBits);
         } else {
-            const int32_t g[8] = {s.omoG[0], s.omoG[1], s.omoG[2], s.omoG[3],
-                                  m.omoG[0], m.omoG[1], m.omoG[2], m.omoG[3]};
+            const int32_t g[8]
+                = { s.omoG[0], s.omoG[1], s.omoG[2], s.omoG[3], m.omoG[0], m.omoG[1], m.omoG[2], m.omoG[3] };
             distinct = 0;
             for (int i = 0; i < 8; ++i) {
                 bool seen = false;
@@ -538,8 +549,8 @@ private:
                 st = kosei[3] + kosei[4] - kosei[2];
             }
             const ChildJokenRec& c = gc.c;
-            if (!Within(sp, c.NitroSpBound, c.NitroSpUd) || !Within(st, c.NitroStBound, c.NitroStUd) ||
-                !Within(sp + st, c.NitroTotalBound, c.NitroTotalUd))
+            if (!Within(sp, c.NitroSpBound, c.NitroSpUd) || !Within(st, c.NitroStBound, c.NitroStUd)
+                || !Within(sp + st, c.NitroTotalBound, c.NitroTotalUd))
                 return false;
         }
         // Likeness counts exist only for an outbred pair; otherwise they are all 0.
@@ -604,7 +615,10 @@ SearchEngine::~SearchEngine()
             t.join();
 }
 
-void SearchEngine::RequestStop() { m_stop.store(true, std::memory_order_relaxed); }
+void SearchEngine::RequestStop()
+{
+    m_stop.store(true, std::memory_order_relaxed);
+}
 
 void SearchEngine::Start(int threads)
 {
@@ -720,7 +734,7 @@ void SearchEngine::Start(int threads)
     im.reqWords = im.sosenRequire ? static_cast<size_t>((required + 63) / 64) : 0;
     im.reqFull.assign(im.reqWords, 0);
     for (int b = 0; b < required && im.reqWords; ++b)
-        im.reqFull[static_cast<size_t>(b / 64)] |= uint64_t{1} << (b % 64);
+        im.reqFull[static_cast<size_t>(b / 64)] |= uint64_t { 1 } << (b % 64);
     if (!im.reqWords)
         std::fill(im.requiredBit.begin(), im.requiredBit.end(), -1);
     im.dadReq.assign(im.dads.size() * im.reqWords, 0);
@@ -757,8 +771,8 @@ void SearchEngine::Start(int threads)
                     ++info.kosei[im.effB[static_cast<size_t>(h)]];
                     info.excluded = info.excluded || im.excludedRow[static_cast<size_t>(h)];
                 }
-                info.jmask[static_cast<size_t>(t)] =
-                    static_cast<uint16_t>(info.jmask[static_cast<size_t>(t)] | (1u << j));
+                info.jmask[static_cast<size_t>(t)]
+                    = static_cast<uint16_t>(info.jmask[static_cast<size_t>(t)] | (1u << j));
                 if (j <= 7)
                     info.dadNi |= (1u << im.effA[static_cast<size_t>(h)]) | (1u << im.effB[static_cast<size_t>(h)]);
             }
@@ -783,11 +797,11 @@ void SearchEngine::Start(int threads)
                 info.nickClass = it->second;
             }
 
-            info.omoG = {DadChainGroup(d, f, kSelfChain), DadChainGroup(d, f, 5), DadChainGroup(d, f, 3),
-                         DadChainGroup(d, f, 7)};
+            info.omoG = { DadChainGroup(d, f, kSelfChain), DadChainGroup(d, f, 5), DadChainGroup(d, f, 3),
+                          DadChainGroup(d, f, 7) };
             info.omoZero = info.omoG[0] <= 0 || info.omoG[1] <= 0 || info.omoG[2] <= 0 || info.omoG[3] <= 0;
             info.omoBits = info.omoZero || im.groupsGeneric ? 0 : im.GroupBits(info.omoG.data(), 4);
-            static constexpr int kMigPos[4] = {9, 11, 13, 15};
+            static constexpr int kMigPos[4] = { 9, 11, 13, 15 };
             for (int i = 0; i < 4; ++i) {
                 const int32_t h = f[static_cast<size_t>(kMigPos[i])];
                 if (h < 0)
@@ -799,7 +813,7 @@ void SearchEngine::Start(int threads)
             for (int32_t h : f)
                 if (h >= 0 && im.reqWords && im.requiredBit[static_cast<size_t>(h)] >= 0) {
                     const int32_t b = im.requiredBit[static_cast<size_t>(h)];
-                    im.dadReq[info.reqOffset + static_cast<size_t>(b / 64)] |= uint64_t{1} << (b % 64);
+                    im.dadReq[info.reqOffset + static_cast<size_t>(b / 64)] |= uint64_t { 1 } << (b % 64);
                 }
         }
     }
@@ -813,15 +827,15 @@ void SearchEngine::Start(int threads)
     if (m_cond.SearchCounts[0] > 1) {
         for (int i = 0; i < threads; ++i) {
             auto w = std::make_unique<Worker>(*this, *m_impl);
-            w->Configure(-1, static_cast<int32_t>(int64_t{n} * i / threads),
-                         static_cast<int32_t>(int64_t{n} * (i + 1) / threads));
+            w->Configure(-1, static_cast<int32_t>(int64_t { n } * i / threads),
+                         static_cast<int32_t>(int64_t { n } * (i + 1) / threads));
             m_workers.push_back(std::move(w));
         }
     } else if (firstMare >= 0) {
         for (int i = 0; i < threads; ++i) {
             auto w = std::make_unique<Worker>(*this, *m_impl);
-            w->Configure(firstMare, static_cast<int32_t>(int64_t{m} * i / threads),
-                         static_cast<int32_t>(int64_t{m} * (i + 1) / threads));
+            w->Configure(firstMare, static_cast<int32_t>(int64_t { m } * i / threads),
+                         static_cast<int32_t>(int64_t { m } * (i + 1) / threads));
             m_workers.push_back(std::move(w));
         }
     }
@@ -887,7 +901,7 @@ void SearchEngine::ProcessPending()
     {
         bool& flag;
         ~Reset() { flag = false; }
-    } reset{m_processing};
+    } reset { m_processing };
 
     int64_t steps;
     int done;

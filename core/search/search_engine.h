@@ -55,11 +55,11 @@ void FillInterestingLines(MasterData& d, int maxGen);
 // Counters of a search.
 struct SearchStats
 {
-    int64_t testedLeaves = 0;  // tests of a stallion at the last generation
+    int64_t testedLeaves = 0; // tests of a stallion at the last generation
     int64_t countedLeaves = 0; // tested leaves plus the leaves of pruned chains (the progress count)
     int64_t progressSteps = 0; // StepProgress calls made
-    int64_t results = 0;       // lines listed
-    bool stopped = false;      // the stop flag was set (abort, result limit or error)
+    int64_t results = 0; // lines listed
+    bool stopped = false; // the stop flag was set (abort, result limit or error)
 };
 
 class SearchEngine
@@ -103,7 +103,7 @@ private:
     struct ResultChain
     {
         int32_t mare = -1;
-        std::array<int32_t, kMaxGenerations + 1> dads{};
+        std::array<int32_t, kMaxGenerations + 1> dads {};
     };
     friend struct Impl;
     class Worker;
@@ -124,7 +124,7 @@ private:
     std::unique_ptr<Impl> m_impl;
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::vector<std::thread> m_threads;
-    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stop { false };
     int m_threadCount = 0;
     bool m_started = false;
     ProgressPlan m_plan;

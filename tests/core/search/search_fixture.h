@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -17,7 +17,10 @@
 
 namespace velmora::test {
 
-inline std::u16string U16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+inline std::u16string U16(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 // A small data set built row by row.
 struct SearchData
@@ -38,7 +41,7 @@ struct SearchData
     {
         const int i = d.OyaCount++;
         OyaRec& r = d.OyaTable[static_cast<size_t>(i)];
-        r = OyaRec{};
+        r = OyaRec {};
         r.name = U16(name);
         r.keito = keito;
         r.a = a;
@@ -55,7 +58,7 @@ struct SearchData
             self = Horse(name);
         const int i = d.DadCount++;
         DadRec& s = d.DadTable[static_cast<size_t>(i)];
-        s = DadRec{};
+        s = DadRec {};
         s.name = U16(name);
         s.Fee = fee;
         s.Distance1 = 1200;
@@ -72,7 +75,7 @@ struct SearchData
     {
         const int i = d.MamCount++;
         MamRec& m = d.MamTable[static_cast<size_t>(i)];
-        m = MamRec{};
+        m = MamRec {};
         m.name = U16(name);
         m.motikomi = u"無し";
         m.Father = line;
@@ -218,7 +221,7 @@ inline void MakeRandomData(SearchData& s, std::mt19937& rng, const RandomDataOpt
         s.Mam("M" + std::to_string(i), line);
     }
     for (int i = 0; i < 3 * o.lines; ++i)
-        s.d.NixList[static_cast<size_t>(s.d.NixCount++)] = {1 + pick(o.lines), 1 + pick(o.lines), pick(5) - 1};
+        s.d.NixList[static_cast<size_t>(s.d.NixCount++)] = { 1 + pick(o.lines), 1 + pick(o.lines), pick(5) - 1 };
 }
 
 // Random conditions for generations 1..maxGen over data d; candidate marks are drawn so that a full
@@ -235,8 +238,7 @@ inline search::SearchConditions RandomConditions(MasterData& d, std::mt19937& rn
     // generation so that a full search stays near maxLeaves.
     const double mareShare = std::min(0.7, 6.0 / std::max(1, d.MamCount));
     const double mares = std::max(1.0, mareShare * d.MamCount);
-    const double dadShare =
-        std::pow(static_cast<double>(maxLeaves) / mares, 1.0 / maxGen) / std::max(1, d.DadCount);
+    const double dadShare = std::pow(static_cast<double>(maxLeaves) / mares, 1.0 / maxGen) / std::max(1, d.DadCount);
     for (int i = 0; i < d.DadCount; ++i) {
         int32_t bits = 0;
         for (int g = 1; g <= 4; ++g)
@@ -316,7 +318,7 @@ inline search::SearchConditions RandomConditions(MasterData& d, std::mt19937& rn
             for (int32_t h : d.MamTable[static_cast<size_t>(i)].Father)
                 if (h >= 0 && (d.OyaTable[static_cast<size_t>(h)].a > 0 || d.OyaTable[static_cast<size_t>(h)].b > 0))
                     seen.push_back(d.OyaTable[static_cast<size_t>(h)].name);
-    for (SosenMark m : {SosenMark::Checked, SosenMark::Unchecked}) {
+    for (SosenMark m : { SosenMark::Checked, SosenMark::Unchecked }) {
         if (seen.empty() || !chance(0.3))
             continue;
         const std::u16string name = seen[static_cast<size_t>(pick(static_cast<int>(seen.size())))];

@@ -36,8 +36,8 @@ protected:
     CliRun Run(const std::string& json, const std::string& options = "")
     {
         m_dir.WriteBytes("cond.json", json);
-        const std::string cmd = std::string("'") + VELMORA_CLI_PATH + "' --data '" + m_dir.Path() + "' search '" +
-                                m_dir.File("cond.json") + "' " + options + " 2>'" + m_dir.File("err.txt") + "'";
+        const std::string cmd = std::string("'") + VELMORA_CLI_PATH + "' --data '" + m_dir.Path() + "' search '"
+            + m_dir.File("cond.json") + "' " + options + " 2>'" + m_dir.File("err.txt") + "'";
         CliRun r;
         FILE* p = popen(cmd.c_str(), "r");
         if (!p) {
@@ -84,9 +84,8 @@ protected:
 
     static std::vector<std::string> Sorted(std::vector<std::string> v)
     {
-        std::sort(v.begin(), v.end(), [](const std::string& a, const std::string& b) {
-            return FromUtf8(a) < FromUtf8(b);
-        });
+        std::sort(v.begin(), v.end(),
+                  [](const std::string& a, const std::string& b) { return FromUtf8(a) < FromUtf8(b); });
         return v;
     }
 
@@ -120,41 +119,41 @@ TEST_F(SearchCli, ResultLinesMatchTheReference)
         std::function<void(MasterData&, SearchConditions&)> prepare;
     };
     const Case cases[] = {
-        {std::string("{") + kBothMares + R"(,"haigo":{"1":{"Kiken":0}}})",
-         [](MasterData& d, SearchConditions& c) {
-             MarkBothMares(d);
-             c.HaigoJoken[1].Kiken = 0;
-         }},
-        {std::string("{") + kBothMares + R"(,"maxGen":2,"haigo":{"1":{"Kiken":0},"2":{"Kiken":0}}})",
-         [](MasterData& d, SearchConditions& c) {
-             MarkBothMares(d);
-             c.MaxGen = 2;
-             c.HaigoJoken[1].Kiken = 0;
-             c.HaigoJoken[2].Kiken = 0;
-         }},
-        {std::string("{") + kBothMares +
-             R"(,"maxGen":2,"stallions":{"2":["ｶｯﾊﾟ"]},"child":{"1":{"NitroSpBound":1}},)"
-             R"("sosen":{"exclude":["ｴｰﾀ"]}})",
-         [](MasterData& d, SearchConditions& c) {
-             MarkBothMares(d);
-             c.MaxGen = 2;
-             for (int i = 0; i < d.DadCount; ++i)
-                 if (d.DadTable[static_cast<size_t>(i)].name != u"ｶｯﾊﾟ")
-                     d.DadTable[static_cast<size_t>(i)].Selected &= ~2;
-             c.ChildJoken[1].NitroSpBound = 1;
-             for (auto& item : c.Sosen)
-                 if (item.name == u"ｴｰﾀ")
-                     item.mark = SosenMark::Unchecked;
-             UpdateSosenFlags(c);
-         }},
-        {R"({"mares":["ﾊﾅ"],"haigo":{"1":{"Kiken":0,"Crs":[0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0]}}})",
-         [](MasterData& d, SearchConditions& c) {
-             d.MamTable[0].Selected = false;
-             d.MamTable[1].Selected = true;
-             c.HaigoJoken[1].Kiken = 0;
-             c.HaigoJoken[1].Crs[2] = 1;
-             UpdateActive(c.HaigoJoken[1]);
-         }},
+        { std::string("{") + kBothMares + R"(,"haigo":{"1":{"Kiken":0}}})",
+          [](MasterData& d, SearchConditions& c) {
+              MarkBothMares(d);
+              c.HaigoJoken[1].Kiken = 0;
+          } },
+        { std::string("{") + kBothMares + R"(,"maxGen":2,"haigo":{"1":{"Kiken":0},"2":{"Kiken":0}}})",
+          [](MasterData& d, SearchConditions& c) {
+              MarkBothMares(d);
+              c.MaxGen = 2;
+              c.HaigoJoken[1].Kiken = 0;
+              c.HaigoJoken[2].Kiken = 0;
+          } },
+        { std::string("{") + kBothMares
+              + R"(,"maxGen":2,"stallions":{"2":["ｶｯﾊﾟ"]},"child":{"1":{"NitroSpBound":1}},)"
+                R"("sosen":{"exclude":["ｴｰﾀ"]}})",
+          [](MasterData& d, SearchConditions& c) {
+              MarkBothMares(d);
+              c.MaxGen = 2;
+              for (int i = 0; i < d.DadCount; ++i)
+                  if (d.DadTable[static_cast<size_t>(i)].name != u"ｶｯﾊﾟ")
+                      d.DadTable[static_cast<size_t>(i)].Selected &= ~2;
+              c.ChildJoken[1].NitroSpBound = 1;
+              for (auto& item : c.Sosen)
+                  if (item.name == u"ｴｰﾀ")
+                      item.mark = SosenMark::Unchecked;
+              UpdateSosenFlags(c);
+          } },
+        { R"({"mares":["ﾊﾅ"],"haigo":{"1":{"Kiken":0,"Crs":[0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0]}}})",
+          [](MasterData& d, SearchConditions& c) {
+              d.MamTable[0].Selected = false;
+              d.MamTable[1].Selected = true;
+              c.HaigoJoken[1].Kiken = 0;
+              c.HaigoJoken[1].Crs[2] = 1;
+              UpdateActive(c.HaigoJoken[1]);
+          } },
     };
     int nonEmpty = 0;
     for (const auto& k : cases) {
@@ -190,29 +189,29 @@ TEST_F(SearchCli, BadInputGivesAClearMessageAndExitCode2)
         std::string message;
     };
     const Case cases[] = {
-        {"{", "", "line 1, column 2: expected a key in double quotes"},
-        {"{\"maxGen\":2,}", "", "line 1, column 13: expected a key in double quotes"},
-        {"{\"maxGen\":01}", "", "leading zeros"},
-        {"{\"mares\":[\"a]}", "", "unterminated string"},
-        {"{\"mares\":[\"\\q\"]}", "", "invalid escape"},
-        {"{\"mares\":[\"\\ud800\"]}", "", "unpaired surrogate"},
-        {"{\"maxGen\":1,\"maxGen\":2}", "", "duplicate key \"maxGen\""},
-        {"{}\n  x", "", "line 2, column 3: unexpected text after the end"},
-        {std::string(100, '[') + std::string(100, ']'), "", "nesting too deep"},
-        {"{\"maxGen\":5}", "", "conditions.maxGen: expected an integer from 1 to 4"},
-        {"{\"maxGen\":1.5}", "", "conditions.maxGen: expected an integer"},
-        {"{\"maxgen\":1}", "", "unknown field \"maxgen\""},
-        {"{\"mares\":[\"ﾅｲ\"]}", "", "mares: unknown broodmare \"ﾅｲ\""},
-        {"{\"stallions\":{\"1\":[\"ﾅｲ\"]}}", "", "stallions.1: unknown stallion \"ﾅｲ\""},
-        {"{\"stallions\":{\"5\":[]}}", "", "generation key \"5\""},
-        {"{\"haigo\":{\"1\":{\"Omo\":3}}}", "", "haigo.1.Omo: expected an integer from 0 to 2"},
-        {"{\"haigo\":{\"1\":{\"Crs\":[1,2]}}}", "", "haigo.1.Crs: expected 16 numbers"},
-        {"{\"child\":{\"2\":{\"NitroSpUd\":1}}}", "", "child.2.NitroSpUd: expected a boolean, found a number"},
-        {"{\"sosen\":{\"require\":[\"ｱﾙﾌｧ\"]}}", "", "\"ｱﾙﾌｧ\" is not an ancestor with a cross effect"},
-        {"{\"sosen\":{\"require\":[\"ﾍﾞｰﾀ\"],\"exclude\":[\"ﾍﾞｰﾀ\"]}}", "", "both required and excluded"},
-        {"[]", "", "conditions: expected an object, found an array"},
-        {"{}", "--threads 0", "--threads: expected a number from 1 to 64"},
-        {"{}", "--frobnicate", "usage:"},
+        { "{", "", "line 1, column 2: expected a key in double quotes" },
+        { "{\"maxGen\":2,}", "", "line 1, column 13: expected a key in double quotes" },
+        { "{\"maxGen\":01}", "", "leading zeros" },
+        { "{\"mares\":[\"a]}", "", "unterminated string" },
+        { "{\"mares\":[\"\\q\"]}", "", "invalid escape" },
+        { "{\"mares\":[\"\\ud800\"]}", "", "unpaired surrogate" },
+        { "{\"maxGen\":1,\"maxGen\":2}", "", "duplicate key \"maxGen\"" },
+        { "{}\n  x", "", "line 2, column 3: unexpected text after the end" },
+        { std::string(100, '[') + std::string(100, ']'), "", "nesting too deep" },
+        { "{\"maxGen\":5}", "", "conditions.maxGen: expected an integer from 1 to 4" },
+        { "{\"maxGen\":1.5}", "", "conditions.maxGen: expected an integer" },
+        { "{\"maxgen\":1}", "", "unknown field \"maxgen\"" },
+        { "{\"mares\":[\"ﾅｲ\"]}", "", "mares: unknown broodmare \"ﾅｲ\"" },
+        { "{\"stallions\":{\"1\":[\"ﾅｲ\"]}}", "", "stallions.1: unknown stallion \"ﾅｲ\"" },
+        { "{\"stallions\":{\"5\":[]}}", "", "generation key \"5\"" },
+        { "{\"haigo\":{\"1\":{\"Omo\":3}}}", "", "haigo.1.Omo: expected an integer from 0 to 2" },
+        { "{\"haigo\":{\"1\":{\"Crs\":[1,2]}}}", "", "haigo.1.Crs: expected 16 numbers" },
+        { "{\"child\":{\"2\":{\"NitroSpUd\":1}}}", "", "child.2.NitroSpUd: expected a boolean, found a number" },
+        { "{\"sosen\":{\"require\":[\"ｱﾙﾌｧ\"]}}", "", "\"ｱﾙﾌｧ\" is not an ancestor with a cross effect" },
+        { "{\"sosen\":{\"require\":[\"ﾍﾞｰﾀ\"],\"exclude\":[\"ﾍﾞｰﾀ\"]}}", "", "both required and excluded" },
+        { "[]", "", "conditions: expected an object, found an array" },
+        { "{}", "--threads 0", "--threads: expected a number from 1 to 64" },
+        { "{}", "--frobnicate", "usage:" },
     };
     for (const auto& k : cases) {
         const CliRun r = Run(k.json, k.options);

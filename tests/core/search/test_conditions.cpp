@@ -88,8 +88,8 @@ struct MareFilterCase
 
 TEST(FilterMams, OriginBoxesExcludeOnlyTheirOwnValue)
 {
-    const MareFilterCase cases[] = {{u"自家", false}, {u"他家", false}, {u"無し", true}, {u"有り", true}, {u"", true},
-                                    {u"不明", true}};
+    const MareFilterCase cases[] = { { u"自家", false }, { u"他家", false }, { u"無し", true },
+                                     { u"有り", true },  { u"", true },      { u"不明", true } };
     SearchData s;
     for (const auto& c : cases) {
         const int m = s.Mam("M", Unknown15());
@@ -130,8 +130,8 @@ TEST(FilterMams, SpeedStaminaAndCompositionBounds)
         bool passes;
     };
     const Case cases[] = {
-        {50, 40, 2, true, true},  {51, 40, 0, true, false}, {50, 41, 0, true, false}, {0, 0, 3, true, false},
-        {0, 0, 2, false, true},   {0, 0, 1, false, false},  {0, 0, 0, true, true},
+        { 50, 40, 2, true, true }, { 51, 40, 0, true, false }, { 50, 41, 0, true, false }, { 0, 0, 3, true, false },
+        { 0, 0, 2, false, true },  { 0, 0, 1, false, false },  { 0, 0, 0, true, true },
     };
     for (const auto& c : cases) {
         MamJokenRec j;
@@ -154,12 +154,12 @@ TEST(FilterDads, SetsOnlyTheBitOfItsGeneration)
         const char16_t* kisho;
     };
     const Row rows[] = {
-        {3, 1200, 2400, u"◎", u"早熟", u"A"}, // passes
-        {0, 1200, 2400, u"◎", u"早熟", u"A"}, // star below 1
-        {3, 800, 2400, u"○", u"普通", u"B"},  // Distance1 below Dis1
-        {3, 1200, 3800, u"△", u"晩成", u"C"}, // Distance2 above Dis2
-        {3, 1200, 2400, u"", u"", u""},       // empty values never exclude
-        {3, 1200, 2400, u"×", u"不明", u"D"}, // unlisted values never exclude
+        { 3, 1200, 2400, u"◎", u"早熟", u"A" }, // passes
+        { 0, 1200, 2400, u"◎", u"早熟", u"A" }, // star below 1
+        { 3, 800, 2400, u"○", u"普通", u"B" }, // Distance1 below Dis1
+        { 3, 1200, 3800, u"△", u"晩成", u"C" }, // Distance2 above Dis2
+        { 3, 1200, 2400, u"", u"", u"" }, // empty values never exclude
+        { 3, 1200, 2400, u"×", u"不明", u"D" }, // unlisted values never exclude
     };
     for (const auto& r : rows) {
         const int i = s.Dad("S", Unknown15());
@@ -174,7 +174,7 @@ TEST(FilterDads, SetsOnlyTheBitOfItsGeneration)
     }
     DadJokenRec j;
     EXPECT_EQ(FilterDads(s.d, 1, j), 3);
-    const int32_t expect[] = {0b1011, 0b1010, 0b1010, 0b1010, 0b1011, 0b1011};
+    const int32_t expect[] = { 0b1011, 0b1010, 0b1010, 0b1010, 0b1011, 0b1011 };
     for (size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(s.d.DadTable[i].Selected, expect[i]) << i;
     EXPECT_EQ(FilterDads(s.d, 2, j), 3);
@@ -186,7 +186,7 @@ TEST(FilterDads, SetsOnlyTheBitOfItsGeneration)
     j.Dirt[1] = false; // ◎
     EXPECT_EQ(FilterDads(s.d, 3, j), 2);
     EXPECT_FALSE(s.d.DadTable[0].Selected & 4);
-    j = DadJokenRec{};
+    j = DadJokenRec {};
     j.Kisho[1] = false;
     j.Grow[1] = false;
     EXPECT_EQ(FilterDads(s.d, 3, j), 2);
@@ -240,16 +240,16 @@ TEST(FixHorse, FixDadKeepsOtherGenerationsAndCopiesItsValues)
 TEST(Estimate, ProductOverTheSearchedGenerationsOnly)
 {
     SearchConditions c;
-    c.SearchCounts = {7, 3, 5, 11, 13};
-    const int64_t expect[] = {7, 21, 105, 1155, 15015};
+    c.SearchCounts = { 7, 3, 5, 11, 13 };
+    const int64_t expect[] = { 7, 21, 105, 1155, 15015 };
     for (int g = 0; g <= 4; ++g) {
         c.MaxGen = g;
         EXPECT_EQ(UpdateEstimate(c), expect[g]) << g;
     }
     // Beyond 32 bits: 700 * 512^4.
-    c.SearchCounts = {700, 512, 512, 512, 512};
+    c.SearchCounts = { 700, 512, 512, 512, 512 };
     c.MaxGen = 4;
-    EXPECT_EQ(UpdateEstimate(c), int64_t{700} * 512 * 512 * 512 * 512);
+    EXPECT_EQ(UpdateEstimate(c), int64_t { 700 } * 512 * 512 * 512 * 512);
 }
 
 TEST(Estimate, ProgressPlanFromThe64BitEstimate)
@@ -259,12 +259,12 @@ TEST(Estimate, ProgressPlanFromThe64BitEstimate)
         int64_t estimate, range, stepDiv;
     };
     const Case cases[] = {
-        {0, 0, 1},
-        {1, 1, 1},
-        {10000, 10000, 1},
-        {10001, 10000, 1},
-        {25000, 10000, 2},
-        {int64_t{700} * 512 * 512 * 512, 10000, int64_t{700} * 512 * 512 * 512 / 10000}, // > 2^31
+        { 0, 0, 1 },
+        { 1, 1, 1 },
+        { 10000, 10000, 1 },
+        { 10001, 10000, 1 },
+        { 25000, 10000, 2 },
+        { int64_t { 700 } * 512 * 512 * 512, 10000, int64_t { 700 } * 512 * 512 * 512 / 10000 }, // > 2^31
     };
     for (const auto& c : cases) {
         const ProgressPlan p = PlanProgress(c.estimate);
@@ -284,7 +284,7 @@ TEST(InitSearchConditions, EveryStallionEveryGenerationAndFilteredMares)
     s.Dad("Star3", Unknown15());
     s.Mam("Home", Unknown15());
     s.d.MamTable[0].motikomi = u"自家";
-    s.Mam("Plain", {crossed, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1});
+    s.Mam("Plain", { crossed, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1 });
     SearchConditions c;
     c.MaxGen = 3;
     InitSearchConditions(s.d, c);

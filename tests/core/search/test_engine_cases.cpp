@@ -69,7 +69,7 @@ TEST(SearchEngine, OneGenerationLinesAreMareAndStallion)
     s.Mam("M0", FreshLine(s, "c"));
     s.Mam("M1", FreshLine(s, "d"));
     const EngineRun run = RunChecked(s.d, OpenConditions(s.d, 1));
-    EXPECT_EQ(Sorted(run.lines), Lines({u"M0 * S0", u"M0 * S1", u"M1 * S0", u"M1 * S1"}));
+    EXPECT_EQ(Sorted(run.lines), Lines({ u"M0 * S0", u"M0 * S1", u"M1 * S0", u"M1 * S1" }));
     EXPECT_EQ(run.threadCount, 2);
     EXPECT_EQ(run.done, 1);
     EXPECT_EQ(run.stats.testedLeaves, 4);
@@ -84,13 +84,13 @@ TEST(SearchEngine, TwoGenerationsMateTheFoalAsTheNextBroodmare)
     s.Mam("M0", FreshLine(s, "c"));
     SearchConditions c = OpenConditions(s.d, 2);
     EngineRun run = RunChecked(s.d, c);
-    EXPECT_EQ(Sorted(run.lines), Lines({u"M0 * S0 * S0", u"M0 * S0 * S1", u"M0 * S1 * S0", u"M0 * S1 * S1"}));
+    EXPECT_EQ(Sorted(run.lines), Lines({ u"M0 * S0 * S0", u"M0 * S0 * S1", u"M0 * S1 * S0", u"M0 * S1 * S1" }));
     EXPECT_EQ(run.threadCount, 2); // one broodmare: two workers over the stallion halves
 
     // The foal's sire is position 1 of the next broodmare: mating him again is a close relation.
     c.HaigoJoken[2].Kiken = 1;
     run = RunChecked(s.d, c);
-    EXPECT_EQ(Sorted(run.lines), Lines({u"M0 * S0 * S1", u"M0 * S1 * S0"}));
+    EXPECT_EQ(Sorted(run.lines), Lines({ u"M0 * S0 * S1", u"M0 * S1 * S0" }));
     EXPECT_EQ(run.stats.testedLeaves, 4);
 }
 
@@ -107,9 +107,9 @@ TEST(SearchEngine, PrunedChainsCountTheirLeaves)
     c.HaigoJoken[1].Kiken = 1;
     const EngineRun run = RunChecked(s.d, c);
     EXPECT_EQ(run.lines.size(), 18u);
-    EXPECT_EQ(run.stats.testedLeaves, 18);  // two gen-1 stallions pass, 3 x 3 leaves each
+    EXPECT_EQ(run.stats.testedLeaves, 18); // two gen-1 stallions pass, 3 x 3 leaves each
     EXPECT_EQ(run.stats.countedLeaves, 27); // the pruned chain counts its 9 leaves
-    EXPECT_EQ(run.steps, 27);               // estimate 27 <= 10000: one step per leaf
+    EXPECT_EQ(run.steps, 27); // estimate 27 <= 10000: one step per leaf
 }
 
 TEST(SearchEngine, CandidateBitsPerGeneration)
@@ -123,7 +123,7 @@ TEST(SearchEngine, CandidateBitsPerGeneration)
     s.d.DadTable[2].Selected = 0b11;
     s.Mam("M", FreshLine(s, "m"));
     const EngineRun run = RunChecked(s.d, OpenConditions(s.d, 2));
-    EXPECT_EQ(Sorted(run.lines), Lines({u"M * S0 * S1", u"M * S0 * S2", u"M * S2 * S1", u"M * S2 * S2"}));
+    EXPECT_EQ(Sorted(run.lines), Lines({ u"M * S0 * S1", u"M * S0 * S2", u"M * S2 * S1", u"M * S2 * S2" }));
 }
 
 TEST(SearchEngine, NickMinimum)
@@ -136,7 +136,7 @@ TEST(SearchEngine, NickMinimum)
     auto mare = FreshLine(s, "m", 9);
     mare[0] = s.Horse("ms", 2);
     s.Mam("M", mare);
-    s.d.NixList[static_cast<size_t>(s.d.NixCount++)] = {1, 2, 10}; // rank 3: 20 * 10 -> (200 + 9) / 10 = 20
+    s.d.NixList[static_cast<size_t>(s.d.NixCount++)] = { 1, 2, 10 }; // rank 3: 20 * 10 -> (200 + 9) / 10 = 20
     ASSERT_EQ(CalcNix(s.d, 3, s.d.DadTable[static_cast<size_t>(nicked)].Father, s.d.MamTable[0].Father), 20);
     struct Case
     {
@@ -144,10 +144,10 @@ TEST(SearchEngine, NickMinimum)
         std::vector<std::u16string> lines;
     };
     const Case cases[] = {
-        {0, Lines({u"M * Nicked", u"M * Plain", u"M * NoRank"})}, // 0: no nick test, no nick needed
-        {1, Lines({u"M * Nicked"})},
-        {20, Lines({u"M * Nicked"})},
-        {21, {}},
+        { 0, Lines({ u"M * Nicked", u"M * Plain", u"M * NoRank" }) }, // 0: no nick test, no nick needed
+        { 1, Lines({ u"M * Nicked" }) },
+        { 20, Lines({ u"M * Nicked" }) },
+        { 21, {} },
     };
     for (const auto& k : cases) {
         SearchConditions c = OpenConditions(s.d, 1);
@@ -176,13 +176,13 @@ TEST(SearchEngine, LikenessOnlyForOutbredPairs)
         std::vector<std::u16string> lines;
     };
     const Case cases[] = {
-        {-1, -1, Lines({u"M * Crossed", u"M * Outbred"})},
-        {0, -1, Lines({u"M * Crossed"})}, // Outbred carries effect 5 on his side
-        {5, -1, Lines({u"M * Outbred"})}, // a counted cross leaves the likeness counts empty
-        {6, -1, {}},
-        {-1, 5, Lines({u"M * Outbred"})},
-        {-1, 0, Lines({u"M * Crossed"})},
-        {5, 5, Lines({u"M * Outbred"})},
+        { -1, -1, Lines({ u"M * Crossed", u"M * Outbred" }) },
+        { 0, -1, Lines({ u"M * Crossed" }) }, // Outbred carries effect 5 on his side
+        { 5, -1, Lines({ u"M * Outbred" }) }, // a counted cross leaves the likeness counts empty
+        { 6, -1, {} },
+        { -1, 5, Lines({ u"M * Outbred" }) },
+        { -1, 0, Lines({ u"M * Crossed" }) },
+        { 5, 5, Lines({ u"M * Outbred" }) },
     };
     for (const auto& k : cases) {
         SearchConditions c = OpenConditions(s.d, 1);
@@ -221,21 +221,21 @@ TEST(SearchEngine, DangerWithSevenAndSixCrossesAndInbreedingBounds)
     {
         int kiken;
         int outb;
-        int bound;     // bound on effect 1, -1 = none
+        int bound; // bound on effect 1, -1 = none
         bool atLeast;
-        bool active;   // the record's own Active, as given
+        bool active; // the record's own Active, as given
         std::vector<std::u16string> lines;
     };
     const Case cases[] = {
-        {1, 2, -1, true, false, Lines({u"M * Six"})},
-        {0, 2, -1, true, false, Lines({u"M * Seven", u"M * Six"})},
-        {0, 0, -1, true, false, Lines({u"M * Seven", u"M * Six"})}, // Outb 0: no test
-        {0, 1, -1, true, false, {}},
-        {0, 2, 7, true, true, Lines({u"M * Seven"})},
-        {0, 2, 6, false, true, Lines({u"M * Six"})},
-        {0, 2, 0, false, true, {}},
-        {0, 2, 0, false, false, Lines({u"M * Seven", u"M * Six"})}, // Active false: bounds not tested
-        {0, 2, 9, true, false, Lines({u"M * Seven", u"M * Six"})},
+        { 1, 2, -1, true, false, Lines({ u"M * Six" }) },
+        { 0, 2, -1, true, false, Lines({ u"M * Seven", u"M * Six" }) },
+        { 0, 0, -1, true, false, Lines({ u"M * Seven", u"M * Six" }) }, // Outb 0: no test
+        { 0, 1, -1, true, false, {} },
+        { 0, 2, 7, true, true, Lines({ u"M * Seven" }) },
+        { 0, 2, 6, false, true, Lines({ u"M * Six" }) },
+        { 0, 2, 0, false, true, {} },
+        { 0, 2, 0, false, false, Lines({ u"M * Seven", u"M * Six" }) }, // Active false: bounds not tested
+        { 0, 2, 9, true, false, Lines({ u"M * Seven", u"M * Six" }) },
     };
     for (const auto& k : cases) {
         SearchConditions c = OpenConditions(s.d, 1);
@@ -259,20 +259,20 @@ TEST(SearchEngine, MatingTypeSettingsAndUndecidableResults)
     // chains 1, 5, 3, 7.
     auto groupLine = [&](const std::string& prefix, std::array<int, 4> g, bool dad) {
         auto line = FreshLine(s, prefix);
-        const int pos[4] = {dad ? 9 : 1, dad ? 11 : 5, dad ? 13 : 3, dad ? 15 : 7};
+        const int pos[4] = { dad ? 9 : 1, dad ? 11 : 5, dad ? 13 : 3, dad ? 15 : 7 };
         for (int i = 0; i < 4; ++i)
             s.d.OyaTable[static_cast<size_t>(line[static_cast<size_t>(pos[i] - 1)])].omokei = g[i];
         if (dad) // chains 0 (via the stallion), 5, 3, 7
-            for (int i : {5, 3, 7})
+            for (int i : { 5, 3, 7 })
                 s.d.OyaTable[static_cast<size_t>(line[static_cast<size_t>(i - 1)])].omokei = 10 + i;
         return line;
     };
-    const int same = s.Dad("Same", groupLine("a", {1, 2, 3, 4}, true), s.Horse("Same", 1, 0, 0, 9));
-    s.Dad("OneOff", groupLine("b", {1, 2, 3, 5}, true), s.Horse("OneOff", 1, 0, 0, 9));
-    auto unknownLine = groupLine("c", {1, 2, 3, 4}, true);
+    const int same = s.Dad("Same", groupLine("a", { 1, 2, 3, 4 }, true), s.Horse("Same", 1, 0, 0, 9));
+    s.Dad("OneOff", groupLine("b", { 1, 2, 3, 5 }, true), s.Horse("OneOff", 1, 0, 0, 9));
+    auto unknownLine = groupLine("c", { 1, 2, 3, 4 }, true);
     unknownLine[8] = -1; // position 9 unknown: splendid and well-made undecidable
     s.Dad("Unknown", unknownLine, s.Horse("Unknown", 1, 0, 0, 9));
-    s.Mam("M", groupLine("m", {4, 3, 2, 1}, false));
+    s.Mam("M", groupLine("m", { 4, 3, 2, 1 }, false));
     ASSERT_EQ(CheckMig(s.d, s.d.DadTable[static_cast<size_t>(same)].Father, s.d.MamTable[0].Father), 1);
     struct Case
     {
@@ -280,13 +280,13 @@ TEST(SearchEngine, MatingTypeSettingsAndUndecidableResults)
         std::vector<std::u16string> lines;
     };
     const Case cases[] = {
-        {2, 1, 2, Lines({u"M * Same"})},
-        {2, 0, 2, Lines({u"M * OneOff"})}, // -1 fails a forbidden setting too
-        {2, 2, 1, Lines({u"M * Same", u"M * OneOff"})},
-        {2, 2, 0, {}},
-        {2, 0, 1, Lines({u"M * OneOff"})},
-        {1, 2, 2, Lines({u"M * Same", u"M * OneOff", u"M * Unknown"})}, // groups 9,15,13,17 + 4,3,2,1
-        {0, 2, 2, {}},
+        { 2, 1, 2, Lines({ u"M * Same" }) },
+        { 2, 0, 2, Lines({ u"M * OneOff" }) }, // -1 fails a forbidden setting too
+        { 2, 2, 1, Lines({ u"M * Same", u"M * OneOff" }) },
+        { 2, 2, 0, {} },
+        { 2, 0, 1, Lines({ u"M * OneOff" }) },
+        { 1, 2, 2, Lines({ u"M * Same", u"M * OneOff", u"M * Unknown" }) }, // groups 9,15,13,17 + 4,3,2,1
+        { 0, 2, 2, {} },
     };
     for (const auto& k : cases) {
         SearchConditions c = OpenConditions(s.d, 1);
@@ -340,10 +340,10 @@ TEST(SearchEngine, ResultLimitListsExactlyN)
         size_t listed;
         bool stopped;
     };
-    const Case cases[] = {{7, 7, true}, {1, 1, true}, {0, 0, true}, {-3, 0, true}, {19, 19, true}, {20, 20, false},
-                          {21, 20, false}};
+    const Case cases[] = { { 7, 7, true },   { 1, 1, true },    { 0, 0, true },   { -3, 0, true },
+                           { 19, 19, true }, { 20, 20, false }, { 21, 20, false } };
     for (const auto& k : cases)
-        for (int threads : {1, 2, 3}) {
+        for (int threads : { 1, 2, 3 }) {
             c.ResultLimit = k.limit;
             MasterData d = s.d;
             const EngineRun run = RunEngine(d, c, threads);
@@ -366,8 +366,8 @@ TEST(SearchEngine, StopRequestEndsEveryWorkerAfterItsStallion)
         s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
     for (int i = 0; i < 4; ++i)
         s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)));
-    for (int gen : {1, 3}) {
-        for (int threads : {2, 3}) {
+    for (int gen : { 1, 3 }) {
+        for (int threads : { 2, 3 }) {
             const SearchConditions c = OpenConditions(s.d, gen);
             MasterData d = s.d;
             velmora::test::RecordingListener l;
@@ -402,11 +402,11 @@ TEST(SearchEngine, BroodmareSlicesCoverOddSizedTables)
         s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
     for (int i = 0; i < 5; ++i) // rows 0, 2 and 4 are candidates; 5 div 2 = 2 starts the second half
         s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)), i % 2 == 0);
-    for (int threads : {2, 3, 4, 7}) {
+    for (int threads : { 2, 3, 4, 7 }) {
         const EngineRun run = RunChecked(s.d, OpenConditions(s.d, 1), threads);
         EXPECT_EQ(run.lines.size(), 9u) << threads;
         EXPECT_EQ(run.threadCount, threads);
-        for (const char16_t* m : {u"M0 * S2", u"M2 * S0", u"M4 * S1"})
+        for (const char16_t* m : { u"M0 * S2", u"M2 * S0", u"M4 * S1" })
             EXPECT_NE(std::find(run.lines.begin(), run.lines.end(), m), run.lines.end()) << threads;
     }
 }
@@ -418,7 +418,7 @@ TEST(SearchEngine, OneCandidateBroodmareSplitsTheFirstGenerationStallions)
         s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
     s.Mam("Off", FreshLine(s, "o"), false);
     s.Mam("M", FreshLine(s, "m"));
-    for (int threads : {2, 3}) {
+    for (int threads : { 2, 3 }) {
         const EngineRun run = RunChecked(s.d, OpenConditions(s.d, 2), threads);
         EXPECT_EQ(run.threadCount, threads);
         EXPECT_EQ(run.lines.size(), 25u); // deeper generations walk every stallion in both workers
@@ -463,15 +463,15 @@ TEST(SearchEngine, AncestorMarks)
     };
     SearchConditions c = base;
     mark(c, u"Self", SosenMark::Unchecked); // excluding the stallion himself (his entry 0)
-    EXPECT_EQ(Sorted(RunChecked(s.d, c).lines), Lines({u"WithR2 * Without", u"Without * Without"}));
+    EXPECT_EQ(Sorted(RunChecked(s.d, c).lines), Lines({ u"WithR2 * Without", u"Without * Without" }));
     c = base;
     mark(c, u"R1", SosenMark::Checked);
     mark(c, u"R2", SosenMark::Checked);
-    EXPECT_EQ(RunChecked(s.d, c).lines, Lines({u"WithR2 * WithR1"}));
+    EXPECT_EQ(RunChecked(s.d, c).lines, Lines({ u"WithR2 * WithR1" }));
     c = base;
     mark(c, u"R1", SosenMark::Checked);
     mark(c, u"R2", SosenMark::Unchecked);
-    EXPECT_EQ(RunChecked(s.d, c).lines, Lines({u"Without * WithR1"}));
+    EXPECT_EQ(RunChecked(s.d, c).lines, Lines({ u"Without * WithR1" }));
 }
 
 TEST(SearchEngine, InterestingLinesAreFilledOnceBeforeTheWorkers)
@@ -489,10 +489,10 @@ TEST(SearchEngine, InterestingLinesAreFilledOnceBeforeTheWorkers)
         int32_t group;
     };
     const Case cases[] = {
-        {1, 15, 0},     // one generation: nothing descends, nothing is filled
-        {2, 0b01, 3},   // a candidate of generation 1 below MaxGen 2
-        {2, 0b10, 0},   // only at the last generation
-        {4, 0b0100, 3}, // generation 3 below 4
+        { 1, 15, 0 }, // one generation: nothing descends, nothing is filled
+        { 2, 0b01, 3 }, // a candidate of generation 1 below MaxGen 2
+        { 2, 0b10, 0 }, // only at the last generation
+        { 4, 0b0100, 3 }, // generation 3 below 4
     };
     for (const auto& k : cases) {
         MasterData d = s.d;
@@ -506,17 +506,17 @@ TEST(SearchEngine, TheFillIsSeenAlreadyAtGenerationOne)
 {
     SearchData s;
     auto line = FreshLine(s, "a");
-    const int groups[][2] = {{1, 3}, {5, 5}, {3, 6}, {7, 7}}; // his sire 3; chains 5, 3, 7
+    const int groups[][2] = { { 1, 3 }, { 5, 5 }, { 3, 6 }, { 7, 7 } }; // his sire 3; chains 5, 3, 7
     for (auto [p, g] : groups)
         s.d.OyaTable[static_cast<size_t>(line[static_cast<size_t>(p - 1)])].omokei = g;
     s.Dad("S", line, s.Horse("S", 1, 0, 0, 0)); // own group 0: chain 0 unresolved until filled
     auto mare = FreshLine(s, "m");
-    const int mareGroups[][2] = {{1, 1}, {5, 2}, {3, 4}, {7, 8}};
+    const int mareGroups[][2] = { { 1, 1 }, { 5, 2 }, { 3, 4 }, { 7, 8 } };
     for (auto [p, g] : mareGroups)
         s.d.OyaTable[static_cast<size_t>(mare[static_cast<size_t>(p - 1)])].omokei = g;
     s.Mam("M", mare);
     ASSERT_EQ(CheckOmo(s.d, s.d.DadTable[0].Father, s.d.MamTable[0].Father), -1);
-    for (int maxGen : {1, 2}) {
+    for (int maxGen : { 1, 2 }) {
         SearchConditions c = OpenConditions(s.d, maxGen);
         c.HaigoJoken[1].Omo = 1;
         const EngineRun run = RunChecked(s.d, c);
@@ -533,7 +533,7 @@ TEST(SearchEngine, ProgressStepsFollowTheCountedLeaves)
     s.Mam("M", FreshLine(s, "m"));
     s.Mam("N", FreshLine(s, "n"));
     SearchConditions c = OpenConditions(s.d, 3); // 2 * 24^3 = 27648 leaves: StepDiv 2
-    c.HaigoJoken[2].Omo = 1;                     // prunes every chain at generation 2
+    c.HaigoJoken[2].Omo = 1; // prunes every chain at generation 2
     MasterData d = s.d;
     velmora::test::RecordingListener l;
     SearchEngine e(d, c, l);
@@ -555,7 +555,7 @@ TEST(SearchEngine, WorkerErrorsStopTheSearchAndAreReported)
     auto mare = FreshLine(s, "m", 2);
     s.Mam("M", mare);
     s.Mam("N", mare);
-    s.d.NixList[static_cast<size_t>(s.d.NixCount++)] = {1, 2, 1 << 29}; // 20 * 2^29 overflows
+    s.d.NixList[static_cast<size_t>(s.d.NixCount++)] = { 1, 2, 1 << 29 }; // 20 * 2^29 overflows
     SearchConditions c = OpenConditions(s.d, 1);
     c.HaigoJoken[1].NixBase = 1;
     const EngineRun run = RunEngine(s.d, c);
@@ -618,7 +618,7 @@ TEST(SearchEngine, ReleasingARunningSearchWaitsAndNeverCallsTheListener)
 {
     SearchData s;
     std::mt19937 rng(7);
-    velmora::test::MakeRandomData(s, rng, {.pool = 40, .dads = 40, .mams = 20});
+    velmora::test::MakeRandomData(s, rng, { .pool = 40, .dads = 40, .mams = 20 });
     SearchConditions c = OpenConditions(s.d, 3);
     velmora::test::RecordingListener l;
     {

@@ -14,7 +14,6 @@
 
 #include <memory>
 
-
 using namespace velmora;
 using namespace velmora::search;
 using velmora::test::EngineRun;
@@ -31,7 +30,7 @@ void Compare(const MasterData& d, const SearchConditions& c, const std::string& 
     const ReferenceOutcome ref = ReferenceSearch(refData, c);
     ASSERT_FALSE(ref.stopped) << what;
     const auto refSorted = Sorted(ref.lines);
-    for (int threads : {1, 2, 3}) {
+    for (int threads : { 1, 2, 3 }) {
         MasterData engData = d;
         const EngineRun run = RunEngine(engData, c, threads);
         ASSERT_TRUE(run.errors.empty()) << what << ": " << run.errors.front();
@@ -78,46 +77,46 @@ TEST(SearchReference, RandomDataEveryTestAlone)
     // Each mating test on its own over every pair, so a wrong test cannot hide behind another.
     std::mt19937 rng(99);
     SearchData s;
-    velmora::test::MakeRandomData(s, rng, {.pool = 30, .dads = 40, .mams = 30});
+    velmora::test::MakeRandomData(s, rng, { .pool = 30, .dads = 40, .mams = 30 });
     auto base = velmora::test::OpenConditions(s.d, 1);
     std::vector<std::pair<std::string, std::function<void(HaigoJokenRec&, ChildJokenRec&)>>> variants = {
-        {"nick 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.NixBase = 1; }},
-        {"nick 5", [](HaigoJokenRec& h, ChildJokenRec&) { h.NixBase = 5; }},
-        {"omo 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Omo = 1; }},
-        {"omo 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Omo = 0; }},
-        {"mig 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Mig = 1; }},
-        {"mig 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Mig = 0; }},
-        {"yok 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Yok = 1; }},
-        {"yok 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Yok = 0; }},
-        {"outb", [](HaigoJokenRec& h, ChildJokenRec&) { h.Outb = 1; }},
-        {"kiken", [](HaigoJokenRec& h, ChildJokenRec&) { h.Kiken = 1; }},
-        {"dadni 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.DadNiKoka = 0; }},
-        {"dadni 3", [](HaigoJokenRec& h, ChildJokenRec&) { h.DadNiKoka = 3; }},
-        {"mamni 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.MamNiKoka = 0; }},
-        {"mamni 7", [](HaigoJokenRec& h, ChildJokenRec&) { h.MamNiKoka = 7; }},
-        {"incross >= 1",
-         [](HaigoJokenRec& h, ChildJokenRec&) {
-             h.Crs[5] = 1;
-             h.Active = true;
-         }},
-        {"incross <= 0",
-         [](HaigoJokenRec& h, ChildJokenRec&) {
-             h.Ud[2] = false;
-             h.Active = true;
-         }},
-        {"kosei >= 2", [](HaigoJokenRec&, ChildJokenRec& c) { c.Crs[1] = 2; }},
-        {"kosei <= 1",
-         [](HaigoJokenRec&, ChildJokenRec& c) {
-             c.Crs[3] = 1;
-             c.Ud[3] = false;
-         }},
-        {"nitro sp >= 3", [](HaigoJokenRec&, ChildJokenRec& c) { c.NitroSpBound = 3; }},
-        {"nitro st <= 0",
-         [](HaigoJokenRec&, ChildJokenRec& c) {
-             c.NitroStBound = 0;
-             c.NitroStUd = false;
-         }},
-        {"nitro total >= 4", [](HaigoJokenRec&, ChildJokenRec& c) { c.NitroTotalBound = 4; }},
+        { "nick 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.NixBase = 1; } },
+        { "nick 5", [](HaigoJokenRec& h, ChildJokenRec&) { h.NixBase = 5; } },
+        { "omo 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Omo = 1; } },
+        { "omo 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Omo = 0; } },
+        { "mig 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Mig = 1; } },
+        { "mig 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Mig = 0; } },
+        { "yok 1", [](HaigoJokenRec& h, ChildJokenRec&) { h.Yok = 1; } },
+        { "yok 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.Yok = 0; } },
+        { "outb", [](HaigoJokenRec& h, ChildJokenRec&) { h.Outb = 1; } },
+        { "kiken", [](HaigoJokenRec& h, ChildJokenRec&) { h.Kiken = 1; } },
+        { "dadni 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.DadNiKoka = 0; } },
+        { "dadni 3", [](HaigoJokenRec& h, ChildJokenRec&) { h.DadNiKoka = 3; } },
+        { "mamni 0", [](HaigoJokenRec& h, ChildJokenRec&) { h.MamNiKoka = 0; } },
+        { "mamni 7", [](HaigoJokenRec& h, ChildJokenRec&) { h.MamNiKoka = 7; } },
+        { "incross >= 1",
+          [](HaigoJokenRec& h, ChildJokenRec&) {
+              h.Crs[5] = 1;
+              h.Active = true;
+          } },
+        { "incross <= 0",
+          [](HaigoJokenRec& h, ChildJokenRec&) {
+              h.Ud[2] = false;
+              h.Active = true;
+          } },
+        { "kosei >= 2", [](HaigoJokenRec&, ChildJokenRec& c) { c.Crs[1] = 2; } },
+        { "kosei <= 1",
+          [](HaigoJokenRec&, ChildJokenRec& c) {
+              c.Crs[3] = 1;
+              c.Ud[3] = false;
+          } },
+        { "nitro sp >= 3", [](HaigoJokenRec&, ChildJokenRec& c) { c.NitroSpBound = 3; } },
+        { "nitro st <= 0",
+          [](HaigoJokenRec&, ChildJokenRec& c) {
+              c.NitroStBound = 0;
+              c.NitroStUd = false;
+          } },
+        { "nitro total >= 4", [](HaigoJokenRec&, ChildJokenRec& c) { c.NitroTotalBound = 4; } },
     };
     for (auto& [name, set] : variants) {
         SearchConditions c = base;
@@ -125,11 +124,10 @@ TEST(SearchReference, RandomDataEveryTestAlone)
         const int64_t found = TotalResults(s.d, c);
         // Each test must separate the pairs, or the comparison proves nothing about it.
         EXPECT_GT(found, 0) << name;
-        EXPECT_LT(found, int64_t{s.d.DadCount} * s.d.MamCount) << name;
+        EXPECT_LT(found, int64_t { s.d.DadCount } * s.d.MamCount) << name;
         Compare(s.d, c, name);
     }
 }
-
 
 namespace {
 
