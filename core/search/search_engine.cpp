@@ -842,7 +842,15 @@ void SearchEngine::Start(int threads)
     m_threadCount = static_cast<int>(m_workers.size());
     m_threads.reserve(m_workers.size());
     for (auto& w : m_workers)
-        m_threads.emplace_back([worker = w.get()] { worker->Run(); });
+        try {
+            m_threads.emplace_back([worker = w.get()] { worker->Run(); });
+        } catch (...) {
+            // The workers already running are stopped and counted; the caller learns of the failure.
+            RequestStop();
+            std::lock_guard lock(m_mutex);
+            m_threadCount = static_cast<int>(m_threads.size());
+            throw;
+        }
 }
 
 void SearchEngine::Signal(std::unique_lock<std::mutex>& lock)
@@ -930,8 +938,11 @@ void SearchEngine::ProcessPending()
         ++m_stepsDelivered;
         m_listener.StepProgress();
     }
-    for (const std::string& e : errors)
-        m_listener.SearchError(e);
+    // One message per search: the other workers usually stop on the same pair.
+    if (!errors.empty() && !m_errorDelivered) {
+        m_errorDelivered = true;
+        m_listener.SearchError(errors.front());
+    }
     m_doneCount += done;
     if (m_threadCount > 0 && m_doneCount >= m_threadCount && !m_doneDelivered) {
         m_doneDelivered = true;

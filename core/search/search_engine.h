@@ -38,8 +38,8 @@ public:
     virtual void StepProgress() = 0;
     // A result line to list (the result limit has already been applied).
     virtual void AddResult(std::u16string_view line) = 0;
-    // A worker failed with a range or overflow error (UTF-8 message); the search stops. Comes before
-    // SearchDone.
+    // A worker failed with a range or overflow error (UTF-8 message); the search stops. Called at most
+    // once per search, before SearchDone.
     virtual void SearchError(std::string_view message) = 0;
     // The last worker has ended and all its calls have run: the search is finished. Not called when
     // no worker was started (no candidate broodmare).
@@ -149,6 +149,7 @@ private:
     int64_t m_listed = 0;
     int64_t m_stepsDelivered = 0;
     bool m_doneDelivered = false;
+    bool m_errorDelivered = false;
     std::vector<ResultChain> m_batch;
     std::u16string m_line;
 };
