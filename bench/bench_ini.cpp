@@ -34,7 +34,7 @@ void BM_ReadSetting120Keys(benchmark::State& state)
         }
         velmora::IniFile ini(path);
         for (int i = 0; i < 120; ++i) {
-            const char16_t section[] = {u'S', static_cast<char16_t>(u'0' + i % 7), 0};
+            const char16_t section[] = { u'S', static_cast<char16_t>(u'0' + i % 7), 0 };
             benchmark::DoNotOptimize(ini.ReadSetting(section, Key(i), u"2000"));
         }
     }

@@ -70,8 +70,8 @@ void BM_ReadCp932LinesStallionFile(benchmark::State& state)
         auto lines = velmora::ReadCp932Lines(path);
         benchmark::DoNotOptimize(lines.data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(std::filesystem::file_size(path)));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations())
+                            * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 BENCHMARK(BM_ReadCp932LinesStallionFile)->Unit(benchmark::kMicrosecond);
 

@@ -11,8 +11,14 @@ namespace {
 
 constexpr uint16_t kNoCode = 0xFFFF; // no code in the page (0xFF is never a trail byte)
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool IsTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 // The five single bytes glibc's converter rejects, with the characters the code page gives them.
 struct SpecialByte
@@ -20,8 +26,9 @@ struct SpecialByte
     unsigned char byte;
     char16_t ch;
 };
-constexpr std::array<SpecialByte, 5> kSpecialBytes{{{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2},
-                                                     {0xFF, 0xF8F3}}};
+constexpr std::array<SpecialByte, 5> kSpecialBytes {
+    { { 0x80, 0x0080 }, { 0xA0, 0xF8F0 }, { 0xFD, 0xF8F1 }, { 0xFE, 0xF8F2 }, { 0xFF, 0xF8F3 } }
+};
 
 // Both directions of the code page as flat tables, built once through iconv at first use.
 // single[b]: the character of single byte b (0 where b is a lead byte).
@@ -29,9 +36,9 @@ constexpr std::array<SpecialByte, 5> kSpecialBytes{{{0x80, 0x0080}, {0xA0, 0xF8F
 // encode[c]: the code of character c (one byte, or lead << 8 | trail), kNoCode where the page lacks it.
 struct Tables
 {
-    std::array<char16_t, 256> single{};
-    std::array<char16_t, 0x10000> dbcs{};
-    std::array<uint16_t, 0x10000> encode{};
+    std::array<char16_t, 256> single {};
+    std::array<char16_t, 0x10000> dbcs {};
+    std::array<uint16_t, 0x10000> encode {};
 
     Tables()
     {
@@ -56,14 +63,14 @@ struct Tables
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 if (!IsTrailByte(static_cast<unsigned char>(trail)))
                     continue;
-                char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                char in[2] = { static_cast<char>(lead), static_cast<char>(trail) };
                 unsigned char out[8];
                 char* ip = in;
                 char* op = reinterpret_cast<char*>(out);
                 size_t il = 2, ol = sizeof out;
                 iconv(toUnicode, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(toUnicode, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0 ||
-                    op - reinterpret_cast<char*>(out) != 2)
+                if (iconv(toUnicode, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0
+                    || op - reinterpret_cast<char*>(out) != 2)
                     continue;
                 const char16_t c = static_cast<char16_t>(out[0] | (out[1] << 8));
                 if (c != 0)
@@ -76,7 +83,7 @@ struct Tables
             const char16_t c = dbcs[code];
             if (c == 0 || encode[c] != kNoCode)
                 continue;
-            unsigned char in[2] = {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>(c >> 8)};
+            unsigned char in[2] = { static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>(c >> 8) };
             unsigned char out[8];
             char* ip = reinterpret_cast<char*>(in);
             char* op = reinterpret_cast<char*>(out);

@@ -30,7 +30,10 @@ std::u16string ShortText(std::u16string_view text, int maxBytes);
 class FieldReader
 {
 public:
-    explicit FieldReader(std::u16string_view line) : m_rest(line) {}
+    explicit FieldReader(std::u16string_view line)
+        : m_rest(line)
+    {
+    }
     // The next field, quotes deleted; empty once the line is used up.
     std::u16string Next();
     bool AtEnd() const { return m_done; }

@@ -11,7 +11,10 @@ namespace velmora {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 std::u16string_view Trim(std::u16string_view s)
 {
@@ -23,7 +26,10 @@ std::u16string_view Trim(std::u16string_view s)
     return s.substr(b, e - b);
 }
 
-char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c; }
+char16_t FoldAscii(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+}
 
 bool EqualNoCase(std::u16string_view a, std::u16string_view b)
 {
@@ -60,7 +66,10 @@ bool SplitKeyLine(std::u16string_view line, std::u16string_view& key, std::u16st
     return true;
 }
 
-bool HasLineEnd(std::u16string_view s) { return s.find_first_of(u"\r\n") != std::u16string_view::npos; }
+bool HasLineEnd(std::u16string_view s)
+{
+    return s.find_first_of(u"\r\n") != std::u16string_view::npos;
+}
 
 // Line index of the section header, or -1.
 int FindSection(const std::vector<std::u16string>& lines, std::u16string_view section)
@@ -88,12 +97,18 @@ int FindKey(const std::vector<std::u16string>& lines, int sectionLine, std::u16s
 
 } // namespace
 
-IniFile::IniFile(std::string path) : m_path(std::move(path)) { LoadFromDisk(); }
+IniFile::IniFile(std::string path)
+    : m_path(std::move(path))
+{
+    LoadFromDisk();
+}
 
 IniFile::Stamp IniFile::CurrentStamp() const
 {
     Stamp s;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(m_path.c_str(), &st) != 0)
         return s;
     s.exists = true;
@@ -122,7 +137,10 @@ void IniFile::Refresh() const
         LoadFromDisk();
 }
 
-void IniFile::Reload() { LoadFromDisk(); }
+void IniFile::Reload()
+{
+    LoadFromDisk();
+}
 
 std::optional<std::u16string> IniFile::Read(std::u16string_view section, std::u16string_view key) const
 {
@@ -148,8 +166,8 @@ std::u16string IniFile::ReadString(std::u16string_view section, std::u16string_v
 void IniFile::CheckEntry(std::u16string_view section, std::u16string_view key) const
 {
     const std::u16string_view trimmedKey = Trim(key);
-    if (trimmedKey.empty() || HasLineEnd(key) || key.find(u'=') != std::u16string_view::npos ||
-        trimmedKey.front() == u'[' || trimmedKey.front() == u';')
+    if (trimmedKey.empty() || HasLineEnd(key) || key.find(u'=') != std::u16string_view::npos
+        || trimmedKey.front() == u'[' || trimmedKey.front() == u';')
         throw FileError(m_path + ": 設定のキー \"" + ToUtf8(key) + "\" は書き込めません");
     if (Trim(section).empty() || HasLineEnd(section) || section.find(u']') != std::u16string_view::npos)
         throw FileError(m_path + ": 設定のセクション \"" + ToUtf8(section) + "\" は書き込めません");

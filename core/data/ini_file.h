@@ -35,17 +35,16 @@ public:
     std::optional<std::u16string> Read(std::u16string_view section, std::u16string_view key) const;
     std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                               std::u16string_view defaultValue) const;
-    // Writes one value and saves the file at once (unless the file on disk already reads exactly so). Throws FileError when it cannot be written, or when
-    // the key or section cannot be stored (empty, or holding a line end, "=" in a key, "]" in a
-    // section). Line ends inside a value are written as blanks, so one value stays one line.
+    // Writes one value and saves the file at once (unless the file on disk already reads exactly so). Throws FileError
+    // when it cannot be written, or when the key or section cannot be stored (empty, or holding a line end, "=" in a
+    // key, "]" in a section). Line ends inside a value are written as blanks, so one value stays one line.
     void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
     // Writes several values in order, as WriteString would one after the other, with one disk write
     // for all of them (a whole point table costs one write instead of a hundred). All or nothing: when
     // an entry cannot be stored or the file cannot be written, nothing changes.
     void WriteStrings(const std::vector<IniEntry>& entries);
     // Reads a value (the default when absent), writes it back and returns it.
-    std::u16string ReadSetting(std::u16string_view section, std::u16string_view key,
-                               std::u16string_view defaultValue);
+    std::u16string ReadSetting(std::u16string_view section, std::u16string_view key, std::u16string_view defaultValue);
 
     std::vector<std::u16string> Sections() const;
     std::vector<std::u16string> Keys(std::u16string_view section) const;

@@ -93,7 +93,7 @@ public:
         m_keitoIndex.Add(m_d.KeitoTable[0].name, 0);
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.KeitoCount >= kKeitoRows)
-                throw LoadStop{TooMany(m_files.Keito, kKeitoRows - 1)};
+                throw LoadStop { TooMany(m_files.Keito, kKeitoRows - 1) };
             FieldReader f(lines[i]);
             KeitoRec& r = m_d.KeitoTable[m_d.KeitoCount];
             r.name = f.Next();
@@ -156,7 +156,7 @@ public:
         m_oyaIndex.Clear();
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.OyaCount >= kOyaRows)
-                throw LoadStop{TooMany(m_files.Oya, kOyaRows)};
+                throw LoadStop { TooMany(m_files.Oya, kOyaRows) };
             FieldReader f(lines[i]);
             OyaRec& r = m_d.OyaTable[m_d.OyaCount];
             r.name = f.Next();
@@ -164,8 +164,8 @@ public:
             r.b = ParseIntDef(f.Next(), 0);
             r.keito = ParseIntDef(f.Next(), 0);
             if (r.keito < 0 || r.keito >= kKeitoRows)
-                throw LoadStop{At(m_files.Oya, i) + u"系統番号 " + Num(r.keito) + u" は系統の範囲 (0〜" +
-                               Num(kKeitoRows - 1) + u") の外です"};
+                throw LoadStop { At(m_files.Oya, i) + u"系統番号 " + Num(r.keito) + u" は系統の範囲 (0〜"
+                                 + Num(kKeitoRows - 1) + u") の外です" };
             r.omokei = m_d.KeitoTable[r.keito].value;
             m_oyaIndex.Add(r.name, m_d.OyaCount);
             ++m_d.OyaCount;
@@ -178,7 +178,7 @@ public:
         m_d.DadCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.DadCount >= kDadRows)
-                throw LoadStop{TooMany(m_files.Dad, kDadRows)};
+                throw LoadStop { TooMany(m_files.Dad, kDadRows) };
             FieldReader f(lines[i]);
             DadRec& r = m_d.DadTable[m_d.DadCount];
             r.name = f.Next();
@@ -210,7 +210,7 @@ public:
         m_d.MamCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.MamCount >= kMamRows)
-                throw LoadStop{TooMany(m_files.Mam, kMamRows)};
+                throw LoadStop { TooMany(m_files.Mam, kMamRows) };
             FieldReader f(lines[i]);
             MamRec& r = m_d.MamTable[m_d.MamCount];
             r.name = f.Next();
@@ -251,7 +251,7 @@ public:
             }
             const int32_t value = ParseIntDef(f.Next(), 0);
             if (m_d.NixCount >= kNixRows)
-                throw LoadStop{TooMany(m_files.Nix, kNixRows)};
+                throw LoadStop { TooMany(m_files.Nix, kNixRows) };
             NixRec& n = m_d.NixList[m_d.NixCount];
             n.keito1 = k1;
             n.keito2 = k2;
@@ -284,8 +284,8 @@ private:
         if (k >= 0)
             return k;
         if (m_d.KeitoCount >= kKeitoRows)
-            throw LoadStop{At(file, lineIndex) + u"系統「" + name + u"」を追加できません (系統は " +
-                           Num(kKeitoRows - 1) + u" 件まで)"};
+            throw LoadStop { At(file, lineIndex) + u"系統「" + name + u"」を追加できません (系統は "
+                             + Num(kKeitoRows - 1) + u" 件まで)" };
         const int row = m_d.KeitoCount;
         m_d.KeitoTable[row].name = name;
         m_d.KeitoTable[row].value = 0;
@@ -312,7 +312,7 @@ private:
     void FillFromStallion(const DadRec& r)
     {
         const DadFatherRec& F = r.Father;
-        static constexpr int kSires[] = {1, 2, 4, 6, 8, 10, 12, 14};
+        static constexpr int kSires[] = { 1, 2, 4, 6, 8, 10, 12, 14 };
         for (const int p : kSires)
             if (F[p] >= 0 && F[p / 2] >= 0 && Row(F[p]).omokei == 0)
                 Row(F[p]).omokei = Row(F[p / 2]).omokei;
@@ -358,7 +358,9 @@ private:
 std::string DataFilePath(const std::string& dataDir, std::u16string_view name)
 {
     const std::string plain = dataDir + ToUtf8(name);
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(plain.c_str(), &st) == 0 || name.find(u'/') != std::u16string_view::npos)
         return plain;
     DIR* dir = ::opendir(dataDir.empty() ? "." : dataDir.c_str());
@@ -379,7 +381,9 @@ std::string DataFilePath(const std::string& dataDir, std::u16string_view name)
 
 bool DataFileExists(const std::string& dataDir, std::u16string_view name)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(DataFilePath(dataDir, name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

@@ -19,7 +19,9 @@ std::string ReadAllBytes(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw FileError(path + ": ファイルを開けません (" + std::strerror(errno) + ")");
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         throw FileError(path + ": ファイルではなくフォルダです");
@@ -88,11 +90,12 @@ std::string DirectoryOf(const std::string& path)
 std::vector<std::u16string> ReadCp932Lines(const std::string& path)
 {
     const std::string bytes = ReadAllBytes(path);
-    if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
-        static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
+    if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF
+        && static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
         throw FileError(path + ": UTF-8 のファイルです (BOM 付き)。Shift-JIS (コードページ 932) で保存してください");
-    if (bytes.size() >= 2 && ((static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) ||
-                              (static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF)))
+    if (bytes.size() >= 2
+        && ((static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+            || (static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF)))
         throw FileError(path + ": UTF-16 のファイルです (BOM 付き)。Shift-JIS (コードページ 932) で保存してください");
     if (IsMultiByteUtf8(bytes))
         throw FileError(path + ": UTF-8 のファイルです。Shift-JIS (コードページ 932) で保存してください");
@@ -139,7 +142,9 @@ void WriteCp932Lines(const std::string& path, const std::vector<std::u16string>&
 void WriteFileAtomic(const std::string& path, const std::string& bytes)
 {
     // A read-only target stays read-only (for root too): replacing it by rename would otherwise succeed.
-    struct stat target{};
+    struct stat target
+    {
+    };
     const bool exists = ::stat(path.c_str(), &target) == 0;
     if (exists && S_ISDIR(target.st_mode))
         throw FileError(path + ": ファイルではなくフォルダです");

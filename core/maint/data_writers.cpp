@@ -23,15 +23,15 @@ void Check(std::u16string_view text)
 {
     for (const char16_t c : text) {
         if (c == u',')
-            throw BadField{std::u16string(text), "「,」を含んでいます"};
+            throw BadField { std::u16string(text), "「,」を含んでいます" };
         if (c == u'"')
-            throw BadField{std::u16string(text), "「\"」を含んでいます"};
+            throw BadField { std::u16string(text), "「\"」を含んでいます" };
         if (c == u'\r' || c == u'\n')
-            throw BadField{std::u16string(text), "改行を含んでいます"};
+            throw BadField { std::u16string(text), "改行を含んでいます" };
     }
     std::string bytes;
     if (!EncodeCp932(text, bytes))
-        throw BadField{std::u16string(text), "Shift-JIS (コードページ 932) にない文字を含んでいます"};
+        throw BadField { std::u16string(text), "Shift-JIS (コードページ 932) にない文字を含んでいます" };
 }
 
 class Line

@@ -12,12 +12,12 @@ namespace velmora {
 
 // The lines of each file (without line ends), in file order.
 std::vector<std::u16string> OmokeiFileLines(const MasterData& d); // exactly 16: name,$RRGGBB-style colour,label
-std::vector<std::u16string> KeitoFileLines(const MasterData& d);  // rows 1..KeitoCount-1: name,group
-std::vector<std::u16string> KeiroFileLines(const MasterData& d);  // every colour name
-std::vector<std::u16string> CrossFileLines(const MasterData& d);  // exactly 16: name,$colour
-std::vector<std::u16string> OyaFileLines(const MasterData& d);    // name,a,b,keito
-std::vector<std::u16string> DadFileLines(const MasterData& d);    // the 29 fields of a stallion
-std::vector<std::u16string> MamFileLines(const MasterData& d);    // the 22 fields of a broodmare
+std::vector<std::u16string> KeitoFileLines(const MasterData& d); // rows 1..KeitoCount-1: name,group
+std::vector<std::u16string> KeiroFileLines(const MasterData& d); // every colour name
+std::vector<std::u16string> CrossFileLines(const MasterData& d); // exactly 16: name,$colour
+std::vector<std::u16string> OyaFileLines(const MasterData& d); // name,a,b,keito
+std::vector<std::u16string> DadFileLines(const MasterData& d); // the 29 fields of a stallion
+std::vector<std::u16string> MamFileLines(const MasterData& d); // the 22 fields of a broodmare
 
 // Each writes its file at dataDir + the name in files (an existing file whose name differs only in letter
 // case is the one replaced). Throws FileError when the file cannot be written, or when a text field

@@ -32,7 +32,10 @@ void TempDir::WriteBytes(std::string_view name, std::string_view bytes) const
         throw std::runtime_error("cannot write test file " + File(name));
 }
 
-void TempDir::WriteText(std::string_view name, std::u16string_view text) const { WriteBytes(name, ToCp932(text)); }
+void TempDir::WriteText(std::string_view name, std::u16string_view text) const
+{
+    WriteBytes(name, ToCp932(text));
+}
 
 void TempDir::WriteLines(std::string_view name, const std::vector<std::u16string>& lines) const
 {
@@ -88,23 +91,23 @@ DataSetText SmallDataSet()
         const std::u16string num(n.begin(), n.end());
         s.omokei.push_back(u"ｸﾞﾙｰﾌﾟ" + num + u",$00" + (i < 10 ? u"0" + num : num) + u"00,G" + num);
     }
-    s.keito = {u"ﾉｰｻﾞﾝ,1", u"ﾌﾞﾗｲﾄ,2", u"ﾒｲﾌﾟﾙ,3", u"ﾛｰｽﾞ,0", u"ｱｲﾗﾝﾄﾞ,4"};
-    s.keiro = {u"栗毛", u"鹿毛", u"芦毛"};
-    s.cross = {u"短距離　,$0000FF", u"速力　　,$00FF00", u"底力↑　,$FF0000", u"長距離　,$808080"};
+    s.keito = { u"ﾉｰｻﾞﾝ,1", u"ﾌﾞﾗｲﾄ,2", u"ﾒｲﾌﾟﾙ,3", u"ﾛｰｽﾞ,0", u"ｱｲﾗﾝﾄﾞ,4" };
+    s.keiro = { u"栗毛", u"鹿毛", u"芦毛" };
+    s.cross = { u"短距離　,$0000FF", u"速力　　,$00FF00", u"底力↑　,$FF0000", u"長距離　,$808080" };
     // name, a, b, keito
     s.oya = {
-        u"ｱﾙﾌｧ,0,0,1",    // 0
-        u"ﾍﾞｰﾀ,1,0,1",    // 1
-        u"ｶﾞﾝﾏ,0,0,2",    // 2
-        u"ﾃﾞﾙﾀ,2,3,2",    // 3
-        u"ｲﾌﾟｼﾛﾝ,0,0,3",  // 4
-        u"ｾﾞｰﾀ,0,0,3",    // 5
-        u"ｴｰﾀ,4,0,4",     // 6
-        u"ｼｰﾀ,0,0,5",     // 7
-        u"ｲｵﾀ,0,0,0",     // 8: no line, no group
-        u"ｶｯﾊﾟ,0,0,1",    // 9
-        u"ﾗﾑﾀﾞ,0,0,2",    // 10
-        u"ﾐｭｰ,0,0,0",     // 11: no line, no group
+        u"ｱﾙﾌｧ,0,0,1", // 0
+        u"ﾍﾞｰﾀ,1,0,1", // 1
+        u"ｶﾞﾝﾏ,0,0,2", // 2
+        u"ﾃﾞﾙﾀ,2,3,2", // 3
+        u"ｲﾌﾟｼﾛﾝ,0,0,3", // 4
+        u"ｾﾞｰﾀ,0,0,3", // 5
+        u"ｴｰﾀ,4,0,4", // 6
+        u"ｼｰﾀ,0,0,5", // 7
+        u"ｲｵﾀ,0,0,0", // 8: no line, no group
+        u"ｶｯﾊﾟ,0,0,1", // 9
+        u"ﾗﾑﾀﾞ,0,0,2", // 10
+        u"ﾐｭｰ,0,0,0", // 11: no line, no group
     };
     // name, birth, line, colour, star, dist1, dist2, dirt, grow, 5 grades, 15 ancestors
     s.dad = {
@@ -120,7 +123,7 @@ DataSetText SmallDataSet()
         u"ﾋﾒ,自家,ﾉｰｻﾞﾝ,鹿毛,5000,7,4,ｶｯﾊﾟ,ｱﾙﾌｧ,ｶﾞﾝﾏ,ﾍﾞｰﾀ,ﾃﾞﾙﾀ,ｲﾌﾟｼﾛﾝ,ｾﾞｰﾀ,,,,,,,,",
         u"ﾊﾅ,他家,ﾌﾞﾗｲﾄ,白毛,8000,5,8,ﾗﾑﾀﾞ,ｶﾞﾝﾏ,ｴｰﾀ,ﾃﾞﾙﾀ,,ｼｰﾀ,,,,,,,,,",
     };
-    s.nix = {u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,30", u"ﾌﾞﾗｲﾄ,2,ﾒｲﾌﾟﾙ,25", u"ﾒｲﾌﾟﾙ,ﾛｰｽﾞ,-5"};
+    s.nix = { u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,30", u"ﾌﾞﾗｲﾄ,2,ﾒｲﾌﾟﾙ,25", u"ﾒｲﾌﾟﾙ,ﾛｰｽﾞ,-5" };
     return s;
 }
 

@@ -21,7 +21,10 @@ namespace {
 class Rng
 {
 public:
-    explicit Rng(uint64_t seed) : m_state(seed) {}
+    explicit Rng(uint64_t seed)
+        : m_state(seed)
+    {
+    }
     uint64_t Next()
     {
         uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
@@ -32,8 +35,7 @@ public:
     int Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
     int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
     bool Chance(int percent) { return Below(100) < percent; }
-    template <typename T, size_t N>
-    const T& Pick(const std::array<T, N>& a)
+    template <typename T, size_t N> const T& Pick(const std::array<T, N>& a)
     {
         return a[static_cast<size_t>(Below(static_cast<int>(N)))];
     }
@@ -59,7 +61,10 @@ std::u16string Hex6(uint32_t v)
 class NameMaker
 {
 public:
-    explicit NameMaker(Rng& rng) : m_rng(rng) {}
+    explicit NameMaker(Rng& rng)
+        : m_rng(rng)
+    {
+    }
 
     std::u16string Make(int minSyllables, int maxSyllables)
     {
@@ -86,10 +91,11 @@ public:
     }
 
 private:
-    static constexpr std::array<char16_t, 44> kBase{u'ｱ', u'ｲ', u'ｳ', u'ｴ', u'ｵ', u'ｶ', u'ｷ', u'ｸ', u'ｹ', u'ｺ', u'ｻ',
-                                                     u'ｼ', u'ｽ', u'ｾ', u'ｿ', u'ﾀ', u'ﾁ', u'ﾂ', u'ﾃ', u'ﾄ', u'ﾅ', u'ﾆ',
-                                                     u'ﾇ', u'ﾈ', u'ﾉ', u'ﾊ', u'ﾋ', u'ﾌ', u'ﾍ', u'ﾎ', u'ﾏ', u'ﾐ', u'ﾑ',
-                                                     u'ﾒ', u'ﾓ', u'ﾔ', u'ﾕ', u'ﾖ', u'ﾗ', u'ﾘ', u'ﾙ', u'ﾚ', u'ﾛ', u'ﾜ'};
+    static constexpr std::array<char16_t, 44> kBase {
+        u'ｱ', u'ｲ', u'ｳ', u'ｴ', u'ｵ', u'ｶ', u'ｷ', u'ｸ', u'ｹ', u'ｺ', u'ｻ', u'ｼ', u'ｽ', u'ｾ', u'ｿ',
+        u'ﾀ', u'ﾁ', u'ﾂ', u'ﾃ', u'ﾄ', u'ﾅ', u'ﾆ', u'ﾇ', u'ﾈ', u'ﾉ', u'ﾊ', u'ﾋ', u'ﾌ', u'ﾍ', u'ﾎ',
+        u'ﾏ', u'ﾐ', u'ﾑ', u'ﾒ', u'ﾓ', u'ﾔ', u'ﾕ', u'ﾖ', u'ﾗ', u'ﾘ', u'ﾙ', u'ﾚ', u'ﾛ', u'ﾜ'
+    };
     static bool IsVoiceable(char16_t c) { return (c >= u'ｶ' && c <= u'ﾄ') || (c >= u'ﾊ' && c <= u'ﾎ'); }
     static bool IsSemiVoiceable(char16_t c) { return c >= u'ﾊ' && c <= u'ﾎ'; }
 
@@ -103,7 +109,7 @@ struct Horse
     std::u16string name;
     int sire = -1;
     int dam = -1;
-    int line = 0;      // the sire line the horse belongs to (1..96)
+    int line = 0; // the sire line the horse belongs to (1..96)
     bool popular = false;
 };
 
@@ -195,14 +201,15 @@ void WriteFullCapacityData(const std::string& dirIn)
     }
 
     // Coat colours: the file lacks "白毛", which a few horses carry.
-    const std::vector<std::u16string> keiro{u"栗毛", u"栃栗毛", u"鹿毛", u"黒鹿毛", u"青鹿毛", u"青毛", u"芦毛"};
-    const std::array<std::u16string_view, 8> colours{u"栗毛", u"栃栗毛", u"鹿毛", u"黒鹿毛", u"青鹿毛", u"青毛", u"芦毛",
-                                                     u"白毛"};
+    const std::vector<std::u16string> keiro { u"栗毛", u"栃栗毛", u"鹿毛", u"黒鹿毛", u"青鹿毛", u"青毛", u"芦毛" };
+    const std::array<std::u16string_view, 8> colours { u"栗毛",   u"栃栗毛", u"鹿毛", u"黒鹿毛",
+                                                       u"青鹿毛", u"青毛",   u"芦毛", u"白毛" };
 
     // Cross effects: the four that carry nitro weights first, then twelve more.
-    const std::array<std::u16string_view, 16> effects{
-        u"短距離　", u"速力　　", u"底力↑　", u"長距離　", u"瞬発力　", u"根性　　", u"柔軟性　", u"精神力　",
-        u"賢さ　　", u"健康　　", u"丈夫　　", u"早熟　　", u"晩成　　", u"ダート◎", u"芝◎　　", u"持続　　"};
+    const std::array<std::u16string_view, 16> effects { u"短距離　", u"速力　　", u"底力↑　",  u"長距離　",
+                                                        u"瞬発力　", u"根性　　", u"柔軟性　", u"精神力　",
+                                                        u"賢さ　　", u"健康　　", u"丈夫　　", u"早熟　　",
+                                                        u"晩成　　", u"ダート◎",  u"芝◎　　",  u"持続　　" };
     std::vector<std::u16string> cross;
     for (const auto& e : effects)
         cross.push_back(std::u16string(e) + u"," + Hex6(static_cast<uint32_t>(rng.Next() & 0xFFFFFF)));
@@ -264,20 +271,20 @@ void WriteFullCapacityData(const std::string& dirIn)
     };
 
     // Stallions: the youngest 513 males.
-    const std::array<std::u16string_view, 4> births{u"内国", u"外国", u"自家", u"配信"};
-    const std::array<std::u16string_view, 4> dirts{u"◎", u"○", u"△", u""};
-    const std::array<std::u16string_view, 4> grows{u"早熟", u"普通", u"晩成", u"持続"};
-    const std::array<std::u16string_view, 3> grades{u"A", u"B", u"C"};
+    const std::array<std::u16string_view, 4> births { u"内国", u"外国", u"自家", u"配信" };
+    const std::array<std::u16string_view, 4> dirts { u"◎", u"○", u"△", u"" };
+    const std::array<std::u16string_view, 4> grows { u"早熟", u"普通", u"晩成", u"持続" };
+    const std::array<std::u16string_view, 3> grades { u"A", u"B", u"C" };
     std::vector<std::u16string> dad;
     std::vector<int> stallionLines;
     for (int i = kAncestors - kStallions; i < kAncestors; ++i) {
         const Horse& h = pop.males[static_cast<size_t>(i)];
         const int d1 = rng.Between(10, 20) * 100;
         const int d2 = std::min(3600, d1 + rng.Between(4, 16) * 100);
-        std::u16string l = h.name + u"," + std::u16string(rng.Pick(births)) + u"," +
-                           lineNames[static_cast<size_t>(h.line - 1)] + u"," + std::u16string(rng.Pick(colours)) +
-                           u"," + Num(rng.Between(1, 5)) + u"," + Num(d1) + u"," + Num(d2) + u"," +
-                           std::u16string(rng.Pick(dirts)) + u"," + std::u16string(rng.Pick(grows));
+        std::u16string l = h.name + u"," + std::u16string(rng.Pick(births)) + u","
+            + lineNames[static_cast<size_t>(h.line - 1)] + u"," + std::u16string(rng.Pick(colours)) + u","
+            + Num(rng.Between(1, 5)) + u"," + Num(d1) + u"," + Num(d2) + u"," + std::u16string(rng.Pick(dirts)) + u","
+            + std::u16string(rng.Pick(grows));
         for (int g = 0; g < 5; ++g)
             l += u"," + std::u16string(rng.Pick(grades));
         l += pedigree(h, 1, 15);
@@ -286,7 +293,7 @@ void WriteFullCapacityData(const std::string& dirIn)
     }
 
     // Broodmares: 701 young named females.
-    const std::array<std::u16string_view, 4> origins{u"自家", u"他家", u"持込", u""};
+    const std::array<std::u16string_view, 4> origins { u"自家", u"他家", u"持込", u"" };
     std::vector<std::u16string> mam;
     std::vector<std::array<int, 3>> mareLines; // lines of her chains 1, 3 and 7 (sire, dam's sire, dam's dam's sire)
     for (int i = 0; i < kMares; ++i) {
@@ -298,11 +305,11 @@ void WriteFullCapacityData(const std::string& dirIn)
             const int m = pop.AncestorAt(f, p);
             return m < 0 ? 0 : pop.males[static_cast<size_t>(m)].line;
         };
-        mareLines.push_back({lineAt(1), lineAt(3), lineAt(7)});
-        mam.push_back(f.name + u"," + std::u16string(rng.Pick(origins)) + u"," +
-                      lineNames[static_cast<size_t>(lineAt(1) - 1)] + u"," + std::u16string(rng.Pick(colours)) + u"," +
-                      Num(rng.Between(1, 25) * 500) + u"," + Num(rng.Between(1, 10)) + u"," +
-                      Num(rng.Between(1, 10)) + pedigree(f, 1, 15));
+        mareLines.push_back({ lineAt(1), lineAt(3), lineAt(7) });
+        mam.push_back(f.name + u"," + std::u16string(rng.Pick(origins)) + u","
+                      + lineNames[static_cast<size_t>(lineAt(1) - 1)] + u"," + std::u16string(rng.Pick(colours)) + u","
+                      + Num(rng.Between(1, 25) * 500) + u"," + Num(rng.Between(1, 10)) + u"," + Num(rng.Between(1, 10))
+                      + pedigree(f, 1, 15));
     }
 
     // Nicks: half of them between lines that real pairs bring together, the rest at random; every

@@ -29,24 +29,24 @@ TEST_P(Cp932RoundTrip, DecodesAndEncodesBothWays)
     EXPECT_EQ(encoded, c.bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Cp932RoundTrip,
-    ::testing::Values(
-        // ASCII, control codes included (0x1A, 0x1C and 0x7F are themselves)
-        ByteCase{std::string("A\x1a\x1c\x7f\\~", 6), u"A\x1a\x1c\x7f\\~"},
-        ByteCase{std::string("\0", 1), std::u16string(1, u'\0')},
-        // half-width katakana, both ends of the range
-        ByteCase{"\xa1\xb1\xdf", u"\uFF61\uFF71\uFF9F"},
-        // the five single bytes the platform converter rejects
-        ByteCase{"\x80", u"\u0080"}, ByteCase{"\xa0", u"\uF8F0"}, ByteCase{"\xfd", u"\uF8F1"},
-        ByteCase{"\xfe", u"\uF8F2"}, ByteCase{"\xff", u"\uF8F3"},
-        ByteCase{"a\x80\xa0\xfd\xfe\xffz", u"a\u0080\uF8F0\uF8F1\uF8F2\uF8F3z"},
-        // double-byte: full-width space, kana, kanji, symbols of the data files
-        ByteCase{"\x81\x40", u"\u3000"}, ByteCase{"\x96\xa2\x93\x6f\x98\x5e", u"未登録"},
-        ByteCase{"\x81\x9d\x81\x9b\x81\xa2\x81\x9a", u"◎○△★"}, ByteCase{"\x81\xaa", u"↑"},
-        ByteCase{"\x83\x5c", u"ソ"}, // trail byte 0x5C is not a backslash
-        ByteCase{"\x81\x5f", u"\uFF3C"}, ByteCase{"\x87\x40", u"①"}, ByteCase{"\xfa\x40", u"ⅰ"},
-        ByteCase{"\xea\xa4", u"熙"}));
+INSTANTIATE_TEST_SUITE_P(Table, Cp932RoundTrip,
+                         ::testing::Values(
+                             // ASCII, control codes included (0x1A, 0x1C and 0x7F are themselves)
+                             ByteCase { std::string("A\x1a\x1c\x7f\\~", 6), u"A\x1a\x1c\x7f\\~" },
+                             ByteCase { std::string("\0", 1), std::u16string(1, u'\0') },
+                             // half-width katakana, both ends of the range
+                             ByteCase { "\xa1\xb1\xdf", u"\uFF61\uFF71\uFF9F" },
+                             // the five single bytes the platform converter rejects
+                             ByteCase { "\x80", u"\u0080" }, ByteCase { "\xa0", u"\uF8F0" },
+                             ByteCase { "\xfd", u"\uF8F1" }, ByteCase { "\xfe", u"\uF8F2" },
+                             ByteCase { "\xff", u"\uF8F3" },
+                             ByteCase { "a\x80\xa0\xfd\xfe\xffz", u"a\u0080\uF8F0\uF8F1\uF8F2\uF8F3z" },
+                             // double-byte: full-width space, kana, kanji, symbols of the data files
+                             ByteCase { "\x81\x40", u"\u3000" }, ByteCase { "\x96\xa2\x93\x6f\x98\x5e", u"未登録" },
+                             ByteCase { "\x81\x9d\x81\x9b\x81\xa2\x81\x9a", u"◎○△★" }, ByteCase { "\x81\xaa", u"↑" },
+                             ByteCase { "\x83\x5c", u"ソ" }, // trail byte 0x5C is not a backslash
+                             ByteCase { "\x81\x5f", u"\uFF3C" }, ByteCase { "\x87\x40", u"①" },
+                             ByteCase { "\xfa\x40", u"ⅰ" }, ByteCase { "\xea\xa4", u"熙" }));
 
 TEST(Cp932, DuplicateCodesEncodeToThePreferredOne)
 {
@@ -70,11 +70,11 @@ TEST(Cp932, UndefinedSequencesAreRejectedWithTheirOffset)
         size_t offset;
     };
     const Case cases[] = {
-        {"ab\x85\x40", 2},       // lead byte of an unassigned row
-        {"\x82\xa0x\x81", 3},    // lead byte at the end
-        {"\x81\x20", 0},         // lead byte followed by a byte that is no trail byte
-        {"\x81\x7f", 0},         // 0x7F is never a trail byte
-        {"ok\xa1\x82\xf1\xeb\x40", 5}, // 0xEB40 is unassigned
+        { "ab\x85\x40", 2 }, // lead byte of an unassigned row
+        { "\x82\xa0x\x81", 3 }, // lead byte at the end
+        { "\x81\x20", 0 }, // lead byte followed by a byte that is no trail byte
+        { "\x81\x7f", 0 }, // 0x7F is never a trail byte
+        { "ok\xa1\x82\xf1\xeb\x40", 5 }, // 0xEB40 is unassigned
     };
     for (const auto& c : cases) {
         std::u16string out;
@@ -112,9 +112,9 @@ TEST(Cp932, ByteMeasureAndCutAtCharacterBoundaries)
         std::u16string want;
     };
     const Cut cuts[] = {
-        {u"早熟型", 4, u"早熟"},  {u"早熟型", 5, u"早熟"}, {u"A早熟", 2, u"A"}, {u"A早熟", 3, u"A早"},
-        {u"ｱｲｳｴｵ", 4, u"ｱｲｳｴ"}, {u"◎", 1, u""},         {u"◎", 2, u"◎"},  {u"", 4, u""},
-        {u"AB", 0, u""},          {u"A", 10, u"A"},
+        { u"早熟型", 4, u"早熟" }, { u"早熟型", 5, u"早熟" }, { u"A早熟", 2, u"A" }, { u"A早熟", 3, u"A早" },
+        { u"ｱｲｳｴｵ", 4, u"ｱｲｳｴ" },  { u"◎", 1, u"" },          { u"◎", 2, u"◎" },     { u"", 4, u"" },
+        { u"AB", 0, u"" },         { u"A", 10, u"A" },
     };
     for (const auto& c : cuts)
         EXPECT_EQ(CutToBytes(c.text, c.max), c.want) << ToUtf8(c.text) << " " << c.max;
@@ -126,7 +126,9 @@ TEST(Utf8, ConvertsBothWaysAndReplacesMalformedInput)
     const std::string utf8 = "a\xc3\xa9\xe6\x9c\xaa\xf0\x9f\x98\x80";
     EXPECT_EQ(ToUtf8(text), utf8);
     EXPECT_EQ(FromUtf8(utf8), text);
-    EXPECT_EQ(FromUtf8("a\xff" "b"), u"a\uFFFDb");
+    EXPECT_EQ(FromUtf8("a\xff"
+                       "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(FromUtf8("\xc0\xaf"), u"\uFFFD\uFFFD"); // overlong form
     EXPECT_EQ(FromUtf8("\xed\xa0\x80"), u"\uFFFD\uFFFD\uFFFD"); // encoded surrogate
     EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xef\xbf\xbd");

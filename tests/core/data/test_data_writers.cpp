@@ -87,7 +87,7 @@ TEST(DataWriters, LoadWriteLoadGivesTheSameTables)
     WriteAll(*b, third);
     const auto c = LoadFrom(third);
     ExpectSameTables(*b, *c, true);
-    for (const char* f : {"面白系統.CSV", "系統.CSV", "毛色.CSV", "ｸﾛｽ.CSV", "祖先馬.CSV", "種牡馬.CSV", "牝馬.CSV"})
+    for (const char* f : { "面白系統.CSV", "系統.CSV", "毛色.CSV", "ｸﾛｽ.CSV", "祖先馬.CSV", "種牡馬.CSV", "牝馬.CSV" })
         EXPECT_EQ(second.ReadBytes(f), third.ReadBytes(f)) << f;
 }
 
@@ -110,23 +110,25 @@ TEST(DataWriters, LinesAsTheEditorWritesThem)
     EXPECT_EQ(cross[1], u"速力　　,$00FF00");
     EXPECT_EQ(cross[4], u",$000000"); // rows past the file were never set: empty name, colour 0
 
-    EXPECT_EQ(KeitoFileLines(*d), (std::vector<std::u16string>{u"ﾉｰｻﾞﾝ,1", u"ﾌﾞﾗｲﾄ,2", u"ﾒｲﾌﾟﾙ,3", u"ﾛｰｽﾞ,0",
-                                                               u"ｱｲﾗﾝﾄﾞ,4", u"ｷﾝｸﾞ,0"}));
-    EXPECT_EQ(KeiroFileLines(*d), (std::vector<std::u16string>{u"栗毛", u"鹿毛", u"芦毛", u"青鹿毛", u"白毛"}));
+    EXPECT_EQ(KeitoFileLines(*d),
+              (std::vector<std::u16string> { u"ﾉｰｻﾞﾝ,1", u"ﾌﾞﾗｲﾄ,2", u"ﾒｲﾌﾟﾙ,3", u"ﾛｰｽﾞ,0", u"ｱｲﾗﾝﾄﾞ,4", u"ｷﾝｸﾞ,0" }));
+    EXPECT_EQ(KeiroFileLines(*d), (std::vector<std::u16string> { u"栗毛", u"鹿毛", u"芦毛", u"青鹿毛", u"白毛" }));
     const auto oya = OyaFileLines(*d);
     ASSERT_EQ(oya.size(), 12u);
     EXPECT_EQ(oya[3], u"ﾃﾞﾙﾀ,2,3,2");
-    EXPECT_EQ(oya[8], u"ｲｵﾀ,0,0,1");  // ﾐｭｰ's sire takes the line of his own sire ｱﾙﾌｧ
+    EXPECT_EQ(oya[8], u"ｲｵﾀ,0,0,1"); // ﾐｭｰ's sire takes the line of his own sire ｱﾙﾌｧ
     EXPECT_EQ(oya[11], u"ﾐｭｰ,0,0,6"); // ﾐｭｰ takes the line his stallion row names
 
     const auto dad = DadFileLines(*d);
     ASSERT_EQ(dad.size(), 3u);
-    EXPECT_EQ(dad[0], u"ｶｯﾊﾟ,内国,ﾉｰｻﾞﾝ,栗毛,3,1200,2000,◎,早熟,A,B,C,A,B,"
-                      u"ｱﾙﾌｧ,ﾍﾞｰﾀ,ｶﾞﾝﾏ,未登録,ﾃﾞﾙﾀ,ｲﾌﾟｼﾛﾝ,ｾﾞｰﾀ,ｴｰﾀ,ｼｰﾀ,未登録,未登録,未登録,未登録,未登録,未登録");
+    EXPECT_EQ(dad[0],
+              u"ｶｯﾊﾟ,内国,ﾉｰｻﾞﾝ,栗毛,3,1200,2000,◎,早熟,A,B,C,A,B,"
+              u"ｱﾙﾌｧ,ﾍﾞｰﾀ,ｶﾞﾝﾏ,未登録,ﾃﾞﾙﾀ,ｲﾌﾟｼﾛﾝ,ｾﾞｰﾀ,ｴｰﾀ,ｼｰﾀ,未登録,未登録,未登録,未登録,未登録,未登録");
     const auto mam = MamFileLines(*d);
     ASSERT_EQ(mam.size(), 2u);
-    EXPECT_EQ(mam[1], u"ﾊﾅ,他家,ﾌﾞﾗｲﾄ,白毛,8000,5,8,ﾗﾑﾀﾞ,ｶﾞﾝﾏ,ｴｰﾀ,ﾃﾞﾙﾀ,未登録,ｼｰﾀ,未登録,未登録,未登録,未登録,"
-                      u"未登録,未登録,未登録,未登録,未登録");
+    EXPECT_EQ(mam[1],
+              u"ﾊﾅ,他家,ﾌﾞﾗｲﾄ,白毛,8000,5,8,ﾗﾑﾀﾞ,ｶﾞﾝﾏ,ｴｰﾀ,ﾃﾞﾙﾀ,未登録,ｼｰﾀ,未登録,未登録,未登録,未登録,"
+              u"未登録,未登録,未登録,未登録,未登録");
 
     // on disk: code page 932, CR LF after every line
     WriteKeitoFile(*d, dir.Path(), DefaultDataFiles());
@@ -143,12 +145,12 @@ TEST(DataWriters, FieldsThatWouldNotReadBackAreRefusedAndTheFileKept)
         const char* file;
     };
     const Case cases[] = {
-        {"comma in a name", [](MasterData& d) { d.OyaTable[2].name = u"ｶﾞﾝ,ﾏ"; }, WriteOyaFile, "祖先馬.CSV"},
-        {"quote in a label", [](MasterData& d) { d.OmokeiTable[3].lbl = u"\"G\""; }, WriteOmokeiFile, "面白系統.CSV"},
-        {"line end in a colour", [](MasterData& d) { d.KeiroTable[1] = u"鹿\r\n毛"; }, WriteKeiroFile, "毛色.CSV"},
-        {"character outside the code page", [](MasterData& d) { d.DadTable[1].name = u"ﾗﾑ\U0001F40E"; },
-         WriteDadFile, "種牡馬.CSV"},
-        {"comma in a cross effect", [](MasterData& d) { d.CrossTable[16].name = u"a,b"; }, WriteCrossFile, "ｸﾛｽ.CSV"},
+        { "comma in a name", [](MasterData& d) { d.OyaTable[2].name = u"ｶﾞﾝ,ﾏ"; }, WriteOyaFile, "祖先馬.CSV" },
+        { "quote in a label", [](MasterData& d) { d.OmokeiTable[3].lbl = u"\"G\""; }, WriteOmokeiFile, "面白系統.CSV" },
+        { "line end in a colour", [](MasterData& d) { d.KeiroTable[1] = u"鹿\r\n毛"; }, WriteKeiroFile, "毛色.CSV" },
+        { "character outside the code page", [](MasterData& d) { d.DadTable[1].name = u"ﾗﾑ\U0001F40E"; }, WriteDadFile,
+          "種牡馬.CSV" },
+        { "comma in a cross effect", [](MasterData& d) { d.CrossTable[16].name = u"a,b"; }, WriteCrossFile, "ｸﾛｽ.CSV" },
     };
     for (const auto& c : cases) {
         TempDir dir;

@@ -85,7 +85,7 @@ TEST_F(FullCapacityData, CrossesNicksAndSeveralLinesOccur)
                     crossed = d.DadTable[s].Father[i] >= 0 && d.DadTable[s].Father[i] == d.MamTable[m].Father[j];
             crossedPairs += crossed;
         }
-    EXPECT_GT(crossedPairs, 40);      // crosses are common
+    EXPECT_GT(crossedPairs, 40); // crosses are common
     EXPECT_LT(crossedPairs, 40 * 40); // but not universal: outbreeding occurs too
 
     std::set<std::pair<int, int>> nicks;
@@ -96,7 +96,7 @@ TEST_F(FullCapacityData, CrossesNicksAndSeveralLinesOccur)
     for (int s = 0; s < d.DadCount; ++s) {
         lines.insert(d.DadTable[s].keito);
         for (int m = 0; m < 20; ++m)
-            nickPairs += nicks.count({d.DadTable[s].keito, d.MamTable[m].keito}) > 0;
+            nickPairs += nicks.count({ d.DadTable[s].keito, d.MamTable[m].keito }) > 0;
     }
     EXPECT_GT(nickPairs, 500);
     EXPECT_GE(lines.size(), 10u);
@@ -107,8 +107,8 @@ TEST(DataGenerator, WritesTheSameBytesEveryTime)
     TempDir a, b;
     WriteFullCapacityData(a.Path());
     WriteFullCapacityData(b.Path().substr(0, b.Path().size() - 1)); // without the trailing '/'
-    for (const char* f : {"面白系統.CSV", "系統.CSV", "毛色.CSV", "ｸﾛｽ.CSV", "祖先馬.CSV", "種牡馬.CSV", "牝馬.CSV",
-                          "ニックス.CSV", "相性.CSV"})
+    for (const char* f : { "面白系統.CSV", "系統.CSV", "毛色.CSV", "ｸﾛｽ.CSV", "祖先馬.CSV", "種牡馬.CSV", "牝馬.CSV",
+                           "ニックス.CSV", "相性.CSV" })
         EXPECT_EQ(a.ReadBytes(f), b.ReadBytes(f)) << f;
 }
 

@@ -16,15 +16,15 @@ TEST(CutField, TakesFieldsOffTheFront)
         std::u16string rest;
     };
     const Case cases[] = {
-        {u"a,b,c", {u"a", u"b", u"c"}, u""},
-        {u"a,b,c", {u"a"}, u"b,c"},
-        {u"whole line", {u"whole line", u""}, u""},
-        {u"\"x,y\",z", {u"x", u"y", u"z"}, u""},      // quotes do not protect a comma
-        {u"a\"b\"\"c,d", {u"abc", u"d"}, u""},        // every quote deleted
-        {u" a , b ", {u" a ", u" b "}, u""},          // blanks are kept
-        {u"\u3000名\u3000,", {u"\u3000名\u3000", u""}, u""},
-        {u",,", {u"", u"", u"", u""}, u""},
-        {u"a,", {u"a", u""}, u""},
+        { u"a,b,c", { u"a", u"b", u"c" }, u"" },
+        { u"a,b,c", { u"a" }, u"b,c" },
+        { u"whole line", { u"whole line", u"" }, u"" },
+        { u"\"x,y\",z", { u"x", u"y", u"z" }, u"" }, // quotes do not protect a comma
+        { u"a\"b\"\"c,d", { u"abc", u"d" }, u"" }, // every quote deleted
+        { u" a , b ", { u" a ", u" b " }, u"" }, // blanks are kept
+        { u"\u3000名\u3000,", { u"\u3000名\u3000", u"" }, u"" },
+        { u",,", { u"", u"", u"", u"" }, u"" },
+        { u"a,", { u"a", u"" }, u"" },
     };
     for (const auto& c : cases) {
         std::u16string line = c.line;
@@ -45,7 +45,7 @@ TEST(CutField, OtherSeparatorAndTrimmedForm)
 
 TEST(FieldReader, AgreesWithCutField)
 {
-    const std::u16string lines[] = {u"a,b,,\"c,d\",e", u"", u"x", u",", u"1,2,3,"};
+    const std::u16string lines[] = { u"a,b,,\"c,d\",e", u"", u"x", u",", u"1,2,3," };
     for (const auto& l : lines) {
         std::u16string rest = l;
         FieldReader r(l);
@@ -64,27 +64,27 @@ TEST(ParseInt, DecimalSignHexAndDefaults)
         int32_t value;
     };
     const Case cases[] = {
-        {u"0", true, 0},
-        {u"42", true, 42},
-        {u"-17", true, -17},
-        {u"+5", true, 5},
-        {u"  12", true, 12},
-        {u"$FF", true, 255},
-        {u"$00ff00", true, 0x00FF00},
-        {u"-$10", true, -16},
-        {u"$FFFFFFFF", true, -1},
-        {u"2147483647", true, 2147483647},
-        {u"-2147483648", true, INT32_MIN},
-        {u"2147483648", false, 0},
-        {u"$100000000", false, 0},
-        {u"", false, 0},
-        {u"-", false, 0},
-        {u"$", false, 0},
-        {u"12 ", false, 0},
-        {u"1a", false, 0},
-        {u"0x10", false, 0},
-        {u"１２", false, 0}, // full-width digits are not digits
-        {u"abc", false, 0},
+        { u"0", true, 0 },
+        { u"42", true, 42 },
+        { u"-17", true, -17 },
+        { u"+5", true, 5 },
+        { u"  12", true, 12 },
+        { u"$FF", true, 255 },
+        { u"$00ff00", true, 0x00FF00 },
+        { u"-$10", true, -16 },
+        { u"$FFFFFFFF", true, -1 },
+        { u"2147483647", true, 2147483647 },
+        { u"-2147483648", true, INT32_MIN },
+        { u"2147483648", false, 0 },
+        { u"$100000000", false, 0 },
+        { u"", false, 0 },
+        { u"-", false, 0 },
+        { u"$", false, 0 },
+        { u"12 ", false, 0 },
+        { u"1a", false, 0 },
+        { u"0x10", false, 0 },
+        { u"１２", false, 0 }, // full-width digits are not digits
+        { u"abc", false, 0 },
     };
     for (const auto& c : cases) {
         int32_t v = 777;

@@ -57,17 +57,15 @@ TEST(IniFile, NamesIgnoreAsciiCaseAndValuesLoseSurroundingBlanks)
         std::optional<std::u16string> want;
     };
     const Case cases[] = {
-        {u"SCREEN", u"fontname", u"ＭＳ ゴシック"},
-        {u"screen", u"SIZE", u"12"},
-        {u"DATA", u"keito", u"a.csv"},
-        {u"Data", u"Size", std::nullopt}, // keys belong to their section
-        {u"ＳＣＲＥＥＮ", u"Size", std::nullopt}, // full-width letters are other letters
-        {u"SCREEN", u"ＳＩＺＥ", std::nullopt},
+        { u"SCREEN", u"fontname", u"ＭＳ ゴシック" }, { u"screen", u"SIZE", u"12" }, { u"DATA", u"keito", u"a.csv" },
+        { u"Data", u"Size", std::nullopt }, // keys belong to their section
+        { u"ＳＣＲＥＥＮ", u"Size", std::nullopt }, // full-width letters are other letters
+        { u"SCREEN", u"ＳＩＺＥ", std::nullopt },
     };
     for (const auto& c : cases)
         EXPECT_EQ(ini.Read(c.section, c.key), c.want) << ToUtf8(c.section) << "/" << ToUtf8(c.key);
-    EXPECT_EQ(ini.Sections(), (std::vector<std::u16string>{u"Screen", u"data"}));
-    EXPECT_EQ(ini.Keys(u"screen"), (std::vector<std::u16string>{u"FontName", u"Size"}));
+    EXPECT_EQ(ini.Sections(), (std::vector<std::u16string> { u"Screen", u"data" }));
+    EXPECT_EQ(ini.Keys(u"screen"), (std::vector<std::u16string> { u"FontName", u"Size" }));
     EXPECT_TRUE(ini.SectionExists(u"DATA"));
     EXPECT_FALSE(ini.SectionExists(u"ImeMode"));
 }
@@ -82,12 +80,12 @@ TEST(IniFile, WritesReplaceInPlaceAppendToSectionOrAddSectionAtEnd)
     };
     const std::u16string start = u"; comment\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n";
     const Case cases[] = {
-        {"replace in place, other case", u"a", u"Y", u"9", "; comment|[A]|x=1|Y=9||[B]|z=3|"},
-        {"new key at end of section before blank line", u"A", u"w", u"4", "; comment|[A]|x=1|y=2|w=4||[B]|z=3|"},
-        {"new key at end of last section", u"B", u"q", u"", "; comment|[A]|x=1|y=2||[B]|z=3|q=|"},
-        {"new section at end of file", u"C", u"k", u"v", "; comment|[A]|x=1|y=2||[B]|z=3|[C]|k=v|"},
-        {"value keeps inner blanks", u"B", u"z", u"a b", "; comment|[A]|x=1|y=2||[B]|z=a b|"},
-        {"line end inside a value becomes blank", u"B", u"z", u"a\r\nb", "; comment|[A]|x=1|y=2||[B]|z=a  b|"},
+        { "replace in place, other case", u"a", u"Y", u"9", "; comment|[A]|x=1|Y=9||[B]|z=3|" },
+        { "new key at end of section before blank line", u"A", u"w", u"4", "; comment|[A]|x=1|y=2|w=4||[B]|z=3|" },
+        { "new key at end of last section", u"B", u"q", u"", "; comment|[A]|x=1|y=2||[B]|z=3|q=|" },
+        { "new section at end of file", u"C", u"k", u"v", "; comment|[A]|x=1|y=2||[B]|z=3|[C]|k=v|" },
+        { "value keeps inner blanks", u"B", u"z", u"a b", "; comment|[A]|x=1|y=2||[B]|z=a b|" },
+        { "line end inside a value becomes blank", u"B", u"z", u"a\r\nb", "; comment|[A]|x=1|y=2||[B]|z=a  b|" },
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -121,7 +119,7 @@ TEST(IniFile, SeesChangesMadeOnDiskByOthers)
     b.WriteString(u"Alias", u"ｼﾞﾛｳ", u"ｼﾞﾛｰ");
     a.WriteString(u"Alias", u"ｻﾌﾞ", u"ｻﾌﾞﾛｰ"); // must not lose b's entry
     IniFile c(dir.File("shared.ini"));
-    EXPECT_EQ(c.Keys(u"Alias"), (std::vector<std::u16string>{u"ﾀﾛｳ", u"ｼﾞﾛｳ", u"ｻﾌﾞ"}));
+    EXPECT_EQ(c.Keys(u"Alias"), (std::vector<std::u16string> { u"ﾀﾛｳ", u"ｼﾞﾛｳ", u"ｻﾌﾞ" }));
 }
 
 TEST(IniFile, RejectsKeysAndSectionsThatCannotBeStored)
@@ -152,11 +150,13 @@ TEST(IniFile, SeveralValuesInOneWrite)
     TempDir dir;
     dir.WriteText("m.ini", u"[配合]\r\n同系配合=5\r\n");
     IniFile ini(dir.File("m.ini"));
-    ini.WriteStrings({{u"配合", u"同系配合", u"0"}, {u"配合", u"面白配合", u"2000"}, {u"繁殖牝馬", u"毛色", u""},
-                      {u"配合", u"同系配合", u"1"}});
+    ini.WriteStrings({ { u"配合", u"同系配合", u"0" },
+                       { u"配合", u"面白配合", u"2000" },
+                       { u"繁殖牝馬", u"毛色", u"" },
+                       { u"配合", u"同系配合", u"1" } });
     EXPECT_EQ(Content(dir, "m.ini"), "[配合]|同系配合=1|面白配合=2000|[繁殖牝馬]|毛色=|");
     // all or nothing: one bad key and nothing is written
-    EXPECT_THROW(ini.WriteStrings({{u"配合", u"面白配合", u"9"}, {u"配合", u"a=b", u"1"}}), FileError);
+    EXPECT_THROW(ini.WriteStrings({ { u"配合", u"面白配合", u"9" }, { u"配合", u"a=b", u"1" } }), FileError);
     EXPECT_EQ(Content(dir, "m.ini"), "[配合]|同系配合=1|面白配合=2000|[繁殖牝馬]|毛色=|");
     EXPECT_EQ(ini.Read(u"配合", u"面白配合"), u"2000");
 }
@@ -165,11 +165,15 @@ TEST(IniFile, WritingBackAnUnchangedValueLeavesTheFileAlone)
 {
     TempDir dir;
     dir.WriteText("n.ini", u"[S]\r\nk=1\r\nj = 2\r\n");
-    struct stat before{};
+    struct stat before
+    {
+    };
     ASSERT_EQ(::stat(dir.File("n.ini").c_str(), &before), 0);
     IniFile ini(dir.File("n.ini"));
     EXPECT_EQ(ini.ReadSetting(u"S", u"k", u"0"), u"1");
-    struct stat after{};
+    struct stat after
+    {
+    };
     ASSERT_EQ(::stat(dir.File("n.ini").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino); // not replaced
     // a line that reads the same but is spelt otherwise is written in the normal form

@@ -51,7 +51,7 @@ TEST(Loader, SmallDataSetFillsEveryTable)
     EXPECT_EQ(d.KeitoTable[6].value, 0);
     EXPECT_EQ(d.DadTable[2].keito, 6);
     // colours of the horse files that the colour file lacks are appended in the order met
-    EXPECT_EQ(d.KeiroTable, (std::vector<std::u16string>{u"栗毛", u"鹿毛", u"芦毛", u"青鹿毛", u"白毛"}));
+    EXPECT_EQ(d.KeiroTable, (std::vector<std::u16string> { u"栗毛", u"鹿毛", u"芦毛", u"青鹿毛", u"白毛" }));
     EXPECT_EQ(d.DadTable[2].keiro, 3);
     EXPECT_EQ(d.MamTable[1].keiro, 4);
     EXPECT_EQ(d.MamTable[0].keiro, 1);
@@ -82,7 +82,7 @@ TEST(Loader, SmallDataSetFillsEveryTable)
     EXPECT_EQ(k.Grow, u"早熟");
     EXPECT_EQ(k.Kisho + k.Konjo + k.Kenko + k.Jisseki + k.Antei, u"ABCAB");
     EXPECT_EQ(k.Selected, 1);
-    const DadFatherRec wantF{9, 0, 1, 2, -1, 3, 4, 5, 6, 7, -1, -1, -1, -1, -1, -1};
+    const DadFatherRec wantF { 9, 0, 1, 2, -1, 3, 4, 5, 6, 7, -1, -1, -1, -1, -1, -1 };
     EXPECT_EQ(k.Father, wantF);
 
     const MamRec& m = d.MamTable[1];
@@ -93,7 +93,7 @@ TEST(Loader, SmallDataSetFillsEveryTable)
     EXPECT_EQ(m.speed, 5);
     EXPECT_EQ(m.stamina, 8);
     EXPECT_TRUE(m.Selected);
-    const MamFatherRec wantM{10, 2, 6, 3, -1, 7, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    const MamFatherRec wantM { 10, 2, 6, 3, -1, 7, -1, -1, -1, -1, -1, -1, -1, -1, -1 };
     EXPECT_EQ(m.Father, wantM);
 
     // nicks: the four-field form gives the same entry as the three-field form
@@ -116,10 +116,10 @@ TEST(Loader, CrossEffectsNitroWeightsAndSpeedRow)
         std::vector<std::pair<int, int>> nitro; // SpNit, StNit of rows 1..n
     };
     const Case cases[] = {
-        {{u"速力　　", u"底力↑　", u"長距離　", u"短距離　"}, 4, {{1, 0}, {0, 1}, {0, 1}, {2, -1}}},
-        {{u"短距離", u"長距離"}, 1, {{0, 0}, {0, 0}}},            // no trailing U+3000: no weights
-        {{u"なし", u"スピード◎", u"短"}, 2, {{0, 0}, {0, 0}, {0, 0}}}, // "◎" counts as well
-        {{u"a", u"b"}, 0, {{0, 0}, {0, 0}}},
+        { { u"速力　　", u"底力↑　", u"長距離　", u"短距離　" }, 4, { { 1, 0 }, { 0, 1 }, { 0, 1 }, { 2, -1 } } },
+        { { u"短距離", u"長距離" }, 1, { { 0, 0 }, { 0, 0 } } }, // no trailing U+3000: no weights
+        { { u"なし", u"スピード◎", u"短" }, 2, { { 0, 0 }, { 0, 0 }, { 0, 0 } } }, // "◎" counts as well
+        { { u"a", u"b" }, 0, { { 0, 0 }, { 0, 0 } } },
     };
     for (const auto& c : cases) {
         DataSetText s = SmallDataSet();
@@ -156,11 +156,11 @@ TEST(Loader, OnlySixteenCrossEffectsAndInterestingLinesAreRead)
 TEST(Loader, FieldEdgeCases)
 {
     DataSetText s = SmallDataSet();
-    s.keito.push_back(u"ｺﾝﾏﾅｼ");              // no comma: name is the whole line, group defaults to 0
-    s.keito.push_back(u"\"ｸｫｰﾄ,ﾃﾞｽ\",2");       // quoted comma still splits, quotes deleted
-    s.keito.push_back(u"\u3000ｽﾍﾟｰｽ ,$3");   // blanks kept, hexadecimal group
-    s.keito.push_back(u"ﾜﾙｲｶｽﾞ,abc");         // a bad number takes the default
-    s.cross = {u"短距離　", u"速力　　,xyz"};   // colours default to white
+    s.keito.push_back(u"ｺﾝﾏﾅｼ"); // no comma: name is the whole line, group defaults to 0
+    s.keito.push_back(u"\"ｸｫｰﾄ,ﾃﾞｽ\",2"); // quoted comma still splits, quotes deleted
+    s.keito.push_back(u"\u3000ｽﾍﾟｰｽ ,$3"); // blanks kept, hexadecimal group
+    s.keito.push_back(u"ﾜﾙｲｶｽﾞ,abc"); // a bad number takes the default
+    s.cross = { u"短距離　", u"速力　　,xyz" }; // colours default to white
     s.dad[0] = u"ｶｯﾊﾟ,内国生産,ﾉｰｻﾞﾝ,栗毛,x,,1e3,◎◎,持続晩成,AB,B,C,A,B";
     s.mam[0] = u"ﾋﾒ,A持込,ﾉｰｻﾞﾝ,鹿毛,-5,$A,+3";
     const Loaded l = Load(s);
@@ -177,14 +177,14 @@ TEST(Loader, FieldEdgeCases)
     EXPECT_EQ(d.CrossTable[2].Color, 0xFFFFFFu);
 
     const DadRec& k = d.DadTable[0];
-    EXPECT_EQ(k.birth, u"内国");   // 4 bytes
+    EXPECT_EQ(k.birth, u"内国"); // 4 bytes
     EXPECT_EQ(k.Fee, 0);
     EXPECT_EQ(k.Distance1, 0);
     EXPECT_EQ(k.Distance2, 0);
-    EXPECT_EQ(k.Dirt, u"◎");      // 2 bytes
-    EXPECT_EQ(k.Grow, u"持続");    // 4 bytes
-    EXPECT_EQ(k.Kisho, u"A");      // 1 byte
-    const DadFatherRec unknown{9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    EXPECT_EQ(k.Dirt, u"◎"); // 2 bytes
+    EXPECT_EQ(k.Grow, u"持続"); // 4 bytes
+    EXPECT_EQ(k.Kisho, u"A"); // 1 byte
+    const DadFatherRec unknown { 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1 };
     EXPECT_EQ(k.Father, unknown); // fields past the end of the line are empty
 
     const MamRec& m = d.MamTable[0];
@@ -212,7 +212,7 @@ TEST(Loader, ShortTextNeverCutsADoubleByteCharacter)
 DataSetText FillInBase()
 {
     DataSetText s = SmallDataSet();
-    s.keito = {u"L1,5", u"L2,0", u"L3,7"};
+    s.keito = { u"L1,5", u"L2,0", u"L3,7" };
     s.nix.clear();
     return s;
 }
@@ -220,9 +220,9 @@ DataSetText FillInBase()
 TEST(Loader, StallionFillsInGroupsOfHisAncestors)
 {
     DataSetText s = FillInBase();
-    s.oya = {u"S,0,0,2", u"A,0,0,2", u"B,0,0,3", u"X,0,0,1", u"Y,0,0,2", u"Z,0,0,2"};
+    s.oya = { u"S,0,0,2", u"A,0,0,2", u"B,0,0,3", u"X,0,0,1", u"Y,0,0,2", u"Z,0,0,2" };
     // positions: 1 A, 2 B, 3 X, 6 Y, 12 Z
-    s.dad = {u"S,,L2,栗毛,1,1,1,,,,,,,,A,B,X,,,Y,,,,,,Z,,,"};
+    s.dad = { u"S,,L2,栗毛,1,1,1,,,,,,,,A,B,X,,,Y,,,,,,Z,,," };
     s.mam.clear();
     const Loaded l = Load(s);
     ASSERT_TRUE(l.r.completed) << Messages(l.r);
@@ -230,14 +230,14 @@ TEST(Loader, StallionFillsInGroupsOfHisAncestors)
     for (int i = 0; i < 6; ++i)
         groups.push_back(l.d->OyaTable[i].omokei);
     // Y takes his son X's group and Z then Y's; A takes his sire B's group; S takes A's.
-    EXPECT_EQ(groups, (std::vector<int>{7, 7, 7, 5, 5, 5}));
+    EXPECT_EQ(groups, (std::vector<int> { 7, 7, 7, 5, 5, 5 }));
 }
 
 TEST(Loader, SireWithoutGroupTakesTheStallionsGroup)
 {
     DataSetText s = FillInBase();
-    s.oya = {u"S,0,0,1", u"P,0,0,2"};
-    s.dad = {u"S,,L1,栗毛,1,1,1,,,,,,,,P"};
+    s.oya = { u"S,0,0,1", u"P,0,0,2" };
+    s.dad = { u"S,,L1,栗毛,1,1,1,,,,,,,,P" };
     s.mam.clear();
     const Loaded l = Load(s);
     ASSERT_TRUE(l.r.completed) << Messages(l.r);
@@ -248,9 +248,9 @@ TEST(Loader, SireWithoutGroupTakesTheStallionsGroup)
 TEST(Loader, StallionFillsInLinesOfHisAncestors)
 {
     DataSetText s = FillInBase();
-    s.oya = {u"S,0,0,0", u"A,0,0,0", u"B,0,0,2", u"C,0,0,0", u"D,0,0,0", u"E,0,0,0"};
+    s.oya = { u"S,0,0,0", u"A,0,0,0", u"B,0,0,2", u"C,0,0,0", u"D,0,0,0", u"E,0,0,0" };
     // positions: 1 A, 2 B, 4 C, 8 D; E at 9 (not a sire of the chain, not filled)
-    s.dad = {u"S,,L1,栗毛,1,1,1,,,,,,,,A,B,,C,,,,D,E"};
+    s.dad = { u"S,,L1,栗毛,1,1,1,,,,,,,,A,B,,C,,,,D,E" };
     s.mam.clear();
     const Loaded l = Load(s);
     ASSERT_TRUE(l.r.completed) << Messages(l.r);
@@ -258,15 +258,15 @@ TEST(Loader, StallionFillsInLinesOfHisAncestors)
     for (int i = 0; i < 6; ++i)
         lines.push_back(l.d->OyaTable[i].keito);
     // A from his sire B; S from his own line name; C and D down the chain from B.
-    EXPECT_EQ(lines, (std::vector<int>{1, 2, 2, 2, 2, 0}));
+    EXPECT_EQ(lines, (std::vector<int> { 1, 2, 2, 2, 2, 0 }));
 }
 
 TEST(Loader, BroodmareFillsInGroupsOfSiresOnly)
 {
     DataSetText s = FillInBase();
-    s.oya = {u"X,0,0,1", u"Y,0,0,0", u"Z,0,0,0", u"W,0,0,2", u"V,0,0,0", u"U,0,0,0"};
+    s.oya = { u"X,0,0,1", u"Y,0,0,0", u"Z,0,0,0", u"W,0,0,2", u"V,0,0,0", u"U,0,0,0" };
     // positions: 1 X, 2 Y, 3 W, 4 Z, 5 U, 6 V
-    s.mam = {u"M,,L1,鹿毛,1,1,1,X,Y,W,Z,U,V"};
+    s.mam = { u"M,,L1,鹿毛,1,1,1,X,Y,W,Z,U,V" };
     s.dad.clear();
     const Loaded l = Load(s);
     ASSERT_TRUE(l.r.completed) << Messages(l.r);
@@ -275,22 +275,23 @@ TEST(Loader, BroodmareFillsInGroupsOfSiresOnly)
     EXPECT_EQ(o[2].omokei, 5); // Z from Y, filled just before
     EXPECT_EQ(o[4].omokei, 0); // V from W, which has no group
     EXPECT_EQ(o[5].omokei, 0); // odd positions are not filled
-    EXPECT_EQ(o[1].keito, 0);  // no lines from broodmares
+    EXPECT_EQ(o[1].keito, 0); // no lines from broodmares
 }
 
 TEST(Loader, NickLinesWithUnknownLinesAreReportedAndSkipped)
 {
     DataSetText s = SmallDataSet();
-    s.nix = {u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,30", u"ﾅｲ,ﾌﾞﾗｲﾄ,10", u"ﾉｰｻﾞﾝ,3,ﾅｲﾃﾞｽ,10", u"ﾉｰｻﾞﾝ,0,20", u"ﾒｲﾌﾟﾙ,-1,ﾛｰｽﾞ,4",
-             u"ﾛｰｽﾞ,$2,ﾒｲﾌﾟﾙ,7", u"ﾌﾞﾗｲﾄ,未登録"};
+    s.nix = { u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,30",  u"ﾅｲ,ﾌﾞﾗｲﾄ,10",     u"ﾉｰｻﾞﾝ,3,ﾅｲﾃﾞｽ,10", u"ﾉｰｻﾞﾝ,0,20",
+              u"ﾒｲﾌﾟﾙ,-1,ﾛｰｽﾞ,4", u"ﾛｰｽﾞ,$2,ﾒｲﾌﾟﾙ,7", u"ﾌﾞﾗｲﾄ,未登録" };
     TempDir dir;
     test::WriteDataSet(dir, s);
     MasterData d;
     const LoadResult r = GetMasterData(d, dir.Path(), DefaultDataFiles());
     EXPECT_TRUE(r.completed);
     const std::u16string where = FromUtf8(dir.Path()) + u"ニックス.CSV:";
-    EXPECT_EQ(r.messages, (std::vector<std::u16string>{where + u"ﾅｲが見つかりません", where + u"ﾅｲﾃﾞｽが見つかりません",
-                                                      where + u"0が見つかりません", where + u"-1が見つかりません"}));
+    EXPECT_EQ(r.messages,
+              (std::vector<std::u16string> { where + u"ﾅｲが見つかりません", where + u"ﾅｲﾃﾞｽが見つかりません",
+                                             where + u"0が見つかりません", where + u"-1が見つかりません" }));
     ASSERT_EQ(d.NixCount, 3);
     EXPECT_EQ(d.NixList[1].keito1, 4);
     EXPECT_EQ(d.NixList[1].keito2, 3);
@@ -351,11 +352,11 @@ TEST(Loader, ReloadResetsCountsAndKeepsRowsBeyondShorterFiles)
     test::WriteDataSet(dir, s);
     MasterData d;
     ASSERT_TRUE(GetMasterData(d, dir.Path(), DefaultDataFiles()).completed);
-    s.cross = {u"一"};
-    s.omokei = {u"新,1,N"};
+    s.cross = { u"一" };
+    s.omokei = { u"新,1,N" };
     s.oya.resize(10);
     s.dad.resize(1);
-    s.keiro = {u"黒鹿毛"};
+    s.keiro = { u"黒鹿毛" };
     test::WriteDataSet(dir, s);
     const LoadResult r = GetMasterData(d, dir.Path(), DefaultDataFiles());
     ASSERT_TRUE(r.completed) << Messages(r);
@@ -366,14 +367,14 @@ TEST(Loader, ReloadResetsCountsAndKeepsRowsBeyondShorterFiles)
     EXPECT_EQ(d.DadCount, 1);
     EXPECT_EQ(d.KeitoCount, 6);
     // the colour list alone is emptied first
-    EXPECT_EQ(d.KeiroTable, (std::vector<std::u16string>{u"黒鹿毛", u"栗毛", u"鹿毛", u"白毛"}));
+    EXPECT_EQ(d.KeiroTable, (std::vector<std::u16string> { u"黒鹿毛", u"栗毛", u"鹿毛", u"白毛" }));
 }
 
 TEST(Loader, DuplicateNamesResolveToTheLowestRow)
 {
     DataSetText s = SmallDataSet();
     s.oya.push_back(u"ｱﾙﾌｧ,0,0,2"); // row 12, same name as row 0
-    s.keito.push_back(u"ﾉｰｻﾞﾝ,9");   // row 6, same name as row 1
+    s.keito.push_back(u"ﾉｰｻﾞﾝ,9"); // row 6, same name as row 1
     s.dad.push_back(u"ｶｯﾊﾟ,,ﾉｰｻﾞﾝ,栗毛,1,1,1,,,,,,,,ｱﾙﾌｧ");
     const Loaded l = Load(s);
     ASSERT_TRUE(l.r.completed) << Messages(l.r);

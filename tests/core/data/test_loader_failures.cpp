@@ -40,17 +40,17 @@ TEST(LoaderFailure, TooManyRowsStopTheLoadAtTheirFile)
         int oyaCount; // rows of the ancestor file read before the stop
     };
     const Case cases[] = {
-        {"sire lines", [](DataSetText& s) { s.keito = Rows(97, u"ｹｲﾄｳ", u",0"); }, "系統.CSV", 0},
-        {"ancestors", [](DataSetText& s) { s.oya = Rows(3002, u"ｳﾏ", u",0,0,1"); }, "祖先馬.CSV", 3001},
-        {"stallions", [](DataSetText& s) { s.dad = Rows(514, u"ｵｳﾏ", u",,ﾉｰｻﾞﾝ,栗毛"); }, "種牡馬.CSV", 12},
-        {"broodmares", [](DataSetText& s) { s.mam = Rows(702, u"ﾋﾝﾊﾞ", u",,ﾉｰｻﾞﾝ,栗毛"); }, "牝馬.CSV", 12},
-        {"nicks", [](DataSetText& s) { s.nix.assign(4098, u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,1"); }, "ニックス.CSV", 12},
-        {"lines met in the stallion file",
-         [](DataSetText& s) {
-             s.keito = Rows(95, u"ｹｲﾄｳ", u",0");
-             s.dad = {u"A,,ﾆｭｰ1,栗毛", u"B,,ﾆｭｰ2,栗毛"};
-         },
-         "種牡馬.CSV", 12},
+        { "sire lines", [](DataSetText& s) { s.keito = Rows(97, u"ｹｲﾄｳ", u",0"); }, "系統.CSV", 0 },
+        { "ancestors", [](DataSetText& s) { s.oya = Rows(3002, u"ｳﾏ", u",0,0,1"); }, "祖先馬.CSV", 3001 },
+        { "stallions", [](DataSetText& s) { s.dad = Rows(514, u"ｵｳﾏ", u",,ﾉｰｻﾞﾝ,栗毛"); }, "種牡馬.CSV", 12 },
+        { "broodmares", [](DataSetText& s) { s.mam = Rows(702, u"ﾋﾝﾊﾞ", u",,ﾉｰｻﾞﾝ,栗毛"); }, "牝馬.CSV", 12 },
+        { "nicks", [](DataSetText& s) { s.nix.assign(4098, u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,1"); }, "ニックス.CSV", 12 },
+        { "lines met in the stallion file",
+          [](DataSetText& s) {
+              s.keito = Rows(95, u"ｹｲﾄｳ", u",0");
+              s.dad = { u"A,,ﾆｭｰ1,栗毛", u"B,,ﾆｭｰ2,栗毛" };
+          },
+          "種牡馬.CSV", 12 },
     };
     for (const auto& c : cases) {
         DataSetText s = SmallDataSet();
@@ -89,7 +89,7 @@ TEST(LoaderFailure, FullTablesLoad)
 
 TEST(LoaderFailure, AncestorLineOutsideTheSireLineTable)
 {
-    for (const std::u16string line : {u"97", u"-1", u"$7FFFFFFF"}) {
+    for (const std::u16string line : { u"97", u"-1", u"$7FFFFFFF" }) {
         DataSetText s = SmallDataSet();
         s.oya.push_back(u"ﾊｽﾞﾚ,0,0," + line);
         TempDir dir;
@@ -123,13 +123,21 @@ TEST(LoaderFailure, MissingAndWronglyEncodedFiles)
         int oyaCount; // OyaCount after the failed load (-1: the earlier content stays)
     };
     const Case cases[] = {
-        {"missing", "毛色.CSV", "", "毛色.CSV", -1},
-        {"UTF-8 BOM", "祖先馬.CSV", "\xef\xbb\xbf" "A,0,0,0\r\n", "BOM", -1},
-        {"UTF-16 BOM", "系統.CSV", std::string("\xff\xfe" "A\0,\0" "1\0", 8), "UTF-16", -1},
-        {"UTF-8 text", "種牡馬.CSV", "\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88,,A,B\r\n", "UTF-8", 12},
-        {"undefined bytes", "牝馬.CSV", "OK,,A,B\r\nOK2,,A,B\nBAD\x85\x40,,A,B\r\n", "3 行目", 12},
-        {"lead byte at the end", "ニックス.CSV", "A,B,1\r\n\x82", "2 行目", 12},
-        {"a folder in place of the file", "ｸﾛｽ.CSV", "dir", "フォルダ", -1},
+        { "missing", "毛色.CSV", "", "毛色.CSV", -1 },
+        { "UTF-8 BOM", "祖先馬.CSV",
+          "\xef\xbb\xbf"
+          "A,0,0,0\r\n",
+          "BOM", -1 },
+        { "UTF-16 BOM", "系統.CSV",
+          std::string("\xff\xfe"
+                      "A\0,\0"
+                      "1\0",
+                      8),
+          "UTF-16", -1 },
+        { "UTF-8 text", "種牡馬.CSV", "\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88,,A,B\r\n", "UTF-8", 12 },
+        { "undefined bytes", "牝馬.CSV", "OK,,A,B\r\nOK2,,A,B\nBAD\x85\x40,,A,B\r\n", "3 行目", 12 },
+        { "lead byte at the end", "ニックス.CSV", "A,B,1\r\n\x82", "2 行目", 12 },
+        { "a folder in place of the file", "ｸﾛｽ.CSV", "dir", "フォルダ", -1 },
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -162,7 +170,7 @@ TEST(LoaderFailure, PlainAsciiAndHalfWidthKanaAreNotMistakenForUtf8)
     // "ﾃｽﾄ" is C3 BD C4 in code page 932; with 0xB8 next it is not well-formed UTF-8
     TempDir dir;
     DataSetText s = SmallDataSet();
-    s.keiro = {u"ｸﾘｹﾞ", u"plain"};
+    s.keiro = { u"ｸﾘｹﾞ", u"plain" };
     test::WriteDataSet(dir, s);
     MasterData d;
     const LoadResult r = GetMasterData(d, dir.Path(), DefaultDataFiles());
@@ -178,7 +186,7 @@ TEST(LoaderFailure, LinesEndInAnyOfTheUsualWays)
     MasterData d;
     ASSERT_TRUE(GetMasterData(d, dir.Path(), DefaultDataFiles()).completed);
     EXPECT_EQ(std::vector<std::u16string>(d.KeiroTable.begin(), d.KeiroTable.begin() + 4),
-              (std::vector<std::u16string>{u"A", u"B", u"C", u"D"}));
+              (std::vector<std::u16string> { u"A", u"B", u"C", u"D" }));
 }
 
 } // namespace

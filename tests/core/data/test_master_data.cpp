@@ -11,19 +11,19 @@ namespace {
 std::unique_ptr<MasterData> Tables()
 {
     auto d = std::make_unique<MasterData>();
-    const char16_t* oya[] = {u"ｱ", u"ｲ", u"ｳ", u"ｲ"};
+    const char16_t* oya[] = { u"ｱ", u"ｲ", u"ｳ", u"ｲ" };
     for (const auto* n : oya)
         d->OyaTable[d->OyaCount++].name = n;
     d->OyaTable[d->OyaCount].name = u"ｴ"; // beyond the count: not found
-    const char16_t* dad[] = {u"ｶ", u"ｷ", u"ｶ"};
+    const char16_t* dad[] = { u"ｶ", u"ｷ", u"ｶ" };
     for (const auto* n : dad)
         d->DadTable[d->DadCount++].name = n;
-    const char16_t* mam[] = {u"ｻ", u"ｻ"};
+    const char16_t* mam[] = { u"ｻ", u"ｻ" };
     for (const auto* n : mam)
         d->MamTable[d->MamCount++].name = n;
-    d->KeitoTable[1] = {u"ﾉｰｻﾞﾝ", u"", 3};
-    d->KeitoTable[2] = {u"ﾌﾞﾗｲﾄ", u"", 0};
-    d->KeitoTable[3] = {u"ﾉｰｻﾞﾝ", u"", 5};
+    d->KeitoTable[1] = { u"ﾉｰｻﾞﾝ", u"", 3 };
+    d->KeitoTable[2] = { u"ﾌﾞﾗｲﾄ", u"", 0 };
+    d->KeitoTable[3] = { u"ﾉｰｻﾞﾝ", u"", 5 };
     d->KeitoCount = 4;
     d->KeitoTable[4].name = u"ｿﾄ"; // beyond the count
     d->OmokeiTable[0].name = u"未登録";
@@ -42,25 +42,25 @@ TEST(Lookups, ExactNameLowestIndexOrMinusOne)
         int want;
     };
     const Case cases[] = {
-        {"FindOya first", FindOya(*d, u"ｱ"), 0},
-        {"FindOya duplicate gives lower index", FindOya(*d, u"ｲ"), 1},
-        {"FindOya beyond count", FindOya(*d, u"ｴ"), -1},
-        {"FindOya is width-sensitive", FindOya(*d, u"ア"), -1},
-        {"FindOya whole string", FindOya(*d, u"ｱｲ"), -1},
-        {"FindOya empty", FindOya(*d, u""), -1},
-        {"FindDad duplicate", FindDad(*d, u"ｶ"), 0},
-        {"FindDad second", FindDad(*d, u"ｷ"), 1},
-        {"FindMam duplicate", FindMam(*d, u"ｻ"), 0},
-        {"FindMam absent", FindMam(*d, u"ｼ"), -1},
-        {"FindKeito sentinel", FindKeito(*d, u"未登録"), 0},
-        {"FindKeito duplicate", FindKeito(*d, u"ﾉｰｻﾞﾝ"), 1},
-        {"FindKeito beyond count", FindKeito(*d, u"ｿﾄ"), -1},
-        {"FindOmokei sentinel", FindOmokei(*d, u"未登録"), 0},
-        {"FindOmokei row 16", FindOmokei(*d, u"GP"), 16},
-        {"FindOmokei absent", FindOmokei(*d, u"GQ"), -1},
-        {"FindListName position", FindListName({u"栗毛", u"鹿毛", u"鹿毛"}, u"鹿毛"), 1},
-        {"FindListName absent", FindListName({u"栗毛"}, u"芦毛"), -1},
-        {"FindListName empty list", FindListName({}, u""), -1},
+        { "FindOya first", FindOya(*d, u"ｱ"), 0 },
+        { "FindOya duplicate gives lower index", FindOya(*d, u"ｲ"), 1 },
+        { "FindOya beyond count", FindOya(*d, u"ｴ"), -1 },
+        { "FindOya is width-sensitive", FindOya(*d, u"ア"), -1 },
+        { "FindOya whole string", FindOya(*d, u"ｱｲ"), -1 },
+        { "FindOya empty", FindOya(*d, u""), -1 },
+        { "FindDad duplicate", FindDad(*d, u"ｶ"), 0 },
+        { "FindDad second", FindDad(*d, u"ｷ"), 1 },
+        { "FindMam duplicate", FindMam(*d, u"ｻ"), 0 },
+        { "FindMam absent", FindMam(*d, u"ｼ"), -1 },
+        { "FindKeito sentinel", FindKeito(*d, u"未登録"), 0 },
+        { "FindKeito duplicate", FindKeito(*d, u"ﾉｰｻﾞﾝ"), 1 },
+        { "FindKeito beyond count", FindKeito(*d, u"ｿﾄ"), -1 },
+        { "FindOmokei sentinel", FindOmokei(*d, u"未登録"), 0 },
+        { "FindOmokei row 16", FindOmokei(*d, u"GP"), 16 },
+        { "FindOmokei absent", FindOmokei(*d, u"GQ"), -1 },
+        { "FindListName position", FindListName({ u"栗毛", u"鹿毛", u"鹿毛" }, u"鹿毛"), 1 },
+        { "FindListName absent", FindListName({ u"栗毛" }, u"芦毛"), -1 },
+        { "FindListName empty list", FindListName({}, u""), -1 },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.got, c.want) << c.what;
