@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -21,11 +22,13 @@ constexpr int kWeights[5][4] = {
 };
 constexpr uint8_t kBadEffect = 0xFF;
 constexpr int kMaxThreads = 64;
-// A worker hands its results over in batches: when this many have gathered, or when it has tested
-// kFlushEvery stallions since the last hand-over, so that results reach the owner within about a
-// millisecond without a lock per result.
-constexpr size_t kBatch = 64;
-constexpr int kFlushEvery = 4096;
+// A worker hands its results and progress steps over in batches: when kBatch results have gathered,
+// or when about a millisecond has passed since the last hand-over (the clock is read every
+// kCheckEvery stallions), so that the owner is woken a few thousand times a second at most and
+// no lock is taken per result or per step.
+constexpr size_t kBatch = 1024;
+constexpr int kCheckEvery = 1024;
+constexpr std::chrono::steady_clock::duration kFlushInterval = std::chrono::milliseconds(1);
 
 // Lower and upper limits of a bound with a direction: at least (ud) or at most.
 struct Limits
@@ -186,6 +189,15 @@ struct GenCond
     Limits kosei;
     int dadNi = -1; // -1 none, 0 none may occur, 1..16 must occur
     int mamNi = -1;
+    bool zeroCrossFails = false; // with no cross at all the in-cross bounds already fail
+};
+
+// Where an ancestor row stands among a generation's candidate stallions: candidate position and
+// index of the horse among that stallion's distinct horses.
+struct Occurrence
+{
+    uint16_t pos = 0;
+    uint8_t t = 0;
 };
 
 int LikenessCoding(int32_t v)
@@ -210,6 +222,10 @@ struct SearchEngine::Impl
 
     std::vector<DadInfo> dads; // by stallion row
     std::array<std::vector<int32_t>, kMaxGenerations + 1> cand; // candidate rows per generation
+    // Per generation, by ancestor row (CSR layout): the candidates that carry the horse, so that a
+    // broodmare finds the stallions sharing a horse with her without looking at the others.
+    std::array<std::vector<uint32_t>, kMaxGenerations + 1> occFirst; // kOyaRows + 1 offsets
+    std::array<std::vector<Occurrence>, kMaxGenerations + 1> occ;
     std::vector<NickClass> nickClasses;
     std::vector<std::pair<int32_t, int32_t>> nickEntries; // (keito2, value), grouped by class
     std::vector<bool> mareSelected; // by broodmare row, as at the start
@@ -240,7 +256,9 @@ struct SearchEngine::Impl
 struct MareCtx
 {
     MamFatherRec M {};
+    int depth = 1;
     std::vector<uint16_t> mask; // per ancestor row: bit k-1 set when the horse is at position k
+    std::vector<uint16_t> common; // per candidate position: bit t set when the stallion's horse t is hers
     bool nickNone = true;
     std::array<int32_t, 4> lines {};
     std::vector<int32_t> nickValue; // per nick class
@@ -264,7 +282,10 @@ public:
         : m_engine(engine)
         , m_impl(impl)
     {
-        for (auto& c : m_ctx) {
+        for (size_t g = 0; g < m_ctx.size(); ++g) {
+            MareCtx& c = m_ctx[g];
+            c.depth = static_cast<int>(g);
+            c.common.assign(impl.cand[g].size(), 0);
             c.mask.assign(kOyaRows, 0);
             c.nickValue.assign(impl.nickClasses.size(), 0);
             c.nickStamp.assign(impl.nickClasses.size(), 0);
@@ -297,7 +318,7 @@ public:
         }
         if (failed)
             m_engine.RequestStop();
-        Flush(0);
+        Flush();
         m_engine.PostDone(m_tested, m_counted, failed ? &error : nullptr);
     }
 
@@ -324,11 +345,20 @@ private:
         }
     }
 
-    void Flush(int64_t steps)
+    void Flush()
     {
-        if (steps > 0 || !m_batch.empty())
-            m_engine.PostBatch(m_batch, steps);
-        m_sinceFlush = 0;
+        if (m_steps > 0 || !m_batch.empty())
+            m_engine.PostBatch(m_batch, m_steps);
+        m_steps = 0;
+        m_lastFlush = std::chrono::steady_clock::now();
+    }
+
+    // Hands over what has gathered once the flush interval has passed.
+    void MaybeFlush()
+    {
+        m_sinceCheck = 0;
+        if ((m_steps > 0 || !m_batch.empty()) && std::chrono::steady_clock::now() - m_lastFlush >= kFlushInterval)
+            Flush();
     }
 
     void Step(int64_t leaves)
@@ -338,7 +368,7 @@ private:
         if (m_ctr >= m_impl.stepDiv) {
             const int64_t steps = m_ctr / m_impl.stepDiv;
             m_ctr -= steps * m_impl.stepDiv;
-            Flush(steps);
+            m_steps += steps;
         }
     }
 
@@ -347,9 +377,10 @@ private:
         MareCtx& m = m_ctx[depth];
         const GenCond& gc = m_impl.gen[depth];
         const bool leaf = depth >= m_impl.maxGen;
+        const int32_t* base = m_impl.cand[static_cast<size_t>(depth)].data();
         for (const int32_t* p = first; p != last; ++p) {
             const DadInfo& s = m_impl.dads[static_cast<size_t>(*p)];
-            const bool ok = Passes(gc, s, m);
+            const bool ok = Passes(gc, s, m, m.common[static_cast<size_t>(p - base)]);
             if (!leaf) {
                 if (ok) {
                     m_chain.dads[depth] = s.row;
@@ -371,12 +402,12 @@ private:
                         m_batch.push_back(m_chain);
                         m_batch.back().dads[static_cast<size_t>(depth)] = s.row;
                         if (m_batch.size() >= kBatch)
-                            Flush(0);
+                            Flush();
                     }
                 }
             }
-            if (++m_sinceFlush >= kFlushEvery && !m_batch.empty())
-                Flush(0);
+            if (++m_sinceCheck >= kCheckEvery)
+                MaybeFlush();
             if (m_engine.StopRequested())
                 break;
         }
@@ -393,6 +424,7 @@ private:
         c.kosei.fill(0);
         c.mamNi = 0;
         c.excluded = false;
+        std::fill(c.common.begin(), c.common.end(), 0);
         std::fill(c.req.begin(), c.req.end(), 0);
         for (int k = 1; k <= 15; ++k) {
             const int32_t h = mam[static_cast<size_t>(k - 1)];
@@ -401,6 +433,12 @@ private:
             uint16_t& bits = c.mask[static_cast<size_t>(h)];
             const size_t hs = static_cast<size_t>(h);
             if (bits == 0) { // first occurrence on her side
+                const auto& first = m_impl.occFirst[static_cast<size_t>(c.depth)];
+                if (!first.empty()) {
+                    const Occurrence* o = m_impl.occ[static_cast<size_t>(c.depth)].data();
+                    for (uint32_t e = first[hs], end = first[hs + 1]; e < end; ++e)
+                        c.common[o[e].pos] = static_cast<uint16_t>(c.common[o[e].pos] | (1u << o[e].t));
+                }
                 ++c.kosei[m_impl.effA[hs]];
                 ++c.kosei[m_impl.effB[hs]];
                 c.excluded = c.excluded || m_impl.excludedRow[hs];
@@ -477,7 +515,9 @@ private:
         return distinct >= 7 ? 1 : 0;
     }
 
-    bool Passes(const GenCond& gc, const DadInfo& s, MareCtx& m)
+    // The mating tests of one pair; common holds the stallion's horses that also stand on her side.
+    // Any failing test rejects the pair, so the cross tests end at their first failure.
+    bool Passes(const GenCond& gc, const DadInfo& s, MareCtx& m, uint32_t common)
     {
         const HaigoJokenRec& h = gc.h;
         if (gc.nick && Nick(s, m) < h.NixBase)
@@ -490,6 +530,8 @@ private:
             return false;
         if (!gc.needCross)
             return true;
+        if (common == 0 && gc.zeroCrossFails)
+            return false; // no cross: Outb and Kiken pass, the in-cross bounds do not
 
         // The crosses: only horses of the stallion that also stand on her side can meet.
         int32_t crosses = 0;
@@ -501,11 +543,12 @@ private:
         if (gc.child)
             for (int k = 0; k <= kEffects; ++k)
                 kosei[k] = s.kosei[k] + m.kosei[k];
-        for (int t = 0; t < s.nDistinct; ++t) {
+        const bool stopAtCross = h.Outb == 1;
+        const bool kiken = h.Kiken == 1;
+        for (; common; common &= common - 1) {
+            const int t = std::countr_zero(common);
             const int32_t horse = s.horse[static_cast<size_t>(t)];
             const uint32_t mm = m.mask[static_cast<size_t>(horse)];
-            if (mm == 0)
-                continue;
             const uint8_t ea = m_impl.effA[static_cast<size_t>(horse)];
             const uint8_t eb = m_impl.effB[static_cast<size_t>(horse)];
             if (gc.child) { // counted once, on the stallion's side
@@ -516,10 +559,15 @@ private:
                 const int j = std::countr_zero(js);
                 for (uint32_t ks = mm; ks; ks &= ks - 1) {
                     const int k = std::countr_zero(ks) + 1;
-                    if (j == 0 || (j == 1 && k == 1))
+                    if (j == 0 || (j == 1 && k == 1)) {
+                        if (kiken)
+                            return false;
                         taboo = true;
+                    }
                     if (!FollowsFromNearer(s.F, j, m.M, k)) {
                         ++crosses;
+                        if (stopAtCross || (kiken && crosses >= 7))
+                            return false;
                         if (gc.active) {
                             ++inCross[ea];
                             ++inCross[eb];
@@ -585,7 +633,9 @@ private:
     std::array<MareCtx, kMaxGenerations + 1> m_ctx;
     ResultChain m_chain;
     std::vector<ResultChain> m_batch;
-    int m_sinceFlush = 0;
+    int m_sinceCheck = 0;
+    int64_t m_steps = 0; // progress steps not yet handed over
+    std::chrono::steady_clock::time_point m_lastFlush = std::chrono::steady_clock::now();
     int64_t m_found = 0;
     int32_t m_mare = -1;
     int32_t m_first = 0;
@@ -662,6 +712,9 @@ void SearchEngine::Start(int threads)
         gc.dadNi = LikenessCoding(gc.h.DadNiKoka);
         gc.mamNi = LikenessCoding(gc.h.MamNiKoka);
         gc.needCross = gc.h.Outb == 1 || gc.h.Kiken == 1 || gc.active || gc.child || gc.dadNi >= 0 || gc.mamNi >= 0;
+        if (gc.active)
+            for (int k = 1; k <= kEffects; ++k)
+                gc.zeroCrossFails = gc.zeroCrossFails || gc.inCross.lo[k] > 0 || gc.inCross.hi[k] < 0;
     }
 
     // Effects of every ancestor row; a value above 16 is an error once a pedigree uses the row.
@@ -815,6 +868,29 @@ void SearchEngine::Start(int threads)
                     const int32_t b = im.requiredBit[static_cast<size_t>(h)];
                     im.dadReq[info.reqOffset + static_cast<size_t>(b / 64)] |= uint64_t { 1 } << (b % 64);
                 }
+        }
+    }
+
+    // Where each ancestor row stands among each generation's candidates.
+    for (int g = 1; g <= im.maxGen; ++g) {
+        const auto& cand = im.cand[static_cast<size_t>(g)];
+        auto& first = im.occFirst[static_cast<size_t>(g)];
+        auto& occ = im.occ[static_cast<size_t>(g)];
+        first.assign(static_cast<size_t>(kOyaRows) + 1, 0);
+        for (const int32_t row : cand) {
+            const DadInfo& info = im.dads[static_cast<size_t>(row)];
+            for (int t = 0; t < info.nDistinct; ++t)
+                ++first[static_cast<size_t>(info.horse[static_cast<size_t>(t)]) + 1];
+        }
+        for (size_t h = 1; h < first.size(); ++h)
+            first[h] += first[h - 1];
+        occ.resize(first.back());
+        std::vector<uint32_t> next(first.begin(), first.end() - 1);
+        for (size_t pos = 0; pos < cand.size(); ++pos) {
+            const DadInfo& info = im.dads[static_cast<size_t>(cand[pos])];
+            for (int t = 0; t < info.nDistinct; ++t)
+                occ[next[static_cast<size_t>(info.horse[static_cast<size_t>(t)])]++]
+                    = Occurrence { static_cast<uint16_t>(pos), static_cast<uint8_t>(t) };
         }
     }
 
