@@ -187,3 +187,37 @@ TEST(SearchReference, SampleData)
         Compare(*m, c, "sample seed " + std::to_string(seed));
     }
 }
+
+TEST(SearchReference, CrossTestsAtTheThirdGeneration)
+{
+    // The foals of the walk are inbred through the small ancestor pool, so the cross tests at the last
+    // generation meet shared horses reached through both parents, close relations and many crosses.
+    std::mt19937 rng(4242);
+    SearchData s;
+    velmora::test::MakeRandomData(s, rng, { .pool = 24, .dads = 10, .mams = 4 });
+    const auto base = velmora::test::OpenConditions(s.d, 3);
+    const std::vector<std::pair<std::string, std::function<void(HaigoJokenRec&)>>> variants = {
+        { "kiken", [](HaigoJokenRec& h) { h.Kiken = 1; } },
+        { "outb", [](HaigoJokenRec& h) { h.Outb = 1; } },
+        { "incross >= 1",
+          [](HaigoJokenRec& h) {
+              h.Crs[5] = 1;
+              h.Active = true;
+          } },
+        { "incross <= 0 with kiken",
+          [](HaigoJokenRec& h) {
+              h.Ud[4] = false;
+              h.Active = true;
+              h.Kiken = 1;
+          } },
+    };
+    for (const auto& [name, set] : variants) {
+        SearchConditions c = base;
+        set(c.HaigoJoken[3]);
+        const int64_t found = TotalResults(s.d, c);
+        EXPECT_GT(found, 0) << name;
+        EXPECT_LT(found, base.SearchCounts[0] * base.SearchCounts[1] * base.SearchCounts[2] * base.SearchCounts[3])
+            << name;
+        Compare(s.d, c, "third generation, " + name);
+    }
+}
