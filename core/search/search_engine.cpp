@@ -965,12 +965,29 @@ void SearchEngine::PostDone(int64_t tested, int64_t counted, const std::string* 
 
 std::u16string_view SearchEngine::LineOf(const ResultChain& chain)
 {
-    // Built into one buffer that keeps its capacity: no allocation per result.
-    m_line.assign(m_impl->mamNames[static_cast<size_t>(chain.mare)]);
-    for (int g = 1; g <= m_impl->maxGen; ++g) {
+    // Built into one buffer that keeps its capacity: no allocation per result. Results come in runs
+    // that share the broodmare and the first stallions, so the part shared with the previous line is
+    // kept and only the rest is rebuilt.
+    const int maxGen = m_impl->maxGen;
+    int keep = 0; // leading members (broodmare, stallions of generations 1..) shared with the last line
+    if (m_lineChain.mare >= 0 && chain.mare == m_lineChain.mare) {
+        keep = 1;
+        while (keep <= maxGen && chain.dads[static_cast<size_t>(keep)] == m_lineChain.dads[static_cast<size_t>(keep)])
+            ++keep;
+    }
+    if (keep == 0) {
+        m_line.assign(m_impl->mamNames[static_cast<size_t>(chain.mare)]);
+        m_lineEnd[0] = m_line.size();
+        keep = 1;
+    } else {
+        m_line.resize(m_lineEnd[static_cast<size_t>(keep - 1)]);
+    }
+    for (int g = keep; g <= maxGen; ++g) {
         m_line += u" * ";
         m_line += m_impl->dadNames[static_cast<size_t>(chain.dads[static_cast<size_t>(g)])];
+        m_lineEnd[static_cast<size_t>(g)] = m_line.size();
     }
+    m_lineChain = chain;
     return m_line;
 }
 

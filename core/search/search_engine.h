@@ -152,6 +152,8 @@ private:
     bool m_errorDelivered = false;
     std::vector<ResultChain> m_batch;
     std::u16string m_line;
+    ResultChain m_lineChain; // the chain m_line was built from (mare -1: none yet)
+    std::array<size_t, kMaxGenerations + 1> m_lineEnd {}; // length of m_line up to each member of it
 };
 
 } // namespace velmora::search
