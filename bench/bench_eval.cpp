@@ -24,29 +24,7 @@ using namespace velmora;
 // The full-capacity data set, generated into a temporary directory and loaded once per run.
 const MasterData& Data()
 {
-    static const std::unique_ptr<MasterData> data = [] {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "velmora-bench-eval-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            std::abort();
-        WriteFullCapacityData(tmpl);
-        TDataFiles f;
-        f.Keito = u"系統.CSV";
-        f.Keiro = u"毛色.CSV";
-        f.Cross = u"ｸﾛｽ.CSV";
-        f.Nix = u"ニックス.CSV";
-        f.Omokei = u"面白系統.CSV";
-        f.Oya = u"祖先馬.CSV";
-        f.Dad = u"種牡馬.CSV";
-        f.Mam = u"牝馬.CSV";
-        f.Aisho = u"相性.CSV";
-        auto d = std::make_unique<MasterData>();
-        const LoadResult r = GetMasterData(*d, tmpl + "/", f);
-        std::error_code ec;
-        std::filesystem::remove_all(tmpl, ec);
-        if (!r.completed)
-            std::abort();
-        return d;
-    }();
+    static const std::unique_ptr<MasterData> data = LoadFullCapacityData();
     return *data;
 }
 

@@ -1,4 +1,5 @@
 // Loading the full-capacity data set: the whole GetMasterData, and reading the largest file alone.
+#include "core/app/settings.h"
 #include "core/data/loader.h"
 #include "core/data/text_file.h"
 #include "tools/datagen/datagen.h"
@@ -28,25 +29,10 @@ const std::string& DataDir()
     return dir;
 }
 
-velmora::TDataFiles Files()
-{
-    velmora::TDataFiles f;
-    f.Keito = u"系統.CSV";
-    f.Keiro = u"毛色.CSV";
-    f.Cross = u"ｸﾛｽ.CSV";
-    f.Nix = u"ニックス.CSV";
-    f.Omokei = u"面白系統.CSV";
-    f.Oya = u"祖先馬.CSV";
-    f.Dad = u"種牡馬.CSV";
-    f.Mam = u"牝馬.CSV";
-    f.Aisho = u"相性.CSV";
-    return f;
-}
-
 void BM_GetMasterDataFullCapacity(benchmark::State& state)
 {
     const std::string& dir = DataDir();
-    const velmora::TDataFiles files = Files();
+    const velmora::TDataFiles files = velmora::DefaultDataFiles();
     velmora::MasterData d;
     for (auto _ : state) {
         const velmora::LoadResult r = velmora::GetMasterData(d, dir, files);

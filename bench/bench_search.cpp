@@ -36,35 +36,11 @@ public:
     int64_t results = 0;
 };
 
-TDataFiles Files()
-{
-    TDataFiles f;
-    f.Keito = u"系統.CSV";
-    f.Keiro = u"毛色.CSV";
-    f.Cross = u"ｸﾛｽ.CSV";
-    f.Nix = u"ニックス.CSV";
-    f.Omokei = u"面白系統.CSV";
-    f.Oya = u"祖先馬.CSV";
-    f.Dad = u"種牡馬.CSV";
-    f.Mam = u"牝馬.CSV";
-    f.Aisho = u"相性.CSV";
-    return f;
-}
-
 // The full-capacity data, generated and loaded once.
 const MasterData& FullData()
 {
     static const std::unique_ptr<MasterData> data = [] {
-        char tmpl[] = "/tmp/velmora-bench-search-XXXXXX";
-        const char* dir = mkdtemp(tmpl);
-        if (!dir)
-            std::abort();
-        WriteFullCapacityData(dir);
-        auto d = std::make_unique<MasterData>();
-        const LoadResult r = GetMasterData(*d, std::string(dir) + "/", Files());
-        std::filesystem::remove_all(dir);
-        if (!r.completed)
-            std::abort();
+        auto d = LoadFullCapacityData();
         // Fill the interesting lines once, so that every run sees the same tables.
         for (int i = 0; i < d->DadCount; ++i)
             d->DadTable[static_cast<size_t>(i)].Selected = 15;

@@ -1,5 +1,6 @@
 #include "tests/support/data_files.h"
 
+#include "core/app/settings.h"
 #include "core/data/cp932.h"
 
 #include <cstdlib>
@@ -57,17 +58,7 @@ std::string TempDir::ReadBytes(std::string_view name) const
 
 TDataFiles DefaultDataFiles()
 {
-    TDataFiles f;
-    f.Keito = u"系統.CSV";
-    f.Keiro = u"毛色.CSV";
-    f.Cross = u"ｸﾛｽ.CSV";
-    f.Nix = u"ニックス.CSV";
-    f.Omokei = u"面白系統.CSV";
-    f.Oya = u"祖先馬.CSV";
-    f.Dad = u"種牡馬.CSV";
-    f.Mam = u"牝馬.CSV";
-    f.Aisho = u"相性.CSV";
-    return f;
+    return velmora::DefaultDataFiles();
 }
 
 void WriteDataSet(const TempDir& dir, const DataSetText& data)

@@ -1,12 +1,16 @@
 #include "tools/datagen/datagen.h"
 
+#include "core/app/settings.h"
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
+#include "core/data/loader.h"
 #include "core/data/text_file.h"
 
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <unordered_set>
@@ -347,6 +351,29 @@ void WriteFullCapacityData(const std::string& dirIn)
     WriteCp932Lines(dir + "牝馬.CSV", mam);
     WriteCp932Lines(dir + "ニックス.CSV", nix);
     WriteFileAtomic(dir + "相性.CSV", "");
+}
+
+std::unique_ptr<MasterData> LoadFullCapacityData()
+{
+    std::string dir = (std::filesystem::temp_directory_path() / "velmora-full-XXXXXX").string();
+    if (!::mkdtemp(dir.data()))
+        throw FileError("cannot create a temporary directory for the full-capacity data set");
+    auto data = std::make_unique<MasterData>();
+    LoadResult result;
+    try {
+        WriteFullCapacityData(dir);
+        result = GetMasterData(*data, dir + "/", DefaultDataFiles());
+    } catch (...) {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+        throw;
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    if (!result.completed)
+        throw FileError("the full-capacity data set did not load: "
+                        + (result.messages.empty() ? std::string() : ToUtf8(result.messages.back())));
+    return data;
 }
 
 } // namespace velmora

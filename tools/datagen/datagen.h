@@ -4,6 +4,9 @@
 // few coat colours. The horses descend from one another, so that the ancestors named in pedigrees
 // exist, popular sires recur (crosses occur) and the nick lines meet the lines of real pairs.
 
+#include "core/data/master_data.h"
+
+#include <memory>
 #include <string>
 
 namespace velmora {
@@ -12,5 +15,9 @@ namespace velmora {
 // without a trailing '/'). The point file "相性.CSV" is written empty: the program fills in its
 // defaults on first read. The same files, byte for byte, on every call. Throws FileError.
 void WriteFullCapacityData(const std::string& dir);
+
+// Generates the data set into a temporary directory, loads it with the default file names and removes
+// the directory again. Throws FileError when the set cannot be written or does not load completely.
+std::unique_ptr<MasterData> LoadFullCapacityData();
 
 } // namespace velmora
