@@ -5,6 +5,7 @@
 #include "core/data/cp932.h"
 #include "core/data/ini_file.h"
 #include "core/data/loader.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -19,31 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-// Runs velmora-cli in dir with the given arguments.
 CliRun RunCli(const std::string& dir, const std::string& args, const test::TempDir& scratch)
 {
-    const std::string errFile = scratch.File("stderr.txt");
-    const std::string cmd =
-        "cd '" + dir + "' && '" + std::string(VELMORA_CLI_PATH) + "' " + args + " 2>'" + errFile + "'";
-    CliRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    const int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = scratch.ReadBytes("stderr.txt");
-    return r;
+    return test::RunVelmoraCli(args, dir, scratch.File("stderr.txt"));
 }
 
 // The JSON the command must print for a load of dataDir, built from the loader itself.
@@ -51,10 +32,10 @@ std::string ExpectedInfo(const std::string& dataDir)
 {
     MasterData d;
     const LoadResult result = GetMasterData(d, dataDir, DefaultDataFiles());
-    std::string json = "{\"oya\":" + std::to_string(d.OyaCount) + ",\"dad\":" + std::to_string(d.DadCount) +
-                       ",\"mam\":" + std::to_string(d.MamCount) + ",\"keito\":" + std::to_string(d.KeitoCount) +
-                       ",\"keiro\":" + std::to_string(d.KeiroTable.size()) + ",\"nix\":" + std::to_string(d.NixCount) +
-                       ",\"speedCrossRow\":" + std::to_string(d.SpeedCrossRow) + ",\"messages\":[";
+    std::string json = "{\"oya\":" + std::to_string(d.OyaCount) + ",\"dad\":" + std::to_string(d.DadCount)
+        + ",\"mam\":" + std::to_string(d.MamCount) + ",\"keito\":" + std::to_string(d.KeitoCount)
+        + ",\"keiro\":" + std::to_string(d.KeiroTable.size()) + ",\"nix\":" + std::to_string(d.NixCount)
+        + ",\"speedCrossRow\":" + std::to_string(d.SpeedCrossRow) + ",\"messages\":[";
     for (size_t i = 0; i < result.messages.size(); ++i)
         json += (i ? ",\"" : "\"") + ToUtf8(result.messages[i]) + "\"";
     return json + "]}\n";
@@ -96,7 +77,7 @@ TEST(CliInfo, LoadMessagesAreListed)
     for (const auto& entry : fs::directory_iterator(kSample))
         fs::copy_file(entry.path(), data.File(entry.path().filename().string()));
     const std::u16string nick = u"ﾅｲｹｲﾄｳ系,ﾅｲｹｲﾄｳ2系,10";
-    data.WriteLines(ToUtf8(u"ニックス.CSV"), {nick});
+    data.WriteLines(ToUtf8(u"ニックス.CSV"), { nick });
     const CliRun r = RunCli(scratch.Path(), "--data '" + data.Path() + "' info", scratch);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, ExpectedInfo(data.Path()));
@@ -116,10 +97,10 @@ TEST(CliInfo, FatalErrorsGoToStderrWithCode2)
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"no data in the current directory", empty.Path(), "info",
-         empty.Path() + ToUtf8(u"祖先馬.CSVのパスが正しくありません。")},
-        {"data directory missing", empty.Path(), "--data '" + empty.Path() + "nowhere' info", "nowhere"},
-        {"extra argument", empty.Path(), "--data '" + kSample + "' info extra", "usage"},
+        { "no data in the current directory", empty.Path(), "info",
+          empty.Path() + ToUtf8(u"祖先馬.CSVのパスが正しくありません。") },
+        { "data directory missing", empty.Path(), "--data '" + empty.Path() + "nowhere' info", "nowhere" },
+        { "extra argument", empty.Path(), "--data '" + kSample + "' info extra", "usage" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

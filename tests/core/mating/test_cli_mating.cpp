@@ -1,6 +1,7 @@
 // The eval, rank and html commands of velmora-cli, run as a program on a small data set.
 
 #include "core/data/cp932.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +23,10 @@ struct CliResult
 // Runs velmora-cli with arguments already quoted for the shell; stderr is discarded.
 CliResult RunCli(const std::string& args)
 {
+    const test::CliRun run = test::RunVelmoraCli(args);
     CliResult r;
-    const std::string cmd = std::string("'") + VELMORA_CLI_PATH + "' " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-        r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.code = run.exitCode;
+    r.out = run.out;
     return r;
 }
 

@@ -1,6 +1,7 @@
 // The fold, chain and tree commands of velmora-cli, run as a program on a data set written by the test.
 
 #include "core/data/cp932.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +26,8 @@ protected:
     // Runs velmora-cli in the data directory (so that its ALIAS.TXT is the one used); stdout and exit code.
     std::pair<std::string, int> Run(const std::string& args) const
     {
-        const std::string cmd = "cd '" + dir.Path() + "' && '" + VELMORA_CLI_PATH + "' --data '" + dir.Path() + "' "
-            + args + " 2>/dev/null";
-        FILE* p = ::popen(cmd.c_str(), "r");
-        std::string out;
-        std::array<char, 4096> buf;
-        size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0)
-            out.append(buf.data(), n);
-        const int status = ::pclose(p);
-        return { out, WIFEXITED(status) ? WEXITSTATUS(status) : -1 };
+        const velmora::test::CliRun r = velmora::test::RunVelmoraCli("--data '" + dir.Path() + "' " + args, dir.Path());
+        return { r.out, r.exitCode };
     }
 
     TempDir dir;

@@ -4,6 +4,7 @@
 #include "core/data/cp932.h"
 #include "core/data/loader.h"
 #include "core/search/reference_search.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,7 @@ using velmora::test::TempDir;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 class SearchCli : public ::testing::Test
 {
@@ -36,22 +32,8 @@ protected:
     CliRun Run(const std::string& json, const std::string& options = "")
     {
         m_dir.WriteBytes("cond.json", json);
-        const std::string cmd = std::string("'") + VELMORA_CLI_PATH + "' --data '" + m_dir.Path() + "' search '"
-            + m_dir.File("cond.json") + "' " + options + " 2>'" + m_dir.File("err.txt") + "'";
-        CliRun r;
-        FILE* p = popen(cmd.c_str(), "r");
-        if (!p) {
-            ADD_FAILURE() << "cannot run " << cmd;
-            return r;
-        }
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            r.out.append(buf, n);
-        const int status = pclose(p);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = m_dir.ReadBytes("err.txt");
-        return r;
+        return test::RunVelmoraCli("--data '" + m_dir.Path() + "' search '" + m_dir.File("cond.json") + "' " + options,
+                                   "", m_dir.File("err.txt"));
     }
 
     // The reference's result lines for the data set, after `prepare` has set marks and conditions on a
