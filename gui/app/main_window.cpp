@@ -7,6 +7,7 @@
 #include "gui/app/data_load.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -171,12 +172,10 @@ int TfrmMain::RunTool(Tool tool, bool waitCursor)
         MessageBox::Show(this, QString::fromUtf8(e.what()));
         return QDialog::Rejected;
     }
-    hide();
     if (waitCursor)
         QApplication::restoreOverrideCursor();
-    const int result = window->exec();
+    const int result = ExecHidden(this, window.get());
     window.reset();
-    show();
     return result;
 }
 
@@ -195,9 +194,7 @@ void TfrmMain::OnEditor()
     if (!m_editor)
         return;
     FitForm(m_editor);
-    hide();
-    m_editor->exec();
-    show();
+    ExecHidden(this, m_editor);
 }
 
 void TfrmMain::OnDir()
@@ -207,7 +204,7 @@ void TfrmMain::OnDir()
     std::unique_ptr<QDialog> dialog(m_factories[static_cast<size_t>(Tool::Dir)](this));
     FitForm(dialog.get());
     hide();
-    const bool ok = dialog->exec() == QDialog::Accepted;
+    const bool ok = ExecModal(dialog.get()) == QDialog::Accepted;
     dialog.reset();
     if (ok)
         ReloadMasterData(this);
@@ -221,7 +218,7 @@ void TfrmMain::OnUpdate()
     std::unique_ptr<QDialog> window(m_factories[static_cast<size_t>(Tool::Update)](this));
     FitForm(window.get());
     hide();
-    const bool ok = window->exec() == QDialog::Accepted;
+    const bool ok = ExecModal(window.get()) == QDialog::Accepted;
     window.reset();
     if (ok)
         ReloadMasterData(this);

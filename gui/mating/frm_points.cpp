@@ -6,7 +6,7 @@
 #include "core/mating/points.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
-#include "gui/mating/modal.h"
+#include "gui/app/modal.h"
 #include "gui/mating/wait_cursor.h"
 
 #include <QComboBox>

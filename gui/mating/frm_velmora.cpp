@@ -14,7 +14,7 @@
 #include "gui/app/message_box.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_text.h"
-#include "gui/mating/modal.h"
+#include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "gui/mating/wait_cursor.h"
 
@@ -1161,9 +1161,7 @@ void TfrmVelmora::OnEditPoints()
 {
     auto* editor = new TfrmPoints(this);
     FitForm(editor);
-    hide();
-    const int result = ExecModal(editor);
-    show();
+    const int result = ExecHidden(this, editor);
     delete editor;
     if (result != QDialog::Accepted)
         return;

@@ -8,7 +8,7 @@
 #include "gui/app/message_box.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/mating/modal.h"
+#include "gui/app/modal.h"
 #include "support/velmora_fixture.h"
 
 #include <QComboBox>

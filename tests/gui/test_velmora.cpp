@@ -11,7 +11,7 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/mating/modal.h"
+#include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "support/velmora_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "gui/mating/modal.h"
+#include "gui/app/modal.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -32,6 +32,15 @@ int ExecModal(QDialog* dialog)
     if (Modal())
         return Modal()(dialog);
     return dialog->exec();
+}
+
+int ExecHidden(QWidget* owner, QDialog* child)
+{
+    // QWidget's setVisible, not QDialog's: QDialog::setVisible(false) ends the dialog's exec() loop.
+    owner->QWidget::setVisible(false);
+    const int result = ExecModal(child);
+    owner->QWidget::setVisible(true);
+    return result;
 }
 
 void SetOpenDocumentHook(OpenDocumentHook hook)
