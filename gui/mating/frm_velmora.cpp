@@ -8,13 +8,14 @@
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
 #include "core/mating/ordering.h"
+#include "core/mating/pair_display.h"
 #include "core/mating/points.h"
 #include "core/mating/scoring.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_text.h"
-#include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "gui/mating/wait_cursor.h"
 
@@ -42,9 +43,7 @@ std::u16string U(const QString& s)
     return s.toStdU16String();
 }
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kWhite = kDisplayWhite;
 
 // The pedigree rows from top to bottom: the horse himself, then his male ancestors as a pedigree
 // chart reads them (each sire directly above his own sire line, the dam's sires below).
@@ -111,18 +110,6 @@ void SetTextColor(QLabel* label, uint32_t bgr)
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, BgrColor(bgr));
     label->setPalette(p);
-}
-
-// Font colour of the dirt and grade labels: A/◎ red, B/○ olive, C/△ blue, anything else black.
-uint32_t GradeColor(std::u16string_view g)
-{
-    if (g == u"A" || g == u"◎")
-        return 0x0000FF;
-    if (g == u"B" || g == u"○")
-        return 0x00CCCC;
-    if (g == u"C" || g == u"△")
-        return 0xFF9900;
-    return 0x000000;
 }
 
 void SetFontStyle(QLabel* label, bool bold, bool italic)
@@ -751,7 +738,7 @@ void TfrmVelmora::ChooseStallion()
     m_dadRow = r;
     m_dadArray = s.Father;
     m_dadFee = s.Fee;
-    FillInbreed(d, m_dadArray, m_mamArray, m_pair);
+    EvaluatePair();
     m_dadMarks.fill(false);
     ShowDadSide();
     m_sttDad->setText(QStringLiteral("%1/%2").arg(r + 1).arg(m_cmbDad->count()));
@@ -776,7 +763,7 @@ void TfrmVelmora::ChooseMare()
                                                                    kMamRows))];
     m_mamRow = r;
     m_mamArray = m.Father;
-    FillInbreed(d, m_dadArray, m_mamArray, m_pair);
+    EvaluatePair();
     m_mamMarks.fill(false);
     ShowMamSide();
     m_sttMam->setText(QStringLiteral("%1/%2").arg(r + 1).arg(m_cmbMam->count()));
@@ -790,35 +777,14 @@ void TfrmVelmora::ChooseMare()
 void TfrmVelmora::ShowDadSide()
 {
     const MasterData& d = Master();
-    for (int k = 0; k <= 15; ++k) {
-        const auto i = static_cast<size_t>(k);
-        const TSosenRec& slot = m_pair.Dads[i];
-        QString hint;
-        QString a, b;
-        uint32_t colA = kWhite, colB = kWhite;
-        if (slot.num >= 0) {
-            const OyaRec& o = OyaAt(d, slot.num);
-            hint = Q(KeitoRow(d, o.keito).name) + QLatin1Char('/') + Q(OmokeiRow(d, GroupOf(o)).name);
-            a = Q(CrossRow(d, o.a).name);
-            b = Q(CrossRow(d, o.b).name);
-            if (m_colorMode || k == 0) {
-                colA = CrossRow(d, o.a).Color;
-                colB = o.b == 0 ? colA : CrossRow(d, o.b).Color;
-            } else {
-                colA = colB = OmokeiRow(d, GroupOf(o)).value;
-            }
+    for (size_t k = 0; k <= 15; ++k) {
+        const SlotDisplay& slot = m_display.dads[k];
+        if (m_dSosen[k]) {
+            m_dSosen[k]->setText(Q(slot.name));
+            SetFontStyle(m_dSosen[k], false, false);
+            m_dSosen[k]->setToolTip(Q(slot.hint));
         }
-        if (m_dSosen[i]) {
-            m_dSosen[i]->setText(Q(slot.name));
-            SetFontStyle(m_dSosen[i], false, false);
-            m_dSosen[i]->setToolTip(hint);
-        }
-        m_dKokaA[i]->setText(a);
-        m_dKokaA[i]->setToolTip(hint);
-        m_dKokaB[i]->setText(b);
-        m_dKokaB[i]->setToolTip(hint);
-        m_shpDKokaA[i]->SetColor(colA);
-        m_shpDKokaB[i]->SetColor(colB);
+        ShowEffects(slot, m_dKokaA[k], m_dKokaB[k], m_shpDKokaA[k], m_shpDKokaB[k]);
     }
     if (m_dadRow < 0)
         return;
@@ -827,7 +793,7 @@ void TfrmVelmora::ShowDadSide()
     m_lblBirth->setText(Q(s.birth));
     m_lblDKeito->setText(Q(KeitoRow(d, s.keito).name) + QLatin1Char('/') + GroupNameOf(d, s.Father[0]));
     m_lblDKeiro->setText(KeiroName(d, s.keiro));
-    m_lblDRare->setText(s.Fee > 0 ? QString(s.Fee, QChar(0x2605)) : QString());
+    m_lblDRare->setText(Q(StarText(s.Fee)));
     m_lblDis1->setText(QString::number(s.Distance1));
     m_lblDis2->setText(QString::number(s.Distance2));
     const std::pair<QLabel*, const std::u16string*> graded[] = {
@@ -843,33 +809,12 @@ void TfrmVelmora::ShowDadSide()
 void TfrmVelmora::ShowMamSide()
 {
     const MasterData& d = Master();
-    for (int k = 1; k <= 15; ++k) {
-        const auto i = static_cast<size_t>(k);
-        const TSosenRec& slot = m_pair.Mams[i - 1];
-        QString hint;
-        QString a, b;
-        uint32_t colA = kWhite, colB = kWhite;
-        if (slot.num >= 0) {
-            const OyaRec& o = OyaAt(d, slot.num);
-            hint = Q(KeitoRow(d, o.keito).name) + QLatin1Char('/') + Q(OmokeiRow(d, GroupOf(o)).name);
-            a = Q(CrossRow(d, o.a).name);
-            b = Q(CrossRow(d, o.b).name);
-            if (m_colorMode) {
-                colA = CrossRow(d, o.a).Color;
-                colB = o.b == 0 ? colA : CrossRow(d, o.b).Color;
-            } else {
-                colA = colB = OmokeiRow(d, GroupOf(o)).value;
-            }
-        }
-        m_mSosen[i]->setText(Q(slot.name));
-        SetFontStyle(m_mSosen[i], false, false);
-        m_mSosen[i]->setToolTip(hint);
-        m_mKokaA[i]->setText(a);
-        m_mKokaA[i]->setToolTip(hint);
-        m_mKokaB[i]->setText(b);
-        m_mKokaB[i]->setToolTip(hint);
-        m_shpMKokaA[i]->SetColor(colA);
-        m_shpMKokaB[i]->SetColor(colB);
+    for (size_t k = 1; k <= 15; ++k) {
+        const SlotDisplay& slot = m_display.mams[k];
+        m_mSosen[k]->setText(Q(slot.name));
+        SetFontStyle(m_mSosen[k], false, false);
+        m_mSosen[k]->setToolTip(Q(slot.hint));
+        ShowEffects(slot, m_mKokaA[k], m_mKokaB[k], m_shpMKokaA[k], m_shpMKokaB[k]);
     }
     if (m_mamRow < 0)
         return;
@@ -908,7 +853,7 @@ void TfrmVelmora::ClearStallion()
     m_cmbDad->setEditText(QString());
     m_filling = false;
     m_sttDad->setText(QStringLiteral("0/%1").arg(m_cmbDad->count()));
-    FillInbreed(Master(), m_dadArray, m_mamArray, m_pair);
+    EvaluatePair();
     ShowPair();
     UpdateCommands();
 }
@@ -935,91 +880,67 @@ void TfrmVelmora::ClearMare()
     m_cmbMam->setEditText(QString());
     m_filling = false;
     m_sttMam->setText(QStringLiteral("0/%1").arg(m_cmbMam->count()));
-    FillInbreed(Master(), m_dadArray, m_mamArray, m_pair);
+    EvaluatePair();
     ShowPair();
     UpdateCommands();
 }
 
+void TfrmVelmora::EvaluatePair()
+{
+    const bool both = m_dadRow >= 0 && m_mamRow >= 0;
+    BuildPairDisplay(Master(), m_dadFee, m_dadArray, m_mamArray, m_colorMode, both, true, m_display);
+}
+
+void TfrmVelmora::ShowEffects(const SlotDisplay& slot, QLabel* a, QLabel* b, TShape* shapeA, TShape* shapeB)
+{
+    a->setText(Q(slot.effectA));
+    a->setToolTip(Q(slot.hint));
+    b->setText(Q(slot.effectB));
+    b->setToolTip(Q(slot.hint));
+    shapeA->SetColor(slot.colorA);
+    shapeB->SetColor(slot.colorB);
+}
+
 void TfrmVelmora::ShowPair()
 {
-    const MasterData& d = Master();
-    for (TShape* s : m_shpDInb)
-        s->hide();
-    for (size_t k = 1; k <= 15; ++k)
-        m_shpMInb[k]->hide();
-    for (TShape* s : {m_shpOmo, m_shpMig, m_shpYok, m_shpKiken, m_shpCrs, m_shpNix})
-        s->SetColor(kWhite);
-    for (QLabel* l : {m_lblOmo, m_lblMig, m_lblYok, m_lblKiken, m_lblCrs, m_lblNix, m_lblPoint})
-        l->clear();
-    m_lblCrs->setToolTip(QString());
-    m_shpCrs->setToolTip(QString());
-
-    CrossAnalysis ca;
-    AnalyzeCrosses(d, m_dadArray, m_mamArray, ca);
-    m_sttNitSP->setText(QString::number(ca.NitroSp));
-    m_sttNitST->setText(QString::number(ca.NitroSt));
-    const bool both = m_dadRow >= 0 && m_mamRow >= 0;
-    // The italics of horses that stand twice on their side belong to the pair display.
-    for (size_t k = 1; k <= 15; ++k) {
-        if (m_dSosen[k])
-            SetFontStyle(m_dSosen[k], m_dadMarks[k], both && m_pair.Dads[k].isInCrs);
-        SetFontStyle(m_mSosen[k], m_mamMarks[k], both && m_pair.Mams[k - 1].isInCrs);
-    }
-    if (!both)
-        return;
-
-    auto marker = [](TShape* s, int isCrs) {
-        if (isCrs < -1)
-            return;
-        s->SetColor(isCrs > 0 ? kRed : kBlue);
-        s->show();
+    const PairDisplay& p = m_display;
+    auto marker = [](TShape* s, const SlotDisplay& slot) {
+        s->setVisible(slot.marker);
+        if (slot.marker)
+            s->SetColor(slot.markerColor);
     };
     for (size_t k = 0; k <= 15; ++k)
-        marker(m_shpDInb[k], m_pair.Dads[k].isCrs);
+        marker(m_shpDInb[k], p.dads[k]);
     for (size_t k = 1; k <= 15; ++k)
-        marker(m_shpMInb[k], m_pair.Mams[k - 1].isCrs);
-
-    if (ca.Taboo) {
-        m_lblKiken->setText(QStringLiteral("◎"));
-        m_shpKiken->SetColor(kRed);
-    } else if (ca.Crosses >= 7) {
-        m_lblKiken->setText(QStringLiteral("○"));
-        m_shpKiken->SetColor(kRed);
-    } else {
-        m_lblKiken->setText(QStringLiteral("×"));
+        marker(m_shpMInb[k], p.mams[k]);
+    // A horse that stands twice on its side is shown in italics, a marked one in bold.
+    for (size_t k = 1; k <= 15; ++k) {
+        if (m_dSosen[k])
+            SetFontStyle(m_dSosen[k], m_dadMarks[k], p.dads[k].italic);
+        SetFontStyle(m_mSosen[k], m_mamMarks[k], p.mams[k].italic);
     }
-
-    const int32_t nix = CalcNix(d, m_dadFee, m_dadArray, m_mamArray);
-    m_lblNix->setText(QString::number(nix));
-    if (nix >= 25)
-        m_shpNix->SetColor(0x0099FF);
-
-    const int omo = CheckOmo(d, m_dadArray, m_mamArray);
-    const int mig = CheckMig(d, m_dadArray, m_mamArray);
-    const int yok = CheckYok(d, m_dadArray, m_mamArray);
-    const std::tuple<int, QLabel*, TShape*, uint32_t> types[] = {
-        {omo, m_lblOmo, m_shpOmo, 0x00FF00}, {mig, m_lblMig, m_shpMig, 0xFFFF00}, {yok, m_lblYok, m_shpYok, 0xFFAADD}};
-    for (const auto& [v, label, shape, color] : types) {
-        label->setText(Q(MarkText(v)));
-        if (v == 1)
-            shape->SetColor(color);
-        else if (v == -1)
-            shape->SetColor(0x00FFFF);
+    const std::pair<const PanelDisplay*, std::pair<QLabel*, TShape*>> panels[]
+        = { { &p.omo, { m_lblOmo, m_shpOmo } }, { &p.mig, { m_lblMig, m_shpMig } },
+            { &p.yok, { m_lblYok, m_shpYok } }, { &p.kiken, { m_lblKiken, m_shpKiken } },
+            { &p.crs, { m_lblCrs, m_shpCrs } }, { &p.nix, { m_lblNix, m_shpNix } } };
+    for (const auto& [panel, controls] : panels) {
+        controls.first->setText(Q(panel->text));
+        controls.second->SetColor(panel->lit ? panel->color : kWhite);
     }
-
-    m_lblCrs->setText(QString::number(ca.Crosses));
-    QStringList inCross;
-    for (size_t e = 1; e <= 10; ++e)
-        inCross.push_back(QString::number(ca.InCross[e]));
-    m_lblCrs->setToolTip(inCross.join(QLatin1Char(',')));
-    m_shpCrs->setToolTip(m_lblCrs->toolTip());
-
+    // The cross count's hint lists the crosses per effect; the nick keeps no hint here.
+    m_lblCrs->setToolTip(Q(p.crs.hint));
+    m_shpCrs->setToolTip(Q(p.crs.hint));
+    m_sttNitSP->setText(Q(p.nitroSp));
+    m_sttNitST->setText(Q(p.nitroSt));
+    m_lblPoint->clear();
+    if (!p.evaluated)
+        return;
+    const MasterData& d = Master();
     const ListRow& sr = m_stallionList[static_cast<size_t>(m_dadRow)];
     const ListRow& mr = m_mareList[static_cast<size_t>(m_mamRow)];
     const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(sr.index, kDadRows))];
     const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(mr.index, kMamRows))];
-    const int32_t value = CheckedAdd(CheckedAdd(PairScore(d, PointTable(), s, m), sr.status), mr.status);
-    m_lblPoint->setText(QString::number(value));
+    m_lblPoint->setText(QString::number(ShownCompat(d, PointTable(), s, sr.status, m, mr.status)));
 }
 
 void TfrmVelmora::UpdateCommands()

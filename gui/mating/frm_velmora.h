@@ -7,6 +7,7 @@
 
 #include "core/data/records.h"
 #include "core/mating/list_filter.h"
+#include "core/mating/pair_display.h"
 
 #include <QDialog>
 
@@ -74,6 +75,9 @@ private:
     void ClearMare();
     void ShowDadSide();
     void ShowMamSide();
+    // Evaluates the arrays as they stand into m_display (the panels only when both horses are chosen).
+    void EvaluatePair();
+    void ShowEffects(const SlotDisplay& slot, QLabel* a, QLabel* b, TShape* shapeA, TShape* shapeB);
     void ShowPair();
     void UpdateCommands();
     void ShowLegend();
@@ -188,7 +192,7 @@ private:
     DadFatherRec m_dadArray{};
     MamFatherRec m_mamArray{};
     int32_t m_dadFee = 0; // star rank of the chosen stallion
-    InbreedRec m_pair;
+    PairDisplay m_display; // what the window shows for the arrays
     std::array<bool, 16> m_dadMarks{};
     std::array<bool, 16> m_mamMarks{};
     bool m_colorMode = true;
