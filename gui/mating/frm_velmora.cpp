@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -146,6 +147,13 @@ QString GroupNameOf(const MasterData& d, int32_t oya)
     if (oya < 0)
         return QString();
     return Q(OmokeiRow(d, GroupOf(OyaAt(d, oya))).name);
+}
+
+// Whether the text of an editable combo is not empty and is none of its items.
+bool NamesNoRow(const QComboBox* combo)
+{
+    const QString text = combo->currentText();
+    return !text.isEmpty() && combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0;
 }
 
 } // namespace
@@ -523,6 +531,15 @@ void TfrmVelmora::BuildBottom()
 
     connect(m_cmbDad, &QComboBox::activated, this, [this] { Guarded([this] { ChooseStallion(); }); });
     connect(m_cmbMam, &QComboBox::activated, this, [this] { Guarded([this] { ChooseMare(); }); });
+    // Enter on a text that names no horse chooses no row (the combo itself reports only known names).
+    connect(m_cmbDad->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (!m_filling && NamesNoRow(m_cmbDad))
+            Guarded([this] { ClearStallion(true); });
+    });
+    connect(m_cmbMam->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (!m_filling && NamesNoRow(m_cmbMam))
+            Guarded([this] { ClearMare(true); });
+    });
     connect(m_cmbDad, &QComboBox::editTextChanged, this, [this](const QString& t) {
         if (!m_filling && t.isEmpty())
             Guarded([this] { ClearStallion(); });
@@ -585,6 +602,10 @@ void TfrmVelmora::BuildMareList()
 void TfrmVelmora::OrderStallions()
 {
     const MasterData& d = Master();
+    // 相性順 stays down while the mare is cleared (choosing the next one orders the list for her),
+    // but a list built without a mare cannot be ordered by compatibility: it takes the opening order.
+    if (m_btnDadAisho->isChecked() && m_mamRow < 0)
+        m_btnDadFee->setChecked(true);
     if (m_btnDadAisho->isChecked() && m_mamRow >= 0) {
         WaitCursor wait;
         const ListRow& mare = m_mareList[static_cast<size_t>(m_mamRow)];
@@ -603,6 +624,8 @@ void TfrmVelmora::OrderStallions()
 void TfrmVelmora::OrderMares()
 {
     const MasterData& d = Master();
+    if (m_btnMamAisho->isChecked() && m_dadRow < 0)
+        m_btnMamName->setChecked(true);
     if (m_btnMamAisho->isChecked() && m_dadRow >= 0) {
         WaitCursor wait;
         const ListRow& stallion = m_stallionList[static_cast<size_t>(m_dadRow)];
@@ -727,9 +750,7 @@ void TfrmVelmora::ChooseStallion()
 {
     const int r = m_cmbDad->currentIndex();
     if (r < 0 || r >= static_cast<int>(m_stallionList.size())) {
-        m_dadRow = -1;
-        m_dadArray = UnknownDadArray();
-        UpdateCommands();
+        ClearStallion(true);
         return;
     }
     const MasterData& d = Master();
@@ -753,9 +774,7 @@ void TfrmVelmora::ChooseMare()
 {
     const int r = m_cmbMam->currentIndex();
     if (r < 0 || r >= static_cast<int>(m_mareList.size())) {
-        m_mamRow = -1;
-        m_mamArray = UnknownMamArray();
-        UpdateCommands();
+        ClearMare(true);
         return;
     }
     const MasterData& d = Master();
@@ -828,7 +847,7 @@ void TfrmVelmora::ShowMamSide()
     m_lblStamina->setText(QString::number(m.stamina));
 }
 
-void TfrmVelmora::ClearStallion()
+void TfrmVelmora::ClearStallion(bool keepText)
 {
     m_dadRow = -1;
     m_dadArray = UnknownDadArray();
@@ -849,8 +868,9 @@ void TfrmVelmora::ClearStallion()
     }
     m_dadMarks.fill(false);
     m_filling = true;
+    const QString typed = m_cmbDad->currentText();
     m_cmbDad->setCurrentIndex(-1);
-    m_cmbDad->setEditText(QString());
+    m_cmbDad->setEditText(keepText ? typed : QString());
     m_filling = false;
     m_sttDad->setText(QStringLiteral("0/%1").arg(m_cmbDad->count()));
     EvaluatePair();
@@ -858,7 +878,7 @@ void TfrmVelmora::ClearStallion()
     UpdateCommands();
 }
 
-void TfrmVelmora::ClearMare()
+void TfrmVelmora::ClearMare(bool keepText)
 {
     m_mamRow = -1;
     m_mamArray = UnknownMamArray();
@@ -876,8 +896,9 @@ void TfrmVelmora::ClearMare()
     }
     m_mamMarks.fill(false);
     m_filling = true;
+    const QString typed = m_cmbMam->currentText();
     m_cmbMam->setCurrentIndex(-1);
-    m_cmbMam->setEditText(QString());
+    m_cmbMam->setEditText(keepText ? typed : QString());
     m_filling = false;
     m_sttMam->setText(QStringLiteral("0/%1").arg(m_cmbMam->count()));
     EvaluatePair();
@@ -984,6 +1005,16 @@ void TfrmVelmora::ToggleColorMode()
         ChooseMare();
 }
 
+void TfrmVelmora::keyPressEvent(QKeyEvent* event)
+{
+    // Only 終了 and the close box close the window: Escape would lose the pair and the filters.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool TfrmVelmora::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseButtonPress)
@@ -1073,8 +1104,7 @@ void TfrmVelmora::OnPointFileChosen(int index)
             WaitCursor wait;
             ChoosePointTable(App(), U(m_cmbFile->itemText(index)));
         }
-        PressAllDad();
-        PressAllMam();
+        RebuildForNewTable();
     });
 }
 
@@ -1089,9 +1119,23 @@ void TfrmVelmora::OnEditPoints()
     Guarded([this] {
         ListChooser();
         ReadPoints(*PointFile(), PointTable());
-        PressAllDad();
-        PressAllMam();
+        RebuildForNewTable();
     });
+}
+
+void TfrmVelmora::RebuildForNewTable()
+{
+    PressAllDad();
+    PressAllMam();
+    // The stallions were ordered while the chosen mare's row still held her status under the old
+    // table. That adds the same amount to every key, so the order stands; only the keys are redone.
+    if (m_btnDadAisho->isChecked() && m_mamRow >= 0) {
+        const MasterData& d = Master();
+        const ListRow& mare = m_mareList[static_cast<size_t>(m_mamRow)];
+        SetStallionKeys(d, PointTable(), m_stallionList,
+                        d.MamTable[static_cast<size_t>(CheckedIndex(mare.index, kMamRows))], mare.status);
+    }
+    ShowPair();
 }
 
 void TfrmVelmora::OnListDisplay(bool stallionList)

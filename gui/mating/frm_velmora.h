@@ -18,6 +18,7 @@
 class QAbstractButton;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -45,6 +46,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Layout.
@@ -71,8 +73,9 @@ private:
     // Choosing and showing.
     void ChooseStallion();
     void ChooseMare();
-    void ClearStallion();
-    void ClearMare();
+    // Resets a side; keepText leaves a typed name that matched no horse in the box.
+    void ClearStallion(bool keepText = false);
+    void ClearMare(bool keepText = false);
     void ShowDadSide();
     void ShowMamSide();
     // Evaluates the arrays as they stand into m_display (the panels only when both horses are chosen).
@@ -89,6 +92,8 @@ private:
     void ListChooser();
     void OnPointFileChosen(int index);
     void OnEditPoints();
+    // Both lists rebuilt with every filter down under the current point table, and the pair shown again.
+    void RebuildForNewTable();
     void OnListDisplay(bool stallionList);
     void OnHtml();
 

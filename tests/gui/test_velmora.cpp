@@ -400,6 +400,130 @@ private slots:
         QVERIFY(!TextOf(w.get(), "Dsosen1").isEmpty());
     }
 
+    // Escape leaves the window open with its pair; only 終了 and the close box close it.
+    void escapeKeepsTheWindowOpen()
+    {
+        auto w = OpenWindow();
+        Choose(w.get(), Pair { 0, 0 });
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QTest::keyClick(Find<QComboBox>(w.get(), "cmbDad")->lineEdit(), Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->DadArray(), Master().DadTable[0].Father);
+        QVERIFY(w->close());
+        QVERIFY(!w->isVisible());
+    }
+
+    // Enter on a text that names no horse chooses no row: the side is cleared, the text stays typed.
+    void typedTextNamingNoHorseClearsTheSide_data()
+    {
+        QTest::addColumn<bool>("dadSide");
+        QTest::newRow("stallion") << true;
+        QTest::newRow("mare") << false;
+    }
+
+    void typedTextNamingNoHorseClearsTheSide()
+    {
+        QFETCH(bool, dadSide);
+        auto w = OpenWindow();
+        Choose(w.get(), Pair { 0, 0 });
+        auto* combo = Find<QComboBox>(w.get(), dadSide ? "cmbDad" : "cmbMam");
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("NOSUCHHORSE"));
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(combo->currentText(), QStringLiteral("NOSUCHHORSE"));
+        QCOMPARE(combo->currentIndex(), -1);
+        QCOMPARE(TextOf(w.get(), dadSide ? "sttDad" : "sttMam"), QStringLiteral("0/%1").arg(combo->count()));
+        QCOMPARE(TextOf(w.get(), dadSide ? "Dsosen1" : "Msosen1"), QString());
+        QCOMPARE(TextOf(w.get(), "lblPoint"), QString());
+        QVERIFY(!Find<QPushButton>(w.get(), "btnHtml")->isEnabled());
+        QVERIFY(!Find<QToolButton>(w.get(), dadSide ? "btnMamAisho" : "btnDadAisho")->isEnabled());
+        if (dadSide)
+            QCOMPARE(w->DadArray(), UnknownDadArray());
+        else
+            QCOMPARE(w->MamArray(), UnknownMamArray());
+    }
+
+    // A list ordered by compatibility whose partner is cleared is put in the order the window opens
+    // with (stallions ★順, mares 名前順) by the next rebuild, and that button is shown down.
+    void clearedPartnerEndsTheCompatibilityOrder_data()
+    {
+        QTest::addColumn<bool>("stallions");
+        QTest::newRow("stallion list") << true;
+        QTest::newRow("mare list") << false;
+    }
+
+    void clearedPartnerEndsTheCompatibilityOrder()
+    {
+        QFETCH(bool, stallions);
+        auto w = OpenWindow();
+        const MasterData& d = Master();
+        Choose(w.get(), Pair { 0, 0 });
+        auto* aisho = Find<QToolButton>(w.get(), stallions ? "btnDadAisho" : "btnMamAisho");
+        auto* fallback = Find<QToolButton>(w.get(), stallions ? "btnDadFee" : "btnMamName");
+        QTest::mouseClick(aisho, Qt::LeftButton);
+        QVERIFY(aisho->isChecked());
+        QLineEdit* partner = Find<QComboBox>(w.get(), stallions ? "cmbMam" : "cmbDad")->lineEdit();
+        partner->selectAll();
+        QTest::keyClick(partner, Qt::Key_Delete);
+        QTest::mouseClick(Find<QToolButton>(w.get(), stallions ? "spbDadBirth1" : "spbMamSp1"), Qt::LeftButton);
+        QVERIFY(!aisho->isEnabled());
+        QVERIFY(!aisho->isChecked() && !aisho->font().bold());
+        QVERIFY(fallback->isChecked() && fallback->font().bold());
+        if (stallions) {
+            const auto& rows = w->StallionList();
+            for (size_t i = 1; i < rows.size(); ++i)
+                QVERIFY(d.DadTable[static_cast<size_t>(rows[i - 1].index)].Fee
+                        >= d.DadTable[static_cast<size_t>(rows[i].index)].Fee);
+        } else {
+            const auto& rows = w->MareList();
+            for (size_t i = 1; i < rows.size(); ++i)
+                QVERIFY(CompareHorseNames(d.MamTable[static_cast<size_t>(rows[i - 1].index)].name,
+                                          d.MamTable[static_cast<size_t>(rows[i].index)].name)
+                        <= 0);
+        }
+    }
+
+    // Choosing another point table shows the pair's value under it at once, and the stallions
+    // ordered by compatibility carry the new table's keys.
+    void tableChoiceRecomputesThePair()
+    {
+        const MasterData& d = Master();
+        ChoosePointTable(App(), u"別表");
+        PtsRec& other = PointTable();
+        other.haigo.Outb += 5000;
+        for (int k = 1; k <= 7; ++k)
+            other.CrosNum[static_cast<size_t>(k)] += 2000;
+        other.mstatus[MStatus::Jika] += 700;
+        other.mstatus[MStatus::Taka] += 700;
+        other.dstatus[DStatus::Naikoku] += 300;
+        other.dstatus[DStatus::Gaikoku] += 300;
+        WritePoints(*PointFile(), other);
+        ChoosePointTable(App(), u"デフォルト");
+
+        auto w = OpenWindow();
+        Choose(w.get(), Pair { 0, 0 });
+        QTest::mouseClick(Find<QToolButton>(w.get(), "btnDadAisho"), Qt::LeftButton);
+        const QString before = TextOf(w.get(), "lblPoint");
+        auto* chooser = Find<QComboBox>(w.get(), "cmbFile");
+        const int i = chooser->findText(QStringLiteral("別表"));
+        QVERIFY(i >= 0);
+        chooser->setCurrentIndex(i);
+        emit chooser->activated(i);
+
+        const PtsRec& now = PointTable();
+        const DadRec& s = d.DadTable[0];
+        const MamRec& m = d.MamTable[0];
+        QCOMPARE(TextOf(w.get(), "lblPoint"), QString::number(CompatValue(d, now, s, m)));
+        QVERIFY(TextOf(w.get(), "lblPoint") != before);
+        std::vector<ListRow> expected;
+        for (int r = 0; r < d.DadCount; ++r)
+            expected.push_back(ListRow { r, 0, StallionStatusPoints(d, now, d.DadTable[static_cast<size_t>(r)]) });
+        SetStallionKeys(d, now, expected, m, MareStatusPoints(d, now, m));
+        SortRows(d, expected, ListOrder::StallionCompat);
+        QCOMPARE(w->StallionList(), expected);
+        ChoosePointTable(App(), u"デフォルト");
+    }
+
     // A right click on a stallion ancestor that stands twice on a mare's side lists that mare with
     // both generations; choosing the item chooses the mare.
     void partnerPopupListsGenerations()
