@@ -4,6 +4,7 @@
 #include "core/eval/nix_index.h"
 #include "core/mating/scoring.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace velmora {
@@ -80,6 +81,12 @@ int CompareHorseNames(std::u16string_view x, std::u16string_view y)
             return a < b ? -1 : 1;
     }
     return x.size() < y.size() ? -1 : x.size() > y.size() ? 1 : 0;
+}
+
+void SortHorseNames(std::vector<std::u16string>& names)
+{
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::u16string& x, const std::u16string& y) { return CompareHorseNames(x, y) < 0; });
 }
 
 void SortRows(const MasterData& d, std::span<ListRow> rows, ListOrder order)

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -32,6 +34,8 @@ enum class ListOrder {
 
 // Names compare code unit by code unit with a-z folded to upper case: <0, 0, >0.
 int CompareHorseNames(std::u16string_view x, std::u16string_view y);
+// Sorts names in that order, keeping equal names in their given order (the sorted name lists).
+void SortHorseNames(std::vector<std::u16string>& names);
 
 // Sorts the rows in place by the order (stallion orders read DadTable, mare orders MamTable), with
 // the list's partition sort; the result for equal keys depends on the rows' current order.
