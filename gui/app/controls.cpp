@@ -1,0 +1,57 @@
+#include "gui/app/controls.h"
+
+#include "gui/mating/shape.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace velmora::gui {
+
+QString Q(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
+{
+    auto* l = new QLabel(text, parent);
+    if (name)
+        l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, h);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void SetTextColor(QWidget* w, uint32_t bgr)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, BgrColor(bgr));
+    p.setColor(QPalette::Text, BgrColor(bgr));
+    w->setPalette(p);
+}
+
+void SetBackground(QWidget* w, uint32_t bgr)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, BgrColor(bgr));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void SetFontStyle(QWidget* w, bool bold, bool italic)
+{
+    QFont f = w->font();
+    f.setBold(bold);
+    f.setItalic(italic);
+    w->setFont(f);
+}
+
+} // namespace velmora::gui

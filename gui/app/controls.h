@@ -1,0 +1,28 @@
+#pragma once
+// Small helpers for windows that place their controls by hand (positions at 96 dpi, scaled later by
+// FitForm): named labels and buttons, text and background colours given as stored 0x00BBGGRR values.
+
+#include <QString>
+
+#include <cstdint>
+#include <string_view>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace velmora::gui {
+
+QString Q(std::u16string_view s);
+
+// A label with an object name (none when name is null) at x, y with size w x h.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
+// A button that never becomes the dialog's default by taking the focus.
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
+
+void SetTextColor(QWidget* w, uint32_t bgr);
+// Fills the widget's background with the colour (a label, a panel).
+void SetBackground(QWidget* w, uint32_t bgr);
+void SetFontStyle(QWidget* w, bool bold, bool italic);
+
+} // namespace velmora::gui
