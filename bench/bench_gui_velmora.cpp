@@ -5,24 +5,17 @@
 // The data: the generated full-capacity data set (tools/datagen). Runs with QT_QPA_PLATFORM=offscreen
 // unless another platform is set.
 
-#include "core/app/app_state.h"
-#include "core/app/settings.h"
-#include "core/data/loader.h"
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
 #include "gui/app/fit_form.h"
 #include "gui/mating/frm_velmora.h"
-#include "tools/datagen/datagen.h"
+#include "support/gui_bench.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -30,28 +23,6 @@ using namespace velmora;
 using namespace velmora::gui;
 
 namespace {
-
-std::unique_ptr<QTemporaryDir> g_dir;
-
-bool Prepare()
-{
-    g_dir = std::make_unique<QTemporaryDir>();
-    AppState& app = App();
-    app.StartDir = app.DataDir = QDir(g_dir->path()).absolutePath().toStdString() + "/";
-    WriteFullCapacityData(app.DataDir);
-    app.IniFile = std::make_unique<IniFile>(app.StartDir + "velmora.INI");
-    app.DataFiles = DefaultDataFiles();
-    app.FontName = u"IPAPGothic";
-    app.ScreenWidth = 800;
-    app.ScreenHeight = 600;
-    ReadBands(app);
-    const LoadResult r = GetMasterData(Master(), app.DataDir, app.DataFiles);
-    if (!r.completed || Master().DadCount != kDadRows || Master().MamCount != kMamRows) {
-        std::fprintf(stderr, "the full-capacity data set did not load\n");
-        return false;
-    }
-    return true;
-}
 
 void BM_OpenWindow(benchmark::State& state)
 {
@@ -101,14 +72,5 @@ BENCHMARK(BM_ChooseMareReordersStallions)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (!Prepare())
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    App().IniFile.reset();
-    return 0;
+    return velmora::bench::RunGuiBenchmarks(argc, argv);
 }

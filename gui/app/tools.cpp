@@ -2,12 +2,14 @@
 
 #include "gui/app/main_window.h"
 #include "gui/mating/frm_velmora.h"
+#include "gui/pedigree/frm_parents.h"
 
 namespace velmora::gui {
 
 void RegisterTools(TfrmMain& main)
 {
     main.SetToolFactory(Tool::Velmora, [](QWidget* parent) { return new TfrmVelmora(parent); });
+    main.SetToolFactory(Tool::Parents, [](QWidget* parent) { return new TfrmParents(parent); });
 }
 
 } // namespace velmora::gui

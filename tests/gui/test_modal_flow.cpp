@@ -5,61 +5,22 @@
 #include "core/app/app_state.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
+#include "support/script.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
 
 using namespace velmora;
 using namespace velmora::gui;
 
-namespace {
-
-// Runs the steps one after another from the event loop, each once the previous one has returned to
-// it, so that a step may open a modal window whose loop the next step then drives.
-class Script
-{
-public:
-    void Add(std::function<void()> step) { m_steps.push_back(std::move(step)); }
-    void Start() { Next(); }
-
-private:
-    void Next()
-    {
-        if (m_at >= m_steps.size())
-            return;
-        QTimer::singleShot(50, [this] {
-            auto step = m_steps[m_at++];
-            Next(); // scheduled first: the step may block in a modal loop
-            step();
-        });
-    }
-    std::vector<std::function<void()>> m_steps;
-    size_t m_at = 0;
-};
-
-QDialog* ActiveDialog(const char* objectName)
-{
-    auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    return w && w->objectName() == QLatin1String(objectName) ? w : nullptr;
-}
-
-void Click(QWidget* window, const char* button)
-{
-    auto* b = window ? window->findChild<QPushButton*>(QString::fromLatin1(button)) : nullptr;
-    QVERIFY2(b, button);
-    b->click();
-}
-
-} // namespace
+using velmora::gui::test::ActiveDialog;
+using velmora::gui::test::Click;
+using velmora::gui::test::Script;
 
 class TestModalFlow : public QObject
 {

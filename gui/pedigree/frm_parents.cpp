@@ -1,0 +1,539 @@
+#include "gui/pedigree/frm_parents.h"
+
+#include "core/app/app_state.h"
+#include "core/data/alias.h"
+#include "core/data/master_data.h"
+#include "core/eval/html_report.h"
+#include "core/eval/positions.h"
+#include "gui/app/controls.h"
+#include "gui/app/fit_form.h"
+#include "gui/app/kana_input.h"
+#include "gui/app/message_box.h"
+#include "gui/app/modal.h"
+#include "gui/mating/shape.h"
+#include "gui/pedigree/frm_alias.h"
+#include "gui/pedigree/kept_selection.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace velmora::gui {
+
+namespace {
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 576;
+
+// The chart: five columns (generations 1..5 of the foal), the stallion side in the upper eight rows,
+// the mare side in the lower eight.
+constexpr int kChartLeft = 4;
+constexpr int kChartTop = 36;
+constexpr int kRowHeight = 33;
+constexpr int kColumnStep = 112;
+constexpr int kBoxWidth = 108;
+constexpr int kBoxHeight = kRowHeight - 2;
+
+// The panels and groups on the right.
+constexpr int kSideLeft = 572;
+constexpr int kSideWidth = 216;
+
+QFont PointFont(int points)
+{
+    QFont f;
+    f.setPointSize(points);
+    return f;
+}
+
+// A name box's place: its column is the position's generation of the foal, and it stands in the
+// middle of the rows its own ancestors take in the column to the right.
+QRect BoxRect(bool dadSide, int position)
+{
+    int column = 0;
+    int index = 0;
+    int count = 1;
+    if (position > 0) {
+        column = PositionGeneration(position);
+        count = 1 << (column - 1);
+        index = position - count;
+    }
+    const int rows = 8 / count;
+    const int top
+        = kChartTop + (dadSide ? 0 : 8 * kRowHeight) + index * rows * kRowHeight + (rows - 1) * kRowHeight / 2;
+    return QRect(kChartLeft + column * kColumnStep, top + 1, kBoxWidth, kBoxHeight);
+}
+
+TShape* MakeShape(QWidget* parent, const QString& name, const QRect& r)
+{
+    auto* s = new TShape(parent);
+    s->setObjectName(name);
+    s->setGeometry(r);
+    return s;
+}
+
+QLineEdit* MakeField(QWidget* parent, const QString& name, int x, int y, int w, int h)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setGeometry(x, y, w, h);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+QComboBox* MakeCombo(QWidget* parent, const char* name)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setMaxVisibleItems(24);
+    return c;
+}
+
+} // namespace
+
+TfrmParents::TfrmParents(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmParents"));
+    setWindowTitle(QStringLiteral("血統ビューア"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    resize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight);
+    m_model = std::make_unique<PedigreeViewer>(Master());
+    BuildLayout();
+
+    // Opening: input mode, composition captions, nitro hints, legend; then the results window's
+    // formula is shown, or the chart stays cleared.
+    if (App().KanaMode) {
+        FoldTypedKana(m_cmbParents->lineEdit());
+        FoldTypedKana(m_cmbParent->lineEdit());
+    }
+    Guarded([this] {
+        const MasterData& d = Master();
+        for (size_t k = 1; k <= 16; ++k)
+            m_lblCrs[k]->setText(Q(d.CrossTable[k].name));
+        const NitroHints hints = MakeNitroHints(d);
+        for (QWidget* w : { static_cast<QWidget*>(m_lblNitroSp), static_cast<QWidget*>(m_edtNitroSp) })
+            w->setToolTip(Q(hints.speed));
+        for (QWidget* w : { static_cast<QWidget*>(m_lblNitroSt), static_cast<QWidget*>(m_edtNitroSt) })
+            w->setToolTip(Q(hints.stamina));
+        PaintLegend();
+    });
+    Paint();
+    if (App().ViewFromResults) {
+        m_cmbParents->setEditText(QApplication::clipboard()->text());
+        ShowFormula();
+    }
+}
+
+TfrmParents::~TfrmParents() = default;
+
+void TfrmParents::SetChooserItems(const QStringList& items, int selected)
+{
+    QLineEdit* edit = m_cmbParents->lineEdit();
+    const QString text = edit->text();
+    const int start = edit->selectionStart();
+    const int length = edit->selectionLength();
+    m_cmbParents->blockSignals(true);
+    m_cmbParents->clear();
+    m_cmbParents->addItems(items);
+    m_cmbParents->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
+    m_cmbParents->blockSignals(false);
+    m_cmbParents->setEditText(text);
+    if (start >= 0)
+        edit->setSelection(start, length);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Layout (792 x 576 at 96 dpi; FitForm scales it to the configured layout size).
+
+void TfrmParents::BuildLayout()
+{
+    m_cmbParents = MakeCombo(this, "cmbParents");
+    m_cmbParents->setGeometry(4, 4, 596, 26);
+    m_cmbParents->setCompleter(nullptr); // a formula is not completed from the result lines
+    m_cmbParents->installEventFilter(this);
+    m_cmbParents->lineEdit()->installEventFilter(this);
+    m_kept = new KeptSelection(m_cmbParents->lineEdit());
+    connect(m_cmbParents, &QComboBox::activated, this, [this] { ShowFormula(); });
+
+    m_btnView = MakeButton(this, "btnView", QStringLiteral("表示"), 604, 4, 60, 26);
+    m_btnLeft = MakeButton(this, "btnLeft", QStringLiteral("<<"), 668, 4, 58, 26);
+    m_btnRight = MakeButton(this, "btnRight", QStringLiteral(">>"), 730, 4, 58, 26);
+    m_btnAlias = MakeButton(this, "btnAlias", QStringLiteral("別名登録"), kSideLeft, 498, 104, 28);
+    m_btnHtml = MakeButton(this, "btnHtml", QStringLiteral("html表示"), kSideLeft + 112, 498, 104, 28);
+    m_btnExit = MakeButton(this, "btnExit", QStringLiteral("戻る"), kSideLeft + 112, 538, 104, 28);
+    connect(m_btnView, &QPushButton::clicked, this, [this] { ShowFormula(); });
+    connect(m_btnLeft, &QPushButton::clicked, this, [this] { StepLeft(); });
+    connect(m_btnRight, &QPushButton::clicked, this, [this] { StepRight(); });
+    connect(m_btnAlias, &QPushButton::clicked, this, [this] { OnAlias(); });
+    connect(m_btnHtml, &QPushButton::clicked, this, [this] { OnHtml(); });
+    connect(m_btnExit, &QPushButton::clicked, this, &QDialog::reject);
+
+    for (int p = 0; p <= 15; ++p)
+        BuildChartBox(true, p);
+    for (int p = 1; p <= 15; ++p)
+        BuildChartBox(false, p);
+    BuildPanels();
+
+    m_memDStatus = new QPlainTextEdit(this);
+    m_memDStatus->setObjectName(QStringLiteral("memDStatus"));
+    m_memDStatus->setGeometry(0, 0, 129, 209);
+    m_memDStatus->setReadOnly(true);
+    m_memDStatus->setFont(PointFont(9));
+    m_memDStatus->hide();
+
+    m_cmbParent = MakeCombo(this, "cmbParent");
+    m_cmbParent->setGeometry(0, 0, kBoxWidth + 40, 24);
+    m_cmbParent->hide();
+    connect(m_cmbParent, &QComboBox::activated, this,
+            [this](int index) { OnReplacementChosen(m_cmbParent->itemText(index)); });
+}
+
+void TfrmParents::BuildChartBox(bool dadSide, int position)
+{
+    const QRect r = BoxRect(dadSide, position);
+    const QString side = dadSide ? QStringLiteral("D") : QStringLiteral("M");
+    const QString n = QString::number(position);
+    ChartBox& b = (dadSide ? m_dad : m_mam)[static_cast<size_t>(position)];
+    const int half = r.width() / 2;
+    // Shapes first, so that the labels stand on them.
+    b.box = MakeShape(this, QStringLiteral("shp%1Sosen%2").arg(side, n), r);
+    b.kokaA = MakeShape(this, QStringLiteral("shp%1KokaA%2").arg(side, n), QRect(r.x(), r.y(), half + 1, r.height()));
+    b.kokaB = MakeShape(this, QStringLiteral("shp%1KokaB%2").arg(side, n),
+                        QRect(r.x() + half, r.y(), r.width() - half, r.height()));
+    b.inb = MakeShape(this, QStringLiteral("shp%1Inb%2").arg(side, n), QRect(r.x(), r.y() + 14, r.width(), 4));
+    b.inb->hide();
+
+    b.name = MakeLabel(this, nullptr, QString(), r.x() + 3, r.y() + 1, r.width() - 6, 14);
+    b.name->setObjectName(dadSide ? QStringLiteral("lblDsosen%1").arg(n) : QStringLiteral("lblMSosen%1").arg(n));
+    b.name->setFont(PointFont(9));
+    b.effectA = MakeLabel(this, nullptr, QString(), r.x() + 2, r.y() + 17, half - 3, 13);
+    b.effectA->setObjectName(QStringLiteral("lbl%1KokaA%2").arg(side, n));
+    b.effectB = MakeLabel(this, nullptr, QString(), r.x() + half + 2, r.y() + 17, r.width() - half - 3, 13);
+    b.effectB->setObjectName(QStringLiteral("lbl%1KokaB%2").arg(side, n));
+    for (QLabel* l : { b.effectA, b.effectB })
+        l->setFont(PointFont(8));
+    if (EntryOfLabel(dadSide, position) > 0) {
+        b.name->installEventFilter(this);
+        b.name->setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void TfrmParents::BuildPanels()
+{
+    // Result panels, two rows of three.
+    struct PanelSpec
+    {
+        QLabel** panel;
+        const char* name;
+        const char* title;
+    };
+    const PanelSpec panels[] = {
+        { &m_pnlOmo, "pnlOmo", "面白" },  { &m_pnlMig, "pnlMig", "見事" },     { &m_pnlYok, "pnlYok", "良でき" },
+        { &m_pnlNix, "pnlNix", "Nix値" }, { &m_pnlKiken, "pnlKiken", "危険" }, { &m_pnlCrs, "pnlCrs", "クロス" },
+    };
+    for (int i = 0; i < 6; ++i) {
+        const int x = kSideLeft + (i % 3) * 74;
+        const int y = 36 + (i / 3) * 46;
+        MakeLabel(this, nullptr, QString::fromUtf8(panels[i].title), x, y, 68, 16)->setAlignment(Qt::AlignCenter);
+        QLabel* p = MakeLabel(this, panels[i].name, QString(), x, y + 16, 68, 26);
+        p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        p->setAlignment(Qt::AlignCenter);
+        *panels[i].panel = p;
+    }
+
+    m_lblNitroSp = MakeLabel(this, "lblNitroSp", QStringLiteral("ﾆﾄﾛSP"), kSideLeft, 132, 48, 22);
+    m_edtNitroSp = MakeField(this, QStringLiteral("edtNitroSp"), kSideLeft + 48, 132, 56, 22);
+    m_lblNitroSt = MakeLabel(this, "lblNitroSt", QStringLiteral("ﾆﾄﾛST"), kSideLeft + 112, 132, 48, 22);
+    m_edtNitroSt = MakeField(this, QStringLiteral("edtNitroSt"), kSideLeft + 160, 132, 56, 22);
+    for (QLabel* l : { m_lblNitroSp, m_lblNitroSt })
+        l->setFont(PointFont(9));
+
+    auto* kosei = new QGroupBox(QStringLiteral("血統構成"), this);
+    kosei->setObjectName(QStringLiteral("grpKosei"));
+    kosei->setGeometry(kSideLeft, 160, kSideWidth, 186);
+    for (int k = 1; k <= 16; ++k) {
+        const int x = 6 + ((k - 1) / 8) * 104;
+        const int y = 18 + ((k - 1) % 8) * 20;
+        const auto i = static_cast<size_t>(k);
+        m_lblCrs[i] = MakeLabel(kosei, nullptr, QString(), x, y, 60, 18);
+        m_lblCrs[i]->setObjectName(QStringLiteral("lblCrs%1").arg(k));
+        m_lblCrs[i]->setFont(PointFont(8));
+        m_edtCrs[i] = MakeField(kosei, QStringLiteral("edtCrs%1").arg(k), x + 60, y, 38, 18);
+    }
+
+    m_grpColor = new QGroupBox(QStringLiteral("色の指定(クリックで切替)"), this);
+    m_grpColor->setObjectName(QStringLiteral("grpColor"));
+    m_grpColor->setGeometry(kSideLeft, 352, kSideWidth, 138);
+    m_grpColor->installEventFilter(this);
+    for (int k = 1; k <= kLegendEntries; ++k) {
+        QLabel* l = MakeLabel(m_grpColor, nullptr, QString(), 6 + ((k - 1) % 3) * 70, 20 + ((k - 1) / 3) * 23, 66, 20);
+        l->setObjectName(QStringLiteral("lblCol%1").arg(k));
+        l->setAlignment(Qt::AlignCenter);
+        l->setFont(PointFont(9));
+        l->installEventFilter(this);
+        m_lblCol[static_cast<size_t>(k)] = l;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Commands.
+
+void TfrmParents::ShowFormula()
+{
+    HidePopups();
+    Guarded([this] {
+        QLineEdit* edit = m_cmbParents->lineEdit();
+        const ChainReading r
+            = m_model->Show(edit->text().toStdU16String(), AliasFromFile(AliasFilePath(App().StartDir)));
+        m_cmbParents->setEditText(Q(r.normalized));
+        for (const std::u16string& m : r.messages)
+            MessageBox::Show(this, Q(m));
+        if (r.selection) {
+            m_cmbParents->setFocus();
+            edit->setSelection(static_cast<int>(r.selection->start), static_cast<int>(r.selection->length));
+        }
+        Paint();
+    });
+}
+
+void TfrmParents::StepRight()
+{
+    HidePopups();
+    Guarded([this] {
+        if (m_model->StepRight())
+            Paint();
+    });
+}
+
+void TfrmParents::StepLeft()
+{
+    HidePopups();
+    Guarded([this] {
+        if (m_model->StepLeft())
+            Paint();
+    });
+}
+
+void TfrmParents::ToggleColourMode()
+{
+    m_model->ToggleColourMode();
+    Guarded([this] { PaintLegend(); });
+    if (!m_cmbParents->currentText().isEmpty())
+        ShowFormula();
+}
+
+void TfrmParents::OnAlias()
+{
+    HidePopups();
+    auto* dialog = new TfrmAlias(Q(m_model->AliasCandidate()), true, AliasTargetOf(*m_kept), this);
+    FitForm(dialog);
+    ExecModal(dialog);
+    delete dialog;
+    ShowFormula();
+}
+
+void TfrmParents::OnHtml()
+{
+    HidePopups();
+    Guarded([this] {
+        const ViewArrays& a = m_model->Arrays();
+        const std::string path = App().StartDir + std::string(kHtmlReportFile);
+        WriteHtmlReport(Master(), path, a.star, m_cmbParents->currentText().toStdU16String(), a.stallion, a.mare);
+        OpenDocument(QString::fromStdString(path));
+    });
+}
+
+QLabel* TfrmParents::EntryLabelWidget(int entry) const
+{
+    const EntryLabel l = LabelOfEntry(entry);
+    return (l.dadSide ? m_dad : m_mam)[static_cast<size_t>(l.position)].name;
+}
+
+void TfrmParents::OnLabelClicked(int entry)
+{
+    HidePopups();
+    Guarded([this, entry] {
+        const std::vector<std::u16string> lines = m_model->InfoLines(entry);
+        if (lines.empty())
+            return;
+        QStringList text;
+        for (const std::u16string& line : lines)
+            text.push_back(Q(line));
+        const QRect label = EntryLabelWidget(entry)->geometry();
+        m_memDStatus->move(label.x(), InfoBoxTop(label.y(), label.height(), m_memDStatus->height(), height()));
+        m_memDStatus->setPlainText(text.join(QLatin1Char('\n')));
+        m_memDStatus->show();
+        m_memDStatus->raise();
+    });
+}
+
+void TfrmParents::OnLabelDoubleClicked(int entry)
+{
+    HidePopups();
+    Guarded([this, entry] {
+        const std::optional<ReplacementList> list = m_model->Replacement(entry);
+        if (!list)
+            return;
+        m_replaceEntry = entry;
+        m_cmbParent->blockSignals(true);
+        m_cmbParent->clear();
+        for (const std::u16string& name : list->items)
+            m_cmbParent->addItem(Q(name));
+        m_cmbParent->setCurrentIndex(-1);
+        m_cmbParent->blockSignals(false);
+        m_cmbParent->setEditText(Q(list->text));
+        m_cmbParent->move(EntryLabelWidget(entry)->geometry().topLeft());
+        m_cmbParent->show();
+        m_cmbParent->raise();
+        m_cmbParent->setFocus();
+        m_cmbParent->lineEdit()->selectAll();
+    });
+}
+
+void TfrmParents::OnReplacementChosen(const QString& name)
+{
+    m_cmbParent->hide();
+    Guarded([this, &name] {
+        if (m_model->Replace(m_replaceEntry, name.toStdU16String()))
+            Paint();
+    });
+}
+
+void TfrmParents::HidePopups()
+{
+    m_memDStatus->hide();
+    m_cmbParent->hide();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Painting.
+
+void TfrmParents::Paint()
+{
+    const ViewerDisplay& v = m_model->Display();
+    auto paintBox = [](ChartBox& b, const ViewerSlot& s, bool bold) {
+        const QString hint = Q(s.hint);
+        b.name->setText(Q(s.name));
+        b.name->setToolTip(hint);
+        SetFontStyle(b.name, bold, s.italic);
+        b.effectA->setText(Q(s.effectA));
+        b.effectB->setText(Q(s.effectB));
+        b.kokaA->SetColor(s.colorA);
+        b.kokaB->SetColor(s.colorB);
+        b.inb->SetColor(s.markerColor);
+        b.inb->setVisible(s.marker);
+    };
+    for (size_t j = 0; j <= 15; ++j)
+        paintBox(m_dad[j], v.dads[j], false);
+    for (size_t k = 1; k <= 15; ++k)
+        paintBox(m_mam[k], v.mams[k], v.boldMare == static_cast<int>(k));
+
+    const uint32_t window = palette().color(QPalette::Base).rgb();
+    const auto bgr = [](uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); };
+    const std::pair<QLabel*, const ViewerPanel*> panels[] = {
+        { m_pnlOmo, &v.omo }, { m_pnlMig, &v.mig },     { m_pnlYok, &v.yok },
+        { m_pnlNix, &v.nix }, { m_pnlKiken, &v.kiken }, { m_pnlCrs, &v.crs },
+    };
+    for (const auto& [label, panel] : panels) {
+        label->setText(Q(panel->text));
+        label->setToolTip(Q(panel->hint));
+        SetBackground(label, !v.drawn ? kViewerWhite : panel->lit ? panel->color : bgr(window));
+    }
+    for (size_t k = 1; k <= 16; ++k)
+        m_edtCrs[k]->setText(Q(v.kosei[k]));
+    m_edtNitroSp->setText(Q(v.nitroSp));
+    m_edtNitroSt->setText(Q(v.nitroSt));
+    m_btnRight->setEnabled(m_model->RightEnabled());
+    m_btnLeft->setEnabled(m_model->LeftEnabled());
+}
+
+void TfrmParents::PaintLegend()
+{
+    const auto legend = m_model->Legend();
+    for (int k = 1; k <= kLegendEntries; ++k) {
+        QLabel* l = m_lblCol[static_cast<size_t>(k)];
+        const LegendEntry& e = legend[static_cast<size_t>(k)];
+        l->setText(Q(e.text));
+        if (e.shown)
+            SetBackground(l, e.color);
+        else
+            l->setAutoFillBackground(false);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Events.
+
+bool TfrmParents::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_cmbParents || watched == m_cmbParents->lineEdit()) {
+        // Enter in the formula box shows the formula (the combo box passes keys on to its edit field
+        // directly, so both are watched).
+        if (type == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                ShowFormula();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        return QDialog::eventFilter(watched, event);
+    if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        return QDialog::eventFilter(watched, event);
+    if (watched == m_grpColor || watched->parent() == m_grpColor) { // every click of a double click counts
+        ToggleColourMode();
+        return true;
+    }
+    for (int entry = 1; entry <= kViewEntries; ++entry) {
+        if (watched != EntryLabelWidget(entry))
+            continue;
+        if (type == QEvent::MouseButtonDblClick)
+            OnLabelDoubleClicked(entry);
+        else
+            OnLabelClicked(entry);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmParents::mousePressEvent(QMouseEvent* event)
+{
+    HidePopups();
+    QDialog::mousePressEvent(event);
+}
+
+void TfrmParents::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the open information box or replacement list, never the viewer itself: only 戻る
+    // and the close box end it, so that a stray key does not lose the formula being studied.
+    if (event->key() == Qt::Key_Escape) {
+        HidePopups();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmParents::Guarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const std::exception& e) {
+        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    }
+}
+
+} // namespace velmora::gui

@@ -1,0 +1,120 @@
+#pragma once
+// TfrmParents, the pedigree viewer (血統ビューア): a pedigree formula read as a chain along the
+// tail-female line, five entries at a time drawn as a four-generation chart of male ancestors with
+// the mating's evaluation, stepped with ">>" and "<<". The window lays out the controls, forwards the
+// user's actions to the core's PedigreeViewer and paints what it returns.
+//
+// Opened from the main window (empty formula) and from the search results window: that one sets
+// App().ViewFromResults, puts the chosen result line on the clipboard, creates the viewer (which shows
+// the clipboard's formula at once), hands it every result line with SetChooserItems, fits it and runs
+// it modally.
+
+#include "core/pedigree/viewer_model.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace velmora::gui {
+
+class KeptSelection;
+class TShape;
+
+class TfrmParents : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmParents(QWidget* parent = nullptr);
+    ~TfrmParents() override;
+
+    // Fills the formula box's item list (selecting an item shows it) and marks item `selected`
+    // (-1 for none) as the current one. Reads nothing: the formula already shown stays in the box
+    // with its selection.
+    void SetChooserItems(const QStringList& items, int selected);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildChartBox(bool dadSide, int position);
+    void BuildPanels();
+
+    // Commands.
+    void ShowFormula();
+    void StepRight();
+    void StepLeft();
+    void ToggleColourMode();
+    void OnAlias();
+    void OnHtml();
+    void OnLabelClicked(int entry);
+    void OnLabelDoubleClicked(int entry);
+    void OnReplacementChosen(const QString& name);
+    void HidePopups();
+
+    // Painting the model's state.
+    void Paint();
+    void PaintLegend();
+    QLabel* EntryLabelWidget(int entry) const;
+
+    // Runs an operation; a core error aborts it with a message and leaves the window running.
+    void Guarded(const std::function<void()>& work);
+
+    std::unique_ptr<PedigreeViewer> m_model;
+
+    QComboBox* m_cmbParents = nullptr;
+    KeptSelection* m_kept = nullptr;
+    QPushButton* m_btnView = nullptr;
+    QPushButton* m_btnExit = nullptr;
+    QPushButton* m_btnRight = nullptr;
+    QPushButton* m_btnLeft = nullptr;
+    QPushButton* m_btnAlias = nullptr;
+    QPushButton* m_btnHtml = nullptr;
+
+    // One name box per position: [0..15] on the stallion side, [1..15] on the mare side.
+    struct ChartBox
+    {
+        TShape* box = nullptr;
+        QLabel* name = nullptr;
+        TShape* kokaA = nullptr;
+        TShape* kokaB = nullptr;
+        QLabel* effectA = nullptr;
+        QLabel* effectB = nullptr;
+        TShape* inb = nullptr;
+    };
+    std::array<ChartBox, 16> m_dad;
+    std::array<ChartBox, 16> m_mam;
+
+    QLabel* m_pnlOmo = nullptr;
+    QLabel* m_pnlMig = nullptr;
+    QLabel* m_pnlYok = nullptr;
+    QLabel* m_pnlNix = nullptr;
+    QLabel* m_pnlKiken = nullptr;
+    QLabel* m_pnlCrs = nullptr;
+    std::array<QLabel*, 17> m_lblCrs {};
+    std::array<QLineEdit*, 17> m_edtCrs {};
+    QLabel* m_lblNitroSp = nullptr;
+    QLabel* m_lblNitroSt = nullptr;
+    QLineEdit* m_edtNitroSp = nullptr;
+    QLineEdit* m_edtNitroSt = nullptr;
+    QGroupBox* m_grpColor = nullptr;
+    std::array<QLabel*, 16> m_lblCol {};
+
+    QPlainTextEdit* m_memDStatus = nullptr;
+    QComboBox* m_cmbParent = nullptr;
+    int m_replaceEntry = 0; // the entry the replacement list was opened for
+};
+
+} // namespace velmora::gui

@@ -1,0 +1,336 @@
+// The pedigree viewer end to end: opened from the main window with its real modal loop, driven with
+// timers, checked against the core's own reading of the same formulas, with the alias dialog and the
+// HTML report.
+
+#include "core/app/app_state.h"
+#include "core/data/alias.h"
+#include "core/data/master_data.h"
+#include "core/eval/html_report.h"
+#include "core/pedigree/viewer_model.h"
+#include "gui/app/fit_form.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/modal.h"
+#include "gui/mating/shape.h"
+#include "gui/pedigree/frm_parents.h"
+#include "support/script.h"
+#include "support/velmora_fixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace velmora;
+using namespace velmora::gui;
+using namespace velmora::gui::test;
+
+namespace {
+
+// A three-entry formula of the sample data with crosses, italics, a lit nick and a well-made mating.
+const QString kSire = QStringLiteral("ｸｲｴﾎ");
+const QString kDamSire = QStringLiteral("ﾃﾞﾎﾞｶﾕｺ");
+const QString kMare = QStringLiteral("ﾗｼｾﾆ");
+const QString kOther = QStringLiteral("ﾈﾍﾟｼ");
+const QString kUnknown = QStringLiteral("ﾀﾞﾚﾓｼﾗﾅｲ");
+
+QString Formula(const QStringList& names)
+{
+    return names.join(QLatin1Char('*'));
+}
+
+template <typename T> T* Child(QWidget* w, const QString& name)
+{
+    T* c = w ? w->findChild<T*>(name) : nullptr;
+    if (!c)
+        qWarning("control %s not found", qPrintable(name));
+    return c;
+}
+
+QLabel* LabelWidget(QWidget* viewer, int entry)
+{
+    const velmora::EntryLabel l = LabelOfEntry(entry);
+    return Child<QLabel>(viewer,
+                         l.dadSide ? QStringLiteral("lblDsosen%1").arg(l.position)
+                                   : QStringLiteral("lblMSosen%1").arg(l.position));
+}
+
+void ShowTyped(QWidget* viewer, const QString& formula)
+{
+    auto* box = Child<QComboBox>(viewer, QStringLiteral("cmbParents"));
+    box->setEditText(formula);
+    Click(viewer, "btnView");
+}
+
+// The window shows exactly what the core's viewer shows for the same formula.
+void CheckAgainstCore(QWidget* viewer, const QString& formula)
+{
+    PedigreeViewer core(Master());
+    core.Show(formula.toStdU16String(), AliasFromFile(AliasFilePath(App().StartDir)));
+    const ViewerDisplay& v = core.Display();
+    auto checkSide = [&](const QString& side, int from, const std::array<ViewerSlot, 16>& cells) {
+        for (int p = from; p <= 15; ++p) {
+            const ViewerSlot& s = cells[static_cast<size_t>(p)];
+            const QString n = QString::number(p);
+            auto* name
+                = Child<QLabel>(viewer, (side == "D" ? QStringLiteral("lblDsosen") : QStringLiteral("lblMSosen")) + n);
+            QCOMPARE(name->text(), Q(s.name));
+            QCOMPARE(name->toolTip(), Q(s.hint));
+            QCOMPARE(name->font().italic(), s.italic);
+            QCOMPARE(name->font().bold(), side == "M" && v.boldMare == p);
+            QCOMPARE(Child<QLabel>(viewer, QStringLiteral("lbl%1KokaA%2").arg(side, n))->text(), Q(s.effectA));
+            QCOMPARE(Child<QLabel>(viewer, QStringLiteral("lbl%1KokaB%2").arg(side, n))->text(), Q(s.effectB));
+            QCOMPARE(Child<TShape>(viewer, QStringLiteral("shp%1KokaA%2").arg(side, n))->Color(), s.colorA);
+            QCOMPARE(Child<TShape>(viewer, QStringLiteral("shp%1KokaB%2").arg(side, n))->Color(), s.colorB);
+            auto* bar = Child<TShape>(viewer, QStringLiteral("shp%1Inb%2").arg(side, n));
+            QCOMPARE(bar->isVisibleTo(viewer), s.marker);
+            if (s.marker)
+                QCOMPARE(bar->Color(), s.markerColor);
+        }
+    };
+    checkSide(QStringLiteral("D"), 0, v.dads);
+    checkSide(QStringLiteral("M"), 1, v.mams);
+    const std::pair<const char*, const ViewerPanel*> panels[] = {
+        { "pnlOmo", &v.omo }, { "pnlMig", &v.mig },     { "pnlYok", &v.yok },
+        { "pnlNix", &v.nix }, { "pnlKiken", &v.kiken }, { "pnlCrs", &v.crs },
+    };
+    for (const auto& [name, panel] : panels) {
+        auto* p = Child<QLabel>(viewer, QString::fromLatin1(name));
+        QCOMPARE(p->text(), Q(panel->text));
+        QCOMPARE(p->toolTip(), Q(panel->hint));
+        const QColor want = panel->lit ? BgrColor(panel->color) : viewer->palette().color(QPalette::Base);
+        QCOMPARE(p->palette().color(QPalette::Window), want);
+    }
+    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(v.nitroSp));
+    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(v.nitroSt));
+    for (int k = 1; k <= 16; ++k)
+        QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtCrs%1").arg(k))->text(),
+                 Q(v.kosei[static_cast<size_t>(k)]));
+}
+
+void CheckArrows(QWidget* viewer, bool right, bool left)
+{
+    QCOMPARE(Child<QPushButton>(viewer, QStringLiteral("btnRight"))->isEnabled(), right);
+    QCOMPARE(Child<QPushButton>(viewer, QStringLiteral("btnLeft"))->isEnabled(), left);
+}
+
+} // namespace
+
+class TestParents : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        MessageBox::SetAutoAnswer(MessageBox::Ok);
+        QVERIFY(QDir(QStringLiteral(VELMORA_SAMPLE_DIR)).exists(QStringLiteral("種牡馬.CSV")));
+    }
+
+    void viewerFromTheMainWindow()
+    {
+        QTemporaryDir dir;
+        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
+        for (const QString& name : QDir(sample).entryList(QDir::Files))
+            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        QString opened;
+        SetOpenDocumentHook([&](const QString& path) { opened = path; });
+
+        QPointer<QDialog> viewer;
+        QPointer<QDialog> alias;
+        Script script;
+        script.Add([&] { Click(&main, "btnParents"); });
+        script.Add([&] {
+            // Opened empty; a legend click with an empty formula only redraws the legend.
+            viewer = ActiveDialog("frmParents");
+            QVERIFY(viewer);
+            QVERIFY(!main.isVisible());
+            QCOMPARE(Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->currentText(), QString());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), QString());
+            CheckArrows(viewer, false, false);
+            auto* col1 = Child<QLabel>(viewer, QStringLiteral("lblCol1"));
+            const QString effectText = col1->text();
+            MessageBox::ClearHistory();
+            QTest::mouseClick(col1, Qt::LeftButton);
+            QCOMPARE(col1->text(), Q(Master().OmokeiTable[1].lbl));
+            QTest::mouseClick(Child<QWidget>(viewer, QStringLiteral("grpColor")), Qt::LeftButton);
+            QCOMPARE(col1->text(), effectText);
+            QCOMPARE(MessageBox::History(), QStringList());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), QString());
+            CheckArrows(viewer, false, false);
+        });
+        script.Add([&] {
+            // A three-entry formula, then >> and << at both ends.
+            const QString formula = Formula({ kSire, kDamSire, kMare });
+            ShowTyped(viewer, formula);
+            CheckAgainstCore(viewer, formula);
+            QVERIFY(Child<QLabel>(viewer, QStringLiteral("lblMSosen3"))->font().bold());
+            QVERIFY(Child<QLabel>(viewer, QStringLiteral("lblNitroSp"))->toolTip().contains(QLatin1Char('+')));
+            CheckArrows(viewer, true, false);
+            Click(viewer, "btnRight");
+            CheckArrows(viewer, false, true);
+            QCOMPARE(LabelWidget(viewer, 1)->text(), kDamSire);
+            QVERIFY(Child<QLabel>(viewer, QStringLiteral("lblMSosen1"))->font().bold());
+            Click(viewer, "btnLeft");
+            CheckArrows(viewer, true, false);
+            CheckAgainstCore(viewer, formula);
+        });
+        script.Add([&] {
+            // A click shows the sire's data; a double click on entry 2 replaces him in the chart only.
+            QTest::mouseClick(LabelWidget(viewer, 1), Qt::LeftButton);
+            auto* info = Child<QPlainTextEdit>(viewer, QStringLiteral("memDStatus"));
+            QVERIFY(info->isVisible());
+            QVERIFY(info->toPlainText().startsWith(QStringLiteral("産地:")));
+            QTest::mouseDClick(LabelWidget(viewer, 2), Qt::LeftButton);
+            QVERIFY(!info->isVisible());
+            auto* list = Child<QComboBox>(viewer, QStringLiteral("cmbParent"));
+            QVERIFY(list->isVisible());
+            QCOMPARE(list->currentText(), kDamSire);
+            QVERIFY(list->findText(kMare) >= 0); // entry 2 may be a mare
+            ChooseByTyping(list, kOther);
+            QVERIFY(!list->isVisible());
+            QCOMPARE(LabelWidget(viewer, 2)->text(), kOther);
+            CheckArrows(viewer, true, false);
+            Click(viewer, "btnRight");
+            Click(viewer, "btnLeft");
+            QCOMPARE(LabelWidget(viewer, 2)->text(), kDamSire);
+        });
+        script.Add([&] {
+            // An unknown name is selected by the reading; 別名登録 is pressed with the mouse.
+            ShowTyped(viewer, Formula({ kSire, kUnknown, kMare }));
+            QLineEdit* edit = Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
+            QCOMPARE(edit->selectedText(), kUnknown);
+            QCOMPARE(LabelWidget(viewer, 2)->text(), QString());
+            QTest::mouseClick(Child<QPushButton>(viewer, QStringLiteral("btnAlias")), Qt::LeftButton);
+        });
+        script.Add([&] {
+            alias = ActiveDialog("frmAlias");
+            QVERIFY(alias);
+            QCOMPARE(Child<QLineEdit>(alias, QStringLiteral("edtAlias"))->text(), kUnknown);
+            auto* names = Child<QComboBox>(alias, QStringLiteral("cmbAlias"));
+            names->setCurrentIndex(names->findText(kDamSire));
+            Click(alias, "btnOK");
+        });
+        script.Add([&] {
+            // Written to ALIAS.TXT, replaced in the box, and the formula shown again.
+            QVERIFY(!alias);
+            QCOMPARE(ActiveDialog("frmParents"), viewer.data());
+            QCOMPARE(Q(GetAlias(AliasFilePath(App().StartDir), kUnknown.toStdU16String())), kDamSire);
+            QCOMPARE(Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->currentText(),
+                     Formula({ kSire, kDamSire, kMare }));
+            QCOMPARE(LabelWidget(viewer, 2)->text(), kDamSire);
+        });
+        script.Add([&] {
+            // html表示 writes what velmora-cli writes for the same pair.
+            ShowTyped(viewer, kSire + QStringLiteral(" * ") + kMare);
+            Click(viewer, "btnHtml");
+            QCOMPARE(opened, dir.filePath(QString::fromLatin1(kHtmlReportFile.data(), kHtmlReportFile.size())));
+            QProcess cli;
+            cli.start(QStringLiteral(VELMORA_CLI_PATH),
+                      { QStringLiteral("--data"), dir.path(), QStringLiteral("html"), kSire, kMare,
+                        QStringLiteral("-o"), dir.filePath("cli.html") });
+            QVERIFY(cli.waitForFinished(30000));
+            QCOMPARE(cli.exitCode(), 0);
+            QFile gui(opened);
+            QFile ref(dir.filePath("cli.html"));
+            QVERIFY(gui.open(QIODevice::ReadOnly) && ref.open(QIODevice::ReadOnly));
+            const QByteArray bytes = gui.readAll();
+            QVERIFY(bytes.size() > 1000);
+            QCOMPARE(bytes, ref.readAll());
+        });
+        script.Add([&] { Click(viewer, "btnExit"); });
+        script.Add([&] { Click(&main, "btnEnd"); });
+        script.Start();
+
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !viewer, 30000);
+        SetOpenDocumentHook({});
+    }
+
+    void longFormulasStayResponsive()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        App().ViewFromResults = false;
+        const MasterData& d = Master();
+        // 31 stallions (the shortest names, so that all fit the 255 characters read after the first
+        // name) and a mare first: the chain reading stops at 32 names.
+        QStringList names;
+        for (int i = 0; i < d.DadCount; ++i)
+            names.push_back(Q(d.DadTable[static_cast<size_t>(i)].name));
+        std::stable_sort(names.begin(), names.end(),
+                         [](const QString& a, const QString& b) { return a.size() < b.size(); });
+        names = names.mid(0, 31);
+        names.prepend(Q(d.MamTable[0].name));
+        QString longText;
+        while (longText.size() < 10000)
+            longText += names.join(QStringLiteral(" * ")) + QStringLiteral(" * ");
+        longText.truncate(10000);
+
+        struct Case
+        {
+            const char* what;
+            QString formula;
+            int steps; // how often >> can be pressed: the chain holds 32 entries
+        };
+        for (const Case& c : { Case { "32 names", Formula(names), 30 }, Case { "10000 characters", longText, 30 } }) {
+            TfrmParents viewer;
+            FitForm(&viewer);
+            viewer.show();
+            MessageBox::ClearHistory();
+            QElapsedTimer timer;
+            timer.start();
+            ShowTyped(&viewer, c.formula);
+            viewer.repaint();
+            qInfo("%s: shown in %lld ms", c.what, static_cast<long long>(timer.elapsed()));
+            QCOMPARE(MessageBox::History(), QStringList { QStringLiteral("血統は３２世代までしか表示されません") });
+            QCOMPARE(Child<QComboBox>(&viewer, QStringLiteral("cmbParents"))->currentText().size(), c.formula.size());
+            CheckAgainstCore(&viewer, c.formula);
+            int steps = 0;
+            while (Child<QPushButton>(&viewer, QStringLiteral("btnRight"))->isEnabled() && steps < 40) {
+                Click(&viewer, "btnRight");
+                ++steps;
+            }
+            QCOMPARE(steps, c.steps);
+        }
+    }
+
+    void resultsWindowHandOver()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        const QStringList lines = { Formula({ kMare, kDamSire, kSire }), Formula({ kMare, kOther }) };
+        App().ViewFromResults = true;
+        QApplication::clipboard()->setText(lines[0]);
+        TfrmParents viewer;
+        viewer.SetChooserItems(lines, 0);
+        App().ViewFromResults = false;
+        auto* box = Child<QComboBox>(&viewer, QStringLiteral("cmbParents"));
+        QCOMPARE(Items(box), lines);
+        QCOMPARE(box->currentText(), lines[0]);
+        // Written mare first, read the same as sire first.
+        CheckAgainstCore(&viewer, Formula({ kSire, kDamSire, kMare }));
+        // Choosing another result line shows it.
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        QCOMPARE(LabelWidget(&viewer, 1)->text(), kOther);
+        QVERIFY(Child<QLabel>(&viewer, QStringLiteral("lblMSosen1"))->font().bold());
+    }
+};
+
+QTEST_MAIN(TestParents)
+#include "test_parents.moc"
