@@ -2,7 +2,6 @@
 
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
-#include "core/eval/positions.h"
 #include "core/mating/ordering.h"
 
 #include <string>
@@ -12,15 +11,6 @@ namespace velmora {
 
 namespace {
 
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kOrange = 0x0099FF;
-constexpr uint32_t kYellow = 0x00FFFF;
-constexpr uint32_t kLime = 0x00FF00;
-constexpr uint32_t kAqua = 0xFFFF00;
-constexpr uint32_t kWellMade = 0xFFAADD;
-constexpr int32_t kNixHighlight = 25;
-constexpr uint32_t kBlue = 0xFF0000;
-
 std::u16string Decimal(int32_t v)
 {
     return FromUtf8(std::to_string(v));
@@ -29,24 +19,6 @@ std::u16string Decimal(int32_t v)
 template <typename Row> const Row& RowOf(const std::vector<Row>& table, int32_t i)
 {
     return table[static_cast<size_t>(CheckedIndex(i, static_cast<int64_t>(table.size())))];
-}
-
-ViewerPanel Lit(std::u16string text, std::u16string hint, uint32_t color)
-{
-    return ViewerPanel { std::move(text), std::move(hint), color, true };
-}
-
-ViewerPanel Plain(std::u16string text, std::u16string hint = {})
-{
-    return ViewerPanel { std::move(text), std::move(hint), kViewerWhite, false };
-}
-
-ViewerPanel MarkPanel(int result, uint32_t colourWhenOne)
-{
-    const std::u16string text(MarkText(result));
-    if (result == 0)
-        return Plain(text);
-    return Lit(text, {}, result == 1 ? colourWhenOne : kYellow);
 }
 
 std::vector<std::u16string> StallionInfo(const MasterData& d, const DadRec& s)
@@ -79,62 +51,6 @@ std::vector<std::u16string> MareInfo(const MasterData& d, const MamRec& m)
 }
 
 } // namespace
-
-ViewerSlot MakeViewerSlot(const MasterData& d, const TSosenRec& slot, bool colourMode)
-{
-    ViewerSlot c;
-    if (slot.num < 0)
-        return c;
-    const OyaRec& o = OyaAt(d, slot.num);
-    const int32_t group = GroupOf(o);
-    c.name = o.name;
-    c.hint = RowOf(d.KeitoTable, o.keito).name + u"/" + RowOf(d.OmokeiTable, group).name;
-    c.italic = slot.isInCrs;
-    const TCrossRec& a = RowOf(d.CrossTable, o.a);
-    const TCrossRec& b = RowOf(d.CrossTable, o.b);
-    c.effectA = a.name;
-    c.effectB = b.name;
-    if (colourMode) {
-        c.colorA = a.Color;
-        c.colorB = o.b != 0 ? b.Color : a.Color;
-    } else {
-        c.colorA = c.colorB = static_cast<uint32_t>(RowOf(d.OmokeiTable, group).value);
-    }
-    if (slot.isCrs >= -1) {
-        c.marker = true;
-        c.markerColor = slot.isCrs > 0 ? kRed : kBlue;
-    }
-    return c;
-}
-
-void DrawResultPanels(const MasterData& d, const ViewArrays& a, const CrossAnalysis& ca, ViewerDisplay& out)
-{
-    if (ca.Taboo)
-        out.kiken = Lit(u"◎", {}, kRed);
-    else if (ca.Crosses < 7)
-        out.kiken = Plain(u"×");
-    else
-        out.kiken = Lit(u"○", {}, kRed);
-
-    const int32_t nix = CalcNix(d, a.star, a.stallion, a.mare);
-    const std::u16string grade(NixGradeText(nix));
-    out.nix = nix >= kNixHighlight ? Lit(Decimal(nix), grade, kOrange) : Plain(Decimal(nix), grade);
-
-    int mig = 0;
-    int yok = 0;
-    CheckMigYok(d, a.stallion, a.mare, mig, yok);
-    out.omo = MarkPanel(CheckOmo(d, a.stallion, a.mare), kLime);
-    out.mig = MarkPanel(mig, kAqua);
-    out.yok = MarkPanel(yok, kWellMade);
-
-    std::u16string inCross;
-    for (size_t e = 1; e <= 10; ++e) {
-        if (e > 1)
-            inCross += u',';
-        inCross += Decimal(ca.InCross[e]);
-    }
-    out.crs = Plain(Decimal(ca.Crosses), inCross);
-}
 
 EntryLabel LabelOfEntry(int entry)
 {
@@ -202,22 +118,12 @@ bool PedigreeViewer::StepLeft()
 void PedigreeViewer::Redraw()
 {
     BuildViewArrays(m_d, m_view.window, m_arrays);
-    FillInbreed(m_d, m_arrays.stallion, m_arrays.mare, m_inbreed);
-    AnalyzeCrosses(m_d, m_arrays.stallion, m_arrays.mare, m_analysis);
-
-    m_display = ViewerDisplay {};
+    // Every position follows the colour mode, the sire himself included.
+    BuildPairDisplay(m_d, m_arrays.star, m_arrays.stallion, m_arrays.mare, m_colourMode, true, false, m_display.pair);
     m_display.drawn = true;
-    for (size_t j = 0; j <= 15; ++j)
-        m_display.dads[j] = MakeViewerSlot(m_d, m_inbreed.Dads[j], m_colourMode);
-    for (size_t k = 1; k <= 15; ++k)
-        m_display.mams[k] = MakeViewerSlot(m_d, m_inbreed.Mams[k - 1], m_colourMode);
     m_display.boldMare = BoldMarePosition(m_view.window);
-
-    DrawResultPanels(m_d, m_arrays, m_analysis, m_display);
-    m_display.nitroSp = Decimal(m_analysis.NitroSp);
-    m_display.nitroSt = Decimal(m_analysis.NitroSt);
     for (size_t k = 1; k <= 16; ++k)
-        m_display.kosei[k] = Decimal(m_analysis.Kosei[k]);
+        m_display.kosei[k] = Decimal(m_display.pair.analysis.Kosei[k]);
 }
 
 namespace {
@@ -228,8 +134,8 @@ std::pair<const std::u16string&, bool> LabelOf(const ViewerDisplay& v, int entry
     const EntryLabel l = LabelOfEntry(entry);
     const auto p = static_cast<size_t>(l.position);
     if (l.dadSide)
-        return { v.dads[p].name, false };
-    return { v.mams[p].name, v.boldMare == l.position };
+        return { v.pair.dads[p].name, false };
+    return { v.pair.mams[p].name, v.boldMare == l.position };
 }
 
 } // namespace

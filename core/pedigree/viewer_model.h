@@ -5,7 +5,7 @@
 // forwards events and paints what this returns.
 
 #include "core/eval/colour_legend.h"
-#include "core/eval/rules.h"
+#include "core/mating/pair_display.h"
 #include "core/pedigree/viewer.h"
 
 #include <array>
@@ -17,54 +17,14 @@
 
 namespace velmora {
 
-inline constexpr uint32_t kViewerWhite = 0xFFFFFF;
-
-// One ancestor's box of the chart; the default is an empty position.
-struct ViewerSlot
-{
-    std::u16string name; // the ancestor's name
-    std::u16string hint; // sire line + "/" + interesting-line group
-    std::u16string effectA; // names of the first and second effect
-    std::u16string effectB;
-    uint32_t colorA = kViewerWhite; // 0x00BBGGRR of the box's left and right half
-    uint32_t colorB = kViewerWhite;
-    bool italic = false; // the horse stands twice on its side
-    bool marker = false; // the cross bar across the box is shown
-    uint32_t markerColor = kViewerWhite;
-
-    bool operator==(const ViewerSlot&) const = default;
-};
-
-// One of the small result panels (面白, 見事, 良でき, Nix値, 危険, クロス).
-struct ViewerPanel
-{
-    std::u16string text;
-    std::u16string hint;
-    uint32_t color = kViewerWhite; // 0x00BBGGRR when lit
-    bool lit = false; // false: the panel shows the system's window colour
-
-    bool operator==(const ViewerPanel&) const = default;
-};
-
 // Everything the chart and its panels show.
 struct ViewerDisplay
 {
     bool drawn = false; // false: the cleared chart of a newly opened window (white, empty)
-    std::array<ViewerSlot, 16> dads; // stallion-array positions 0..15
-    std::array<ViewerSlot, 16> mams; // mare-array positions 1..15 at [1..15]; [0] unused
+    PairDisplay pair; // the boxes of stallion positions 0..15 and mare positions 1..15, the panels
     int boldMare = 0; // the mare position whose label is bold (1, 3, 7, 15), 0 for none
-    ViewerPanel omo, mig, yok, nix, kiken, crs;
     std::array<std::u16string, 17> kosei; // 血統構成 fields 1..16 at [1..16]
-    std::u16string nitroSp;
-    std::u16string nitroSt;
 };
-
-// The box of one position of an InbreedRec. colourMode: the halves show the effects' colours (the
-// second the first's when there is no second effect); otherwise both the horse's group colour.
-ViewerSlot MakeViewerSlot(const MasterData& d, const TSosenRec& slot, bool colourMode);
-
-// The result panels of a pair: danger, nick with its grade, the three mating types and the crosses.
-void DrawResultPanels(const MasterData& d, const ViewArrays& a, const CrossAnalysis& ca, ViewerDisplay& out);
 
 // Where a window entry's clickable label stands: entry 1 at stallion position 0, entries 2..5 at mare
 // positions 1, 3, 7, 15 (the tail-female sires).
@@ -146,8 +106,6 @@ private:
     ViewArrays m_arrays;
     ChainCarry m_carry;
     ViewerDisplay m_display;
-    InbreedRec m_inbreed;
-    CrossAnalysis m_analysis;
     bool m_colourMode = true;
     bool m_shown = false;
 };

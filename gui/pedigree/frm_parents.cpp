@@ -421,7 +421,7 @@ void TfrmParents::HidePopups()
 void TfrmParents::Paint()
 {
     const ViewerDisplay& v = m_model->Display();
-    auto paintBox = [](ChartBox& b, const ViewerSlot& s, bool bold) {
+    auto paintBox = [](ChartBox& b, const SlotDisplay& s, bool bold) {
         const QString hint = Q(s.hint);
         b.name->setText(Q(s.name));
         b.name->setToolTip(hint);
@@ -434,25 +434,26 @@ void TfrmParents::Paint()
         b.inb->setVisible(s.marker);
     };
     for (size_t j = 0; j <= 15; ++j)
-        paintBox(m_dad[j], v.dads[j], false);
+        paintBox(m_dad[j], v.pair.dads[j], false);
     for (size_t k = 1; k <= 15; ++k)
-        paintBox(m_mam[k], v.mams[k], v.boldMare == static_cast<int>(k));
+        paintBox(m_mam[k], v.pair.mams[k], v.boldMare == static_cast<int>(k));
 
     const uint32_t window = palette().color(QPalette::Base).rgb();
     const auto bgr = [](uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); };
-    const std::pair<QLabel*, const ViewerPanel*> panels[] = {
-        { m_pnlOmo, &v.omo }, { m_pnlMig, &v.mig },     { m_pnlYok, &v.yok },
-        { m_pnlNix, &v.nix }, { m_pnlKiken, &v.kiken }, { m_pnlCrs, &v.crs },
+    const PairDisplay& pd = v.pair;
+    const std::pair<QLabel*, const PanelDisplay*> panels[] = {
+        { m_pnlOmo, &pd.omo }, { m_pnlMig, &pd.mig },     { m_pnlYok, &pd.yok },
+        { m_pnlNix, &pd.nix }, { m_pnlKiken, &pd.kiken }, { m_pnlCrs, &pd.crs },
     };
     for (const auto& [label, panel] : panels) {
         label->setText(Q(panel->text));
         label->setToolTip(Q(panel->hint));
-        SetBackground(label, !v.drawn ? kViewerWhite : panel->lit ? panel->color : bgr(window));
+        SetBackground(label, !v.drawn ? kDisplayWhite : panel->lit ? panel->color : bgr(window));
     }
     for (size_t k = 1; k <= 16; ++k)
         m_edtCrs[k]->setText(Q(v.kosei[k]));
-    m_edtNitroSp->setText(Q(v.nitroSp));
-    m_edtNitroSt->setText(Q(v.nitroSt));
+    m_edtNitroSp->setText(v.drawn ? Q(pd.nitroSp) : QString());
+    m_edtNitroSt->setText(v.drawn ? Q(pd.nitroSt) : QString());
     m_btnRight->setEnabled(m_model->RightEnabled());
     m_btnLeft->setEnabled(m_model->LeftEnabled());
 }

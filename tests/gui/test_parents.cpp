@@ -80,9 +80,9 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
     PedigreeViewer core(Master());
     core.Show(formula.toStdU16String(), AliasFromFile(AliasFilePath(App().StartDir)));
     const ViewerDisplay& v = core.Display();
-    auto checkSide = [&](const QString& side, int from, const std::array<ViewerSlot, 16>& cells) {
+    auto checkSide = [&](const QString& side, int from, const std::array<SlotDisplay, 16>& cells) {
         for (int p = from; p <= 15; ++p) {
-            const ViewerSlot& s = cells[static_cast<size_t>(p)];
+            const SlotDisplay& s = cells[static_cast<size_t>(p)];
             const QString n = QString::number(p);
             auto* name
                 = Child<QLabel>(viewer, (side == "D" ? QStringLiteral("lblDsosen") : QStringLiteral("lblMSosen")) + n);
@@ -100,11 +100,12 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
                 QCOMPARE(bar->Color(), s.markerColor);
         }
     };
-    checkSide(QStringLiteral("D"), 0, v.dads);
-    checkSide(QStringLiteral("M"), 1, v.mams);
-    const std::pair<const char*, const ViewerPanel*> panels[] = {
-        { "pnlOmo", &v.omo }, { "pnlMig", &v.mig },     { "pnlYok", &v.yok },
-        { "pnlNix", &v.nix }, { "pnlKiken", &v.kiken }, { "pnlCrs", &v.crs },
+    const PairDisplay& pd = v.pair;
+    checkSide(QStringLiteral("D"), 0, pd.dads);
+    checkSide(QStringLiteral("M"), 1, pd.mams);
+    const std::pair<const char*, const PanelDisplay*> panels[] = {
+        { "pnlOmo", &pd.omo }, { "pnlMig", &pd.mig },     { "pnlYok", &pd.yok },
+        { "pnlNix", &pd.nix }, { "pnlKiken", &pd.kiken }, { "pnlCrs", &pd.crs },
     };
     for (const auto& [name, panel] : panels) {
         auto* p = Child<QLabel>(viewer, QString::fromLatin1(name));
@@ -113,8 +114,8 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
         const QColor want = panel->lit ? BgrColor(panel->color) : viewer->palette().color(QPalette::Base);
         QCOMPARE(p->palette().color(QPalette::Window), want);
     }
-    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(v.nitroSp));
-    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(v.nitroSt));
+    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(pd.nitroSp));
+    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(pd.nitroSt));
     for (int k = 1; k <= 16; ++k)
         QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtCrs%1").arg(k))->text(),
                  Q(v.kosei[static_cast<size_t>(k)]));

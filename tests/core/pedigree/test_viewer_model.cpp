@@ -1,5 +1,5 @@
 // The pedigree viewer's behaviour: showing and stepping, replacing entries, the information box, the
-// replacement list, the result panels and the fixed texts.
+// replacement list and the fixed texts.
 
 #include "core/common/errors.h"
 #include "core/pedigree/viewer_model.h"
@@ -41,7 +41,7 @@ TEST_F(ViewerModelTest, ReplacementChangesTheWindowNotTheChain)
 {
     PedigreeViewer v(data.d);
     EXPECT_FALSE(v.RightEnabled());
-    EXPECT_EQ(v.Display().dads[0].name, u"");
+    EXPECT_EQ(v.Display().pair.dads[0].name, u"");
 
     const ChainReading r = v.Show(u"S*T*M", {});
     EXPECT_TRUE(r.messages.empty());
@@ -50,7 +50,7 @@ TEST_F(ViewerModelTest, ReplacementChangesTheWindowNotTheChain)
     EXPECT_EQ(v.CurrentMare(), Mare(u"M"));
     const auto captions = [&] {
         const ViewerDisplay& d = v.Display();
-        return Lines { d.dads[0].name, d.mams[1].name, d.mams[3].name, d.mams[7].name };
+        return Lines { d.pair.dads[0].name, d.pair.mams[1].name, d.pair.mams[3].name, d.pair.mams[7].name };
     };
     EXPECT_EQ(captions(), (Lines { u"S", u"T", u"M_1", u"M_3" }));
     EXPECT_EQ(v.Display().boldMare, 3);
@@ -119,49 +119,6 @@ TEST_F(ViewerModelTest, ReplacementListOffersSortedNamesFromTheLabel)
     EXPECT_EQ(damSire->items, (Lines { u"M", u"m2", u"S", u"T", u"U" }));
     EXPECT_EQ(damSire->text, u"M_1"); // not a stallion: the label's caption all the same
     EXPECT_FALSE(v.Replacement(4));
-}
-
-TEST_F(ViewerModelTest, PanelsMarkDangerAndNickThresholds)
-{
-    // The stallion's own line 1 meets line 2 at the mare's sire only: the nick value is the entry's
-    // value with star rank 1.
-    const DadRec& s = data.d.DadTable[FindDad(data.d, u"S")];
-    const MamRec& m = data.d.MamTable[Mare(u"M")];
-    data.d.OyaTable[s.Father[0]].keito = 1;
-    for (int p = 1; p <= 15; ++p)
-        data.d.OyaTable[m.Father[p - 1]].keito = p == 1 ? 2 : 3;
-    const ViewArrays a { s.Father, m.Father, 1 };
-
-    struct Case
-    {
-        int nixValue;
-        bool taboo;
-        int crosses;
-        ViewerPanel kiken, nix;
-    };
-    const Case cases[] = {
-        { 24, false, 6, { u"×", u"", kViewerWhite, false }, { u"24", u"", kViewerWhite, false } },
-        { 25, false, 7, { u"○", u"", 0x0000FF, true }, { u"25", u"程々", 0x0099FF, true } },
-        { 38, true, 0, { u"◎", u"", 0x0000FF, true }, { u"38", u"完璧", 0x0099FF, true } },
-    };
-    for (const Case& c : cases) {
-        data.d.NixCount = 0;
-        data.d.NixList[data.d.NixCount++] = { 1, 2, c.nixValue };
-        CrossAnalysis ca;
-        ca.Taboo = c.taboo;
-        ca.Crosses = c.crosses;
-        for (int e = 1; e <= 16; ++e)
-            ca.InCross[e] = e;
-        ViewerDisplay out;
-        DrawResultPanels(data.d, a, ca, out);
-        EXPECT_EQ(out.kiken, c.kiken);
-        EXPECT_EQ(out.nix, c.nix);
-        EXPECT_EQ(out.crs.text, test::U(std::to_string(c.crosses)));
-        EXPECT_EQ(out.crs.hint, u"1,2,3,4,5,6,7,8,9,10");
-        // No interesting-line groups: every mating type is undecidable, on yellow.
-        for (const ViewerPanel* p : { &out.omo, &out.mig, &out.yok })
-            EXPECT_EQ(*p, (ViewerPanel { u"？", u"", 0x00FFFF, true }));
-    }
 }
 
 TEST(ViewerTexts, LabelsNitroHintsAndInfoBoxPlace)
