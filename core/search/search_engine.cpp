@@ -22,11 +22,10 @@ constexpr int kWeights[5][4] = {
 };
 constexpr uint8_t kBadEffect = 0xFF;
 constexpr int kMaxThreads = 64;
-// A worker hands its results and progress steps over in batches: when kBatch results have gathered,
-// or when about a millisecond has passed since the last hand-over (the clock is read every
+// A worker hands its results and progress steps over in batches: when kResultBatch results have
+// gathered, or when about a millisecond has passed since the last hand-over (the clock is read every
 // kCheckEvery stallions), so that the owner is woken a few thousand times a second at most and
 // no lock is taken per result or per step.
-constexpr size_t kBatch = 1024;
 constexpr int kCheckEvery = 1024;
 constexpr std::chrono::steady_clock::duration kFlushInterval = std::chrono::milliseconds(1);
 
@@ -291,7 +290,7 @@ public:
             c.nickStamp.assign(impl.nickClasses.size(), 0);
             c.req.assign(impl.reqWords, 0);
         }
-        m_batch.reserve(kBatch);
+        m_batch.reserve(kResultBatch);
     }
 
     // Broodmare slice [first, end) of the table, or, with mare >= 0, that broodmare against the
@@ -401,7 +400,7 @@ private:
                     } else {
                         m_batch.push_back(m_chain);
                         m_batch.back().dads[static_cast<size_t>(depth)] = s.row;
-                        if (m_batch.size() >= kBatch)
+                        if (m_batch.size() >= kResultBatch)
                             Flush();
                     }
                 }
@@ -667,7 +666,10 @@ SearchEngine::~SearchEngine()
 
 void SearchEngine::RequestStop()
 {
+    // Under the lock, so that a worker waiting for room in the queue cannot miss it.
+    std::lock_guard lock(m_mutex);
     m_stop.store(true, std::memory_order_relaxed);
+    m_room.notify_all();
 }
 
 void SearchEngine::Start(int threads)
@@ -945,7 +947,11 @@ void SearchEngine::Signal(std::unique_lock<std::mutex>& lock)
 void SearchEngine::PostBatch(std::vector<ResultChain>& results, int64_t steps)
 {
     std::unique_lock lock(m_mutex);
+    // A stopped search does not wait: its owner may never take the queue again.
+    if (!results.empty())
+        m_room.wait(lock, [&] { return m_queue.size() < kResultQueueCapacity || StopRequested(); });
     m_queue.insert(m_queue.end(), results.begin(), results.end());
+    m_peakQueued = std::max(m_peakQueued, static_cast<int64_t>(m_queue.size()));
     m_pendingSteps += steps;
     results.clear();
     Signal(lock);
@@ -995,15 +1001,39 @@ void SearchEngine::ProcessPending()
 {
     if (std::this_thread::get_id() != m_owner)
         throw std::logic_error("SearchEngine::ProcessPending called off the owning thread");
-    if (m_processing || !m_started)
+    if (!m_started)
         return;
-    m_processing = true;
-    struct Reset
+    if (m_processing) {
+        // Called from inside a listener call that runs the event loop: the calls run one at a time,
+        // so this one is left to the running call, which wakes the owner again when it ends.
+        m_reentered = true;
+        return;
+    }
     {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset { m_processing };
+        m_processing = true;
+        struct Reset
+        {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset { m_processing };
+        Deliver();
+    }
+    if (!m_reentered)
+        return;
+    m_reentered = false;
+    // The wake-up that the nested call took is gone; whatever was queued after the last take needs a
+    // new one.
+    bool queued;
+    {
+        std::lock_guard lock(m_mutex);
+        queued = m_signalled;
+    }
+    if (queued && m_wake)
+        m_wake();
+}
 
+void SearchEngine::Deliver()
+{
     int64_t steps;
     int done;
     std::vector<std::string> errors;
@@ -1018,6 +1048,7 @@ void SearchEngine::ProcessPending()
         errors.swap(m_pendingErrors);
         m_signalled = false;
     }
+    m_room.notify_all();
     for (const ResultChain& chain : m_batch) {
         // The first result beyond the limit stops the search; it and any later one are not listed.
         if (++m_resultCount > m_cond.ResultLimit) {
@@ -1080,6 +1111,7 @@ SearchStats SearchEngine::Stats() const
     s.countedLeaves = m_counted;
     s.progressSteps = m_stepsDelivered;
     s.results = m_listed;
+    s.peakQueued = m_peakQueued;
     s.stopped = StopRequested();
     return s;
 }

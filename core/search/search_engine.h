@@ -7,7 +7,8 @@
 // main thread). The workers never call the listener: they queue their progress steps, result lines
 // and ends, and the owner runs them on its own thread, one at a time, in ProcessPending() or Wait().
 // The optional wake function is called from a worker when something has been queued after the queue
-// was empty, so a window can schedule ProcessPending() on its event loop. The stop flag is atomic and
+// was empty, so a window can schedule ProcessPending() on its event loop. Workers wait while the queue
+// is full (see kResultQueueCapacity). The stop flag is atomic and
 // is polled by every worker after each candidate stallion. Destroying the engine stops the workers
 // and waits for them, and never calls the listener, so a listener that outlives the engine is never
 // called after it is gone.
@@ -27,6 +28,12 @@
 #include <vector>
 
 namespace velmora::search {
+
+// A worker hands its results over in batches of up to kResultBatch lines. While kResultQueueCapacity
+// results wait for the owner, workers wait too, so a search holds at most that many plus one batch per
+// worker, however many results it finds and however slowly the owner takes them.
+constexpr size_t kResultBatch = 1024;
+constexpr size_t kResultQueueCapacity = 16384;
 
 // What the owner of a search is told. All calls run on the owning thread, one at a time, and never
 // after the engine has been destroyed. A listener must not destroy the engine from inside a call.
@@ -59,6 +66,7 @@ struct SearchStats
     int64_t countedLeaves = 0; // tested leaves plus the leaves of pruned chains (the progress count)
     int64_t progressSteps = 0; // StepProgress calls made
     int64_t results = 0; // lines listed
+    int64_t peakQueued = 0; // most results ever waiting for the owner at once
     bool stopped = false; // the stop flag was set (abort, result limit or error)
 };
 
@@ -83,7 +91,9 @@ public:
     void RequestStop();
     bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
 
-    // Runs the queued listener calls on the owning thread.
+    // Runs the queued listener calls on the owning thread. A call made from inside a listener call (one
+    // that runs the event loop) returns at once; when the outer call ends it calls the wake function
+    // again if more has been queued meanwhile, so no wake-up is lost.
     void ProcessPending();
     // Runs listener calls as they come until every worker has ended (for callers without an event loop).
     void Wait();
@@ -112,6 +122,8 @@ private:
     void PostBatch(std::vector<ResultChain>& results, int64_t steps); // hands over and clears results
     void PostDone(int64_t tested, int64_t counted, const std::string* error);
     void Signal(std::unique_lock<std::mutex>& lock);
+    // Runs the listener calls for everything queued so far (owner thread).
+    void Deliver();
 
     std::u16string_view LineOf(const ResultChain& chain);
 
@@ -132,7 +144,8 @@ private:
 
     // Shared with the workers, under m_mutex.
     mutable std::mutex m_mutex;
-    std::condition_variable m_cv;
+    std::condition_variable m_cv; // the owner waits for something queued (Wait)
+    std::condition_variable m_room; // workers wait for room in the queue, or for the stop
     bool m_signalled = false;
     std::vector<ResultChain> m_queue;
     int64_t m_pendingSteps = 0;
@@ -140,10 +153,12 @@ private:
     std::vector<std::string> m_pendingErrors;
     int64_t m_tested = 0;
     int64_t m_counted = 0;
+    int64_t m_peakQueued = 0;
     int m_ended = 0;
 
     // Owner thread only.
     bool m_processing = false;
+    bool m_reentered = false; // ProcessPending was called from inside a listener call
     int m_doneCount = 0;
     int64_t m_resultCount = 0; // results reported, listed or not
     int64_t m_listed = 0;

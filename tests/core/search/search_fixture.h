@@ -91,6 +91,15 @@ inline std::array<int32_t, 15> Unknown15()
     return a;
 }
 
+// Ancestors that stand only in one pedigree, so that no cross occurs by accident.
+inline std::array<int32_t, 15> FreshLine(SearchData& s, const std::string& prefix, int keito = 1)
+{
+    std::array<int32_t, 15> line;
+    for (int p = 1; p <= 15; ++p)
+        line[static_cast<size_t>(p - 1)] = s.Horse(prefix + std::to_string(p), keito);
+    return line;
+}
+
 // Records every listener call with the thread it ran on.
 class RecordingListener : public search::SearchListener
 {

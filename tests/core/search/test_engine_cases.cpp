@@ -17,6 +17,7 @@
 using namespace velmora;
 using namespace velmora::search;
 using velmora::test::EngineRun;
+using velmora::test::FreshLine;
 using velmora::test::OpenConditions;
 using velmora::test::RunEngine;
 using velmora::test::SearchData;
@@ -48,15 +49,6 @@ EngineRun RunChecked(const MasterData& d, const SearchConditions& c, int threads
     }
     EXPECT_FALSE(run.offThread);
     return run;
-}
-
-// Ancestors that stand only in one pedigree, so that no cross occurs by accident.
-std::array<int32_t, 15> FreshLine(SearchData& s, const std::string& prefix, int keito = 1)
-{
-    std::array<int32_t, 15> line;
-    for (int p = 1; p <= 15; ++p)
-        line[static_cast<size_t>(p - 1)] = s.Horse(prefix + std::to_string(p), keito);
-    return line;
 }
 
 } // namespace
