@@ -12,7 +12,6 @@
 #include "core/mating/text_list.h"
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -22,16 +21,6 @@ namespace {
 
 constexpr const char* kUsage = "usage: velmora-cli [--data DIR] [--points NAME] rank (--mare NAME | --stallion NAME) "
                                "[--text [--max N] [--wrap W] [--namelen L] [--date TEXT]]";
-
-std::u16string Today()
-{
-    const std::time_t t = std::time(nullptr);
-    std::tm tm {};
-    localtime_r(&t, &tm);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%Y/%m/%d", &tm);
-    return FromUtf8(buf);
-}
 
 int RunRank(Context& ctx)
 {
@@ -94,7 +83,7 @@ int RunRank(Context& ctx)
         rq.kind = stallions ? TextListKind::Stallions : TextListKind::Mares;
         rq.title = stallions ? u"対象牝馬" : u"対象牡馬";
         rq.targetName = targetName;
-        rq.date = haveDate ? date : Today();
+        rq.date = haveDate ? date : TextListToday();
         rq.settings = settings;
         rq.settings.columns = DefaultTextListSwitches(rq.kind);
         rq.target = target;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace velmora {
 
@@ -344,6 +345,31 @@ std::vector<std::u16string> BuildTextList(const MasterData& d, const TextListReq
             out.push_back(line);
     }
     return out;
+}
+
+std::vector<std::u16string> TextListOpeningLines(TextListKind kind, bool ready)
+{
+    if (ready)
+        return { u"<表示>ボタンを押すと、設定された出力フォーマットでリストが", u"出力されます。",
+                 u"表示後、<保存>ボタンを押すと、ファイルに保存できます。",
+                 u"<読込>ボタンを押すと、保存されているファイルを読み込みます。" };
+    return { u"<読込>ボタンを押して、過去に保存されたデータを読み込むか、",
+             kind == TextListKind::Stallions ? u"メイン画面に戻って種牡馬のリスト順を相性順に"
+                                             : u"メイン画面に戻って繁殖牝馬のリスト順を相性順に",
+             u"並べ替えてからこの画面を開き、<表示>ボタンを押して下さい。" };
+}
+
+std::u16string TextListDate(int year, int month, int day)
+{
+    return Fmt("%04d/%02d/%02d", year, month, day);
+}
+
+std::u16string TextListToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return TextListDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 } // namespace velmora

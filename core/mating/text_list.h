@@ -99,6 +99,16 @@ struct TextListRequest
 std::vector<std::u16string> BuildTextList(const MasterData& d, const TextListRequest& request,
                                           std::span<const ListRow> rows);
 
+// The lines the list window shows when it opens. Ready (the list is ordered by compatibility with a
+// chosen target): how to print, save and load. Otherwise: load a saved list, or order this kind's list
+// (the stallion list for TextListKind::Stallions) by compatibility first.
+std::vector<std::u16string> TextListOpeningLines(TextListKind kind, bool ready);
+
+// The title line's date: yyyy/MM/dd, whatever the locale (the list is Japanese).
+std::u16string TextListDate(int year, int month, int day);
+// Today's local date in that form.
+std::u16string TextListToday();
+
 // Formatting helpers, counting code page 932 bytes.
 // "%-W.Ws": cut to w bytes, then padded with blanks to w bytes.
 std::u16string PadCut(std::u16string_view text, int w);

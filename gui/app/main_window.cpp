@@ -5,6 +5,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "gui/app/data_load.h"
+#include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -35,17 +36,6 @@ constexpr int kButtonTop = (kClientHeight - (9 * kButtonHeight + 8 * kButtonGap)
 
 const char* const kButtonNames[] = {"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate"};
 
-QString FileFilter() { return QStringLiteral("テキスト形式 (*.txt);;全てのファイル (*.*)"); }
-
-QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode)
-{
-    auto* d = new QFileDialog(parent, title);
-    d->setNameFilter(FileFilter());
-    d->setAcceptMode(mode);
-    d->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    d->setOption(QFileDialog::DontUseNativeDialog);
-    return d;
-}
 } // namespace
 
 TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir,
@@ -75,8 +65,9 @@ TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir,
     m_fontDialog->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::ProportionalFonts
                              | QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts
                              | QFontDialog::NonScalableFonts);
-    m_openDialog = MakeFileDialog(this, QStringLiteral("データの読込"), QFileDialog::AcceptOpen);
-    m_saveDialog = MakeFileDialog(this, QStringLiteral("データの保存"), QFileDialog::AcceptSave);
+    m_openDialog = MakeTextFileDialog(this, false);
+    m_saveDialog = MakeTextFileDialog(this, true);
+    SetSharedFileDialogs(m_openDialog, m_saveDialog);
 
     RegisterTools(*this);
     if (beforeStartup)

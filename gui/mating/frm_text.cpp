@@ -5,16 +5,14 @@
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
+#include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 
 #include <QCheckBox>
-#include <QDate>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -26,12 +24,6 @@ namespace {
 QString Q(std::u16string_view s)
 {
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-TfrmText::FileDialogHook& DialogHook()
-{
-    static TfrmText::FileDialogHook hook;
-    return hook;
 }
 
 // Check box captions in print order; element 1 is the name column, which is always printed.
@@ -50,14 +42,7 @@ int SwitchOf(size_t box)
     return box == 0 ? 0 : box == 1 ? -1 : static_cast<int>(box) - 1;
 }
 
-const QString kFilter = QStringLiteral("テキスト形式 (*.txt);;全てのファイル (*.*)");
-
 } // namespace
-
-void TfrmText::SetFileDialogHook(FileDialogHook hook)
-{
-    DialogHook() = std::move(hook);
-}
 
 TfrmText::TfrmText(const TextListSource& source, QWidget* parent) : QDialog(parent), m_source(source)
 {
@@ -66,21 +51,12 @@ TfrmText::TfrmText(const TextListSource& source, QWidget* parent) : QDialog(pare
     const bool st = m_source.stallions;
     m_lblTitle->setText(st ? QStringLiteral("対象牝馬") : QStringLiteral("対象牡馬"));
     m_memo->clear();
-    if (m_source.ready) {
-        m_btnShow->setEnabled(true);
-        m_lblName->setText(m_source.targetName);
-        m_memo->setPlainText(QStringLiteral("<表示>ボタンを押すと、設定された出力フォーマットでリストが\n"
-                                            "出力されます。\n"
-                                            "表示後、<保存>ボタンを押すと、ファイルに保存できます。\n"
-                                            "<読込>ボタンを押すと、保存されているファイルを読み込みます。"));
-    } else {
-        m_btnShow->setEnabled(false);
-        m_lblName->setText(QStringLiteral("対象なし"));
-        m_memo->setPlainText(QStringLiteral("<読込>ボタンを押して、過去に保存されたデータを読み込むか、\n") +
-                             (st ? QStringLiteral("メイン画面に戻って繁殖牝馬のリスト順を相性順に\n")
-                                 : QStringLiteral("メイン画面に戻って種牡馬のリスト順を相性順に\n")) +
-                             QStringLiteral("並べ替えてからこの画面を開き、<表示>ボタンを押して下さい。"));
-    }
+    m_btnShow->setEnabled(m_source.ready);
+    m_lblName->setText(m_source.ready ? m_source.targetName : QStringLiteral("対象なし"));
+    QStringList intro;
+    for (const std::u16string& line : TextListOpeningLines(Kind(), m_source.ready))
+        intro.push_back(Q(line));
+    m_memo->setPlainText(intro.join(QLatin1Char('\n')));
     m_btnSave->setEnabled(false);
     try {
         ReadSettings();
@@ -209,7 +185,7 @@ void TfrmText::OnShow()
         WriteTextListFormat(ini, req.settings);
         req.title = m_lblTitle->text().toStdU16String();
         req.targetName = m_lblName->text().toStdU16String();
-        req.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdU16String();
+        req.date = TextListToday();
         req.target = m_source.target;
         m_lines = BuildTextList(Master(), req, *m_source.rows);
         WriteTextListSwitches(ini, req.kind, req.settings.columns);
@@ -224,19 +200,9 @@ void TfrmText::OnShow()
     m_btnSave->setEnabled(true);
 }
 
-QString TfrmText::AskFile(bool save, const QString& proposed)
-{
-    const QString title = save ? QStringLiteral("データの保存") : QStringLiteral("データの読込");
-    if (DialogHook())
-        return DialogHook()(save, title, kFilter, proposed);
-    if (save)
-        return QFileDialog::getSaveFileName(this, title, proposed, kFilter);
-    return QFileDialog::getOpenFileName(this, title, QString(), kFilter);
-}
-
 void TfrmText::OnSave()
 {
-    const QString path = AskFile(true, m_lblName->text().left(8) + QStringLiteral(".txt"));
+    const QString path = AskSaveFile(this, m_lblName->text().left(8) + QStringLiteral(".txt"));
     if (path.isEmpty())
         return;
     // The memo's lines; an empty memo has none.
@@ -253,7 +219,7 @@ void TfrmText::OnSave()
 
 void TfrmText::OnLoad()
 {
-    const QString path = AskFile(false, QString());
+    const QString path = AskOpenFile(this);
     if (path.isEmpty())
         return;
     try {

@@ -8,7 +8,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,12 +37,6 @@ class TfrmText : public QDialog
 public:
     TfrmText(const TextListSource& source, QWidget* parent = nullptr);
 
-    // Replaces the file dialogs: gets the title, filter and proposed name, returns the chosen path
-    // or an empty text for a cancelled dialog. Used by tests.
-    using FileDialogHook = std::function<QString(bool save, const QString& title, const QString& filter,
-                                                 const QString& proposed)>;
-    static void SetFileDialogHook(FileDialogHook hook);
-
 private:
     void BuildLayout();
     TextListKind Kind() const;
@@ -52,7 +45,6 @@ private:
     void OnShow();
     void OnSave();
     void OnLoad();
-    QString AskFile(bool save, const QString& proposed);
     std::vector<QCheckBox*>& Columns() { return m_source.stallions ? m_dadColumns : m_mamColumns; }
 
     TextListSource m_source;

@@ -6,20 +6,19 @@
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
+#include "gui/app/file_dialogs.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 #include "gui/mating/frm_text.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/app/modal.h"
 #include "support/velmora_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -100,7 +99,7 @@ private slots:
         QVERIFY2(MessageBox::History().isEmpty(), qPrintable(MessageBox::History().join(QLatin1Char('|'))));
         MessageBox::ClearHistory();
         SetModalHook({});
-        TfrmText::SetFileDialogHook({});
+        SetFileDialogHook({});
     }
 
     void cleanupTestCase() { m_folder.reset(); }
@@ -125,10 +124,10 @@ private slots:
             QVERIFY(!Find<QPushButton>(t, "btnShow")->isEnabled());
             QVERIFY(!Find<QPushButton>(t, "btnSave")->isEnabled());
             QCOMPARE(MemoLines(t),
-                     QStringList({QStringLiteral("<読込>ボタンを押して、過去に保存されたデータを読み込むか、"),
-                                  stallions ? QStringLiteral("メイン画面に戻って繁殖牝馬のリスト順を相性順に")
-                                            : QStringLiteral("メイン画面に戻って種牡馬のリスト順を相性順に"),
-                                  QStringLiteral("並べ替えてからこの画面を開き、<表示>ボタンを押して下さい。")}));
+                     QStringList({ QStringLiteral("<読込>ボタンを押して、過去に保存されたデータを読み込むか、"),
+                                   stallions ? QStringLiteral("メイン画面に戻って種牡馬のリスト順を相性順に")
+                                             : QStringLiteral("メイン画面に戻って繁殖牝馬のリスト順を相性順に"),
+                                   QStringLiteral("並べ替えてからこの画面を開き、<表示>ボタンを押して下さい。") }));
             QCOMPARE(Find<QGroupBox>(t, "grpDadColumns")->isVisibleTo(t), stallions);
             QCOMPARE(Find<QGroupBox>(t, "grpMamColumns")->isVisibleTo(t), !stallions);
         });
@@ -171,7 +170,7 @@ private slots:
             req.kind = stallions ? TextListKind::Stallions : TextListKind::Mares;
             req.title = stallions ? u"対象牝馬" : u"対象牡馬";
             req.targetName = target.toStdU16String();
-            req.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdU16String();
+            req.date = TextListToday(); // yyyy/MM/dd whatever the locale
             req.settings.maxRank = u"3";
             req.settings.wrap = u"72";
             req.settings.nameLength = u"8";
@@ -207,7 +206,7 @@ private slots:
         auto w = ReadyWindow(true);
         const QString path = m_folder->File(QStringLiteral("list.txt"));
         QString proposed, saveTitle, loadTitle, filter;
-        TfrmText::SetFileDialogHook([&](bool save, const QString& title, const QString& f, const QString& name) {
+        SetFileDialogHook([&](bool save, const QString& title, const QString& f, const QString& name) {
             (save ? saveTitle : loadTitle) = title;
             filter = f;
             if (save)

@@ -311,5 +311,23 @@ TEST(TextListFormat, ByteCountedPadding)
     EXPECT_EQ(FoalGenerationOfMare(8), 5);
 }
 
+TEST(TextListOpening, AdviceNamesTheListToOrderAndTheDateIsYearMonthDay)
+{
+    const std::vector<std::u16string> stallions = TextListOpeningLines(TextListKind::Stallions, false);
+    const std::vector<std::u16string> mares = TextListOpeningLines(TextListKind::Mares, false);
+    ASSERT_EQ(stallions.size(), 3u);
+    ASSERT_EQ(mares.size(), 3u);
+    EXPECT_EQ(stallions[1], u"メイン画面に戻って種牡馬のリスト順を相性順に");
+    EXPECT_EQ(mares[1], u"メイン画面に戻って繁殖牝馬のリスト順を相性順に");
+    EXPECT_EQ(TextListOpeningLines(TextListKind::Mares, true), TextListOpeningLines(TextListKind::Stallions, true));
+
+    EXPECT_EQ(TextListDate(2026, 12, 9), u"2026/12/09");
+    EXPECT_EQ(TextListDate(2027, 1, 31), u"2027/01/31");
+    const std::u16string today = TextListToday();
+    ASSERT_EQ(today.size(), 10u);
+    EXPECT_EQ(today[4], u'/');
+    EXPECT_EQ(today[7], u'/');
+}
+
 } // namespace
 } // namespace velmora

@@ -1,0 +1,32 @@
+#pragma once
+// The main window's two file dialogs, "データの読込" and "データの保存" (filter テキスト形式 | 全てのファイル),
+// through which every window loads and saves its text files. They live as long as the main window and
+// so keep the folder last used; each caller proposes its own file name. Without a main window (window
+// tests) a dialog of the same kind is made for the one call.
+
+#include <QString>
+
+#include <functional>
+
+class QFileDialog;
+class QWidget;
+
+namespace velmora::gui {
+
+// A dialog of one of the two kinds, owned by `owner`.
+QFileDialog* MakeTextFileDialog(QWidget* owner, bool save);
+// The main window hands over its dialogs (they stay owned by it).
+void SetSharedFileDialogs(QFileDialog* open, QFileDialog* save);
+
+// Shows the open dialog over `caller`; the chosen file, or an empty text when it was cancelled.
+QString AskOpenFile(QWidget* caller);
+// Shows the save dialog over `caller` with the proposed file name.
+QString AskSaveFile(QWidget* caller, const QString& proposed);
+
+// Tests: replaces both dialogs. Gets whether it is the save dialog, its title, filter and the proposed
+// name; returns the chosen path or an empty text.
+using FileDialogHook
+    = std::function<QString(bool save, const QString& title, const QString& filter, const QString& proposed)>;
+void SetFileDialogHook(FileDialogHook hook);
+
+} // namespace velmora::gui
