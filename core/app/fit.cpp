@@ -1,5 +1,7 @@
 #include "core/app/fit.h"
 
+#include <algorithm>
+
 #include "core/common/errors.h"
 
 #include <limits>
@@ -27,10 +29,6 @@ int32_t Scale(int32_t value, FitScale k) { return RoundHalfEven(static_cast<int6
 FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight)
 {
     FitRect r;
-    // Position from the size before scaling; div truncates toward zero.
-    r.left = static_cast<int32_t>((static_cast<int64_t>(screen.width) - window.width) / 2);
-    r.top = screen.height < screenHeight ? 0
-                                         : static_cast<int32_t>((static_cast<int64_t>(screen.height) - window.height) / 2);
     if (window.height >= 600 || window.height < screenHeight) {
         const FitScale k = LayoutScale(screenHeight);
         r.height = Scale(window.height, k);
@@ -39,6 +37,12 @@ FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidt
         r.height = screenHeight;
         r.width = screenWidth;
     }
+    // Centred with the fitted size (div truncates toward zero), and never left of or above the screen:
+    // centred with its size before fitting, a window that shrinks to the layout size would stand partly
+    // off a screen of that size, its title bar and formula boxes out of reach.
+    auto centre = [](int64_t room) { return static_cast<int32_t>(std::max<int64_t>(0, room / 2)); };
+    r.left = centre(static_cast<int64_t>(screen.width) - r.width);
+    r.top = screen.height < screenHeight ? 0 : centre(static_cast<int64_t>(screen.height) - r.height);
     return r;
 }
 

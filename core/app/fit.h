@@ -39,8 +39,9 @@ int32_t RoundHalfEven(int64_t num, int64_t den);
 // round(value * k), halves to even.
 int32_t Scale(int32_t value, FitScale k);
 
-// The window's new geometry: centred on the screen (top 0 when the screen is lower than the layout),
-// size scaled by k, or set to exactly the layout size when the height lies between ScreenHeight and 599.
+// The window's new geometry: size scaled by k, or set to exactly the layout size when the height lies
+// between ScreenHeight and 599; centred on the screen with that size, but never at a negative position
+// (top 0 when the screen is lower than the layout).
 // Only window.width and window.height are read.
 FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight);
 

@@ -88,22 +88,27 @@ TEST(FitFormRect, WindowBetweenLayoutHeightAnd599GetsExactlyTheLayoutSize)
     const FitRect r = FitFormRect(FitRect{0, 0, 700, 500}, ScreenSize{640, 480}, 640, 480);
     EXPECT_EQ(r.width, 640);
     EXPECT_EQ(r.height, 480);
-    // Position from the size before fitting: (640 - 700) div 2 = -30, (480 - 500) div 2 = -10.
-    EXPECT_EQ(r.left, -30);
-    EXPECT_EQ(r.top, -10);
+    // Centred with the fitted size, so that it lies wholly on the screen (not at -30, -10 as the
+    // size before fitting would place it).
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    // The viewer's and the optimal-mating window's 792 x 576 on a 1024 x 768 screen with that layout.
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 792, 576 }, ScreenSize { 1024, 768 }, 640, 480),
+              (FitRect { 192, 144, 640, 480 }));
 }
 
 TEST(FitFormRect, SmallWindowIsScaled)
 {
     const FitRect r = FitFormRect(FitRect{5, 7, 400, 300}, ScreenSize{1024, 768}, 640, 480);
-    EXPECT_EQ(r, (FitRect{312, 234, 320, 240})); // left (1024-400)/2, top (768-300)/2, size * 0.8
+    EXPECT_EQ(r, (FitRect { 352, 264, 320, 240 })); // size * 0.8, left (1024-320)/2, top (768-240)/2
 }
 
 TEST(FitFormRect, TallWindowIsScaledEvenInTheBandAbove)
 {
     // 600 or more is always scaled; with an 800x600 layout nothing changes.
     EXPECT_EQ(FitFormRect(FitRect{0, 0, 900, 650}, ScreenSize{1280, 1024}, 800, 600), (FitRect{190, 187, 900, 650}));
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 900, 650}, ScreenSize{1280, 1024}, 640, 480), (FitRect{190, 187, 720, 520}));
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 900, 650 }, ScreenSize { 1280, 1024 }, 640, 480),
+              (FitRect { 280, 252, 720, 520 }));
     // A 1024x768 layout: a 700-high window is scaled by 1.28 (896), a 500-high one too.
     EXPECT_EQ(FitFormRect(FitRect{0, 0, 800, 700}, ScreenSize{1280, 1024}, 1024, 768).height, 896);
     EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 500}, ScreenSize{1280, 1024}, 1024, 768).height, 640);
@@ -120,10 +125,10 @@ TEST(FitFormRect, ScreenLowerThanLayoutPutsWindowAtTheTop)
 
 TEST(FitFormRect, CentringTruncatesTowardZero)
 {
-    // (801 - 338) / 2 = 231.5 -> 231; (601 - 367) / 2 = 117; (271 - 338) / 2 = -33.5 -> -33.
+    // (801 - 338) / 2 = 231.5 -> 231; (601 - 367) / 2 = 117; a window wider than the screen stays at 0.
     EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 367}, ScreenSize{801, 601}, 800, 600).left, 231);
     EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 367}, ScreenSize{801, 601}, 800, 600).top, 117);
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 367}, ScreenSize{271, 700}, 640, 480).left, -33);
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 338, 367 }, ScreenSize { 200, 700 }, 640, 480).left, 0);
 }
 
 TEST(FitControlRect, ScalesAllFourValues)
