@@ -261,6 +261,7 @@ void TfrmParents::BuildPanels()
     auto* kosei = new QGroupBox(QStringLiteral("血統構成"), this);
     kosei->setObjectName(QStringLiteral("grpKosei"));
     kosei->setGeometry(kSideLeft, 160, kSideWidth, 186);
+    kosei->setFont(PointFont(10));
     for (int k = 1; k <= 16; ++k) {
         const int x = 6 + ((k - 1) / 8) * 104;
         const int y = 18 + ((k - 1) % 8) * 20;
@@ -274,6 +275,7 @@ void TfrmParents::BuildPanels()
     m_grpColor = new QGroupBox(QStringLiteral("色の指定(クリックで切替)"), this);
     m_grpColor->setObjectName(QStringLiteral("grpColor"));
     m_grpColor->setGeometry(kSideLeft, 352, kSideWidth, 138);
+    m_grpColor->setFont(PointFont(10));
     m_grpColor->installEventFilter(this);
     for (int k = 1; k <= kLegendEntries; ++k) {
         QLabel* l = MakeLabel(m_grpColor, nullptr, QString(), 6 + ((k - 1) % 3) * 70, 20 + ((k - 1) / 3) * 23, 66, 20);
