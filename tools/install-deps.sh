@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev
+    qt6-base-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool imagemagick

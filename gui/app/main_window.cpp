@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -20,8 +19,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QPushButton>
-#include <QStandardPaths>
-#include <QUrl>
+#include <QTemporaryFile>
 
 namespace velmora::gui {
 
@@ -248,20 +246,29 @@ QString TfrmMain::HelpFilePath() const
 void TfrmMain::OnHelp()
 {
     // The help file is HTML; the desktop picks its viewer by the extension, so the contents are
-    // handed over as an .html copy.
+    // handed over as an .html copy: a private file of this run, removed when the program ends.
     const QString source = HelpFilePath();
-    if (!QFileInfo::exists(source)) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
         MessageBox::Show(this, source + QStringLiteral("が見つかりません"));
         return;
     }
-    const QString target = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-                               .filePath(QFileInfo(source).completeBaseName() + QStringLiteral("-help.html"));
-    QFile::remove(target);
-    if (!QFile::copy(source, target)) {
-        MessageBox::Show(this, target + QStringLiteral("に書き込めません"));
+    if (!m_helpCopy) {
+        m_helpCopy
+            = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("velmora-help-XXXXXX.html")));
+        if (!m_helpCopy->open()) {
+            MessageBox::Show(this, m_helpCopy->fileTemplate() + QStringLiteral("に書き込めません"));
+            m_helpCopy.reset();
+            return;
+        }
+    }
+    const QByteArray contents = in.readAll();
+    if (!m_helpCopy->resize(0) || !m_helpCopy->seek(0) || m_helpCopy->write(contents) != contents.size()
+        || !m_helpCopy->flush()) {
+        MessageBox::Show(this, m_helpCopy->fileName() + QStringLiteral("に書き込めません"));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    OpenDocument(m_helpCopy->fileName(), this);
 }
 
 void TfrmMain::OnEnd() { close(); }

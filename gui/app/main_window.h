@@ -14,6 +14,7 @@ class QDialog;
 class QFileDialog;
 class QFontDialog;
 class QPushButton;
+class QTemporaryFile;
 
 namespace velmora::gui {
 
@@ -76,6 +77,7 @@ private:
     QFontDialog* m_fontDialog = nullptr;
     QFileDialog* m_openDialog = nullptr;
     QFileDialog* m_saveDialog = nullptr;
+    std::unique_ptr<QTemporaryFile> m_helpCopy; // the help file's copy handed to the desktop
     QString m_exeDir;
     int m_exitCode = 0;
     bool m_closed = false;

@@ -1,7 +1,10 @@
 #include "gui/app/modal.h"
 
+#include "gui/app/message_box.h"
+
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QUrl>
 
 namespace velmora::gui {
@@ -48,12 +51,19 @@ void SetOpenDocumentHook(OpenDocumentHook hook)
     Opener() = std::move(hook);
 }
 
-void OpenDocument(const QString& path)
+bool OpenDocument(const QString& path, QWidget* parent)
 {
-    if (Opener())
+    if (Opener()) {
         Opener()(path);
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return true;
+    }
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return true;
+    MessageBox::Show(parent,
+                     QDir::toNativeSeparators(path)
+                         + QStringLiteral("を開けませんでした。"
+                                          "表示するアプリケーションがありません。"));
+    return false;
 }
 
 } // namespace velmora::gui

@@ -30,7 +30,8 @@ int ExecHidden(QWidget* owner, QDialog* child);
 
 using OpenDocumentHook = std::function<void(const QString& path)>;
 void SetOpenDocumentHook(OpenDocumentHook hook);
-// Asks the desktop to open a local file with its default application.
-void OpenDocument(const QString& path);
+// Asks the desktop to open a local file with its default application. When the desktop reports that
+// it cannot, a message over `parent` says so and the result is false.
+bool OpenDocument(const QString& path, QWidget* parent = nullptr);
 
 } // namespace velmora::gui

@@ -1170,7 +1170,7 @@ void TfrmVelmora::OnHtml()
         const MamRec& m = d.MamTable[static_cast<size_t>(m_mareList[static_cast<size_t>(m_mamRow)].index)];
         const std::string path = App().StartDir + std::string(kHtmlReportFile);
         WriteHtmlReport(d, path, m_dadFee, s.name + u" * " + m.name, m_dadArray, m_mamArray);
-        OpenDocument(QString::fromStdString(path));
+        OpenDocument(QString::fromStdString(path), this);
     });
 }
 

@@ -7,9 +7,11 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
+#include "gui/app/translations.h"
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -159,6 +161,9 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("【Velmora5.8】 for Tollan"));
         QCOMPARE(w.size(), QSize(338, 367));
         QCOMPARE(w.minimumSize(), w.maximumSize()); // fixed border
+        // System menu and minimise box; no maximise box.
+        QVERIFY(w.windowFlags().testFlags(Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint));
+        QVERIFY(!w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QCOMPARE(w.font().pointSize(), 12);
         // "ＭＳ Ｐゴシック" is not installed here: a Japanese font takes its place.
         QVERIFY(QFontDatabase::families().contains(QStringLiteral("IPAPGothic")));
@@ -314,6 +319,24 @@ private slots:
         QVERIFY(original.open(QIODevice::ReadOnly));
         QCOMPARE(opened.readAll(), original.readAll());
         QVERIFY(catcher.urls[0].toLocalFile().endsWith(QStringLiteral(".html")));
+        // A private copy: readable by this user only, under a name no other user can foresee.
+        const QFileInfo copy(catcher.urls[0].toLocalFile());
+        QCOMPARE(copy.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
+        QVERIFY(copy.fileName() != QStringLiteral("velmora-help.html"));
+
+        // Without an application to show it the user is told.
+        QTest::mouseClick(Button(w, "btnHelp"), Qt::LeftButton);
+        QCOMPARE(MessageBox::History().size(), 1);
+        QVERIFY(MessageBox::History().at(0).contains(copy.fileName()));
+    }
+
+    // Qt's own texts (standard dialogs, dialog buttons) are Japanese.
+    void qtTextsAreJapanese()
+    {
+        QVERIFY(InstallJapaneseQtTranslation(qApp));
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
     }
 
     void endClosesAndReleasesTheSettingsFile()

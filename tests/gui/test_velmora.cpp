@@ -640,6 +640,13 @@ private slots:
         QCOMPARE(QFileInfo(opened).canonicalFilePath(),
                  QFileInfo(m_folder->File(QStringLiteral("VelmoraSample.html"))).canonicalFilePath());
         QVERIFY(QFileInfo(opened).size() > 0);
+
+        // No application to show it (the offscreen desktop opens no files): the user is told.
+        SetOpenDocumentHook({});
+        QTest::mouseClick(Find<QPushButton>(w.get(), "btnHtml"), Qt::LeftButton);
+        QCOMPARE(MessageBox::History().size(), 1);
+        QVERIFY(MessageBox::History().at(0).contains(QStringLiteral("VelmoraSample.html")));
+        MessageBox::ClearHistory();
     }
 };
 
