@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -174,6 +175,14 @@ private slots:
             QCOMPARE(MessageBox::History(), QStringList());
             QCOMPARE(LabelWidget(viewer, 1)->text(), QString());
             CheckArrows(viewer, false, false);
+            // With the kana input mode, typed katakana is folded to half-width as it is typed.
+            QLineEdit* edit = Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
+            for (const QChar c : QStringLiteral("クイエホ＊デ")) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(edit, &key);
+            }
+            QCOMPARE(edit->text(), QStringLiteral("ｸｲｴﾎ*ﾃﾞ"));
+            QCOMPARE(edit->cursorPosition(), edit->text().size());
         });
         script.Add([&] {
             // A three-entry formula, then >> and << at both ends.
