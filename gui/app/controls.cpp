@@ -30,6 +30,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     return b;
 }
 
+TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h)
+{
+    auto* s = new TShape(parent);
+    s->setObjectName(name);
+    s->setGeometry(x, y, w, h);
+    return s;
+}
+
 void SetTextColor(QWidget* w, uint32_t bgr)
 {
     QPalette p = w->palette();

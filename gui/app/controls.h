@@ -13,12 +13,17 @@ class QWidget;
 
 namespace velmora::gui {
 
+class TShape;
+
 QString Q(std::u16string_view s);
 
 // A label with an object name (none when name is null) at x, y with size w x h.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
 // A button that never becomes the dialog's default by taking the focus.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
+
+// A colour swatch (TShape) with an object name.
+TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h);
 
 void SetTextColor(QWidget* w, uint32_t bgr);
 // Fills the widget's background with the colour (a label, a panel).

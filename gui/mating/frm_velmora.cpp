@@ -11,6 +11,7 @@
 #include "core/mating/pair_display.h"
 #include "core/mating/points.h"
 #include "core/mating/scoring.h"
+#include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -34,11 +35,6 @@ namespace velmora::gui {
 
 namespace {
 
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 std::u16string U(const QString& s)
 {
     return s.toStdU16String();
@@ -60,15 +56,6 @@ QFont SmallFont()
     return f;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
-{
-    auto* l = new QLabel(text, parent);
-    if (name)
-        l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, w, h);
-    return l;
-}
-
 // A value label with a sunken frame, as the static texts of the window show their numbers.
 QLabel* MakeValue(QWidget* parent, const char* name, int x, int y, int w, int h)
 {
@@ -87,38 +74,6 @@ QToolButton* MakeToggle(QWidget* parent, const QString& name, const QString& tex
     b->setGeometry(x, y, w, h);
     b->setFont(SmallFont());
     return b;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    b->setAutoDefault(false);
-    return b;
-}
-
-TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h)
-{
-    auto* s = new TShape(parent);
-    s->setObjectName(name);
-    s->setGeometry(x, y, w, h);
-    return s;
-}
-
-void SetTextColor(QLabel* label, uint32_t bgr)
-{
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, BgrColor(bgr));
-    label->setPalette(p);
-}
-
-void SetFontStyle(QLabel* label, bool bold, bool italic)
-{
-    QFont f = label->font();
-    f.setBold(bold);
-    f.setItalic(italic);
-    label->setFont(f);
 }
 
 const TCrossRec& CrossRow(const MasterData& d, int32_t i)

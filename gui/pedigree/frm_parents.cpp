@@ -69,14 +69,6 @@ QRect BoxRect(bool dadSide, int position)
     return QRect(kChartLeft + column * kColumnStep, top + 1, kBoxWidth, kBoxHeight);
 }
 
-TShape* MakeShape(QWidget* parent, const QString& name, const QRect& r)
-{
-    auto* s = new TShape(parent);
-    s->setObjectName(name);
-    s->setGeometry(r);
-    return s;
-}
-
 QLineEdit* MakeField(QWidget* parent, const QString& name, int x, int y, int w, int h)
 {
     auto* e = new QLineEdit(parent);
@@ -206,11 +198,11 @@ void TfrmParents::BuildChartBox(bool dadSide, int position)
     ChartBox& b = (dadSide ? m_dad : m_mam)[static_cast<size_t>(position)];
     const int half = r.width() / 2;
     // Shapes first, so that the labels stand on them.
-    b.box = MakeShape(this, QStringLiteral("shp%1Sosen%2").arg(side, n), r);
-    b.kokaA = MakeShape(this, QStringLiteral("shp%1KokaA%2").arg(side, n), QRect(r.x(), r.y(), half + 1, r.height()));
-    b.kokaB = MakeShape(this, QStringLiteral("shp%1KokaB%2").arg(side, n),
-                        QRect(r.x() + half, r.y(), r.width() - half, r.height()));
-    b.inb = MakeShape(this, QStringLiteral("shp%1Inb%2").arg(side, n), QRect(r.x(), r.y() + 14, r.width(), 4));
+    b.box = MakeShape(this, QStringLiteral("shp%1Sosen%2").arg(side, n), r.x(), r.y(), r.width(), r.height());
+    b.kokaA = MakeShape(this, QStringLiteral("shp%1KokaA%2").arg(side, n), r.x(), r.y(), half + 1, r.height());
+    b.kokaB = MakeShape(this, QStringLiteral("shp%1KokaB%2").arg(side, n), r.x() + half, r.y(), r.width() - half,
+                        r.height());
+    b.inb = MakeShape(this, QStringLiteral("shp%1Inb%2").arg(side, n), r.x(), r.y() + 14, r.width(), 4);
     b.inb->hide();
 
     b.name = MakeLabel(this, nullptr, QString(), r.x() + 3, r.y() + 1, r.width() - 6, 14);
