@@ -144,6 +144,27 @@ bool DecodeCp932(std::string_view bytes, std::u16string& out, size_t* badOffset)
     return true;
 }
 
+bool IsCp932Text(std::string_view bytes, size_t* badOffset)
+{
+    const Tables& t = T();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (!IsLeadByte(b)) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= n || t.dbcs[b << 8 | p[i + 1]] == 0) {
+            if (badOffset)
+                *badOffset = i;
+            return false;
+        }
+        i += 2;
+    }
+    return true;
+}
+
 bool EncodeCp932(std::u16string_view text, std::string& out)
 {
     const Tables& t = T();

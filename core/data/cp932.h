@@ -12,6 +12,9 @@ namespace velmora {
 // in *badOffset, when the bytes are not code page 932 text.
 bool DecodeCp932(std::string_view bytes, std::u16string& out, size_t* badOffset = nullptr);
 
+// Whether the bytes are code page 932 text, as DecodeCp932 would find, without decoding them.
+bool IsCp932Text(std::string_view bytes, size_t* badOffset = nullptr);
+
 // Encodes to code page 932. Characters the code page lacks become '?'; returns false when any did.
 bool EncodeCp932(std::u16string_view text, std::string& out);
 

@@ -1,22 +1,49 @@
 #pragma once
 // Reading and writing whole text files in code page 932 with CR LF line ends.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora {
 
-// Reads a code page 932 text file into lines (CR LF, lone LF or lone CR end a line; the last line may
-// lack an end). Throws FileError with a message naming the file (and the line) when it cannot be read
-// or is not code page 932 text: undefined byte sequences, a UTF-8 or UTF-16 byte-order mark, or a file that is
-// valid UTF-8 containing multi-byte sequences.
-std::vector<std::u16string> ReadCp932Lines(const std::string& path);
+inline constexpr size_t kAllLines = SIZE_MAX;
 
-// Writes lines, each ended by CR LF, in code page 932: whole and atomically (a temporary file beside
-// the target, flushed, then renamed over it). Throws FileError; the target is untouched on failure.
+// A code page 932 text file, checked as a whole when opened and then decoded one line at a time, so
+// that a large file costs its size once and not the many times its decoded lines would. CR LF, lone LF
+// and lone CR end a line; the last line may lack an end.
+class Cp932LineReader
+{
+public:
+    // Reads the file. With maxLines, reading stops after the first maxLines lines; a caller that takes
+    // up to N lines asks for N + 1 to see whether the file holds more, without reading the rest. Throws
+    // FileError with a message naming the file (and the line) when it cannot be read, is no regular
+    // file, or is not code page 932 text: undefined byte sequences, a UTF-8 or UTF-16 byte-order mark,
+    // or UTF-8 text (well-formed UTF-8 with a sequence of three or more bytes, or with two-byte
+    // sequences that are not code page 932; half-width katakana often form valid two-byte sequences).
+    explicit Cp932LineReader(const std::string& path, size_t maxLines = kAllLines);
+
+    // The next line without its end; false after the last line.
+    bool Next(std::u16string& line);
+
+private:
+    std::string m_bytes;
+    size_t m_pos = 0;
+};
+
+// All lines of a code page 932 text file (at most maxLines of them), as Cp932LineReader reads them.
+std::vector<std::u16string> ReadCp932Lines(const std::string& path, size_t maxLines = kAllLines);
+
+// Writes lines, each ended by CR LF, in code page 932, as WriteFileAtomic writes bytes.
 void WriteCp932Lines(const std::string& path, const std::vector<std::u16string>& lines);
 
-// Writes bytes whole and atomically, as above.
+// Writes bytes whole and atomically: a temporary file beside the target ("<name>.velmora-tmp-XXXXXX",
+// locked while it is written) is flushed and renamed over it; temporary files of the same target left
+// by a killed writer are removed first. A symbolic link is written through to the file it names; a file
+// with several hard links is rewritten in place so that every name keeps it. Throws FileError, with the
+// target untouched, when it cannot be written or is no regular file (a folder, a device, a FIFO).
 void WriteFileAtomic(const std::string& path, const std::string& bytes);
 
 } // namespace velmora

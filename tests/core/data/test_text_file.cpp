@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmora {
 namespace {
@@ -42,6 +45,8 @@ TEST(TextFile, ReadsLinesWhateverTheirEnds)
         { "a\nb\rc\r\n", { u"a", u"b", u"c" } },
         { "\r\n", { u"" } },
         { "\x96\xa2\x93\x6f\x98\x5e,\xb1\r\n\x81\x40", { u"未登録,ｱ", u"\u3000" } },
+        // half-width katakana that happen to be well-formed UTF-8 as well ("ﾃｽ" = C3 BD, "ﾈｵ" = C8 B5)
+        { "\xc3\xbd,1\r\n\xc8\xb5\r\n", { u"ﾃｽ,1", u"ﾈｵ" } },
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -97,6 +102,8 @@ TEST(TextFile, MessagesNameTheFileAndTheLine)
           "BOM" },
         { "\xfe\xff\0a", "UTF-16" },
         { "ok\r\n\xe6\x9c\xaa\xe7\x99\xbb\xe9\x8c\xb2\r\n", "UTF-8" },
+        // two-byte UTF-8 only, but not code page 932 ("П" at the end leaves a lead byte alone)
+        { "ok\r\n\xd0\x9f", "UTF-8" },
         { "1\r\n2\r\n3\x85\x40\r\n", "3 行目" },
         { "1\n2\r3\r\n4\x81", "4 行目" },
     };
@@ -114,6 +121,65 @@ TEST(TextFile, MessagesNameTheFileAndTheLine)
     }
     TempDir dir;
     EXPECT_THROW(ReadCp932Lines(dir.File("missing.csv")), FileError);
+}
+
+TEST(TextFile, WritesThroughLinksAndRefusesSpecialFiles)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
+    dir.WriteBytes("sub/real.csv", "old");
+    ASSERT_EQ(::symlink("sub/real.csv", dir.File("link.csv").c_str()), 0);
+    ASSERT_EQ(::symlink("link.csv", dir.File("link2.csv").c_str()), 0);
+    ASSERT_EQ(::symlink("sub/made.csv", dir.File("dangling.csv").c_str()), 0);
+    ASSERT_EQ(::link(dir.File("sub/real.csv").c_str(), dir.File("hard.csv").c_str()), 0);
+    auto isLink = [&](const char* name) {
+        struct stat st
+        {
+        };
+        return ::lstat(dir.File(name).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    };
+
+    WriteFileAtomic(dir.File("link2.csv"), "through two links");
+    EXPECT_TRUE(isLink("link.csv") && isLink("link2.csv"));
+    EXPECT_EQ(dir.ReadBytes("sub/real.csv"), "through two links");
+    EXPECT_EQ(dir.ReadBytes("hard.csv"), "through two links");
+
+    WriteFileAtomic(dir.File("hard.csv"), "by the other name");
+    EXPECT_EQ(dir.ReadBytes("sub/real.csv"), "by the other name");
+
+    WriteFileAtomic(dir.File("dangling.csv"), "new");
+    EXPECT_TRUE(isLink("dangling.csv"));
+    EXPECT_EQ(dir.ReadBytes("sub/made.csv"), "new");
+
+    ASSERT_EQ(::mkfifo(dir.File("fifo.csv").c_str(), 0644), 0);
+    EXPECT_THROW(WriteFileAtomic(dir.File("fifo.csv"), "x"), FileError);
+    EXPECT_THROW(ReadCp932Lines(dir.File("fifo.csv")), FileError); // and no wait for a writer
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::lstat(dir.File("fifo.csv").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(Entries(dir),
+              (std::vector<std::string> { "dangling.csv", "fifo.csv", "hard.csv", "link.csv", "link2.csv", "sub" }));
+}
+
+TEST(TextFile, StaleTemporaryFilesOfTheTargetAreRemoved)
+{
+    TempDir dir;
+    // left behind by writers that were killed: one of this target, one of another, and one still being
+    // written (its writer holds the lock)
+    dir.WriteBytes("a.csv.velmora-tmp-Ab12Cd", "stale");
+    dir.WriteBytes("b.csv.velmora-tmp-Ab12Cd", "other target");
+    dir.WriteBytes("a.csv.velmora-tmp-Busy00", "in progress");
+    const int busy = ::open(dir.File("a.csv.velmora-tmp-Busy00").c_str(), O_RDWR);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+    WriteFileAtomic(dir.File("a.csv"), "new");
+    ::close(busy);
+    EXPECT_EQ(dir.ReadBytes("a.csv"), "new");
+    EXPECT_EQ(Entries(dir),
+              (std::vector<std::string> { "a.csv", "a.csv.velmora-tmp-Busy00", "b.csv.velmora-tmp-Ab12Cd" }));
 }
 
 } // namespace
