@@ -69,7 +69,7 @@ public:
 
     void Omokei()
     {
-        const auto lines = Read(m_files.Omokei);
+        const auto lines = Read(m_files.Omokei, kOmokeiRows - 1);
         KeitoRec& zero = m_d.OmokeiTable[0];
         zero.name = std::u16string(kUnregistered);
         zero.lbl = u"未";
@@ -85,7 +85,7 @@ public:
 
     void Keito()
     {
-        const auto lines = Read(m_files.Keito);
+        const auto lines = Read(m_files.Keito, kKeitoRows);
         m_d.KeitoTable[0].name = std::u16string(kUnregistered);
         m_d.KeitoTable[0].value = 0;
         m_d.KeitoCount = 1;
@@ -105,7 +105,7 @@ public:
 
     void Keiro()
     {
-        const auto lines = Read(m_files.Keiro);
+        const auto lines = Read(m_files.Keiro, kAllLines);
         m_d.KeiroTable.clear();
         m_keiroIndex.Clear();
         for (const auto& line : lines) {
@@ -117,7 +117,7 @@ public:
 
     void Cross()
     {
-        const auto lines = Read(m_files.Cross);
+        const auto lines = Read(m_files.Cross, kCrossRows - 1);
         TCrossRec& zero = m_d.CrossTable[0];
         zero.name = u"\u3000\u3000\u3000\u3000";
         zero.Color = 0xFFFFFF;
@@ -151,7 +151,7 @@ public:
 
     void Oya()
     {
-        const auto lines = Read(m_files.Oya);
+        const auto lines = Read(m_files.Oya, kOyaRows + 1);
         m_d.OyaCount = 0;
         m_oyaIndex.Clear();
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -163,6 +163,8 @@ public:
             r.a = ParseIntDef(f.Next(), 0);
             r.b = ParseIntDef(f.Next(), 0);
             r.keito = ParseIntDef(f.Next(), 0);
+            CheckEffect(r.a, u"第1インブリード効果", i);
+            CheckEffect(r.b, u"第2インブリード効果", i);
             if (r.keito < 0 || r.keito >= kKeitoRows)
                 throw LoadStop { At(m_files.Oya, i) + u"系統番号 " + Num(r.keito) + u" は系統の範囲 (0〜"
                                  + Num(kKeitoRows - 1) + u") の外です" };
@@ -174,7 +176,7 @@ public:
 
     void Dad()
     {
-        const auto lines = Read(m_files.Dad);
+        const auto lines = Read(m_files.Dad, kDadRows + 1);
         m_d.DadCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.DadCount >= kDadRows)
@@ -206,7 +208,7 @@ public:
 
     void Mam()
     {
-        const auto lines = Read(m_files.Mam);
+        const auto lines = Read(m_files.Mam, kMamRows + 1);
         m_d.MamCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.MamCount >= kMamRows)
@@ -230,10 +232,14 @@ public:
 
     void Nix()
     {
-        const auto lines = Read(m_files.Nix);
+        // Lines naming unknown sire lines are skipped, so any number of lines may be needed to fill the
+        // list: they are decoded one at a time, and the reading stops as soon as the list overflows.
+        m_currentPath = DataFilePath(m_dir, m_files.Nix);
+        Cp932LineReader lines(m_currentPath);
         m_d.NixCount = 0;
         const std::u16string where = FromUtf8(m_dir) + m_files.Nix + u":";
-        for (const auto& line : lines) {
+        std::u16string line;
+        while (lines.Next(line)) {
             FieldReader f(line);
             const std::u16string first = f.Next();
             const int k1 = m_keitoIndex.Find(first);
@@ -261,10 +267,20 @@ public:
     }
 
 private:
-    std::vector<std::u16string> Read(const std::u16string& name)
+    // The lines of a data file; no more than maxLines are read (a table's capacity and one more line
+    // tell whether the file overflows it, however large the file is).
+    std::vector<std::u16string> Read(const std::u16string& name, size_t maxLines)
     {
         m_currentPath = DataFilePath(m_dir, name);
-        return ReadCp932Lines(m_currentPath);
+        return ReadCp932Lines(m_currentPath, maxLines);
+    }
+
+    // An inbreeding effect of an ancestor row: a CrossTable row.
+    void CheckEffect(int32_t effect, std::u16string_view field, size_t lineIndex) const
+    {
+        if (effect < 0 || effect >= kCrossRows)
+            throw LoadStop { At(m_files.Oya, lineIndex) + std::u16string(field) + u" " + Num(effect)
+                             + u" はクロス効果の範囲 (0〜" + Num(kCrossRows - 1) + u") の外です" };
     }
 
     std::u16string TooMany(const std::u16string& /*name*/, int capacity) const

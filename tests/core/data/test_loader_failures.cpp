@@ -67,6 +67,63 @@ TEST(LoaderFailure, TooManyRowsStopTheLoadAtTheirFile)
     }
 }
 
+TEST(LoaderFailure, ReadingStopsWhereTheTableEnds)
+{
+    // Undecodable bytes after the lines a table can take are never read: the file is refused for its
+    // size (or, where further lines are ignored, loads).
+    struct Case
+    {
+        const char* file;
+        void (*grow)(DataSetText&);
+        bool completed;
+    };
+    const Case cases[] = {
+        { "系統.CSV", [](DataSetText& s) { s.keito = Rows(97, u"ｹｲﾄｳ", u",0"); }, false },
+        { "祖先馬.CSV", [](DataSetText& s) { s.oya = Rows(3002, u"ｳﾏ", u",0,0,1"); }, false },
+        { "種牡馬.CSV", [](DataSetText& s) { s.dad = Rows(514, u"ｵｳﾏ", u",,ﾉｰｻﾞﾝ,栗毛"); }, false },
+        { "牝馬.CSV", [](DataSetText& s) { s.mam = Rows(702, u"ﾋﾝﾊﾞ", u",,ﾉｰｻﾞﾝ,栗毛"); }, false },
+        { "ｸﾛｽ.CSV", [](DataSetText& s) { s.cross = Rows(16, u"ｺｳｶ", u",0"); }, true },
+        { "面白系統.CSV", [](DataSetText& s) { s.omokei = Rows(16, u"ｸﾞﾙｰﾌﾟ", u",0,x"); }, true },
+    };
+    for (const auto& c : cases) {
+        DataSetText s = SmallDataSet();
+        c.grow(s);
+        TempDir dir;
+        test::WriteDataSet(dir, s);
+        dir.WriteBytes(c.file, dir.ReadBytes(c.file) + "\x85\x40\r\n");
+        MasterData d;
+        const LoadResult r = GetMasterData(d, dir.Path(), DefaultDataFiles());
+        EXPECT_EQ(r.completed, c.completed) << c.file << ": " << Joined(r);
+        if (!c.completed) {
+            EXPECT_NE(Joined(r).find("件まで"), std::string::npos) << c.file << ": " << Joined(r);
+        }
+    }
+}
+
+TEST(LoaderFailure, AncestorEffectOutsideTheCrossTable)
+{
+    struct Case
+    {
+        std::u16string row;
+        const char* field;
+    };
+    const Case cases[] = {
+        { u"ﾊｽﾞﾚ,17,0,1", "第1インブリード効果 17" },
+        { u"ﾊｽﾞﾚ,16,-1,1", "第2インブリード効果 -1" },
+    };
+    for (const auto& c : cases) {
+        DataSetText s = SmallDataSet();
+        s.oya.push_back(c.row);
+        TempDir dir;
+        test::WriteDataSet(dir, s);
+        MasterData d;
+        const LoadResult r = GetMasterData(d, dir.Path(), DefaultDataFiles());
+        const std::string m = Joined(r);
+        EXPECT_FALSE(r.completed) << c.field;
+        EXPECT_NE(m.find(dir.File("祖先馬.CSV") + ": 13 行目: " + c.field), std::string::npos) << m;
+    }
+}
+
 TEST(LoaderFailure, FullTablesLoad)
 {
     DataSetText s = SmallDataSet();
