@@ -19,15 +19,35 @@ public:
 class RangeError : public VelmoraError
 {
 public:
-    RangeError() : VelmoraError("Range check error") {}
-    explicit RangeError(const std::string& what) : VelmoraError(what) {}
+    RangeError()
+        : VelmoraError("Range check error")
+    {
+    }
+    explicit RangeError(const std::string& what)
+        : VelmoraError(what)
+    {
+    }
 };
 
-// Integer arithmetic that left the 32-bit range.
+// Integer arithmetic that left the 32-bit range. The checked operations throw the bare error; code that
+// knows what it was computing replaces it with one whose message names the horses or the data.
 class OverflowError : public VelmoraError
 {
 public:
-    OverflowError() : VelmoraError("Integer overflow") {}
+    OverflowError()
+        : VelmoraError("Integer overflow")
+    {
+    }
+    explicit OverflowError(const std::string& what)
+        : VelmoraError(what)
+        , m_named(true)
+    {
+    }
+    // Whether the message says what was computed.
+    bool Named() const { return m_named; }
+
+private:
+    bool m_named = false;
 };
 
 // A file that could not be read, written or understood; the message names the file.

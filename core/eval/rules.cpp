@@ -1,6 +1,7 @@
 #include "core/eval/rules.h"
 
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
 #include "core/eval/nix_index.h"
 #include "core/eval/pair_scan.h"
 #include "core/eval/positions.h"
@@ -161,12 +162,16 @@ int32_t CalcNix(const MasterData& d, int rank, const DadFatherRec& f, const MamF
     const int count = CheckedIndex(d.NixCount, static_cast<int64_t>(d.NixList.size()) + 1);
     const LineSet candidates(lines);
     int32_t sum = 0;
-    for (int i = 0; i < count; ++i) {
-        const NixRec& e = d.NixList[static_cast<size_t>(i)];
-        if (e.keito1 == l0 && candidates.MayHold(e.keito2))
-            sum = CheckedAdd(sum, NixEntryValue(e, rank, lines));
+    try {
+        for (int i = 0; i < count; ++i) {
+            const NixRec& e = d.NixList[static_cast<size_t>(i)];
+            if (e.keito1 == l0 && candidates.MayHold(e.keito2))
+                sum = CheckedAdd(sum, NixEntryValue(e, rank, lines));
+        }
+        return CheckedAdd(sum, 9) / 10;
+    } catch (const OverflowError&) {
+        throw NixOverflow(d, l0);
     }
-    return CheckedAdd(sum, 9) / 10;
 }
 
 int32_t CalcNix(const MasterData& d, const NixIndex& index, int rank, const DadFatherRec& f, const MamFatherRec& m)
@@ -180,12 +185,25 @@ int32_t CalcNix(const MasterData& d, const NixIndex& index, int rank, const DadF
         return CalcNix(d, rank, f, m);
     const LineSet candidates(lines);
     int32_t sum = 0;
-    for (const int32_t i : index.EntriesOf(l0)) {
-        const NixRec& e = d.NixList[static_cast<size_t>(i)];
-        if (candidates.MayHold(e.keito2))
-            sum = CheckedAdd(sum, NixEntryValue(e, rank, lines));
+    try {
+        for (const int32_t i : index.EntriesOf(l0)) {
+            const NixRec& e = d.NixList[static_cast<size_t>(i)];
+            if (candidates.MayHold(e.keito2))
+                sum = CheckedAdd(sum, NixEntryValue(e, rank, lines));
+        }
+        return CheckedAdd(sum, 9) / 10;
+    } catch (const OverflowError&) {
+        throw NixOverflow(d, l0);
     }
-    return CheckedAdd(sum, 9) / 10;
+}
+
+OverflowError NixOverflow(const MasterData& d, int32_t line)
+{
+    const std::u16string name = line >= 0 && line < d.KeitoCount && static_cast<size_t>(line) < d.KeitoTable.size()
+        ? d.KeitoTable[static_cast<size_t>(line)].name
+        : u"?";
+    return OverflowError("ニックスデータ: 系統「" + ToUtf8(name)
+                         + "」のニックスの値が大きすぎて、整数の桁あふれが起きました");
 }
 
 int NixGrade(int32_t v)

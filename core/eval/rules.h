@@ -6,6 +6,7 @@
 // changes the data or keeps state, none allocates (FillInbreed copies names for display), and all may
 // run on several threads at once.
 
+#include "core/common/errors.h"
 #include "core/data/master_data.h"
 
 #include <array>
@@ -39,6 +40,9 @@ int NixWeight(int rank, int column);
 int32_t CalcNix(const MasterData& d, int rank, const DadFatherRec& f, const MamFatherRec& m);
 // The same value, looking only at the entries of the stallion's line through a prebuilt index.
 int32_t CalcNix(const MasterData& d, const NixIndex& index, int rank, const DadFatherRec& f, const MamFatherRec& m);
+// The error of a nick value that left the 32-bit range: it names the nick file's entries of the
+// stallion's sire line, whose values are too large. Both CalcNix throw it.
+OverflowError NixOverflow(const MasterData& d, int32_t line);
 
 // "完璧" (>= 38), "優れた" (34..37), "良くできた" (30..33), "程々" (25..28); otherwise empty (29 included).
 std::u16string_view NixGradeText(int32_t v);

@@ -116,7 +116,8 @@ void SetStallionKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> 
 {
     const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CheckedAdd(CheckedAdd(PairScore(d, pts, Stallion(d, r), mare, nullptr, &nix), r.status), mareStatus);
+        r.key = CompatSum(Stallion(d, r), mare, PairScore(d, pts, Stallion(d, r), mare, nullptr, &nix), r.status,
+                          mareStatus);
 }
 
 void SetMareKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows, const DadRec& stallion,
@@ -124,8 +125,8 @@ void SetMareKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows
 {
     const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key
-            = CheckedAdd(CheckedAdd(PairScore(d, pts, stallion, Mare(d, r), nullptr, &nix), r.status), stallionStatus);
+        r.key = CompatSum(stallion, Mare(d, r), PairScore(d, pts, stallion, Mare(d, r), nullptr, &nix), stallionStatus,
+                          r.status);
 }
 
 void CompetitionRanks(std::span<const ListRow> rows, std::span<int32_t> ranks)

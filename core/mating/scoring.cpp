@@ -1,6 +1,7 @@
 #include "core/mating/scoring.h"
 
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
 #include "core/eval/nix_index.h"
 #include "core/eval/pair_scan.h"
 #include "core/eval/positions.h"
@@ -32,15 +33,27 @@ bool ColorIs(const MasterData& d, int32_t keiro, std::u16string_view color)
     return d.KeiroTable[static_cast<size_t>(keiro)] == color;
 }
 
-} // namespace
-
-int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m)
+// Runs a computation whose bare overflow errors are given a message naming the pair or the horse
+// (subject() is called only then, so that the hot path builds no text).
+template <typename Compute, typename Subject> int32_t Named(Compute compute, Subject subject)
 {
-    return PairScore(d, pts, s, m, nullptr);
+    try {
+        return compute();
+    } catch (const OverflowError& e) {
+        if (e.Named())
+            throw;
+        throw OverflowError(ToUtf8(subject())
+                            + ": 相性値の計算で整数の桁あふれが起きました (相性計算データの値が大きすぎます)");
+    }
 }
 
-int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out,
-                  const NixIndex* nix)
+auto PairName(const DadRec& s, const MamRec& m)
+{
+    return [&s, &m] { return s.name + u" × " + m.name; };
+}
+
+int32_t UnnamedPairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out,
+                         const NixIndex* nix)
 {
     const DadFatherRec& f = s.Father;
     const MamFatherRec& mf = m.Father;
@@ -114,7 +127,7 @@ int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const
     return sum;
 }
 
-int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRec& s)
+int32_t UnnamedStallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRec& s)
 {
     const auto& ds = pts.dstatus;
     int32_t sum = 0;
@@ -146,7 +159,7 @@ int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRe
     return sum;
 }
 
-int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m)
+int32_t UnnamedMareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m)
 {
     const auto& ms = pts.mstatus;
     int32_t sum = 0;
@@ -165,10 +178,38 @@ int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m
     return sum;
 }
 
+} // namespace
+
+int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m)
+{
+    return PairScore(d, pts, s, m, nullptr);
+}
+
+int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out,
+                  const NixIndex* nix)
+{
+    return Named([&] { return UnnamedPairScore(d, pts, s, m, out, nix); }, PairName(s, m));
+}
+
+int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRec& s)
+{
+    return Named([&] { return UnnamedStallionStatusPoints(d, pts, s); }, [&s] { return u"種牡馬 " + s.name; });
+}
+
+int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m)
+{
+    return Named([&] { return UnnamedMareStatusPoints(d, pts, m); }, [&m] { return u"牝馬 " + m.name; });
+}
+
+int32_t CompatSum(const DadRec& s, const MamRec& m, int32_t pairScore, int32_t stallionStatus, int32_t mareStatus)
+{
+    return Named([&] { return CheckedAdd(CheckedAdd(pairScore, stallionStatus), mareStatus); }, PairName(s, m));
+}
+
 int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, const NixIndex* nix)
 {
-    return CheckedAdd(CheckedAdd(PairScore(d, pts, s, m, nullptr, nix), StallionStatusPoints(d, pts, s)),
-                      MareStatusPoints(d, pts, m));
+    return CompatSum(s, m, PairScore(d, pts, s, m, nullptr, nix), StallionStatusPoints(d, pts, s),
+                     MareStatusPoints(d, pts, m));
 }
 
 } // namespace velmora

@@ -479,15 +479,20 @@ private:
         const NickClass& nc = m_impl.nickClasses[cls];
         const int* w = kWeights[nc.rank - 1];
         int32_t sum = 0;
-        for (size_t i = nc.first; i < nc.last; ++i) {
-            const auto [keito2, value] = m_impl.nickEntries[i];
-            int32_t mv = 0;
-            for (int c = 0; c < 4; ++c)
-                if (m.lines[static_cast<size_t>(c)] == keito2)
-                    mv = mv > 0 ? CheckedAdd(mv, 1) : CheckedMul(w[c], value);
-            sum = CheckedAdd(sum, mv);
+        int32_t v = 0;
+        try {
+            for (size_t i = nc.first; i < nc.last; ++i) {
+                const auto [keito2, value] = m_impl.nickEntries[i];
+                int32_t mv = 0;
+                for (int c = 0; c < 4; ++c)
+                    if (m.lines[static_cast<size_t>(c)] == keito2)
+                        mv = mv > 0 ? CheckedAdd(mv, 1) : CheckedMul(w[c], value);
+                sum = CheckedAdd(sum, mv);
+            }
+            v = CheckedAdd(sum, 9) / 10;
+        } catch (const OverflowError&) {
+            throw NixOverflow(m_engine.m_data, nc.line);
         }
-        const int32_t v = CheckedAdd(sum, 9) / 10;
         m.nickValue[cls] = v;
         m.nickStamp[cls] = m.stamp;
         return v;

@@ -316,17 +316,61 @@ TEST_F(ScoringTest, CompatValueSumsTheThreeParts)
     EXPECT_EQ(CompatValue(fx.d, pts, s, m), 1023);
 }
 
-TEST_F(ScoringTest, OverflowIsAnError)
+TEST_F(ScoringTest, OverflowIsAnErrorNamingThePairOrTheData)
 {
-    pts.haigo.Outb = std::numeric_limits<int32_t>::max();
-    pts.dstatus[DStatus::KishoO] = 1;
-    EXPECT_THROW(Score(), OverflowError);
-    pts.haigo.Outb = 0;
-    pts.dstatus[DStatus::KishoO] = 0;
-    pts.Oyani[1] = std::numeric_limits<int32_t>::max();
-    s.Father[1] = fx.Horse(u"O", 0, 1, 0);
-    s.Father[2] = s.Father[1];
-    EXPECT_THROW(Score(), OverflowError); // 2 * max
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    struct Case
+    {
+        const char* name;
+        void (*setUp)(ScoringTest&);
+        const char* message;
+    };
+    const Case cases[] = {
+        { "pair", [](ScoringTest& t) { t.pts.haigo.Outb = kMax, t.pts.dstatus[DStatus::KishoO] = 1; },
+          "S × M: 相性値の計算で整数の桁あふれ" },
+        { "pair, 2 * max",
+          [](ScoringTest& t) {
+              t.pts.Oyani[1] = kMax;
+              t.s.Father[1] = t.s.Father[2] = t.fx.Horse(u"O", 0, 1, 0);
+          },
+          "S × M: " },
+        { "stallion",
+          [](ScoringTest& t) {
+              t.pts.dstatus[DStatus::StarPts] = kMax, t.s.Kisho = u"A", t.pts.dstatus[DStatus::KishoA] = 1;
+          },
+          "種牡馬 S: " },
+        { "mare", [](ScoringTest& t) { t.pts.mstatus[MStatus::FeePts] = kMax, t.pts.mstatus[MStatus::SpeedPts] = 1; },
+          "牝馬 M: " },
+        { "the three parts", [](ScoringTest& t) { t.pts.haigo.Outb = kMax, t.pts.mstatus[MStatus::FeePts] = 1; },
+          "S × M: " },
+        { "nick",
+          [](ScoringTest& t) {
+              t.fx.d.KeitoTable[4].name = u"ﾉｰｻﾞﾝ";
+              t.fx.d.KeitoCount = 9;
+              t.s.Father[0] = t.fx.Horse(u"S2", 4);
+              t.m.Father[0] = t.fx.Horse(u"m1", 8);
+              t.m.Father[2] = t.m.Father[6] = t.m.Father[14] = t.fx.Horse(u"mx", 1);
+              t.fx.Nix(4, 8, kMax / 5); // weight 10
+          },
+          "ニックスデータ: 系統「ﾉｰｻﾞﾝ」のニックスの値が大きすぎて" },
+    };
+    for (const Case& c : cases) {
+        ScoringTest& t = *this;
+        t.fx = EvalFixture();
+        t.pts = PtsRec();
+        t.s = DadRec();
+        t.m = MamRec();
+        t.SetUp();
+        t.pts.mstatus[MStatus::FeeHigh] = t.pts.mstatus[MStatus::SpeedHigh] = 10;
+        t.pts.dstatus[DStatus::StarHigh] = 5;
+        c.setUp(t);
+        try {
+            CompatValue(t.fx.d, t.pts, t.s, t.m);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const OverflowError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.name << ": " << e.what();
+        }
+    }
 }
 
 TEST_F(ScoringTest, EffectIndexOutsideTheTableIsRangeError)
