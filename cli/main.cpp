@@ -2,6 +2,8 @@
 
 #include "cli/command.h"
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
+#include "core/mating/points.h"
 
 #include <cstdio>
 #include <cstring>
@@ -54,6 +56,12 @@ int main(int argc, char** argv)
     }
     if (i >= argc) {
         PrintUsage();
+        return 2;
+    }
+    // Refused before anything is read, so that a bad name never reaches the file system.
+    if (const std::u16string problem = velmora::PointSettingNameProblem(velmora::FromUtf8(ctx.pointsName));
+        !problem.empty()) {
+        std::fprintf(stderr, "velmora-cli: --points: %s\n", velmora::ToUtf8(problem).c_str());
         return 2;
     }
     const auto it = Commands().find(argv[i]);

@@ -240,6 +240,16 @@ void WritePoints(IniFile& file, PtsRec& t)
     w.Save(file);
 }
 
+std::u16string PointSettingNameProblem(std::u16string_view name)
+{
+    const bool control = std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; });
+    if (control || name.find_first_of(u"*?/\\") != std::u16string_view::npos
+        || name.find(u"..") != std::u16string_view::npos)
+        return u"設定名「" + std::u16string(name)
+            + u"」は使えません。改行などの制御文字、* ? / \\ と .. は設定名に使えません";
+    return {};
+}
+
 std::u16string PointFileName(std::u16string_view settingName)
 {
     if (EqualsIgnoringAsciiCase(settingName, kDefaultPointSetting))

@@ -144,6 +144,11 @@ void ReadPoints(IniFile& file, PtsRec& table);
 // Writes every field; cros[0] and Oyani[0] are set to 0 first (the editor never keeps them).
 void WritePoints(IniFile& file, PtsRec& table);
 
+// Why a setting name cannot name a point file, as a message for the user; empty when it can. Refused:
+// line ends and other control characters, the wildcards "*" and "?", the path separators "/" and "\"
+// and "..", which would make a file elsewhere or a name no listing gives back.
+std::u16string PointSettingNameProblem(std::u16string_view settingName);
+
 // Setting name <-> file name. "デフォルト" (any letter case) and "" give "相性.CSV".
 std::u16string PointFileName(std::u16string_view settingName);
 // The part between the leading "相性" and the last "."; an empty part is "デフォルト".

@@ -364,6 +364,10 @@ void TfrmPoints::OnSave()
     delete dlg;
     if (result != QDialog::Accepted)
         return;
+    if (const std::u16string problem = PointSettingNameProblem(name.toStdU16String()); !problem.empty()) {
+        MessageBox::Show(this, QString::fromStdU16String(problem));
+        return;
+    }
     try {
         AppState& app = App();
         app.DataFiles.Aisho = PointFileName(name.toStdU16String());

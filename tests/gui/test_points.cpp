@@ -12,6 +12,7 @@
 #include "support/velmora_fixture.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -142,6 +143,29 @@ private slots:
         auto* chooser = Find<QComboBox>(&w, "cmbFile");
         QCOMPARE(chooser->currentText(), QStringLiteral("テスト"));
         QVERIFY(Items(chooser).contains(QStringLiteral("デフォルト")));
+    }
+
+    // A name that cannot be a file name is refused with a message; nothing is written and the editor
+    // stays open.
+    void saveRefusesNamesThatAreNoFileName()
+    {
+        TfrmVelmora w;
+        const QStringList before = QDir(m_folder->File(QString())).entryList(QDir::Files);
+        for (const QString& name : { QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("x*") }) {
+            EditPoints(
+                &w,
+                [&](TfrmPoints* e) {
+                    QTest::mouseClick(Find<QPushButton>(e, "btnSave"), Qt::LeftButton);
+                    QVERIFY(e->result() != QDialog::Accepted);
+                },
+                [&] { return std::optional<QString>(name); });
+            QCOMPARE(MessageBox::History().size(), 1);
+            QVERIFY2(MessageBox::History().first().startsWith(QStringLiteral("設定名「") + name + QStringLiteral("」")),
+                     qPrintable(MessageBox::History().first()));
+            MessageBox::ClearHistory();
+        }
+        QCOMPARE(QDir(m_folder->File(QString())).entryList(QDir::Files), before);
+        QVERIFY(App().DataFiles.Aisho == u"相性.CSV");
     }
 
     // The name "デフォルト" saves into "相性.CSV".

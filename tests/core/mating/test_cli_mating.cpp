@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 
@@ -94,6 +96,21 @@ TEST_F(CliMating, PointsOptionChoosesAndCreatesTheTable)
               "\n"
               "  1  ﾋﾒ               0P ﾉｰｻﾞﾝ       7  4 ？？？-1 ﾃﾞﾙﾀ3*4\n");
     EXPECT_FALSE(dir.ReadBytes(ToUtf8(u"相性強化.CSV")).empty());
+}
+
+TEST_F(CliMating, PointsNamesThatAreNoFileNameAreRefusedAtOnce)
+{
+    for (const char* name : { "'x*'", "..", "'a/b'", "\"$(printf 'a\\nb')\"" }) {
+        const test::CliRun r = test::RunVelmoraCli(
+            std::string("--points ") + name + " " + data + "rank --stallion ﾗﾑﾀﾞ", "", dir.File("err.txt"));
+        EXPECT_EQ(r.exitCode, 2) << name;
+        EXPECT_NE(r.err.find("--points: 設定名「"), std::string::npos) << name << ": " << r.err;
+    }
+    const std::filesystem::directory_iterator files(dir.Path());
+    const auto pointFiles = std::count_if(begin(files), end(files), [](const auto& e) {
+        return e.path().filename().string().starts_with(ToUtf8(u"相性"));
+    });
+    EXPECT_EQ(pointFiles, 1); // the default table only
 }
 
 TEST_F(CliMating, HtmlWritesTheReport)

@@ -215,6 +215,16 @@ TEST(PointNames, SettingAndFileNames)
     EXPECT_EQ(EffectKey(16), u"効果16");
 }
 
+TEST(PointNames, NamesThatAreNoFileNameAreRefused)
+{
+    for (const char16_t* ok : { u"強化", u"", u"デフォルト", u"A.B", u"ﾃｽﾄ 1", u"." })
+        EXPECT_TRUE(PointSettingNameProblem(ok).empty()) << ToUtf8(ok);
+    for (const char16_t* bad : { u"a\nb", u"a\r", u"\tx", u"x*", u"?", u"a/b", u"a\\b", u"..", u"x..y" }) {
+        const std::u16string problem = PointSettingNameProblem(bad);
+        EXPECT_NE(problem.find(u"設定名「" + std::u16string(bad) + u"」"), std::u16string::npos) << ToUtf8(bad);
+    }
+}
+
 TEST(PointNames, ListingNamesAndSelection)
 {
     TempDir dir;
