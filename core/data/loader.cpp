@@ -406,6 +406,7 @@ bool DataFileExists(const std::string& dataDir, std::u16string_view name)
 LoadResult GetMasterData(MasterData& d, const std::string& dataDir, const TDataFiles& files, const LoadHooks& hooks)
 {
     LoadResult result;
+    ++d.LoadGeneration; // even a load that stops half way has changed the tables
     if (hooks.setBusy)
         hooks.setBusy(true);
     try {

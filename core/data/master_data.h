@@ -40,6 +40,9 @@ struct MasterData
     std::vector<NixRec> NixList;            // kNixRows rows
     int32_t NixCount = 0;
     int32_t SpeedCrossRow = 0; // first CrossTable row whose name contains "◎" or "短", 0 when none
+    // Counts the loads (GetMasterData) into these tables, so that a window that keeps table indices
+    // across a reload can tell that they may name other rows now.
+    uint64_t LoadGeneration = 0;
 };
 
 // The process-wide tables the windows work on.

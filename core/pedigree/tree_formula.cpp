@@ -77,14 +77,16 @@ int ReadPlainName(TreeContext& ctx, int k, std::u16string_view s)
         }
     }
     if (const int dad = FindIgnoringCase(ctx.data.DadTable, ctx.data.DadCount, name); dad >= 0) {
+        ctx.selectedDad = dad;
         PlaceStallion(ctx.data, ctx.chart, k, dad);
         return 1;
     }
     if (const int mam = FindIgnoringCase(ctx.data.MamTable, ctx.data.MamCount, name); mam >= 0) {
-        // A mare above position 15 would have no dam position below her: refused.
-        if (k > kChartMarePositions)
-            return -1;
-        PlaceMare(ctx.data, ctx.chart, k, mam);
+        ctx.selectedMam = mam;
+        // A mare above position 15 has no dam position on the chart: the formula stays readable
+        // and she is left out.
+        if (k <= kChartMarePositions)
+            PlaceMare(ctx.data, ctx.chart, k, mam);
         return 1;
     }
     ctx.box.SelectFirst(name);

@@ -36,11 +36,15 @@ struct TreeContext
     Chart& chart;
     FormulaBox& box;
     AliasLookup alias; // may be empty
+    // The list items the reading selected last (table indices), -1 when it selected none.
+    int selectedDad = -1;
+    int selectedMam = -1;
 };
 
 // Tree reading of text placed at chart position k: 1 success, 0 a name that is neither a stallion nor a
 // mare (it is then selected in the box), -1 a text that cannot be analysed (unbalanced or misplaced
-// brackets, a position beyond 31, a registered mare above position 15). An alias of a plain name
+// brackets, a position beyond 31). A registered mare named above position 15 has no dam position on
+// the chart: she is accepted and selected but leaves the chart unchanged. An alias of a plain name
 // replaces the name in the box. Placements made before a failure stay on the chart.
 int ReadTree(TreeContext& ctx, int k, std::u16string_view text);
 

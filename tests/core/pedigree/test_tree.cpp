@@ -87,8 +87,8 @@ TEST_F(TreeTest, ReadingExamples)
         { u"Nobody * M", 0, {} },
         { u"", 0, {} },
         { u"()", 0, {} },
-        // A mare reached above position 15 has no dam position: refused.
-        { u"A * (B * (C * (D * (E * M))))", -1, { u"1S=A", u"3S=B", u"7S=C", u"15S=D", u"31S=E" } },
+        // A mare reached above position 15 has no dam position: read, but left off the chart.
+        { u"A * (B * (C * (D * (E * M))))", 1, { u"1S=A", u"3S=B", u"7S=C", u"15S=D", u"31S=E" } },
         // One level more leaves the chart.
         { u"A * (B * (C * (D * (E * (F * M)))))", -1, { u"1S=A", u"3S=B", u"7S=C", u"15S=D", u"31S=E" } },
     };
@@ -115,8 +115,12 @@ TEST_F(TreeTest, PositionsBeyondTheChartCannotBeRead)
     EXPECT_EQ(Read(u"S", 0), -1);
     EXPECT_EQ(Read(u"S", 31), 1);
     EXPECT_EQ(chart.slot[31].DadIdx, dad[u"S"]);
-    EXPECT_EQ(Read(u"M", 16), -1);
+    const Chart before = chart;
+    EXPECT_EQ(Read(u"M", 16), 1); // no dam position there: the chart stays as it was
+    for (int k = 1; k <= 31; ++k)
+        EXPECT_EQ(chart.slot[k], before.slot[k]);
     EXPECT_EQ(Read(u"M", 15), 1);
+    EXPECT_EQ(chart.slot[15].MamIdx, mam[u"M"]);
 }
 
 TEST_F(TreeTest, AliasesComeBeforeTheListsAndReplaceTheNameInTheBox)
