@@ -103,4 +103,14 @@ void FitForm(QWidget* form)
         FitControl(child, k);
 }
 
+void RefitKeptForm(QWidget* form)
+{
+    const AppState& s = App();
+    form->setFont(AppFont());
+    const QSize size = form->size();
+    const FitRect r = FitFormRect(FitRect{0, 0, size.width(), size.height()}, CurrentScreenSize(), s.ScreenWidth,
+                                  s.ScreenHeight);
+    form->move(r.left, r.top);
+}
+
 } // namespace velmora::gui

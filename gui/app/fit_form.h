@@ -16,6 +16,10 @@ namespace velmora::gui {
 // ScreenHeight / 600 (or gives it exactly the layout size; see FitFormRect).
 void FitForm(QWidget* form);
 
+// A window kept between showings (the pedigree editor) takes the current font and is centred again;
+// its size and controls were scaled when it was first fitted and are not scaled a second time.
+void RefitKeptForm(QWidget* form);
+
 // Scales one control by k; group boxes have their own controls scaled too, other containers not.
 void FitControl(QWidget* control, FitScale k);
 

@@ -182,7 +182,7 @@ void TfrmMain::OnEditor()
 {
     if (!m_editor)
         return;
-    FitForm(m_editor);
+    RefitKeptForm(m_editor);
     ExecHidden(this, m_editor);
 }
 

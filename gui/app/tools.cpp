@@ -2,6 +2,7 @@
 
 #include "gui/app/main_window.h"
 #include "gui/mating/frm_velmora.h"
+#include "gui/pedigree/frm_editor.h"
 #include "gui/pedigree/frm_parents.h"
 
 namespace velmora::gui {
@@ -10,6 +11,7 @@ void RegisterTools(TfrmMain& main)
 {
     main.SetToolFactory(Tool::Velmora, [](QWidget* parent) { return new TfrmVelmora(parent); });
     main.SetToolFactory(Tool::Parents, [](QWidget* parent) { return new TfrmParents(parent); });
+    main.SetToolFactory(Tool::Editor, [](QWidget* parent) { return new TfrmEditor(parent); });
 }
 
 } // namespace velmora::gui
