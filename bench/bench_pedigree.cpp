@@ -1,12 +1,18 @@
 // Name folding and the formula readers: ToHalfWidth against the step-by-step ReplaceChar folding,
-// the chain reading of a long formula and the tree reading of a complete chart's formula.
+// the chain reading of a long formula and the tree reading of a complete chart's formula; the
+// editor's view and suggestion menu on the full-capacity data set.
 
 #include "core/data/master_data.h"
 #include "core/data/name_fold.h"
+#include "core/pedigree/editor.h"
 #include "core/pedigree/formula.h"
 #include "core/pedigree/tree_formula.h"
 
+#include "tools/datagen/datagen.h"
+
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -109,6 +115,43 @@ void BM_ReadTreeAndWrite(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadTreeAndWrite);
+
+// The editor on the full-capacity data set: the view of a chart with a pair at position 1, and the
+// suggestion menu at position 1, which judges all 513 stallions and 701 broodmares.
+const MasterData& FullData()
+{
+    static const std::unique_ptr<MasterData> data = LoadFullCapacityData();
+    return *data;
+}
+
+void BM_EditorView(benchmark::State& state)
+{
+    const MasterData& d = FullData();
+    PedigreeEditor editor(d);
+    editor.Drop(1, false, d.DadTable[0].name);
+    editor.Drop(1, true, d.MamTable[0].name);
+    EditorView view;
+    for (auto _ : state) {
+        BuildEditorView(d, editor.GetChart(), view);
+        benchmark::DoNotOptimize(view.slot[1].caption.data());
+    }
+}
+BENCHMARK(BM_EditorView)->Unit(benchmark::kMicrosecond);
+
+void BM_EditorSuggestions(benchmark::State& state)
+{
+    const MasterData& d = FullData();
+    PedigreeEditor editor(d);
+    const int pair = static_cast<int>(state.range(0));
+    editor.Drop(1, false, d.DadTable[pair].name);
+    editor.Drop(1, true, d.MamTable[pair].name);
+    for (auto _ : state) {
+        const auto menu = BuildSuggestions(d, editor.GetChart(), 1, editor.Stallions(), editor.Mares());
+        benchmark::DoNotOptimize(menu.data());
+    }
+    state.counters["candidates"] = d.DadCount + d.MamCount;
+}
+BENCHMARK(BM_EditorSuggestions)->Arg(0)->Arg(300)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

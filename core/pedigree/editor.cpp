@@ -4,6 +4,7 @@
 #include "core/data/cp932.h"
 #include "core/eval/rules.h"
 #include "core/mating/ordering.h"
+#include "core/mating/pair_display.h"
 #include "core/mating/text_list.h"
 
 #include <algorithm>
@@ -40,11 +41,6 @@ const OyaRec& Ancestor(const MasterData& d, int32_t oya)
     return d.OyaTable[static_cast<size_t>(CheckedIndex(oya, d.OyaCount))];
 }
 
-uint32_t CrossColor(const MasterData& d, int32_t row)
-{
-    return d.CrossTable[static_cast<size_t>(CheckedIndex(row, kCrossRows))].Color;
-}
-
 EditorPanel GroupPanel(const MasterData& d, const OyaRec& o)
 {
     return { Int(o.omokei), d.OmokeiTable[static_cast<size_t>(CheckedIndex(o.omokei, kOmokeiRows))].name };
@@ -53,13 +49,6 @@ EditorPanel GroupPanel(const MasterData& d, const OyaRec& o)
 EditorPanel LinePanel(const MasterData& d, const OyaRec& o)
 {
     return { Int(o.keito), d.KeitoTable[static_cast<size_t>(CheckedIndex(o.keito, kKeitoRows))].name };
-}
-
-// The cross result of the pedigree-array entry that chart position k fills.
-const TSosenRec& InbreedAt(const InbreedRec& r, int k)
-{
-    const ArraySlot a = ArraySlotOf(k);
-    return a.stallionSide ? r.Dads[static_cast<size_t>(a.index)] : r.Mams[static_cast<size_t>(a.index - 1)];
 }
 
 } // namespace
@@ -107,31 +96,38 @@ void BuildEditorView(const MasterData& d, const Chart& c, EditorView& out)
     DadFatherRec f;
     MamFatherRec m;
     AncestorsToArrays(anc, f, m);
-    CrossAnalysis crosses;
-    AnalyzeCrosses(d, f, m, crosses);
-    InbreedRec inbreed;
-    FillInbreed(d, f, m, inbreed);
+
+    // The nick is rated by the star rank of the first registered stallion down the tail-female line.
+    int32_t star = -1;
+    for (int k : { 1, 3, 7, 15 }) {
+        if (c.slot[k].DadIdx >= 0) {
+            star = d.DadTable[static_cast<size_t>(CheckedIndex(c.slot[k].DadIdx, d.DadCount))].Fee;
+            break;
+        }
+    }
+    // Effect colours, cross marks, nick, crosses and nitro as every pedigree window shows them.
+    PairDisplay pair;
+    BuildPairDisplay(d, star, f, m, true, true, true, pair);
+    const CrossAnalysis& crosses = pair.analysis;
 
     for (int k = 1; k <= kChartPositions; ++k) {
         const SlotRec& s = c.slot[k];
+        const ArraySlot a = ArraySlotOf(k);
+        const SlotDisplay& shown
+            = a.stallionSide ? pair.dads[static_cast<size_t>(a.index)] : pair.mams[static_cast<size_t>(a.index)];
         EditorSlotView& v = out.slot[k];
         v.caption = std::move(captions.caption[k]);
-        v.hint.clear();
-        v.colorA = v.colorB = CrossColor(d, 0);
-        if (anc[k] >= 0) {
-            const OyaRec& o = Ancestor(d, anc[k]);
-            v.colorA = CrossColor(d, o.a);
-            v.colorB = o.b > 0 ? CrossColor(d, o.b) : v.colorA;
-        }
+        v.colorA = shown.colorA;
+        v.colorB = shown.colorB;
+        v.frame = shown.marker;
+        v.frameColor = shown.markerColor;
         v.topBar = s.DadIdx >= 0;
         v.bottomBar = s.MamIdx >= 0 && k <= kChartMarePositions;
+        v.hint.clear();
         if (s.DadIdx >= 0)
             v.hint = StallionHint(d, d.DadTable[static_cast<size_t>(CheckedIndex(s.DadIdx, d.DadCount))]);
         else if (s.OyaIdx < 0 && v.bottomBar)
             v.hint = MareHint(d, d.MamTable[static_cast<size_t>(CheckedIndex(s.MamIdx, d.MamCount))]);
-        const int32_t kind = InbreedAt(inbreed, k).isCrs;
-        v.frame = kind >= -1;
-        v.frameColor = kind > 0 ? 0x0000FF : 0xFF0000;
     }
 
     for (size_t i = 1; i < out.effectCount.size(); ++i)
@@ -155,6 +151,7 @@ void BuildEditorView(const MasterData& d, const Chart& c, EditorView& out)
         out.migo[static_cast<size_t>(i)] = a >= 0 ? GroupPanel(d, Ancestor(d, a)) : EditorPanel {};
     }
 
+    // The frames show only a rule that holds, not an undecidable one.
     out.omoFrame = CheckOmo(d, f, m) == 1;
     int mig = 0;
     int yok = 0;
@@ -162,28 +159,13 @@ void BuildEditorView(const MasterData& d, const Chart& c, EditorView& out)
     out.migFrame = mig == 1;
     out.yokFrame = yok == 1;
 
-    // The nick is rated by the star rank of the first registered stallion down the tail-female line.
-    int32_t star = -1;
-    for (int k : { 1, 3, 7, 15 }) {
-        if (c.slot[k].DadIdx >= 0) {
-            star = d.DadTable[static_cast<size_t>(CheckedIndex(c.slot[k].DadIdx, d.DadCount))].Fee;
-            break;
-        }
-    }
-    const int32_t nix = CalcNix(d, star, f, m);
-    out.nixFrame = nix >= 25;
-    out.nixCaption = Int(nix) + std::u16string(NixGradeText(nix).substr(0, 2));
-
+    out.nixFrame = pair.nix.lit;
+    out.nixCaption = pair.nix.text + pair.nix.hint.substr(0, 2);
     out.crsFrame = crosses.Crosses >= 1;
-    out.crsCaption = u"ｸﾛｽ:" + Int(crosses.Crosses);
-    out.crsHint.clear();
-    for (int i = 1; i <= 10; ++i) {
-        if (i > 1)
-            out.crsHint += u",";
-        out.crsHint += Int(crosses.InCross[static_cast<size_t>(i)]);
-    }
-    out.nitroSp = Int(crosses.NitroSp);
-    out.nitroSt = Int(crosses.NitroSt);
+    out.crsCaption = u"ｸﾛｽ:" + pair.crs.text;
+    out.crsHint = pair.crs.hint;
+    out.nitroSp = pair.nitroSp;
+    out.nitroSt = pair.nitroSt;
 }
 
 PedigreeEditor::PedigreeEditor(const MasterData& d)

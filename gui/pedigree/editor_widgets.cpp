@@ -37,7 +37,9 @@ bool ReadHorseMimeData(const QMimeData* data, bool* mare, QString* name)
     return false;
 }
 
-THorseList::THorseList(bool mares, QWidget* parent) : QListWidget(parent), m_mares(mares)
+THorseList::THorseList(bool mares, QWidget* parent)
+    : QListWidget(parent)
+    , m_mares(mares)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragEnabled(true);
@@ -55,7 +57,9 @@ QMimeData* THorseList::mimeData(const QList<QListWidgetItem*>& items) const
     return items.isEmpty() ? nullptr : HorseMimeData(m_mares, items.first()->text());
 }
 
-TSlotLabel::TSlotLabel(int k, QWidget* parent) : QLabel(parent), m_k(k)
+TSlotLabel::TSlotLabel(int k, QWidget* parent)
+    : QLabel(parent)
+    , m_k(k)
 {
     setAcceptDrops(true);
     setTextFormat(Qt::PlainText);

@@ -121,7 +121,7 @@ int RowTop(int p)
 }
 
 // Object names of the index buttons, in the order of kStallionIndexKeys and kMareIndexKeys.
-constexpr const char* kDadIndexNames[] = { "spbDalp", "spbDadEn", "spbDadA",  "spbDadKa", "spbDadSa", "spbDadTa",
+constexpr const char* kDadIndexNames[] = { "spbDalp",  "spbDadEn", "spbDadA",  "spbDadKa", "spbDadSa", "spbDadTa",
                                            "spbDadNa", "spbDadHa", "spbDadMa", "spbDadYa", "spdDadRa", "spbDadWa" };
 constexpr const char* kMamIndexNames[] = { "spbMamA",  "spbMamKa", "spbMamSa", "spbMamTa", "spbMamNa",
                                            "spbMamHa", "spbMamMa", "spbMamYa", "spbMamRa", "spbMamWa" };
@@ -131,8 +131,9 @@ static_assert(std::size(kMamIndexNames) == kMareIndexKeys.size());
 } // namespace
 
 TfrmEditor::TfrmEditor(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_model(Master())
 {
     setObjectName(QStringLiteral("frmEditor"));
@@ -186,7 +187,8 @@ void TfrmEditor::BuildLists()
         auto* group = new QGroupBox(QStringLiteral("インデックス"), this);
         group->setGeometry(101, top, 72, height);
         group->setFont(SmallFont());
-        const auto keys = mares ? std::span<const IndexKey>(kMareIndexKeys) : std::span<const IndexKey>(kStallionIndexKeys);
+        const auto keys
+            = mares ? std::span<const IndexKey>(kMareIndexKeys) : std::span<const IndexKey>(kStallionIndexKeys);
         for (size_t i = 0; i < keys.size(); ++i) {
             auto* b = new QToolButton(group);
             b->setObjectName(QString::fromLatin1(mares ? kMamIndexNames[i] : kDadIndexNames[i]));
@@ -248,7 +250,8 @@ void TfrmEditor::BuildPanels()
         while (2 * last <= kChartPositions)
             last *= 2;
         m_pnlOmo[i] = MakePanel(this, NumberedName("pnlOmo", n), QString(), QRect(kPanelLeft, RowTop(last), 20, 20));
-        m_pnlKan[i] = MakePanel(this, NumberedName("pnlKan", n), QString(), QRect(kPanelLeft + 22, RowTop(last), 20, 20));
+        m_pnlKan[i]
+            = MakePanel(this, NumberedName("pnlKan", n), QString(), QRect(kPanelLeft + 22, RowTop(last), 20, 20));
     }
     for (int i = 0; i < kMigoPanels; ++i) {
         const int n = MigoPanelNumber(i);
@@ -276,7 +279,8 @@ void TfrmEditor::BuildPanels()
         QLabel* l = MakePanel(this, QStringLiteral("lblCol%1").arg(k), Q(kEditorEffectLabels[k - 1].caption),
                               QRect(kRightLeft, top, 22, 20));
         SetBackground(l, kEditorEffectLabels[k - 1].color);
-        m_pnlCol[k] = MakePanel(this, QStringLiteral("pnlCol%1").arg(k), QString(), QRect(kRightLeft + 26, top, 44, 20));
+        m_pnlCol[k]
+            = MakePanel(this, QStringLiteral("pnlCol%1").arg(k), QString(), QRect(kRightLeft + 26, top, 44, 20));
     }
     MakeLabel(this, QString(), QStringLiteral("SP"), QRect(kRightLeft, 416, 22, 20));
     m_pnlNitSP = MakePanel(this, QStringLiteral("pnlNitSP"), QString(), QRect(kRightLeft + 26, 416, 44, 20));
@@ -470,8 +474,8 @@ void TfrmEditor::OnSlotRightClick(int k, const QPoint& pos)
             const MasterData& d = Master();
             for (size_t j = 0; j < item.horses.size(); ++j) {
                 const int h = item.horses[j];
-                const std::u16string& name = item.mares ? d.MamTable[static_cast<size_t>(h)].name
-                                                        : d.DadTable[static_cast<size_t>(h)].name;
+                const std::u16string& name
+                    = item.mares ? d.MamTable[static_cast<size_t>(h)].name : d.DadTable[static_cast<size_t>(h)].name;
                 sub->addAction(Q(name), this, [this, i, j] {
                     Guarded([&] {
                         PullBox();
