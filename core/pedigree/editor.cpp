@@ -294,14 +294,16 @@ int PedigreeEditor::Show(const AliasLookup& alias, std::u16string* message)
     try {
         r = ShowTreeFormula(ctx, message);
     } catch (...) {
-        Redraw(); // the placements made so far stay on the chart
+        Redraw(false); // the placements made so far stay on the chart
         throw;
     }
     if (ctx.selectedDad >= 0)
         SelectRow(false, RowOf(false, ctx.selectedDad));
     if (ctx.selectedMam >= 0)
         SelectRow(true, RowOf(true, ctx.selectedMam));
-    Redraw();
+    // A reading that stopped keeps the typed formula, with the unknown name selected in it, even when
+    // the chart is complete from before.
+    Redraw(r > 0);
     return r;
 }
 
@@ -326,10 +328,10 @@ void PedigreeEditor::ChooseSuggestion(size_t item, size_t horse)
     Redraw();
 }
 
-void PedigreeEditor::Redraw()
+void PedigreeEditor::Redraw(bool writeFormula)
 {
     BuildEditorView(m_data, m_chart, m_view);
-    if (m_view.complete)
+    if (writeFormula && m_view.complete)
         m_box.text = m_view.formula;
 }
 

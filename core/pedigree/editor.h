@@ -178,7 +178,9 @@ public:
     bool PressIndex(bool mare, std::u16string_view key);
 
     // "表示": folds and trims the formula box and reads it onto the chart at position 1. Returns
-    // ReadTree's result; *message receives the text to show for a result below 0.
+    // ReadTree's result; *message receives the text to show for a result below 0. Only a reading that
+    // went through writes a complete chart's formula into the box: after a failure the box keeps the
+    // text read, with an unknown name selected.
     int Show(const AliasLookup& alias, std::u16string* message);
 
     // A right click on position k: builds the suggestion menu when the formula box is not empty and
@@ -198,7 +200,8 @@ public:
 
 private:
     void FillLists();
-    void Redraw();
+    // Rebuilds the view; a complete chart writes its formula into the box unless told not to.
+    void Redraw(bool writeFormula = true);
     int RowOf(bool mare, int tableIndex) const;
 
     const MasterData& m_data;

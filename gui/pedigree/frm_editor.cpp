@@ -3,9 +3,12 @@
 #include "core/app/app_state.h"
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
+#include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/editor_widgets.h"
+#include "gui/pedigree/frm_alias.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -440,7 +443,13 @@ void TfrmEditor::OnView()
 
 void TfrmEditor::OnAlias()
 {
-    // The alias dialog arrives with the pedigree viewer; until then 別名 shows the formula again.
+    // A plain text box keeps its selection while the dialog has the focus.
+    const AliasTarget target { [this] { return m_memSosen->textCursor().selectedText(); },
+                               [this](const QString& text) { m_memSosen->textCursor().insertText(text); } };
+    auto* dialog = new TfrmAlias(m_memSosen->textCursor().selectedText(), false, target, this);
+    FitForm(dialog);
+    ExecModal(dialog);
+    delete dialog;
     OnView();
 }
 

@@ -1,6 +1,7 @@
 // The pedigree editor, opened from the main window through its real modal loop on the sample data:
 // drops (through the handler and as real drop events), クリア, an index button, the suggestion menu,
-// 表示 against velmora-cli, and the editor kept with its state between openings.
+// 表示 against velmora-cli, 別名 through the alias dialog, and the editor kept with its state between
+// openings.
 
 #include "core/app/app_state.h"
 #include "core/data/ini_file.h"
@@ -11,12 +12,14 @@
 #include "gui/pedigree/frm_editor.h"
 #include "support/script.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -69,9 +72,14 @@ bool SendDrop(QWidget* editor, int k, bool mare, const QString& name)
     return enter.isAccepted() && drop.isAccepted();
 }
 
+QPlainTextEdit* Box(QWidget* editor)
+{
+    return editor->findChild<QPlainTextEdit*>(QStringLiteral("memSosen"));
+}
+
 QString FormulaBoxText(QWidget* editor)
 {
-    return editor->findChild<QPlainTextEdit*>(QStringLiteral("memSosen"))->toPlainText();
+    return Box(editor)->toPlainText();
 }
 
 // The chart's registered horses and ancestors, position by position.
@@ -159,7 +167,7 @@ private slots:
         script.Add([&] {
             // No menu while the formula box is empty (the chart is not complete yet, so it stays so).
             QMenu* menu = editor->SuggestionMenu();
-            editor->findChild<QPlainTextEdit*>(QStringLiteral("memSosen"))->clear();
+            Box(editor)->clear();
             editor->DropHorse(1, false, kS);
             QTest::mouseClick(Slot(editor, 1), Qt::RightButton, {}, QPoint(5, 5));
             QVERIFY(!menu->isVisible());
@@ -192,7 +200,7 @@ private slots:
             const std::vector<SlotRec> dropped = Slots(editor);
             Click(editor, "btnClear");
             const QString pasted = QStringLiteral("%1 ＊ （%2 × %3）").arg(kS, kT, kM);
-            editor->findChild<QPlainTextEdit*>(QStringLiteral("memSosen"))->setPlainText(pasted);
+            Box(editor)->setPlainText(pasted);
             Click(editor, "btnView");
             QCOMPARE(Slots(editor), dropped);
             formula = FormulaBoxText(editor);
@@ -204,13 +212,31 @@ private slots:
                 const QJsonObject s = cliSlots[k - 1].toObject();
                 QCOMPARE((SlotRec { s["oya"].toInt(), s["dad"].toInt(), s["mam"].toInt() }), dropped[k - 1]);
             }
+
+            // An unknown name stays selected; 別名 registers it and shows the formula again.
+            Box(editor)->setPlainText(QStringLiteral("Zzz * ") + kM);
+            Click(editor, "btnView");
+            QCOMPARE(Box(editor)->textCursor().selectedText(), QStringLiteral("Zzz"));
+            Click(editor, "btnAlias");
+        });
+        script.Add([&] {
+            QDialog* alias = ActiveDialog("frmAlias");
+            QVERIFY(alias);
+            QCOMPARE(alias->findChild<QLineEdit*>(QStringLiteral("edtAlias"))->text(), QStringLiteral("Zzz"));
+            auto* names = alias->findChild<QComboBox*>(QStringLiteral("cmbAlias"));
+            names->setCurrentIndex(names->findText(kS));
+            Click(alias, "btnOK");
+        });
+        script.Add([&] {
+            QVERIFY(ActiveDialog("frmEditor") == editor);
+            QCOMPARE(FormulaBoxText(editor), kS + "* " + kM);
             Click(editor, "btnClose");
         });
         bool kept = false;
         script.Add([&] { Click(&main, "btnEditor"); });
         script.Add([&] {
-            kept = ActiveDialog("frmEditor") == editor && FormulaBoxText(editor) == formula
-                && editor->Model().GetChart().slot[3].DadIdx == FindDad(Master(), kT.toStdU16String());
+            kept = ActiveDialog("frmEditor") == editor && FormulaBoxText(editor) == kS + "* " + kM
+                && editor->Model().GetChart().slot[1].DadIdx == FindDad(Master(), kS.toStdU16String());
             Click(editor, "btnClose");
         });
         script.Add([&] { Click(&main, "btnEnd"); });

@@ -212,10 +212,17 @@ TEST_F(EditorTest, ShowSelectsWhatItReadsAndReportsFailures)
     EXPECT_EQ(e.StallionNames()[e.SelectedStallionRow()], u"T");
     EXPECT_EQ(e.MareNames()[e.SelectedMareRow()], u"M2");
 
-    e.Box().text = u"S * (T";
+    // The chart is complete from before: a reading that stops keeps the typed text and its selection.
+    e.Box().text = u"Zzz * M";
+    EXPECT_EQ(e.Show(AliasLookup(), &message), 0);
+    EXPECT_EQ(e.Box().text, u"Zzz * M");
+    EXPECT_EQ(e.Box().selection, (TextRange { 0, 3 }));
+
+    e.Box().text = u"T * (S";
     EXPECT_EQ(e.Show(AliasLookup(), &message), -1);
     EXPECT_EQ(message, kMsgCannotAnalyse);
-    EXPECT_EQ(e.GetChart().slot[1].DadIdx, S); // placements before the failure stay
+    EXPECT_EQ(e.GetChart().slot[1].DadIdx, T); // placements before the failure stay
+    EXPECT_EQ(e.Box().text, u"T * (S");
 }
 
 TEST_F(EditorTest, SuggestionsNeedAFormulaAndPlaceTheChoice)
