@@ -13,7 +13,7 @@ using velmora::test::PedigreeData;
 
 namespace {
 
-class EditorTest : public ::testing::Test
+class PedigreeEditorTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -41,7 +41,7 @@ protected:
 
 } // namespace
 
-TEST(EditorText, HintsCountCodePage932Columns)
+TEST(PedigreeEditorText, HintsCountCodePage932Columns)
 {
     MasterData d;
     d.KeiroTable = { u"栃栗毛", u"ｸﾛ鹿毛毛" };
@@ -77,7 +77,7 @@ TEST(EditorText, HintsCountCodePage932Columns)
     }
 }
 
-TEST(EditorText, IndexButtonFindsTheFirstNameFromItsKey)
+TEST(PedigreeEditorText, IndexButtonFindsTheFirstNameFromItsKey)
 {
     const std::vector<std::u16string> names = { u"Abc", u"nob", u"ｱｲ", u"ｷﾀ", u"ﾀﾛ" };
     const std::pair<std::u16string_view, int> cases[] = {
@@ -89,7 +89,7 @@ TEST(EditorText, IndexButtonFindsTheFirstNameFromItsKey)
         EXPECT_EQ(IndexRow(names, key), row) << std::string(key.begin(), key.end());
 }
 
-TEST_F(EditorTest, DropsClearAndIndexButtons)
+TEST_F(PedigreeEditorTest, DropsClearAndIndexButtons)
 {
     PedigreeEditor& e = Editor();
     e.Box().text = u"typed";
@@ -129,7 +129,7 @@ TEST_F(EditorTest, DropsClearAndIndexButtons)
     EXPECT_FALSE(e.View().slot[1].topBar || e.View().slot[1].bottomBar);
 }
 
-TEST_F(EditorTest, ViewShowsEffectsCrossesLinesAndRules)
+TEST_F(PedigreeEditorTest, ViewShowsEffectsCrossesLinesAndRules)
 {
     data.d.CrossTable[0].Color = 0xFFFFFF;
     data.d.CrossTable[1].Color = 0x111111;
@@ -201,7 +201,7 @@ TEST_F(EditorTest, ViewShowsEffectsCrossesLinesAndRules)
     }
 }
 
-TEST_F(EditorTest, ShowSelectsWhatItReadsAndReportsFailures)
+TEST_F(PedigreeEditorTest, ShowSelectsWhatItReadsAndReportsFailures)
 {
     PedigreeEditor& e = Editor();
     std::u16string message;
@@ -225,7 +225,7 @@ TEST_F(EditorTest, ShowSelectsWhatItReadsAndReportsFailures)
     EXPECT_EQ(e.Box().text, u"T * (S");
 }
 
-TEST_F(EditorTest, SuggestionsNeedAFormulaAndPlaceTheChoice)
+TEST_F(PedigreeEditorTest, SuggestionsNeedAFormulaAndPlaceTheChoice)
 {
     PedigreeEditor& e = Editor();
     e.Drop(1, false, u"S");
@@ -252,7 +252,7 @@ TEST_F(EditorTest, SuggestionsNeedAFormulaAndPlaceTheChoice)
     EXPECT_EQ(e.Box().text, u"T* M");
 }
 
-TEST_F(EditorTest, ReloadRefillsTheListsAndKeepsTheHorsesThatStillExist)
+TEST_F(PedigreeEditorTest, ReloadRefillsTheListsAndKeepsTheHorsesThatStillExist)
 {
     PedigreeEditor& e = Editor();
     EXPECT_FALSE(e.SyncWithData());
