@@ -37,12 +37,19 @@ FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidt
         r.height = screenHeight;
         r.width = screenWidth;
     }
-    // Centred with the fitted size (div truncates toward zero), and never left of or above the screen:
-    // centred with its size before fitting, a window that shrinks to the layout size would stand partly
-    // off a screen of that size, its title bar and formula boxes out of reach.
+    // Centred with the fitted size: centred with its size before fitting, a window that shrinks to the
+    // layout size would stand partly off a screen of that size, its title bar and formula boxes out of
+    // reach.
+    return CentreOnScreen(r.width, r.height, screen, screenHeight);
+}
+
+FitRect CentreOnScreen(int32_t width, int32_t height, ScreenSize screen, int32_t screenHeight)
+{
+    // div truncates toward zero; never left of or above the screen.
     auto centre = [](int64_t room) { return static_cast<int32_t>(std::max<int64_t>(0, room / 2)); };
-    r.left = centre(static_cast<int64_t>(screen.width) - r.width);
-    r.top = screen.height < screenHeight ? 0 : centre(static_cast<int64_t>(screen.height) - r.height);
+    FitRect r{0, 0, width, height};
+    r.left = centre(static_cast<int64_t>(screen.width) - width);
+    r.top = screen.height < screenHeight ? 0 : centre(static_cast<int64_t>(screen.height) - height);
     return r;
 }
 

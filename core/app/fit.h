@@ -45,6 +45,10 @@ int32_t Scale(int32_t value, FitScale k);
 // Only window.width and window.height are read.
 FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight);
 
+// A window of that size centred on the screen, never at a negative position (top 0 when the screen
+// is lower than the layout).
+FitRect CentreOnScreen(int32_t width, int32_t height, ScreenSize screen, int32_t screenHeight);
+
 // One control's new geometry: left, top, width and height each scaled by k.
 FitRect FitControlRect(const FitRect& control, FitScale k);
 

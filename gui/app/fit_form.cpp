@@ -107,9 +107,7 @@ void RefitKeptForm(QWidget* form)
 {
     const AppState& s = App();
     form->setFont(AppFont());
-    const QSize size = form->size();
-    const FitRect r = FitFormRect(FitRect{0, 0, size.width(), size.height()}, CurrentScreenSize(), s.ScreenWidth,
-                                  s.ScreenHeight);
+    const FitRect r = CentreOnScreen(form->width(), form->height(), CurrentScreenSize(), s.ScreenHeight);
     form->move(r.left, r.top);
 }
 

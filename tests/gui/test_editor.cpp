@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -248,7 +249,7 @@ private slots:
         QVERIFY(kept);
     }
 
-    // On a 480-line layout the kept editor is scaled once, not again at every opening.
+    // On a 480-line layout the kept editor is scaled once, not again at every opening, and stays centred.
     void smallLayoutScalesTheEditorOnce()
     {
         Folder folder(480);
@@ -258,18 +259,21 @@ private slots:
         QDialog* editor = main.Editor();
         const QSize fitted = editor->size();
         QCOMPARE(fitted, QSize(607, 382)); // 759 x 478 by 0.8
-        std::vector<QSize> shown;
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const QRect centred(QPoint((screen.width() - fitted.width()) / 2, (screen.height() - fitted.height()) / 2),
+                            fitted);
+        std::vector<QRect> shown;
         Script script;
         for (int i = 0; i < 2; ++i) {
             script.Add([&] { Click(&main, "btnEditor"); });
             script.Add([&] {
-                shown.push_back(editor->size());
+                shown.push_back(QRect(editor->pos(), editor->size()));
                 Click(editor, "btnClose");
             });
         }
         script.Start();
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && shown.size() == 2 && !editor->isVisible(), 20000);
-        QCOMPARE(shown, (std::vector<QSize> { fitted, fitted }));
+        QCOMPARE(shown, (std::vector<QRect> { centred, centred }));
     }
 };
 
