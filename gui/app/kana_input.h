@@ -10,4 +10,8 @@ namespace velmora::gui {
 // form of the text before it. Text set by the program is left as it is.
 void FoldTypedKana(QLineEdit* edit);
 
+// The same for the fields that follow the input mode ("ImeMode"): folded only while KanaMode is set,
+// typed hiragana becoming katakana first (FoldKanaInput).
+void FoldTypedKanaInKanaMode(QLineEdit* edit);
+
 } // namespace velmora::gui

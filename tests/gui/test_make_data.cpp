@@ -1,0 +1,281 @@
+// The data editing window on the sample data: a broodmare and a stallion registered from the main
+// window through the real modal loops and read back by velmora-cli; the floating ancestor list, Enter,
+// the input mode, the closing result, the colour dialog and the layout at 640x480.
+
+#include "core/app/app_state.h"
+#include "core/data/master_data.h"
+#include "core/pedigree/relative.h"
+#include "gui/app/fit_form.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/modal.h"
+#include "gui/maint/frm_make_data.h"
+#include "support/script.h"
+#include "support/velmora_fixture.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace velmora;
+using namespace velmora::gui;
+using namespace velmora::gui::test;
+
+namespace {
+
+const QString kSire = QStringLiteral("ｸｲｴﾎ"); // a stallion of the sample
+const QString kMareDam = QStringLiteral("ｿｿｰﾄｵ"); // broodmares of the sample
+const QString kStallionDam = QStringLiteral("ｱﾃﾞﾋﾞﾋﾟﾈ");
+
+template <typename T> T* Child(QWidget* w, const QString& name)
+{
+    T* c = w ? w->findChild<T*>(name) : nullptr;
+    if (!c)
+        qWarning("control %s not found", qPrintable(name));
+    return c;
+}
+
+// Types text key by key, as a keyboard or an input method delivers it (QTest::keyClicks takes ASCII only).
+void Type(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+QLineEdit* Sosen(QWidget* w, bool stallion, int k)
+{
+    return Child<QLineEdit>(w, QStringLiteral("%1%2").arg(stallion ? "edtDSosen" : "edtMSosen").arg(k));
+}
+
+QString OyaName(int o)
+{
+    return o < 0 ? QString() : Q(Master().OyaTable[static_cast<size_t>(o)].name);
+}
+
+// The name of a registered broodmare's position p.
+QString DamPosition(const QString& dam, int p)
+{
+    const MasterData& d = Master();
+    return OyaName(
+        d.MamTable[static_cast<size_t>(FindMam(d, dam.toStdU16String()))].Father[static_cast<size_t>(p - 1)]);
+}
+
+// Enters a horse on a horse page as a user does: the name typed, the sire chosen from the floating
+// list over field 1, the dam typed.
+void EnterHorse(QWidget* w, bool stallion, const QString& typedName, const QString& dam)
+{
+    auto* name = Child<QComboBox>(w, stallion ? QStringLiteral("cmbDName") : QStringLiteral("cmbMName"));
+    name->lineEdit()->setFocus();
+    Type(name->lineEdit(), typedName);
+    QLineEdit* field1 = Sosen(w, stallion, 1);
+    QTest::mouseClick(field1, Qt::LeftButton);
+    auto* floating = Child<QComboBox>(w, stallion ? QStringLiteral("cmbDSosen") : QStringLiteral("cmbMSosen"));
+    QVERIFY(floating->isVisible());
+    QCOMPARE(floating->geometry(), field1->geometry());
+    const int item = floating->findText(kSire);
+    QVERIFY(item >= 0);
+    floating->setCurrentIndex(item);
+    emit floating->textActivated(kSire);
+    QVERIFY(!floating->isVisible());
+    QCOMPARE(field1->text(), kSire);
+    // The sire side follows from the sire's own record.
+    QCOMPARE(Sosen(w, stallion, 2)->text(),
+             OyaName(FindRelative(Master(), kSire.toStdU16String(), RelativeKind::Sire)));
+    QCOMPARE(Sosen(w, stallion, 5)->text(),
+             OyaName(FindRelative(Master(), kSire.toStdU16String(), RelativeKind::DamSire)));
+    auto* damBox = Child<QComboBox>(w, stallion ? QStringLiteral("cmbDMam") : QStringLiteral("cmbMam"));
+    damBox->lineEdit()->setFocus();
+    Type(damBox->lineEdit(), dam);
+    const int damSide[] = { 3, 6, 7, 12, 13, 14, 15 };
+    for (int p = 1; p <= 7; ++p)
+        QCOMPARE(Sosen(w, stallion, damSide[p - 1])->text(), DamPosition(dam, p));
+}
+
+QJsonObject Eval(const QString& dataDir, const QString& stallion, const QString& mare)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(VELMORA_CLI_PATH),
+              { QStringLiteral("--data"), dataDir, QStringLiteral("eval"), stallion, mare });
+    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+} // namespace
+
+class TestMakeData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        MessageBox::SetAutoAnswer(MessageBox::Ok);
+        QVERIFY2(WorkFolder::SampleAvailable(), "the sample data set is missing");
+    }
+
+    void registeredHorsesReachTheFilesFromTheMainWindow()
+    {
+        QTemporaryDir dir;
+        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
+        for (const QString& name : QDir(sample).entryList(QDir::Files))
+            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        MessageBox::ClearHistory();
+
+        QPointer<QDialog> w;
+        Script script;
+        script.Add([&] { Click(&main, "btnUpdate"); });
+        script.Add([&] {
+            w = ActiveDialog("frmMakeData");
+            QVERIFY(w);
+            QVERIFY(!main.isVisible());
+            // Typed in kana mode (the default), full-width katakana is stored half-width.
+            EnterHorse(w, false, QStringLiteral("テストヒンバ"), kMareDam);
+            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMName"))->currentText(), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞ"));
+            auto* fee = Child<QLineEdit>(w, QStringLiteral("edtMFee"));
+            QTest::keyClicks(fee, QStringLiteral("900"));
+            QTest::keyClick(fee, Qt::Key_Return); // Enter registers
+            QCOMPARE(MessageBox::History().value(0), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞを登録しました"));
+        });
+        script.Add([&] {
+            Child<QTabWidget>(w, QStringLiteral("PageControl1"))->setCurrentIndex(1);
+            EnterHorse(w, true, QStringLiteral("ﾃｽﾄｼｭﾎﾞ"), kStallionDam);
+            Child<QGroupBox>(w, QStringLiteral("rdgGrow"))->findChildren<QRadioButton*>().at(3)->click(); // 持続
+            Click(w, "btnOK");
+            QCOMPARE(MessageBox::History().value(1), QStringLiteral("ﾃｽﾄｼｭﾎﾞを登録しました"));
+            Click(w, "btnCancel"); // closes with OK: the main window reloads the data
+        });
+        // The main window reloads the data (repainting meanwhile) and then shows itself again.
+        std::function<void()> afterReload = [&] {
+            if (!main.isVisible()) {
+                QTimer::singleShot(50, afterReload);
+                return;
+            }
+            QVERIFY(!w);
+            const int dad = FindDad(Master(), u"ﾃｽﾄｼｭﾎﾞ");
+            QVERIFY(dad >= 0);
+            QCOMPARE(Q(Master().DadTable[static_cast<size_t>(dad)].Grow), QStringLiteral("持続"));
+            Click(&main, "btnEnd");
+        };
+        script.Add([&] { afterReload(); });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !w, 30000);
+
+        // velmora-cli reads both from the files with the pedigrees entered.
+        const QJsonObject pair = Eval(dir.path(), QStringLiteral("ﾃｽﾄｼｭﾎﾞ"), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞ"));
+        QCOMPARE(pair.value("stallion").toString(), QStringLiteral("ﾃｽﾄｼｭﾎﾞ"));
+        const QJsonArray dads = pair.value("inbreed").toObject().value("dads").toArray();
+        const QJsonArray mams = pair.value("inbreed").toObject().value("mams").toArray();
+        QCOMPARE(OyaName(dads.at(1).toObject().value("num").toInt(-1)), kSire);
+        QCOMPARE(OyaName(mams.at(0).toObject().value("num").toInt(-1)), kSire);
+        QCOMPARE(OyaName(dads.at(3).toObject().value("num").toInt(-1)), DamPosition(kStallionDam, 1));
+        QCOMPARE(OyaName(mams.at(2).toObject().value("num").toInt(-1)), DamPosition(kMareDam, 1));
+        QVERIFY(dads.at(1).toObject().value("isCrs").toInt() >= 0); // the shared sire is crossed
+    }
+
+    void inputModeEnterAndTheClosingResult()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        {
+            TfrmMakeData w;
+            w.show();
+            w.close(); // nothing pressed: cancel
+            QCOMPARE(w.result(), int(QDialog::Rejected));
+        }
+        TfrmMakeData w;
+        FitForm(&w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* name = Child<QComboBox>(&w, QStringLiteral("cmbMName"));
+        Type(name->lineEdit(), QStringLiteral("ぼっこ"));
+        QCOMPARE(name->currentText(), QStringLiteral("ﾎﾞｯｺ"));
+
+        auto* off = Child<QGroupBox>(&w, QStringLiteral("rdgIme"))->findChildren<QRadioButton*>().at(1);
+        off->click();
+        QVERIFY(!App().KanaMode);
+        QCOMPARE(Q(App().IniFile->ReadString(u"ImeMode", u"Mode", u"")), QStringLiteral("英数"));
+        QVERIFY(!Sosen(&w, false, 15)->testAttribute(Qt::WA_InputMethodEnabled));
+        auto* ancestor = Child<QComboBox>(&w, QStringLiteral("cmbSName"));
+        Type(ancestor->lineEdit(), QStringLiteral("ぼ"));
+        QCOMPARE(ancestor->currentText(), QStringLiteral("ぼ")); // kept as typed with the mode off
+        Child<QGroupBox>(&w, QStringLiteral("rdgIme"))->findChildren<QRadioButton*>().at(0)->click();
+        QCOMPARE(Q(App().IniFile->ReadString(u"ImeMode", u"Mode", u"")), QStringLiteral("カナ"));
+
+        // Escape does not close; Enter on the stallion page with no name registers nothing but counts.
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        Child<QTabWidget>(&w, QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        MessageBox::ClearHistory();
+        QTest::keyClick(Child<QLineEdit>(&w, QStringLiteral("edtDFee")), Qt::Key_Enter);
+        QCOMPARE(MessageBox::History(), QStringList { QStringLiteral("名前がありません") });
+        w.close(); // the close box after a press: OK, so that the opener reloads
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    void colourDialogAndTheLayoutAt640x480()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        SetModalHook([](QDialog* d) {
+            auto* colours = qobject_cast<QColorDialog*>(d);
+            if (!colours)
+                return int(QDialog::Rejected);
+            colours->setCurrentColor(QColor(1, 2, 3));
+            return int(QDialog::Accepted);
+        });
+        {
+            TfrmMakeData w;
+            w.show();
+            Child<QTabWidget>(&w, QStringLiteral("PageControl1"))->setCurrentIndex(3);
+            auto* effect2 = Child<QLineEdit>(&w, QStringLiteral("edtKoka2"));
+            QTest::mouseDClick(effect2, Qt::LeftButton);
+            QCOMPARE(effect2->palette().color(QPalette::Base), QColor(1, 2, 3));
+            QCOMPARE(Master().CrossTable[2].Color, 0x0080FFu); // nothing stored before 登録
+            Click(&w, "btnOK");
+            QCOMPARE(Master().CrossTable[2].Color, 0x030201u);
+        }
+        SetModalHook({});
+
+        // Every page is scaled with the window, and every control stays inside its page.
+        for (const int height : { 600, 480 }) {
+            App().ScreenWidth = height == 600 ? 800 : 640;
+            App().ScreenHeight = height;
+            TfrmMakeData w;
+            FitForm(&w);
+            w.show();
+            auto* pages = Child<QTabWidget>(&w, QStringLiteral("PageControl1"));
+            QVERIFY(w.width() <= App().ScreenWidth && w.height() <= App().ScreenHeight);
+            for (int i = 0; i < pages->count(); ++i) {
+                pages->setCurrentIndex(i);
+                QWidget* page = pages->widget(i);
+                for (QWidget* c : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    if (c->isVisible())
+                        QVERIFY2(page->rect().contains(c->geometry()), qPrintable(c->objectName()));
+            }
+            QCOMPARE(Sosen(&w, false, 15)->geometry().width(), height == 600 ? 144 : 115);
+        }
+        App().ScreenWidth = 800;
+        App().ScreenHeight = 600;
+    }
+};
+
+QTEST_MAIN(TestMakeData)
+#include "test_make_data.moc"
