@@ -5,12 +5,14 @@
 #include "gui/mating/frm_velmora.h"
 #include "gui/pedigree/frm_editor.h"
 #include "gui/pedigree/frm_parents.h"
+#include "gui/search/frm_dravik.h"
 
 namespace velmora::gui {
 
 void RegisterTools(TfrmMain& main)
 {
     main.SetToolFactory(Tool::Velmora, [](QWidget* parent) { return new TfrmVelmora(parent); });
+    main.SetToolFactory(Tool::Dravik, [](QWidget* parent) { return new TfrmDravik(parent); });
     main.SetToolFactory(Tool::Parents, [](QWidget* parent) { return new TfrmParents(parent); });
     main.SetToolFactory(Tool::Editor, [](QWidget* parent) { return new TfrmEditor(parent); });
     main.SetToolFactory(Tool::Update, [](QWidget* parent) { return new TfrmMakeData(parent); });

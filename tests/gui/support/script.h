@@ -4,6 +4,7 @@
 // loop the next step then drives.
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -17,23 +18,55 @@ namespace velmora::gui::test {
 class Script
 {
 public:
-    void Add(std::function<void()> step) { m_steps.push_back(std::move(step)); }
+    void Add(std::function<void()> step) { m_steps.push_back({ std::move(step), {}, 0, nullptr }); }
+    // A step that holds the script until `until` holds (checked every 20 ms, never inside a nested
+    // event loop), for work that goes on in the background such as a search; after timeoutMs the
+    // test fails with `what` and the script goes on.
+    void AddWait(std::function<bool()> until, int timeoutMs, const char* what)
+    {
+        m_steps.push_back({ {}, std::move(until), timeoutMs, what });
+    }
     void Start() { Next(); }
     // Whether every step has run.
     bool Done() const { return m_at >= m_steps.size(); }
 
 private:
+    struct Step
+    {
+        std::function<void()> run;
+        std::function<bool()> until;
+        int timeoutMs;
+        const char* what;
+    };
+
     void Next()
     {
         if (m_at >= m_steps.size())
             return;
         QTimer::singleShot(50, [this] {
-            auto step = m_steps[m_at++];
+            if (m_steps[m_at].until) {
+                Poll(QDeadlineTimer(m_steps[m_at].timeoutMs));
+                return;
+            }
+            auto step = m_steps[m_at++].run;
             Next(); // scheduled first: the step may block in a modal loop
             step();
         });
     }
-    std::vector<std::function<void()>> m_steps;
+
+    void Poll(QDeadlineTimer deadline)
+    {
+        const Step& s = m_steps[m_at];
+        if (!s.until() && !deadline.hasExpired()) {
+            QTimer::singleShot(20, [this, deadline] { Poll(deadline); });
+            return;
+        }
+        ++m_at;
+        Next();
+        QVERIFY2(s.until(), s.what);
+    }
+
+    std::vector<Step> m_steps;
     size_t m_at = 0;
 };
 

@@ -1,0 +1,693 @@
+#include "gui/search/frm_dravik.h"
+
+#include "core/app/app_state.h"
+#include "core/data/master_data.h"
+#include "gui/app/click_label.h"
+#include "gui/app/controls.h"
+#include "gui/app/fit_form.h"
+#include "gui/app/message_box.h"
+#include "gui/app/modal.h"
+#include "gui/search/frm_results.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QToolButton>
+
+namespace velmora::gui {
+
+using search::ConditionsWindowModel;
+using search::DadGroup;
+using search::HaigoBox;
+using search::NitroBound;
+
+namespace {
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 560;
+constexpr int kContentTop = 86;
+constexpr int kContentHeight = 468;
+// The key of the hidden option.
+constexpr auto kSecretKey = Qt::CTRL | Qt::Key_N;
+constexpr DadGroup kDadGroups[] = { DadGroup::Dirt,  DadGroup::Grow,    DadGroup::Kisho, DadGroup::Konjo,
+                                    DadGroup::Kenko, DadGroup::Jisseki, DadGroup::Antei };
+constexpr const char* kDadBoxPrefix[]
+    = { "chkDirt", "chkGrow", "chkKisho", "chkKonjo", "chkKenko", "chkJisseki", "chkAntei" };
+
+QString Numbered(const char* prefix, int n)
+{
+    return QString::fromLatin1(prefix) + QString::number(n);
+}
+
+// The groups' controls use a smaller font than the window, 9 points on the 800 x 600 layout and
+// scaled with the layout, so that the dense pages keep their texts inside their controls.
+QFont SmallFont()
+{
+    const FitScale k = LayoutScale(App().ScreenHeight > 0 ? App().ScreenHeight : 600);
+    QFont f;
+    f.setPointSizeF(9.0 * static_cast<double>(k.num) / static_cast<double>(k.den));
+    return f;
+}
+
+QSpinBox* MakeBox(QWidget* parent, const QString& name, search::BoxRange range, int x, int y, int w)
+{
+    auto* b = new QSpinBox(parent);
+    b->setObjectName(name);
+    b->setRange(range.lo, range.hi);
+    b->setSingleStep(range.step);
+    b->setGeometry(x, y, w, 22);
+    return b;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text, int x, int y, int w)
+{
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(name);
+    c->setGeometry(x, y, w, 22);
+    return c;
+}
+
+QComboBox* MakeList(QWidget* parent, const char* name, int x, int y, int w)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setGeometry(x, y, w, 24);
+    c->setMaxVisibleItems(24);
+    return c;
+}
+
+QToolButton* MakeDots(QWidget* parent, const char* name, int x, int y)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(QStringLiteral("..."));
+    b->setToolTip(Q(search::kExtendedHint));
+    b->setGeometry(x, y, 28, 24);
+    return b;
+}
+
+// The extended selection: every horse with its candidate check, shown over the page by "...".
+QListWidget* MakeCheckList(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* l = new QListWidget(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    l->setUniformItemSizes(true);
+    l->hide();
+    return l;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, int x, int y, int w, int h)
+{
+    auto* g = new QGroupBox(title, parent);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setGeometry(x, y, w, h);
+    return g;
+}
+
+Qt::CheckState ToQt(int state)
+{
+    return state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+int FromQt(Qt::CheckState s)
+{
+    return s == Qt::Checked ? 1 : s == Qt::PartiallyChecked ? 2 : 0;
+}
+
+search::SosenMark MarkOf(Qt::CheckState s)
+{
+    return s == Qt::Checked  ? search::SosenMark::Checked
+        : s == Qt::Unchecked ? search::SosenMark::Unchecked
+                             : search::SosenMark::Grayed;
+}
+
+Qt::CheckState QtOf(search::SosenMark m)
+{
+    return m == search::SosenMark::Checked  ? Qt::Checked
+        : m == search::SosenMark::Unchecked ? Qt::Unchecked
+                                            : Qt::PartiallyChecked;
+}
+
+void SetValue(QSpinBox* box, int value)
+{
+    if (box->value() != value)
+        box->setValue(value);
+}
+
+// Fills a name box with the given rows' names and chooses the one when there is exactly one.
+void FillNames(QComboBox* combo, const std::vector<int32_t>& rows, const auto& nameOf, int32_t only)
+{
+    combo->clear();
+    for (int32_t r : rows)
+        combo->addItem(Q(nameOf(r)), r);
+    combo->setCurrentIndex(only >= 0 ? combo->findData(only) : -1);
+}
+
+} // namespace
+
+TfrmDravik::TfrmDravik(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmDravik"));
+    setWindowTitle(Q(search::kDravikCaption));
+    setProperty("helpContext", 74);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    m_model = std::make_unique<ConditionsWindowModel>(Master());
+    BuildLayout();
+    Paint(m_model->TakeChanges());
+}
+
+TfrmDravik::~TfrmDravik() = default;
+
+// ---------------------------------------------------------------------------------------------------
+// Layout (792 x 560 at 96 dpi; FitForm scales it to the configured layout size).
+
+void TfrmDravik::BuildLayout()
+{
+    BuildTop();
+    BuildMamGroup();
+    BuildDadGroup();
+    BuildHaigoGroup();
+    BuildChildGroup();
+    // The extended selections lie over the other controls of their group.
+    m_clbMam->raise();
+    m_clbDad->raise();
+    auto* secret = new QShortcut(QKeySequence(kSecretKey), this);
+    connect(secret, &QShortcut::activated, this,
+            [this] { Apply([](ConditionsWindowModel& m) { m.RevealNitro(App().IniFile.get()); }); });
+}
+
+void TfrmDravik::BuildTop()
+{
+    m_cmbMaxAge = MakeList(this, "cmbMaxAge", 8, 6, 112);
+    for (int g = 1; g <= search::kMaxGenerations; ++g)
+        m_cmbMaxAge->addItem(Q(search::MaxGenItem(g)));
+    m_cmbMaxAge->setCurrentIndex(0);
+    connect(m_cmbMaxAge, &QComboBox::activated, this,
+            [this](int index) { Apply([index](ConditionsWindowModel& m) { m.SetMaxGenIndex(index); }); });
+
+    MakeLabel(this, "lblTotalNum", QStringLiteral("検索数"), 128, 8, 64, 20);
+    m_pnlTotalNum = MakeLabel(this, "pnlTotalNum", QString(), 194, 6, 112, 24);
+    m_pnlTotalNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pnlTotalNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_pnlTotalNum->setToolTip(Q(search::kEstimateHint));
+    MakeLabel(this, "lblResult", QStringLiteral("検索上限数"), 314, 8, 100, 20);
+    m_edtResult = new QLineEdit(Q(search::kDefaultResultLimit), this);
+    m_edtResult->setObjectName(QStringLiteral("edtResult"));
+    m_edtResult->setGeometry(416, 6, 80, 24);
+
+    m_btnSearch = MakeButton(this, "btnSearch", QStringLiteral("検索"), 600, 4, 88, 28);
+    m_btnEnd = MakeButton(this, "btnEnd", QStringLiteral("戻る"), 696, 4, 88, 28);
+    connect(m_btnSearch, &QPushButton::clicked, this, [this] { OnSearch(); });
+    connect(m_btnEnd, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_lblMamCtr = MakeLabel(this, "lblMamCtr", QString(), 8, 34, 112, 20);
+    m_lblMamCtr->setToolTip(Q(search::kMamCounterHint));
+    for (int g = 1; g <= search::kMaxGenerations; ++g) {
+        QLabel* l = MakeLabel(this, nullptr, QString(), 130 + (g - 1) * 118, 34, 110, 20);
+        l->setObjectName(Numbered("Label", g + 1));
+        l->setToolTip(Q(search::DadCounterHint(g)));
+        m_lblDadCtr[static_cast<size_t>(g)] = l;
+    }
+    for (QLabel* l : { m_lblMamCtr, m_lblDadCtr[1], m_lblDadCtr[2], m_lblDadCtr[3], m_lblDadCtr[4] }) {
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setAlignment(Qt::AlignCenter);
+    }
+
+    m_pageControl = new QTabBar(this);
+    m_pageControl->setObjectName(QStringLiteral("PageControl1"));
+    m_pageControl->setGeometry(8, 58, 776, 28);
+    m_pageControl->setExpanding(false);
+    for (int p = 0; p <= search::kMaxGenerations; ++p)
+        m_pageControl->addTab(Q(search::PageCaption(p)));
+    connect(m_pageControl, &QTabBar::currentChanged, this,
+            [this](int page) { Apply([page](ConditionsWindowModel& m) { m.ShowPage(page); }); });
+}
+
+std::array<TfrmDravik::BoundRow, 17> TfrmDravik::BuildBounds(QGroupBox* group, const char* namePrefix,
+                                                             const char* boxPrefix, const char* udPrefix,
+                                                             search::BoxRange range, int top, int columns,
+                                                             int nameWidth)
+{
+    std::array<BoundRow, 17> rows {};
+    const int perColumn = (search::kEffects + columns - 1) / columns;
+    const int columnWidth = nameWidth + 42 + 28 + 6;
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const int x = 6 + ((k - 1) / perColumn) * columnWidth;
+        const int y = top + ((k - 1) % perColumn) * 26;
+        BoundRow& r = rows[static_cast<size_t>(k)];
+        r.name = MakeLabel(group, nullptr, Q(search::EffectName(Master(), k)), x, y + 1, nameWidth, 20);
+        r.name->setObjectName(Numbered(namePrefix, k));
+        r.box = MakeBox(group, Numbered(boxPrefix, k), range, x + nameWidth, y, 40);
+        r.ud = new ClickLabel(group);
+        r.ud->setObjectName(Numbered(udPrefix, k));
+        r.ud->setGeometry(x + nameWidth + 44, y + 1, 28, 20);
+    }
+    return rows;
+}
+
+void TfrmDravik::BuildMamGroup()
+{
+    QGroupBox* g = m_grpMam
+        = MakeGroup(this, "grpMam", QStringLiteral("牝馬の条件"), 8, kContentTop, 776, kContentHeight);
+    g->setProperty("helpContext", 76);
+    g->setFont(SmallFont());
+    m_cmbMamName = MakeList(g, "cmbMamName", 12, 24, 220);
+    m_cmbMamName->setToolTip(Q(search::kFixHint));
+    connect(m_cmbMamName, &QComboBox::activated, this, [this](int index) {
+        const int row = m_cmbMamName->itemData(index).toInt();
+        Apply([row](ConditionsWindowModel& m) { m.ChooseMam(row); });
+    });
+    m_spbMam = MakeDots(g, "spbMam", 234, 24);
+    connect(m_spbMam, &QToolButton::clicked, this,
+            [this] { Apply([](ConditionsWindowModel& m) { m.ToggleMamList(); }); });
+
+    MakeLabel(g, nullptr, QStringLiteral("ｽﾋﾟｰﾄﾞ"), 280, 26, 50, 20);
+    m_edtMamSp = MakeBox(g, QStringLiteral("edtMamSp"), search::kMamStatRange, 332, 25, 60);
+    MakeLabel(g, nullptr, QStringLiteral("ｽﾀﾐﾅ"), 410, 26, 44, 20);
+    m_edtMamSt = MakeBox(g, QStringLiteral("edtMamSt"), search::kMamStatRange, 456, 25, 60);
+    connect(m_edtMamSp, &QSpinBox::valueChanged, this,
+            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetMamSpeed(v); }); });
+    connect(m_edtMamSt, &QSpinBox::valueChanged, this,
+            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetMamStamina(v); }); });
+
+    auto origin = [&](QCheckBox*& box, const char* name, const char* text, search::Origin o, int x) {
+        box = MakeCheck(g, QString::fromLatin1(name), QString::fromUtf8(text), x, 60, 110);
+        connect(box, &QCheckBox::clicked, this,
+                [this, o](bool on) { Apply([o, on](ConditionsWindowModel& m) { m.SetOrigin(o, on); }); });
+    };
+    origin(m_chkJika, "chkJika", "自家生産馬", search::Origin::Jika, 12);
+    origin(m_chkTaka, "chkTaka", "他家生産馬", search::Origin::Taka, 128);
+    origin(m_chkNasi, "chkNasi", "持込なし", search::Origin::Nasi, 244);
+    origin(m_chkAri, "chkAri", "持込あり", search::Origin::Ari, 360);
+
+    QPushButton* init = MakeButton(g, "btnMamInit", QStringLiteral("初期化"), 680, 22, 84, 28);
+    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitMam(); }); });
+
+    QGroupBox* crs = MakeGroup(g, "grpMamCrs", QStringLiteral("血統構成"), 12, 92, 752, 134);
+    m_mamCrs = BuildBounds(crs, "lblMamCrs", "edtMamCrs", "lblMamUd", search::kMamCrsRange, 22, 4, 72);
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const BoundRow& r = m_mamCrs[static_cast<size_t>(k)];
+        connect(r.box, &QSpinBox::valueChanged, this,
+                [this, k](int v) { Apply([k, v](ConditionsWindowModel& m) { m.SetMamCrs(k, v); }); });
+        connect(r.ud, &ClickLabel::clicked, this,
+                [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleMamUd(k); }); });
+    }
+
+    m_clbMam = MakeCheckList(g, "clbMam", 12, 50, 250, 400);
+    const MasterData& d = Master();
+    for (int32_t row : m_model->MamOrder()) {
+        auto* item = new QListWidgetItem(Q(d.MamTable[static_cast<size_t>(row)].name), m_clbMam);
+        item->setData(Qt::UserRole, row);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    }
+    connect(m_clbMam, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int row = item->data(Qt::UserRole).toInt();
+        const bool on = item->checkState() == Qt::Checked;
+        Apply([row, on](ConditionsWindowModel& m) { m.CheckMam(row, on); });
+    });
+}
+
+void TfrmDravik::BuildDadGroup()
+{
+    QGroupBox* g = m_grpDad = MakeGroup(this, "grpDad", QString(), 8, kContentTop, 246, kContentHeight);
+    g->setProperty("helpContext", 88);
+    g->setFont(SmallFont());
+    m_cmbDadName = MakeList(g, "cmbDadName", 8, 24, 196);
+    m_cmbDadName->setToolTip(Q(search::kFixHint));
+    connect(m_cmbDadName, &QComboBox::activated, this, [this](int index) {
+        const int row = m_cmbDadName->itemData(index).toInt();
+        Apply([row](ConditionsWindowModel& m) { m.ChooseDad(row); });
+    });
+    m_spbDad = MakeDots(g, "spbDad", 206, 24);
+    connect(m_spbDad, &QToolButton::clicked, this,
+            [this] { Apply([](ConditionsWindowModel& m) { m.ToggleDadList(); }); });
+
+    MakeLabel(g, nullptr, QStringLiteral("距離"), 8, 58, 36, 20);
+    m_edtDadDis1 = MakeBox(g, QStringLiteral("edtDadDis1"), search::kDis1Range, 44, 57, 80);
+    m_edtDadDis1->setToolTip(Q(search::kDis1Hint));
+    MakeLabel(g, nullptr, QStringLiteral("～"), 128, 58, 16, 20);
+    m_edtDadDis2 = MakeBox(g, QStringLiteral("edtDadDis2"), search::kDis2Range, 146, 57, 80);
+    m_edtDadDis2->setToolTip(Q(search::kDis2Hint));
+    MakeLabel(g, nullptr, QStringLiteral("★"), 8, 88, 20, 20);
+    m_edtDadStar = MakeBox(g, QStringLiteral("edtDadStar"), search::kStarRange, 30, 87, 56);
+    MakeLabel(g, nullptr, Q(search::kAtLeast), 90, 88, 40, 20);
+    connect(m_edtDadDis1, &QSpinBox::valueChanged, this,
+            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetDadDis1(v); }); });
+    connect(m_edtDadDis2, &QSpinBox::valueChanged, this,
+            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetDadDis2(v); }); });
+    connect(m_edtDadStar, &QSpinBox::valueChanged, this,
+            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetDadStar(v); }); });
+
+    for (size_t i = 0; i < std::size(kDadGroups); ++i) {
+        const DadGroup group = kDadGroups[i];
+        const int y = 120 + static_cast<int>(i) * 30;
+        MakeLabel(g, nullptr, Q(search::DadGroupLabel(group)), 8, y, 40, 22);
+        const int n = search::DadGroupSize(group);
+        const int width = n == 4 ? 49 : 56;
+        for (int box = 1; box <= n; ++box) {
+            QCheckBox* c = MakeCheck(g, Numbered(kDadBoxPrefix[i], box), Q(search::DadBoxCaption(group, box)),
+                                     46 + (box - 1) * width, y, width);
+            connect(c, &QCheckBox::clicked, this, [this, group, box](bool on) {
+                Apply([group, box, on](ConditionsWindowModel& m) { m.SetDadBox(group, box, on); });
+            });
+            m_dadBoxes[i].push_back(c);
+        }
+    }
+    QPushButton* init = MakeButton(g, "btnDadInit", QStringLiteral("初期化"), 8, 336, 84, 28);
+    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitDad(); }); });
+
+    m_clbDad = MakeCheckList(g, "clbDad", 8, 50, 226, 400);
+    const MasterData& d = Master();
+    for (int32_t row : m_model->DadOrder()) {
+        auto* item = new QListWidgetItem(Q(d.DadTable[static_cast<size_t>(row)].name), m_clbDad);
+        item->setData(Qt::UserRole, row);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    }
+    connect(m_clbDad, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int row = item->data(Qt::UserRole).toInt();
+        const bool on = item->checkState() == Qt::Checked;
+        Apply([row, on](ConditionsWindowModel& m) { m.CheckDad(row, on); });
+    });
+}
+
+void TfrmDravik::BuildHaigoGroup()
+{
+    QGroupBox* g = m_grpHaigo = MakeGroup(this, "grpHaigo", QString(), 258, kContentTop, 260, kContentHeight);
+    g->setProperty("helpContext", 88);
+    g->setFont(SmallFont());
+    struct Box
+    {
+        HaigoBox box;
+        const char* name;
+        const char* text;
+        int x, y;
+    };
+    static constexpr Box kBoxes[] = {
+        { HaigoBox::Omo, "chkOmo", "面白配合", 8, 22 },       { HaigoBox::Mig, "chkMig", "見事な配合", 124, 22 },
+        { HaigoBox::Yok, "chkYok", "良でき配合", 8, 46 },     { HaigoBox::Outb, "chkOutb", "ｱｳﾄﾌﾞﾘｰﾄﾞ", 124, 46 },
+        { HaigoBox::Kiken, "chkKiken", "危険を除く", 8, 70 },
+    };
+    for (const Box& b : kBoxes) {
+        QCheckBox* c = MakeCheck(g, QString::fromLatin1(b.name), QString::fromUtf8(b.text), b.x, b.y, 116);
+        c->setTristate(b.box != HaigoBox::Kiken);
+        const HaigoBox which = b.box;
+        connect(c, &QCheckBox::clicked, this, [this, c, which] {
+            const int state = FromQt(c->checkState());
+            Apply([which, state](ConditionsWindowModel& m) { m.SetHaigoBox(which, state); });
+        });
+        m_haigoBoxes[static_cast<size_t>(which)] = c;
+    }
+    const auto items = search::LikenessItems(Master());
+    auto likeness = [&](QComboBox*& combo, const char* name, const char* label, int y, bool dad) {
+        MakeLabel(g, nullptr, QString::fromUtf8(label), 8, y + 2, 64, 20);
+        combo = MakeList(g, name, 74, y, 168);
+        for (const auto& item : items)
+            combo->addItem(Q(item));
+        combo->setToolTip(Q(search::kLikenessHint));
+        connect(combo, &QComboBox::activated, this, [this, dad](int index) {
+            Apply([dad, index](ConditionsWindowModel& m) { dad ? m.SetDadNi(index) : m.SetMamNi(index); });
+        });
+    };
+    likeness(m_cmbDadNi, "cmbDadNi", "父似効果", 96, true);
+    likeness(m_cmbMamNi, "cmbMamNi", "母似効果", 124, false);
+    MakeLabel(g, nullptr, QStringLiteral("Nix値"), 8, 156, 44, 20);
+    m_edtNixBase = MakeBox(g, QStringLiteral("edtNixBase"), search::kNixBaseRange, 54, 155, 56);
+    MakeLabel(g, nullptr, Q(search::kAtLeast), 114, 156, 36, 20);
+    connect(m_edtNixBase, &QSpinBox::valueChanged, this,
+            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetNixBase(v); }); });
+
+    QGroupBox* crs = MakeGroup(g, "grpHaigoCrs", QStringLiteral("インブリード"), 4, 186, 252, 236);
+    m_haigoCrs = BuildBounds(crs, "lblHaigoCrs", "edtHaigoCrs", "lblHaigoUd", search::kCrsRange, 20, 2, 48);
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const BoundRow& r = m_haigoCrs[static_cast<size_t>(k)];
+        connect(r.box, &QSpinBox::valueChanged, this,
+                [this, k](int v) { Apply([k, v](ConditionsWindowModel& m) { m.SetHaigoCrs(k, v); }); });
+        connect(r.ud, &ClickLabel::clicked, this,
+                [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleHaigoUd(k); }); });
+    }
+    QPushButton* init = MakeButton(g, "Button2", QStringLiteral("初期化"), 8, 430, 84, 28);
+    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitHaigo(); }); });
+}
+
+void TfrmDravik::BuildChildGroup()
+{
+    QGroupBox* g = m_grpChild = MakeGroup(this, "grpChild", QString(), 522, kContentTop, 262, kContentHeight);
+    g->setProperty("helpContext", 88);
+    g->setFont(SmallFont());
+    m_childCrs = BuildBounds(g, "lblChildCrs", "EdtChildCrs", "lblChildUd", search::kCrsRange, 22, 2, 48);
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const BoundRow& r = m_childCrs[static_cast<size_t>(k)];
+        connect(r.box, &QSpinBox::valueChanged, this,
+                [this, k](int v) { Apply([k, v](ConditionsWindowModel& m) { m.SetChildCrs(k, v); }); });
+        connect(r.ud, &ClickLabel::clicked, this,
+                [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleChildUd(k); }); });
+    }
+    struct Nitro
+    {
+        NitroBound which;
+        const char* label;
+        const char* box;
+        const char* ud;
+        search::BoxRange range;
+        int x, y;
+    };
+    const Nitro nitros[] = {
+        { NitroBound::Sp, "ﾆﾄﾛSP", "edtNitroSp", "lblChildUd18", search::kNitroSpRange, 6, 238 },
+        { NitroBound::St, "ﾆﾄﾛST", "edtNitroSt", "lblChildUd19", search::kNitroStRange, 130, 238 },
+        { NitroBound::Total, "ﾆﾄﾛ計", "edtNitroTotal", "lblChildUd20", search::kNitroTotalRange, 6, 264 },
+    };
+    for (const Nitro& n : nitros) {
+        BoundRow& r = m_nitro[static_cast<size_t>(n.which)];
+        r.name = MakeLabel(g, nullptr, QString::fromUtf8(n.label), n.x, n.y + 1, 48, 20);
+        r.box = MakeBox(g, QString::fromLatin1(n.box), n.range, n.x + 48, n.y, 40);
+        r.ud = new ClickLabel(g);
+        r.ud->setObjectName(QString::fromLatin1(n.ud));
+        r.ud->setGeometry(n.x + 92, n.y + 1, 28, 20);
+        const NitroBound which = n.which;
+        connect(r.box, &QSpinBox::valueChanged, this,
+                [this, which](int v) { Apply([which, v](ConditionsWindowModel& m) { m.SetNitro(which, v); }); });
+        connect(r.ud, &ClickLabel::clicked, this,
+                [this, which] { Apply([which](ConditionsWindowModel& m) { m.ToggleNitroUd(which); }); });
+    }
+    m_nitro[static_cast<size_t>(NitroBound::Sp)].name->setToolTip(Q(search::NitroSpHint(Master())));
+    m_nitro[static_cast<size_t>(NitroBound::St)].name->setToolTip(Q(search::NitroStHint(Master())));
+
+    m_lblSosen = MakeLabel(g, "lblSosen", QStringLiteral("祖先馬指定"), 6, 292, 100, 20);
+    m_clbSosen = new QListWidget(g);
+    m_clbSosen->setObjectName(QStringLiteral("clbSosen"));
+    m_clbSosen->setGeometry(6, 312, 250, 112);
+    m_clbSosen->setUniformItemSizes(true);
+    for (const search::SosenItem& s : m_model->Sosen()) {
+        auto* item = new QListWidgetItem(Q(s.name), m_clbSosen);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsUserTristate);
+        item->setCheckState(QtOf(s.mark));
+    }
+    connect(m_clbSosen, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const size_t i = static_cast<size_t>(m_clbSosen->row(item));
+        const search::SosenMark mark = MarkOf(item->checkState());
+        Apply([i, mark](ConditionsWindowModel& m) { m.SetSosenMark(i, mark); });
+    });
+    QPushButton* init = MakeButton(g, "btnChildInit", QStringLiteral("初期化"), 6, 430, 84, 28);
+    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitChild(); }); });
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+void TfrmDravik::Apply(const std::function<void(ConditionsWindowModel&)>& change)
+{
+    try {
+        change(*m_model);
+    } catch (const std::exception& e) {
+        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    }
+    Paint(m_model->TakeChanges());
+}
+
+void TfrmDravik::Paint(unsigned changes)
+{
+    if (changes == 0)
+        return;
+    // Filling the controls raises their change signals; the model ignores them meanwhile.
+    ConditionsWindowModel::Filling filling(*m_model);
+    using C = ConditionsWindowModel;
+    if (changes & C::Pages)
+        PaintPages();
+    if (changes & C::MamPage)
+        PaintMamPage();
+    if (changes & C::GenPage && m_model->CurGen() > 0)
+        PaintGenPage();
+    if (changes & C::MamList)
+        PaintMamList();
+    if (changes & C::DadList && m_model->CurGen() > 0)
+        PaintDadList();
+    if (changes & C::Counters)
+        PaintCounters();
+    if (changes & C::Lists)
+        PaintLists();
+    if (changes & C::Nitro)
+        PaintNitro();
+}
+
+void TfrmDravik::PaintPages()
+{
+    const ConditionsWindowModel& m = *m_model;
+    const QSignalBlocker blockTabs(m_pageControl);
+    const QSignalBlocker blockMaxAge(m_cmbMaxAge);
+    m_cmbMaxAge->setCurrentIndex(m.MaxGen() - 1);
+    for (int g = 1; g <= search::kMaxGenerations; ++g) {
+        m_pageControl->setTabVisible(g, m.GenerationShown(g));
+        m_lblDadCtr[static_cast<size_t>(g)]->setVisible(m.GenerationShown(g));
+    }
+    m_pageControl->setCurrentIndex(m.CurGen());
+    const int gen = m.CurGen();
+    m_grpMam->setVisible(gen == 0);
+    for (QGroupBox* g : { m_grpDad, m_grpHaigo, m_grpChild })
+        g->setVisible(gen > 0);
+    if (gen > 0) {
+        m_grpDad->setTitle(Q(search::DadGroupCaption(gen)));
+        m_grpHaigo->setTitle(Q(search::HaigoGroupCaption(gen)));
+        m_grpChild->setTitle(Q(search::ChildGroupCaption(gen)));
+    }
+    m_lblSosen->setVisible(m.SosenShown());
+    m_clbSosen->setVisible(m.SosenShown());
+}
+
+void TfrmDravik::PaintMamPage()
+{
+    const search::MamJokenRec& j = m_model->Mam();
+    SetValue(m_edtMamSp, j.Speed);
+    SetValue(m_edtMamSt, j.Stamina);
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const BoundRow& r = m_mamCrs[static_cast<size_t>(k)];
+        SetValue(r.box, j.Crs[static_cast<size_t>(k)]);
+        r.ud->setText(Q(search::DirectionText(j.Ud[static_cast<size_t>(k)])));
+    }
+    m_chkJika->setChecked(j.Jika);
+    m_chkTaka->setChecked(j.Taka);
+    m_chkNasi->setChecked(j.Nasi);
+    m_chkAri->setChecked(j.Ari);
+}
+
+void TfrmDravik::PaintGenPage()
+{
+    const ConditionsWindowModel& m = *m_model;
+    const search::DadJokenRec& dad = m.Dad();
+    SetValue(m_edtDadDis1, dad.Dis1);
+    SetValue(m_edtDadDis2, dad.Dis2);
+    SetValue(m_edtDadStar, dad.Star);
+    for (size_t i = 0; i < std::size(kDadGroups); ++i)
+        for (size_t b = 0; b < m_dadBoxes[i].size(); ++b)
+            m_dadBoxes[i][b]->setChecked(m.DadBox(kDadGroups[i], static_cast<int>(b) + 1));
+
+    const search::HaigoJokenRec& h = m.Haigo();
+    for (size_t i = 0; i < m_haigoBoxes.size(); ++i)
+        m_haigoBoxes[i]->setCheckState(ToQt(m.HaigoState(static_cast<HaigoBox>(i))));
+    m_cmbDadNi->setCurrentIndex(h.DadNiKoka);
+    m_cmbMamNi->setCurrentIndex(h.MamNiKoka);
+    SetValue(m_edtNixBase, h.NixBase);
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const BoundRow& r = m_haigoCrs[static_cast<size_t>(k)];
+        SetValue(r.box, h.Crs[static_cast<size_t>(k)]);
+        r.ud->setText(Q(search::DirectionText(h.Ud[static_cast<size_t>(k)])));
+    }
+
+    const search::ChildJokenRec& c = m.Child();
+    for (int k = 1; k <= search::kEffects; ++k) {
+        const BoundRow& r = m_childCrs[static_cast<size_t>(k)];
+        SetValue(r.box, c.Crs[static_cast<size_t>(k)]);
+        r.ud->setText(Q(search::DirectionText(c.Ud[static_cast<size_t>(k)])));
+    }
+    for (NitroBound n : { NitroBound::Sp, NitroBound::St, NitroBound::Total }) {
+        const BoundRow& r = m_nitro[static_cast<size_t>(n)];
+        SetValue(r.box, m.NitroValue(n));
+        r.ud->setText(Q(search::DirectionText(m.NitroAtLeast(n))));
+    }
+    PaintNitro();
+}
+
+void TfrmDravik::PaintMamList()
+{
+    const ConditionsWindowModel& m = *m_model;
+    const MasterData& d = m.Data();
+    FillNames(
+        m_cmbMamName, m.MamCandidates(),
+        [&](int32_t r) { return std::u16string_view(d.MamTable[static_cast<size_t>(r)].name); }, m.OnlyMam());
+    for (int i = 0; i < m_clbMam->count(); ++i) {
+        QListWidgetItem* item = m_clbMam->item(i);
+        const Qt::CheckState s = m.MamCandidate(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState() != s)
+            item->setCheckState(s);
+    }
+}
+
+void TfrmDravik::PaintDadList()
+{
+    const ConditionsWindowModel& m = *m_model;
+    const MasterData& d = m.Data();
+    FillNames(
+        m_cmbDadName, m.DadCandidates(),
+        [&](int32_t r) { return std::u16string_view(d.DadTable[static_cast<size_t>(r)].name); }, m.OnlyDad());
+    for (int i = 0; i < m_clbDad->count(); ++i) {
+        QListWidgetItem* item = m_clbDad->item(i);
+        const Qt::CheckState s = m.DadCandidate(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState() != s)
+            item->setCheckState(s);
+    }
+}
+
+void TfrmDravik::PaintCounters()
+{
+    const ConditionsWindowModel& m = *m_model;
+    m_lblMamCtr->setText(Q(m.CounterText(0)));
+    for (int g = 1; g <= search::kMaxGenerations; ++g)
+        m_lblDadCtr[static_cast<size_t>(g)]->setText(Q(m.CounterText(g)));
+    m_pnlTotalNum->setText(Q(m.EstimateText()));
+}
+
+void TfrmDravik::PaintLists()
+{
+    m_clbMam->setVisible(m_model->MamListShown());
+    m_clbDad->setVisible(m_model->DadListShown());
+}
+
+void TfrmDravik::PaintNitro()
+{
+    const bool shown = m_model->NitroSpStShown();
+    for (NitroBound n : { NitroBound::Sp, NitroBound::St }) {
+        const BoundRow& r = m_nitro[static_cast<size_t>(n)];
+        r.name->setVisible(shown);
+        r.box->setVisible(shown);
+        r.ud->setVisible(shown);
+    }
+}
+
+void TfrmDravik::OnSearch()
+{
+    m_btnSearch->setEnabled(false);
+    std::unique_ptr<TfrmResults> results;
+    try {
+        results
+            = std::make_unique<TfrmResults>(Master(), m_model->ForSearch(m_edtResult->text().toStdU16String()), this);
+        FitForm(results.get());
+    } catch (const std::exception& e) {
+        MessageBox::Show(this, QString::fromUtf8(e.what()));
+        m_btnSearch->setEnabled(true);
+        return;
+    }
+    ExecHidden(this, results.get());
+    results.reset();
+    m_btnSearch->setEnabled(true);
+}
+
+} // namespace velmora::gui

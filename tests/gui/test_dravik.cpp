@@ -1,0 +1,340 @@
+// End-to-end: the search conditions window and the results window through the program's real modal
+// loops, from the main window, on the sample data: the initial candidates, choosing a broodmare, a
+// direction kept per generation, hidden generations, a search listing what velmora-cli lists for the
+// same conditions, the result limit, セーブ through the main window's save dialog, the pedigree viewer
+// on a double-clicked line, 検索中止, closing through the frame, and a search without a candidate.
+
+#include "core/app/app_state.h"
+#include "core/data/cp932.h"
+#include "core/data/master_data.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/search/frm_results.h"
+#include "support/script.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPointer>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace velmora;
+using namespace velmora::gui;
+using velmora::gui::test::ActiveDialog;
+using velmora::gui::test::Click;
+using velmora::gui::test::Script;
+
+namespace {
+
+template <typename T> T* Child(QWidget* w, const char* name)
+{
+    T* c = w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    if (!c)
+        qWarning("control %s not found", name);
+    return c;
+}
+
+QString Text(QWidget* w, const char* label)
+{
+    return Child<QLabel>(w, label)->text();
+}
+
+QStringList Lines(const TfrmResults* results)
+{
+    QStringList lines;
+    const auto& l = results->Model().Lines();
+    for (size_t i = 0; i < l.Size(); ++i)
+        lines.append(QString::fromStdU16String(std::u16string(l.Line(i))));
+    return lines;
+}
+
+// The result lines of velmora-cli search for the conditions, sorted.
+QStringList CliLines(const QString& dataDir, const QJsonObject& conditions, const QString& jsonPath)
+{
+    QFile f(jsonPath);
+    if (!f.open(QIODevice::WriteOnly))
+        return { QStringLiteral("cannot write ") + jsonPath };
+    f.write(QJsonDocument(conditions).toJson());
+    f.close();
+    QProcess cli;
+    cli.start(QStringLiteral(VELMORA_CLI_PATH),
+              { QStringLiteral("--data"), dataDir, QStringLiteral("search"), jsonPath });
+    cli.waitForFinished(60000);
+    QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
+bool Finished(QWidget* results)
+{
+    return results && results->windowTitle() == QStringLiteral("【Dravik】検索結果　　≪検索終了≫");
+}
+
+} // namespace
+
+class TestDravik : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { MessageBox::SetAutoAnswer(MessageBox::Ok); }
+
+    void conditionsAndResultsThroughTheRealLoops()
+    {
+        QTemporaryDir dir;
+        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
+        for (const QString& name : QDir(sample).entryList(QDir::Files))
+            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        const MasterData& d = Master();
+
+        QPointer<QDialog> dravik;
+        QPointer<TfrmResults> results;
+        QString mare;
+        QStringList listed;
+        const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+        int steps = 0; // steps that ran to their end
+        Script script;
+        script.Add([&] { Click(&main, "btnDravik"); });
+        script.Add([&] {
+            dravik = ActiveDialog("frmDravik");
+            QVERIFY(dravik);
+            QVERIFY(!main.isVisible());
+            // Every stallion a candidate everywhere; the broodmares without 自家 and 他家.
+            for (int i = 0; i < d.DadCount; ++i)
+                QCOMPARE(d.DadTable[static_cast<size_t>(i)].Selected, 15);
+            const QString all = QStringLiteral("%1/%1").arg(d.DadCount);
+            for (const char* label : { "Label2", "Label3", "Label4", "Label5" })
+                QCOMPARE(Text(dravik, label), all);
+            int expected = 0;
+            for (int i = 0; i < d.MamCount; ++i) {
+                const MamRec& m = d.MamTable[static_cast<size_t>(i)];
+                const bool candidate = m.motikomi != u"自家" && m.motikomi != u"他家";
+                QCOMPARE(m.Selected, candidate);
+                expected += candidate ? 1 : 0;
+            }
+            QVERIFY(expected > 1 && expected < d.MamCount);
+            QCOMPARE(Text(dravik, "lblMamCtr"), QStringLiteral("%1/%2").arg(expected).arg(d.MamCount));
+            QCOMPARE(Child<QComboBox>(dravik, "cmbMamName")->count(), expected);
+
+            // Two generations: tabs and counters of 3 and 4 go.
+            auto* maxAge = Child<QComboBox>(dravik, "cmbMaxAge");
+            maxAge->setFocus();
+            QTest::keyClick(maxAge, Qt::Key_Down);
+            auto* tabs = Child<QTabBar>(dravik, "PageControl1");
+            QVERIFY(tabs->isTabVisible(2) && !tabs->isTabVisible(3) && !tabs->isTabVisible(4));
+            QVERIFY(!Child<QLabel>(dravik, "Label4")->isVisible() && !Child<QLabel>(dravik, "Label5")->isVisible());
+
+            // One broodmare: one candidate, the estimate the product of the stallion counts.
+            auto* mam = Child<QComboBox>(dravik, "cmbMamName");
+            mam->setFocus();
+            QTest::keyClick(mam, Qt::Key_Down);
+            mare = mam->currentText();
+            QCOMPARE(mam->count(), 1);
+            QCOMPARE(Text(dravik, "lblMamCtr"), QStringLiteral("1/%1").arg(d.MamCount));
+            QCOMPARE(Text(dravik, "pnlTotalNum"), QString::number(d.DadCount * d.DadCount));
+
+            // 以下 on generation 1 stays there when generation 2 is shown and back.
+            tabs->setCurrentIndex(1);
+            QTest::mouseClick(Child<QLabel>(dravik, "lblHaigoUd1"), Qt::LeftButton);
+            QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以下"));
+            tabs->setCurrentIndex(2);
+            QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以上"));
+            QVERIFY(Child<QWidget>(dravik, "clbSosen")->isVisible()); // the last generation's page
+            tabs->setCurrentIndex(1);
+            QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以下"));
+            QVERIFY(!Child<QWidget>(dravik, "clbSosen")->isVisible());
+
+            Child<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("1000000"));
+            ++steps;
+            Click(dravik, "btnSearch");
+        });
+        auto waitFinished = [&](int timeoutMs) {
+            script.AddWait([&] { return Finished(ActiveDialog("frmResults")); }, timeoutMs, "the search finishes");
+        };
+        waitFinished(30000);
+        script.Add([&] {
+            results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
+            QVERIFY(results);
+            QVERIFY(!dravik->isVisible());
+            QVERIFY(!Child<QPushButton>(results, "btnAbort")->isEnabled());
+            QVERIFY(Child<QPushButton>(results, "btnExit")->isEnabled());
+            listed = Lines(results);
+            QVERIFY(listed.size() >= 2);
+            QCOMPARE(Text(results, "pnlResult"), QString::number(listed.size()));
+            QJsonArray ud { false };
+            for (int k = 2; k <= 16; ++k)
+                ud.append(true);
+            const QJsonObject conditions { { "maxGen", 2 },
+                                           { "resultLimit", 1000000 },
+                                           { "mares", QJsonArray { mare } },
+                                           { "haigo", QJsonObject { { "1", QJsonObject { { "Ud", ud } } } } } };
+            QStringList sorted = listed;
+            sorted.sort();
+            QVERIFY(!sorted.isEmpty());
+            QCOMPARE(sorted, CliLines(dir.path(), conditions, dir.filePath(QStringLiteral("c.json"))));
+            ++steps;
+            Click(results, "btnSave");
+        });
+        script.Add([&] {
+            auto* save = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(save);
+            QCOMPARE(save, main.SaveDialog());
+            QCOMPARE(save->windowTitle(), QStringLiteral("データの保存"));
+            QVERIFY(save->selectedFiles().value(0).endsWith(QStringLiteral("Results.txt")));
+            // The user types another name over the proposed one and confirms.
+            auto* name = save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(saved);
+            ++steps;
+            static_cast<QDialog*>(save)->accept();
+        });
+        script.Add([&] {
+            QFile f(saved);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            std::string expected;
+            for (const QString& line : listed)
+                expected += ToCp932(line.toStdU16String()) + "\r\n";
+            QCOMPARE(f.readAll().toStdString(), expected);
+            // A double click opens the viewer on that line, with every line in its chooser.
+            auto* list = Child<QListView>(results, "lstResults");
+            const QRect r = list->visualRect(list->model()->index(1, 0));
+            ++steps;
+            // As the platform delivers it: a click, then the double click.
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        });
+        script.Add([&] {
+            QDialog* viewer = ActiveDialog("frmParents");
+            QVERIFY(viewer);
+            auto* chooser = Child<QComboBox>(viewer, "cmbParents");
+            QCOMPARE(chooser->count(), listed.size());
+            QCOMPARE(chooser->currentIndex(), 1);
+            QCOMPARE(QApplication::clipboard()->text(), listed[1]);
+            QVERIFY(App().ViewFromResults);
+            ++steps;
+            Click(viewer, "btnExit");
+        });
+        script.Add([&] {
+            QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(results.data()));
+            ++steps;
+            Click(results, "btnExit");
+        });
+        // The result limit lists exactly N.
+        script.Add([&] {
+            QVERIFY(!results);
+            QVERIFY(dravik->isVisible());
+            Child<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("5"));
+            ++steps;
+            Click(dravik, "btnSearch");
+        });
+        waitFinished(30000);
+        script.Add([&] {
+            results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
+            QVERIFY(results);
+            QCOMPARE(Lines(results).size(), 5);
+            QCOMPARE(Text(results, "pnlResult"), QStringLiteral("5"));
+            ++steps;
+            Click(results, "btnExit");
+        });
+        // A long search with hardly any result: 検索中止 ends it, then the frame closes a running one.
+        script.Add([&] {
+            Click(dravik, "btnMamInit");
+            auto* maxAge = Child<QComboBox>(dravik, "cmbMaxAge");
+            maxAge->setFocus();
+            QTest::keyClick(maxAge, Qt::Key_End);
+            auto* tabs = Child<QTabBar>(dravik, "PageControl1");
+            tabs->setCurrentIndex(4);
+            Child<QSpinBox>(dravik, "edtHaigoCrs1")->setValue(9);
+            Child<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("100"));
+            ++steps;
+            Click(dravik, "btnSearch");
+        });
+        auto waitRunning = [&] {
+            script.AddWait(
+                [&] {
+                    auto* r = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
+                    return r && r->CountedLeaves() > 0;
+                },
+                20000, "the search runs");
+        };
+        waitRunning();
+        script.Add([&] {
+            results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
+            QVERIFY(results);
+            QVERIFY(!Finished(results));
+            QVERIFY(!Child<QPushButton>(results, "btnExit")->isEnabled());
+            ++steps;
+            Click(results, "btnAbort");
+        });
+        waitFinished(5000);
+        script.Add([&] {
+            QVERIFY(results->CountedLeaves() < results->Model().Range() * results->Model().StepDiv());
+            ++steps;
+            Click(results, "btnExit");
+        });
+        script.Add([&] {
+            QVERIFY(!results);
+            ++steps;
+            Click(dravik, "btnSearch");
+        });
+        waitRunning();
+        script.Add([&] {
+            results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
+            QVERIFY(results);
+            QVERIFY(!Finished(results));
+            ++steps;
+            results->close(); // through the frame, workers still running
+        });
+        // No candidate broodmare: the window stays searching and is left through its frame.
+        QElapsedTimer clock;
+        script.Add([&] {
+            QVERIFY(!results);
+            Child<QTabBar>(dravik, "PageControl1")->setCurrentIndex(0);
+            Child<QSpinBox>(dravik, "edtMamSp")->setValue(127);
+            QCOMPARE(Text(dravik, "lblMamCtr"), QStringLiteral("0/%1").arg(d.MamCount));
+            ++steps;
+            clock.start();
+            Click(dravik, "btnSearch");
+        });
+        script.AddWait([&] { return clock.elapsed() > 300; }, 5000, "a while");
+        script.Add([&] {
+            results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
+            QVERIFY(results);
+            QVERIFY(!Finished(results));
+            QVERIFY(!Child<QPushButton>(results, "btnExit")->isEnabled());
+            QCOMPARE(Text(results, "pnlResult"), QStringLiteral("0"));
+            ++steps;
+            results->close();
+        });
+        script.Add([&] {
+            QVERIFY(!results);
+            ++steps;
+            Click(dravik, "btnEnd");
+        });
+        script.Add([&] { Click(&main, "btnEnd"); });
+        script.Start();
+
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible(), 120000);
+        QCOMPARE(steps, 16);
+        QVERIFY(!dravik);
+    }
+};
+
+QTEST_MAIN(TestDravik)
+#include "test_dravik.moc"
