@@ -1,6 +1,7 @@
 #include "gui/pedigree/frm_editor.h"
 
 #include "core/app/app_state.h"
+#include "core/app/fit.h"
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
 #include "gui/app/fit_form.h"
@@ -11,6 +12,7 @@
 #include "gui/pedigree/frm_alias.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -18,6 +20,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include <algorithm>
 #include <bit>
 #include <span>
 
@@ -50,10 +53,12 @@ QString Lines(std::u16string_view s)
     return q;
 }
 
+// The chart's dense text: 9 points on the 600-line layout, smaller in proportion on a lower one (the
+// controls shrink with the layout, the window's own font does not).
 QFont SmallFont()
 {
     QFont f;
-    f.setPointSize(9);
+    f.setPointSize(std::max(6, Scale(9, LayoutScale(App().ScreenHeight > 0 ? App().ScreenHeight : 600))));
     return f;
 }
 
@@ -184,6 +189,7 @@ void TfrmEditor::BuildLists()
         list->setObjectName(mares ? QStringLiteral("lstMamName") : QStringLiteral("lstDadName"));
         list->setGeometry(6, top + 14, 92, height - 14);
         list->setFont(SmallFont());
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         SetBackground(list, mares ? kMareListColor : kStallionListColor);
         connect(list, &QListWidget::currentRowChanged, this, [this, mares](int row) { OnListRow(mares, row); });
 
@@ -394,6 +400,16 @@ void TfrmEditor::showEvent(QShowEvent* event)
         }
     });
     QDialog::showEvent(event);
+}
+
+void TfrmEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Only 閉じる and the close box close the window, as in the other tool windows.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmEditor::Guarded(const std::function<void()>& work)
