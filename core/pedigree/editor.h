@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ inline constexpr uint32_t kStallionBarColor = 0x999933; // a stallion placed her
 inline constexpr uint32_t kMareBarColor = 0x333399; // a mare placed here as the dam
 inline constexpr uint32_t kRuleFrameColor = 0xFF00FF; // magenta: the rule holds
 
-// A caption with its key or colour: the index buttons and the ten fixed effect labels.
+// An index button's caption and the key it searches from.
 struct IndexKey
 {
     std::u16string_view caption;
@@ -46,18 +47,8 @@ inline constexpr std::array<IndexKey, 12> kStallionIndexKeys = { {
     { u"ラ", u"ﾗ" },
     { u"ワ", u"ﾜ" },
 } };
-inline constexpr std::array<IndexKey, 10> kMareIndexKeys = { {
-    { u"ア", u"ｱ" },
-    { u"カ", u"ｶ" },
-    { u"サ", u"ｻ" },
-    { u"タ", u"ﾀ" },
-    { u"ナ", u"ﾅ" },
-    { u"ハ", u"ﾊ" },
-    { u"マ", u"ﾏ" },
-    { u"ヤ", u"ﾔ" },
-    { u"ラ", u"ﾗ" },
-    { u"ワ", u"ﾜ" },
-} };
+// The mares' buttons are the kana ones.
+inline constexpr std::span<const IndexKey> kMareIndexKeys = std::span<const IndexKey>(kStallionIndexKeys).subspan(2);
 
 struct EffectLabel
 {

@@ -4,6 +4,7 @@
 #include "core/app/fit.h"
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
+#include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -40,11 +41,6 @@ constexpr int kRowHeight = 23;
 constexpr int kPanelLeft = kChartLeft + 5 * kColumnStep; // the 面 / 系 / 見 columns
 constexpr int kRightLeft = 680; // rule panels, effect labels, nitro
 
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // Captions and hints are written with CR LF line breaks.
 QString Lines(std::u16string_view s)
 {
@@ -67,11 +63,11 @@ QString NumberedName(const char* prefix, int n)
     return QString::fromLatin1(prefix) + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+// A label of the chart's text; names and captions are never read as rich text.
+QLabel* ChartLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
 {
-    auto* l = new QLabel(text, parent);
+    QLabel* l = MakeLabel(parent, nullptr, text, r.x(), r.y(), r.width(), r.height());
     l->setObjectName(name);
-    l->setGeometry(r);
     l->setTextFormat(Qt::PlainText);
     l->setFont(SmallFont());
     return l;
@@ -80,19 +76,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
 // A small sunken panel showing a value.
 QLabel* MakePanel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
 {
-    QLabel* l = MakeLabel(parent, name, text, r);
+    QLabel* l = ChartLabel(parent, name, text, r);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     l->setAlignment(Qt::AlignCenter);
     return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& r)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(r);
-    b->setAutoDefault(false);
-    return b;
 }
 
 TFrameShape* MakeFrame(QWidget* parent, const QString& name, uint32_t bgr, int penWidth, const QRect& r)
@@ -101,15 +88,6 @@ TFrameShape* MakeFrame(QWidget* parent, const QString& name, uint32_t bgr, int p
     s->setObjectName(name);
     s->setGeometry(r);
     return s;
-}
-
-void SetBackground(QWidget* w, uint32_t bgr)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, BgrColor(bgr));
-    p.setColor(QPalette::Base, BgrColor(bgr));
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
 }
 
 // The box of chart position k: its column by generation, its rows by the generation-5 rows it spans.
@@ -160,16 +138,16 @@ void TfrmEditor::BuildLayout()
     m_memSosen->setGeometry(6, 6, 616, 40);
     m_memSosen->setFont(SmallFont());
 
-    connect(MakeButton(this, "btnClear", QStringLiteral("クリア"), QRect(628, 6, 60, 20)), &QPushButton::clicked, this,
+    connect(MakeButton(this, "btnClear", QStringLiteral("クリア"), 628, 6, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnClear);
-    connect(MakeButton(this, "btnClose", QStringLiteral("閉じる"), QRect(628, 27, 60, 20)), &QPushButton::clicked, this,
+    connect(MakeButton(this, "btnClose", QStringLiteral("閉じる"), 628, 27, 60, 20), &QPushButton::clicked, this,
             &QDialog::accept);
-    connect(MakeButton(this, "btnView", QStringLiteral("表示"), QRect(692, 6, 60, 20)), &QPushButton::clicked, this,
+    connect(MakeButton(this, "btnView", QStringLiteral("表示"), 692, 6, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnView);
-    m_btnAlias = MakeButton(this, "btnAlias", QStringLiteral("別名"), QRect(692, 27, 60, 20));
+    m_btnAlias = MakeButton(this, "btnAlias", QStringLiteral("別名"), 692, 27, 60, 20);
     connect(m_btnAlias, &QPushButton::clicked, this, &TfrmEditor::OnAlias);
 
-    QLabel* guide = MakeLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 50, 747, 28));
+    QLabel* guide = ChartLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 50, 747, 28));
     guide->setWordWrap(true);
 
     BuildLists();
@@ -183,14 +161,16 @@ void TfrmEditor::BuildLayout()
 void TfrmEditor::BuildLists()
 {
     auto build = [this](bool mares, int top, int height) {
-        MakeLabel(this, QString(), mares ? QStringLiteral("繁殖牝馬") : QStringLiteral("種牡馬"),
-                  QRect(6, top, 92, 14));
+        ChartLabel(this, QString(), mares ? QStringLiteral("繁殖牝馬") : QStringLiteral("種牡馬"),
+                   QRect(6, top, 92, 14));
         auto* list = new THorseList(mares, this);
         list->setObjectName(mares ? QStringLiteral("lstMamName") : QStringLiteral("lstDadName"));
         list->setGeometry(6, top + 14, 92, height - 14);
         list->setFont(SmallFont());
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        SetBackground(list, mares ? kMareListColor : kStallionListColor);
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Base, BgrColor(mares ? kMareListColor : kStallionListColor));
+        list->setPalette(palette);
         connect(list, &QListWidget::currentRowChanged, this, [this, mares](int row) { OnListRow(mares, row); });
 
         auto* group = new QGroupBox(QStringLiteral("インデックス"), this);
@@ -215,20 +195,16 @@ void TfrmEditor::BuildLists()
 void TfrmEditor::BuildChart()
 {
     for (int g = 1; g <= 5; ++g) {
-        QLabel* h = MakeLabel(this, QStringLiteral("sttA%1").arg(g), QString(QChar(u'０' + g)),
-                              QRect(kChartLeft + (g - 1) * kColumnStep, 80, kColumnWidth, 14));
+        QLabel* h = ChartLabel(this, QStringLiteral("sttA%1").arg(g), QString(QChar(u'０' + g)),
+                               QRect(kChartLeft + (g - 1) * kColumnStep, 80, kColumnWidth, 14));
         h->setAlignment(Qt::AlignCenter);
     }
     // Created bottom to top: effect halves, the name box, bars, the cross frame, the caption on top.
     for (int k = 1; k <= kChartPositions; ++k) {
         const QRect r = SlotRect(k);
         const int half = r.width() / 2;
-        m_shpKokaa[k] = new TShape(this);
-        m_shpKokaa[k]->setObjectName(NumberedName("shpKokaa", k));
-        m_shpKokaa[k]->setGeometry(r.x(), r.y(), half, r.height());
-        m_shpKokab[k] = new TShape(this);
-        m_shpKokab[k]->setObjectName(NumberedName("shpKokab", k));
-        m_shpKokab[k]->setGeometry(r.x() + half, r.y(), r.width() - half, r.height());
+        m_shpKokaa[k] = MakeShape(this, NumberedName("shpKokaa", k), r.x(), r.y(), half, r.height());
+        m_shpKokab[k] = MakeShape(this, NumberedName("shpKokab", k), r.x() + half, r.y(), r.width() - half, r.height());
         MakeFrame(this, NumberedName("shp", k), 0x000000, 1, r);
         m_shpDDrop[k] = MakeFrame(this, NumberedName("shpDDrop", k), kStallionBarColor, 3,
                                   QRect(r.x() + 2, r.y() + 1, r.width() - 4, 3));
@@ -251,7 +227,7 @@ void TfrmEditor::BuildPanels()
     // The line panels stand beside the last position of their line, the 見 panels beside theirs.
     const char* const headings[] = { "面", "系", "見" };
     for (int i = 0; i < 3; ++i)
-        MakeLabel(this, QString(), QString::fromUtf8(headings[i]), QRect(kPanelLeft + 22 * i, 80, 20, 14))
+        ChartLabel(this, QString(), QString::fromUtf8(headings[i]), QRect(kPanelLeft + 22 * i, 80, 20, 14))
             ->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < kLinePanels; ++i) {
         const int n = LinePanelNumber(i);
@@ -291,9 +267,9 @@ void TfrmEditor::BuildPanels()
         m_pnlCol[k]
             = MakePanel(this, QStringLiteral("pnlCol%1").arg(k), QString(), QRect(kRightLeft + 26, top, 44, 20));
     }
-    MakeLabel(this, QString(), QStringLiteral("SP"), QRect(kRightLeft, 416, 22, 20));
+    ChartLabel(this, QString(), QStringLiteral("SP"), QRect(kRightLeft, 416, 22, 20));
     m_pnlNitSP = MakePanel(this, QStringLiteral("pnlNitSP"), QString(), QRect(kRightLeft + 26, 416, 44, 20));
-    MakeLabel(this, QString(), QStringLiteral("ST"), QRect(kRightLeft, 440, 22, 20));
+    ChartLabel(this, QString(), QStringLiteral("ST"), QRect(kRightLeft, 440, 22, 20));
     m_pnlNitST = MakePanel(this, QStringLiteral("pnlNitST"), QString(), QRect(kRightLeft + 26, 440, 44, 20));
 }
 
