@@ -1,11 +1,14 @@
 #include "gui/app/fit_form.h"
 
 #include "core/app/app_state.h"
+#include "gui/app/fit_text.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace velmora::gui {
@@ -82,10 +85,35 @@ void FitControl(QWidget* control, FitScale k)
     if (qobject_cast<QGroupBox*>(control))
         for (QWidget* child : DirectControls(control))
             FitControl(child, k);
+    // The controls of a page control's pages are scaled like those of a group box: left as designed,
+    // a smaller layout would put them out of the page's reach.
+    if (auto* pages = qobject_cast<QTabWidget*>(control))
+        for (int i = 0; i < pages->count(); ++i)
+            for (QWidget* child : DirectControls(pages->widget(i)))
+                FitControl(child, k);
 }
+
+namespace {
+// Fits the texts of a window each time it is shown, when its size and font are final.
+class FitTextsOnShow : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched == parent())
+            FitTexts(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+} // namespace
 
 void FitForm(QWidget* form)
 {
+    if (!form->property(kFittedWindow).toBool()) {
+        form->setProperty(kFittedWindow, true);
+        form->installEventFilter(new FitTextsOnShow(form));
+    }
     const AppState& s = App();
     form->setFont(AppFont());
     const QSize size = form->size();

@@ -20,7 +20,8 @@ void FitForm(QWidget* form);
 // its size and controls were scaled when it was first fitted and are not scaled a second time.
 void RefitKeptForm(QWidget* form);
 
-// Scales one control by k; group boxes have their own controls scaled too, other containers not.
+// Scales one control by k; group boxes and the pages of page controls have their own controls scaled
+// too, other containers not.
 void FitControl(QWidget* control, FitScale k);
 
 // The installed family to use for a configured font name: the name itself when the system has it,

@@ -5,6 +5,7 @@
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/mating/wait_cursor.h"
@@ -172,7 +173,7 @@ void TfrmPoints::BuildLayout()
             Caption(g, caps[i], 6, 24 + i * 23, 112);
             m_haigo[static_cast<size_t>(i)] = NumberField(g, QString::fromLatin1(names[i]), 118, 24 + i * 23);
         }
-        QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 290, 184, 190);
+        QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 290, 184, 186);
         for (int n = 1; n <= 7; ++n) {
             Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 24, 60);
             m_cross[static_cast<size_t>(n)] = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118,
@@ -180,7 +181,8 @@ void TfrmPoints::BuildLayout()
         }
         auto sixteen = [p1](const QString& title, int x, const QString& edtPrefix, const QString& lblPrefix,
                             std::array<QLineEdit*, 17>& edits, std::array<QLabel*, 17>& labels) {
-            QGroupBox* g = Group(p1, title, x, 4, 180, 476);
+            // 472 high: the page of a 480-pixel layout, under its unscaled tabs, still holds it whole.
+            QGroupBox* g = Group(p1, title, x, 4, 180, 472);
             for (int k = 1; k <= 16; ++k) {
                 QLabel* l = Caption(g, QString(), 6, 22 + (k - 1) * 28, 104);
                 l->setObjectName(lblPrefix + QString::number(k));

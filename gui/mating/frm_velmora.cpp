@@ -13,6 +13,7 @@
 #include "core/mating/scoring.h"
 #include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/mating/frm_points.h"
@@ -29,6 +30,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
 
 namespace velmora::gui {
@@ -102,6 +104,57 @@ QString GroupNameOf(const MasterData& d, int32_t oya)
     if (oya < 0)
         return QString();
     return Q(OmokeiRow(d, GroupOf(OyaAt(d, oya))).name);
+}
+
+// One control of a row laid out from its font: `widest` is the widest text it is to hold.
+struct RowItem
+{
+    QWidget* w;
+    QString widest;
+    bool stretch = false; // gives up width for the others, down to what `widest` needs
+};
+
+int NeededWidth(QWidget* w, const QString& text)
+{
+    const int advance = QFontMetrics(DesignFont(w)).horizontalAdvance(text);
+    if (auto* combo = qobject_cast<const QComboBox*>(w))
+        return advance + combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, combo) + 12;
+    const auto* frame = qobject_cast<const QFrame*>(w);
+    return advance + 2 * (frame ? frame->frameWidth() : 0) + 1;
+}
+
+// Gives each control of a row at least the width its widest text needs in its font, taken first from
+// controls with width to spare, then from the stretching one; the row keeps its span and its gaps. A
+// row whose controls all fit stays as designed.
+void ReflowRow(const std::vector<RowItem>& items)
+{
+    std::vector<int> width, need;
+    for (const RowItem& it : items) {
+        width.push_back(it.w->width());
+        need.push_back(NeededWidth(it.w, it.widest));
+    }
+    int deficit = 0;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (width[i] < need[i]) {
+            deficit += need[i] - width[i];
+            width[i] = need[i];
+        }
+    if (deficit == 0)
+        return;
+    for (int pass = 0; pass < 2 && deficit > 0; ++pass)
+        for (size_t i = 0; i < items.size() && deficit > 0; ++i) {
+            if (items[i].stretch != (pass == 1))
+                continue;
+            const int spare = std::min(std::max(width[i] - need[i], 0), deficit);
+            width[i] -= spare;
+            deficit -= spare;
+        }
+    int x = items.front().w->x();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const int gap = i + 1 < items.size() ? items[i + 1].w->x() - items[i].w->x() - items[i].w->width() : 0;
+        items[i].w->setGeometry(x, items[i].w->y(), width[i], items[i].w->height());
+        x += width[i] + gap;
+    }
 }
 
 // Whether the text of an editable combo is not empty and is none of its items.
@@ -182,7 +235,7 @@ void TfrmVelmora::BuildStallionGroup()
     m_lblDKeiro = MakeLabel(grp, "lblDKeiro", QString(), 210, 42, 66, 18);
     m_lblDis1 = MakeLabel(grp, "lblDis1", QString(), 280, 42, 42, 18);
     m_lblDis1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    MakeLabel(grp, nullptr, QStringLiteral("～"), 324, 42, 16, 18);
+    m_lblDisTo = MakeLabel(grp, nullptr, QStringLiteral("～"), 324, 42, 16, 18);
     m_lblDis2 = MakeLabel(grp, "lblDis2", QString(), 340, 42, 42, 18);
 
     int x = 6;
@@ -909,14 +962,16 @@ void TfrmVelmora::ShowPair()
     m_sttNitSP->setText(Q(p.nitroSp));
     m_sttNitST->setText(Q(p.nitroSt));
     m_lblPoint->clear();
-    if (!p.evaluated)
-        return;
-    const MasterData& d = Master();
-    const ListRow& sr = m_stallionList[static_cast<size_t>(m_dadRow)];
-    const ListRow& mr = m_mareList[static_cast<size_t>(m_mamRow)];
-    const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(sr.index, kDadRows))];
-    const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(mr.index, kMamRows))];
-    m_lblPoint->setText(QString::number(ShownCompat(d, PointTable(), s, sr.status, m, mr.status)));
+    if (p.evaluated) {
+        const MasterData& d = Master();
+        const ListRow& sr = m_stallionList[static_cast<size_t>(m_dadRow)];
+        const ListRow& mr = m_mareList[static_cast<size_t>(m_mamRow)];
+        const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(sr.index, kDadRows))];
+        const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(mr.index, kMamRows))];
+        m_lblPoint->setText(QString::number(ShownCompat(d, PointTable(), s, sr.status, m, mr.status)));
+    }
+    // Names and values of another pair may need a smaller font to stay whole.
+    FitTexts(this);
 }
 
 void TfrmVelmora::UpdateCommands()
@@ -953,11 +1008,39 @@ void TfrmVelmora::ToggleColorMode()
 {
     m_colorMode = !m_colorMode;
     ShowLegend();
+    FitTexts(m_grpColor);
     // Both sides are shown again in the new colours.
     if (m_dadRow >= 0)
         ChooseStallion();
     if (m_mamRow >= 0)
         ChooseMare();
+}
+
+void TfrmVelmora::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // FitForm has given the window its size and font by now (and fitted its texts as designed).
+    ArrangeRows();
+    FitTexts(this);
+}
+
+void TfrmVelmora::ArrangeRows()
+{
+    const QString stars(5, QChar(0x2605));
+    const QString counter = QStringLiteral("000/000");
+    ReflowRow({ { m_cmbDad, QStringLiteral("ﾝﾝﾝﾝﾝﾝﾝﾝ"), true },
+                { m_sttDad, counter },
+                { m_lblDRare, stars },
+                { m_lblBirth, QStringLiteral("内国") } });
+    ReflowRow({ { m_lblDKeito, QStringLiteral("ﾝﾝﾝﾝﾝ系/ﾝﾝﾝ系"), true },
+                { m_lblDKeiro, QStringLiteral("黒鹿毛") },
+                { m_lblDis1, QStringLiteral("0000") },
+                { m_lblDisTo, QStringLiteral("～") },
+                { m_lblDis2, QStringLiteral("0000") } });
+    ReflowRow({ { m_cmbMam, QStringLiteral("ﾝﾝﾝﾝﾝﾝﾝﾝ"), true }, { m_sttMam, counter } });
+    m_sttDad->setProperty(kFitSample, counter);
+    m_sttMam->setProperty(kFitSample, counter);
+    m_lblDRare->setProperty(kFitSample, stars);
 }
 
 void TfrmVelmora::keyPressEvent(QKeyEvent* event)

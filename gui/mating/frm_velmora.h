@@ -19,6 +19,7 @@ class QAbstractButton;
 class QComboBox;
 class QGroupBox;
 class QKeyEvent;
+class QShowEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -47,6 +48,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Layout.
@@ -55,6 +57,8 @@ private:
     void BuildMareGroup();
     void BuildBottom();
     void BuildPedigreeRows(QGroupBox* box, bool dadSide);
+    // Widens the counters, the star rank and the distances to their widest texts in the window's font.
+    void ArrangeRows();
 
     // Lists.
     StallionFilter CurrentStallionFilter() const;
@@ -109,6 +113,7 @@ private:
     QLabel* m_lblDRare = nullptr;
     QLabel* m_lblDis1 = nullptr;
     QLabel* m_lblDis2 = nullptr;
+    QLabel* m_lblDisTo = nullptr; // "～" between the distances
     QLabel* m_lblDirt = nullptr;
     QLabel* m_lblGrow = nullptr;
     QLabel* m_lblKisho = nullptr;

@@ -5,9 +5,11 @@
 #include "core/data/ini_file.h"
 #include "core/data/master_data.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/translations.h"
+#include "support/velmora_fixture.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -16,12 +18,14 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -331,6 +335,42 @@ private slots:
         QVERIFY(MessageBox::History().at(0).contains(copy.fileName()));
     }
 
+    // A text too wide for its control is drawn in a smaller font; a text that fits keeps the window's
+    // font, a control's own smaller font stays, a group's smaller title leaves its controls' font alone,
+    // and fitting again after the control grew gives the design size back.
+    void textsShrinkOnlyWhereTheyWouldBeCut()
+    {
+        velmora::gui::test::LayoutSettings layout(800, 600, 12);
+        QWidget form;
+        form.resize(400, 300);
+        auto* fits = new QLabel(QStringLiteral("短い"), &form);
+        fits->setGeometry(10, 10, 200, 30);
+        auto* cut = new QLabel(QStringLiteral("長い見出しです"), &form); // 112 pixels at 12 points
+        cut->setGeometry(10, 50, 80, 30);
+        auto* group = new QGroupBox(QStringLiteral("とても長いグループの見出し"), &form);
+        group->setGeometry(10, 100, 80, 100);
+        auto* inGroup = new QLabel(QStringLiteral("中"), group);
+        inGroup->setGeometry(10, 40, 60, 30);
+        auto* small = new QLabel(QStringLiteral("小"), &form);
+        QFont smallFont = small->font();
+        smallFont.setPointSize(8);
+        small->setFont(smallFont);
+        small->setGeometry(10, 250, 100, 30);
+        FitForm(&form);
+        form.show();
+
+        const qreal design = form.font().pointSizeF();
+        QCOMPARE(fits->font().pointSizeF(), design);
+        QVERIFY(cut->font().pointSizeF() < design && cut->font().pointSizeF() >= kMinFitPointSize);
+        QVERIFY(QFontMetricsF(cut->font()).horizontalAdvance(cut->text()) <= cut->contentsRect().width());
+        QVERIFY(group->font().pointSizeF() < design);
+        QCOMPARE(inGroup->font().pointSizeF(), design);
+        QCOMPARE(small->font().pointSizeF(), 8.0);
+        cut->resize(400, 30);
+        FitTexts(&form);
+        QCOMPARE(cut->font().pointSizeF(), design);
+    }
+
     // Qt's own texts (standard dialogs, dialog buttons) are Japanese.
     void qtTextsAreJapanese()
     {
@@ -350,7 +390,7 @@ private slots:
         QVERIFY(!App().IniFile);
     }
 
-    void fitFormScalesAndDescendsGroupBoxesOnly()
+    void fitFormScalesAndDescendsGroupBoxesAndPagesOnly()
     {
         AppState& s = App();
         const int oldW = s.ScreenWidth, oldH = s.ScreenHeight;
@@ -366,12 +406,19 @@ private slots:
         inPanel->setGeometry(5, 5, 40, 20);
         auto* direct = new QPushButton(&form);
         direct->setGeometry(100, 200, 50, 25);
+        auto* pages = new QTabWidget(&form);
+        pages->setGeometry(220, 10, 170, 280);
+        auto* page = new QWidget;
+        pages->addTab(page, QStringLiteral("p"));
+        auto* onPage = new QLabel(QStringLiteral("y"), page);
+        onPage->setGeometry(100, 200, 50, 25);
         FitForm(&form);
         QCOMPARE(form.size(), QSize(320, 240));
         QCOMPARE(group->geometry(), QRect(8, 8, 160, 80));
         QCOMPARE(panel->geometry(), QRect(16, 16, 80, 40));
         QCOMPARE(inPanel->geometry(), QRect(5, 5, 40, 20)); // moved with the panel, not scaled
         QCOMPARE(direct->geometry(), QRect(80, 160, 40, 20));
+        QCOMPARE(onPage->geometry(), QRect(80, 160, 40, 20)); // pages are scaled like group boxes
 
         QWidget tall;
         tall.resize(700, 500);

@@ -6,9 +6,10 @@
 #include "core/mating/points.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/app/modal.h"
+#include "support/layout_check.h"
 #include "support/velmora_fixture.h"
 
 #include <QComboBox>
@@ -243,6 +244,34 @@ private slots:
         QVERIFY(App().DataFiles.Aisho == u"相性別.CSV");
         QVERIFY(star->isChecked());
         QCOMPARE(Find<QComboBox>(&w, "cmbDad")->count(), Master().DadCount);
+    }
+
+    // Every page of the editor and the save dialog at 800x600, at 640x480 and with a 14-point font:
+    // every text whole, every field within its page.
+    void layoutKeepsTextsWholeAndInReach_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("fontSize");
+        QTest::newRow("800x600") << 800 << 600 << 12;
+        QTest::newRow("640x480") << 640 << 480 << 12;
+        QTest::newRow("800x600 14pt") << 800 << 600 << 14;
+    }
+
+    void layoutKeepsTextsWholeAndInReach()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, fontSize);
+        LayoutSettings layout(width, height, fontSize);
+        TfrmPoints editor;
+        TfrmSaveAs saveAs;
+        for (QDialog* dialog : { static_cast<QDialog*>(&editor), static_cast<QDialog*>(&saveAs) }) {
+            FitForm(dialog);
+            dialog->show();
+            const QStringList bad = CutOrOutOfReach(dialog);
+            QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+        }
     }
 };
 

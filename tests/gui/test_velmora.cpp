@@ -10,9 +10,10 @@
 #include "core/mating/scoring.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
-#include "gui/mating/frm_velmora.h"
 #include "gui/app/modal.h"
+#include "gui/mating/frm_velmora.h"
 #include "gui/mating/shape.h"
+#include "support/layout_check.h"
 #include "support/velmora_fixture.h"
 
 #include <QComboBox>
@@ -522,6 +523,37 @@ private slots:
         SortRows(d, expected, ListOrder::StallionCompat);
         QCOMPARE(w->StallionList(), expected);
         ChoosePointTable(App(), u"デフォルト");
+    }
+
+    // At 800x600, at 640x480 and with a 14-point font every text is whole and every control in reach;
+    // a ★5 stallion shows five stars.
+    void layoutKeepsTextsWholeAndInReach_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("fontSize");
+        QTest::newRow("800x600") << 800 << 600 << 12;
+        QTest::newRow("640x480") << 640 << 480 << 12;
+        QTest::newRow("800x600 14pt") << 800 << 600 << 14;
+    }
+
+    void layoutKeepsTextsWholeAndInReach()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, fontSize);
+        LayoutSettings layout(width, height, fontSize);
+        const MasterData& d = Master();
+        int top = 0;
+        for (int s = 1; s < d.DadCount; ++s)
+            if (d.DadTable[static_cast<size_t>(s)].Fee > d.DadTable[static_cast<size_t>(top)].Fee)
+                top = s;
+        QCOMPARE(d.DadTable[static_cast<size_t>(top)].Fee, 5);
+        auto w = OpenWindow();
+        Choose(w.get(), Pair { top, 0 });
+        QCOMPARE(TextOf(w.get(), "lblDRare"), QString(5, QChar(0x2605)));
+        const QStringList bad = CutOrOutOfReach(w.get());
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
     }
 
     // A right click on a stallion ancestor that stands twice on a mare's side lists that mare with

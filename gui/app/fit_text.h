@@ -1,0 +1,38 @@
+#pragma once
+// Texts that keep within their controls. The windows place their controls at fixed positions scaled
+// by FitForm, while the configured font keeps its size; with a smaller layout (640x480) or a larger
+// font a caption would be cut. FitTexts draws such a text in a smaller font instead, half a point at
+// a time, down to kMinFitPointSize; a text that fits keeps the window's font, so the designed layout
+// at 800x600 stays as it is. Each control keeps its design size: fitting again (after a new text or
+// a new window font) starts from it, so a text can grow back.
+
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace velmora::gui {
+
+inline constexpr double kMinFitPointSize = 6.0;
+
+// The property naming the widest text a control is to hold (for example "000/000" for a counter), so
+// that a text set later fits without fitting again.
+inline constexpr char kFitSample[] = "fitSample";
+
+// The window property FitForm sets: the window has its size and font, its texts can be fitted.
+inline constexpr char kFittedWindow[] = "fitTextsOnShow";
+
+// Fits one control: labels, buttons, check boxes, group box titles (which also must keep clear of
+// the group's first row), line edits and combo boxes. Other widgets are left alone.
+void FitText(QWidget* control);
+// Fits every control of a window or container, group boxes before the controls on them. FitForm
+// has every window fitted this way each time it is shown; a window fits again after it changes texts.
+void FitTexts(QWidget* root);
+
+// The control's font at its design size (what it shows when its text fits).
+QFont DesignFont(QWidget* control);
+
+// Whether the control's text (and its fit sample) fits it in the control's current font.
+bool TextFits(const QWidget* control);
+
+} // namespace velmora::gui

@@ -1,0 +1,110 @@
+#include "layout_check.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace velmora::gui::test {
+
+namespace {
+
+// The width and height a text needs in a font, a line at a time, rounded to whole pixels (a fraction
+// of a pixel is not a cut); mnemonic marks are not drawn.
+QSize Needed(const QFont& font, QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    const QFontMetricsF fm(font);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    qreal w = 0;
+    for (const QString& l : lines)
+        w = std::max(w, fm.horizontalAdvance(l));
+    const qreal h = lines.size() == 1 ? fm.height() : fm.lineSpacing() * static_cast<qreal>(lines.size());
+    return { qRound(w), qRound(h) };
+}
+
+QString Describe(const QWidget* w, const QString& what)
+{
+    return QStringLiteral("%1 %2 %3pt: %4")
+        .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(),
+             QString::number(w->font().pointSizeF()), what);
+}
+
+void Check(QWidget* w, QWidget* area, QStringList& out)
+{
+    QString text;
+    QSize room;
+    if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) {
+        text = l->text();
+        room = l->contentsRect().size();
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        text = g->title();
+        room = QSize(g->width(), g->height());
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        text = b->text();
+        room = b->size() - QSize(4, 0);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w); e && !qobject_cast<QComboBox*>(e->parentWidget())) {
+        text = e->text();
+        room = e->size() - QSize(4, 0);
+    }
+    if (!text.isEmpty()) {
+        const QSize need = Needed(w->font(), text);
+        if (need.width() > room.width() || need.height() > room.height())
+            out << Describe(w,
+                            QStringLiteral("\"%1\" needs %2x%3, has %4x%5")
+                                .arg(text)
+                                .arg(need.width())
+                                .arg(need.height())
+                                .arg(room.width())
+                                .arg(room.height()));
+    }
+    const QRect inArea(w->mapTo(area, QPoint(0, 0)), w->size());
+    if (!area->rect().contains(inArea))
+        out << Describe(w,
+                        QStringLiteral("at %1,%2 %3x%4 outside %5x%6")
+                            .arg(inArea.x())
+                            .arg(inArea.y())
+                            .arg(inArea.width())
+                            .arg(inArea.height())
+                            .arg(area->width())
+                            .arg(area->height()));
+}
+
+void CheckChildren(QWidget* parent, QWidget* area, QStringList& out)
+{
+    for (QObject* o : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || w->isWindow() || w->isHidden())
+            continue;
+        if (auto* pages = qobject_cast<QTabWidget*>(w)) {
+            Check(w, area, out);
+            // Each page in turn, checked against the page itself.
+            const int current = pages->currentIndex();
+            for (int i = 0; i < pages->count(); ++i) {
+                pages->setCurrentIndex(i);
+                CheckChildren(pages->widget(i), pages->widget(i), out);
+            }
+            pages->setCurrentIndex(current);
+            continue;
+        }
+        // The parts of Qt's own compound controls are not laid out by the program.
+        if (qobject_cast<QComboBox*>(parent))
+            continue;
+        Check(w, area, out);
+        CheckChildren(w, area, out);
+    }
+}
+
+} // namespace
+
+QStringList CutOrOutOfReach(QWidget* area)
+{
+    QStringList out;
+    CheckChildren(area, area, out);
+    return out;
+}
+
+} // namespace velmora::gui::test
