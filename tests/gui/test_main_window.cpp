@@ -9,7 +9,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/translations.h"
-#include "support/velmora_fixture.h"
+#include "support/layout_check.h"
 
 #include <QDesktopServices>
 #include <QDialog>

@@ -248,22 +248,11 @@ private slots:
 
     // Every page of the editor and the save dialog at 800x600, at 640x480 and with a 14-point font:
     // every text whole, every field within its page.
-    void layoutKeepsTextsWholeAndInReach_data()
-    {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("fontSize");
-        QTest::newRow("800x600") << 800 << 600 << 12;
-        QTest::newRow("640x480") << 640 << 480 << 12;
-        QTest::newRow("800x600 14pt") << 800 << 600 << 14;
-    }
+    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, fontSize);
-        LayoutSettings layout(width, height, fontSize);
+        const LayoutSettings layout = LayoutSettings::OfRow();
         TfrmPoints editor;
         TfrmSaveAs saveAs;
         for (QDialog* dialog : { static_cast<QDialog*>(&editor), static_cast<QDialog*>(&saveAs) }) {

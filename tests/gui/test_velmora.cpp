@@ -527,22 +527,11 @@ private slots:
 
     // At 800x600, at 640x480 and with a 14-point font every text is whole and every control in reach;
     // a ★5 stallion shows five stars.
-    void layoutKeepsTextsWholeAndInReach_data()
-    {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("fontSize");
-        QTest::newRow("800x600") << 800 << 600 << 12;
-        QTest::newRow("640x480") << 640 << 480 << 12;
-        QTest::newRow("800x600 14pt") << 800 << 600 << 14;
-    }
+    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, fontSize);
-        LayoutSettings layout(width, height, fontSize);
+        const LayoutSettings layout = LayoutSettings::OfRow();
         const MasterData& d = Master();
         int top = 0;
         for (int s = 1; s < d.DadCount; ++s)

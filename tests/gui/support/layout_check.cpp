@@ -1,5 +1,7 @@
 #include "layout_check.h"
 
+#include "core/app/app_state.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTest>
 
 namespace velmora::gui::test {
 
@@ -99,6 +102,41 @@ void CheckChildren(QWidget* parent, QWidget* area, QStringList& out)
 }
 
 } // namespace
+
+LayoutSettings::LayoutSettings(int screenWidth, int screenHeight, int fontSize)
+{
+    AppState& app = App();
+    m_width = app.ScreenWidth;
+    m_height = app.ScreenHeight;
+    m_fontSize = app.FontSize;
+    app.ScreenWidth = screenWidth;
+    app.ScreenHeight = screenHeight;
+    app.FontSize = fontSize;
+}
+
+LayoutSettings::~LayoutSettings()
+{
+    AppState& app = App();
+    app.ScreenWidth = m_width;
+    app.ScreenHeight = m_height;
+    app.FontSize = m_fontSize;
+}
+
+LayoutSettings LayoutSettings::OfRow()
+{
+    auto value = [](const char* column) { return *static_cast<int*>(QTest::qData(column, QMetaType::Int)); };
+    return LayoutSettings(value("width"), value("height"), value("fontSize"));
+}
+
+void AddLayoutRows()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("fontSize");
+    QTest::newRow("800x600") << 800 << 600 << 12;
+    QTest::newRow("640x480") << 640 << 480 << 12;
+    QTest::newRow("800x600 14pt") << 800 << 600 << 14;
+}
 
 QStringList CutOrOutOfReach(QWidget* area)
 {

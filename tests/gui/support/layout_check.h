@@ -8,6 +8,25 @@ class QWidget;
 
 namespace velmora::gui::test {
 
+// Sets the layout size and font of the settings for one test and puts the previous ones back.
+class LayoutSettings
+{
+public:
+    LayoutSettings(int screenWidth, int screenHeight, int fontSize);
+    // The layout of the current QTest data row (see AddLayoutRows).
+    static LayoutSettings OfRow();
+    ~LayoutSettings();
+    LayoutSettings(const LayoutSettings&) = delete;
+    LayoutSettings& operator=(const LayoutSettings&) = delete;
+
+private:
+    int m_width, m_height, m_fontSize;
+};
+
+// The layouts every window is checked in, as QTest data rows: 800x600, 640x480, and 800x600 with a
+// 14-point font.
+void AddLayoutRows();
+
 // The controls of `area` (visible ones, on the pages shown) whose text is cut or which lie outside
 // `area`, one line each; empty when the layout is sound.
 QStringList CutOrOutOfReach(QWidget* area);

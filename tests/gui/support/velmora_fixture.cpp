@@ -87,25 +87,6 @@ QString WorkFolder::File(const QString& name) const
     return m_dir.filePath(name);
 }
 
-LayoutSettings::LayoutSettings(int screenWidth, int screenHeight, int fontSize)
-{
-    AppState& app = App();
-    m_width = app.ScreenWidth;
-    m_height = app.ScreenHeight;
-    m_fontSize = app.FontSize;
-    app.ScreenWidth = screenWidth;
-    app.ScreenHeight = screenHeight;
-    app.FontSize = fontSize;
-}
-
-LayoutSettings::~LayoutSettings()
-{
-    AppState& app = App();
-    app.ScreenWidth = m_width;
-    app.ScreenHeight = m_height;
-    app.FontSize = m_fontSize;
-}
-
 void ChooseByTyping(QComboBox* combo, const QString& name)
 {
     QLineEdit* edit = combo->lineEdit();

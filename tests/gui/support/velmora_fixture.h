@@ -41,17 +41,6 @@ private:
     bool m_loaded = false;
 };
 
-// Sets the layout size and font of the settings for one test and puts the previous ones back.
-class LayoutSettings
-{
-public:
-    LayoutSettings(int screenWidth, int screenHeight, int fontSize);
-    ~LayoutSettings();
-
-private:
-    int m_width, m_height, m_fontSize;
-};
-
 // Chooses an item the way a user does: types the name into the combo's edit field and presses Enter.
 void ChooseByTyping(QComboBox* combo, const QString& name);
 // The item texts of a combo box, in order.
