@@ -1148,11 +1148,14 @@ void TfrmVelmora::OnPointFileChosen(int index)
 
 void TfrmVelmora::OnEditPoints()
 {
+    const std::u16string tableBefore = App().DataFiles.Aisho;
     auto* editor = new TfrmPoints(this);
     FitForm(editor);
     const int result = ExecHidden(this, editor);
     delete editor;
-    if (result != QDialog::Accepted)
+    // A table chosen in the editor stays current even when the editor is left without saving; the
+    // window then follows it too, so that no value is shown from a mix of two tables.
+    if (result != QDialog::Accepted && App().DataFiles.Aisho == tableBefore)
         return;
     Guarded([this] {
         ListChooser();

@@ -4,6 +4,7 @@
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/points.h"
+#include "core/mating/scoring.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -208,10 +209,19 @@ private slots:
     {
         ChoosePointTable(App(), u"強化");
         PointTable().haigo.Omo = 4321;
+        for (int32_t& v : PointTable().dstatus)
+            v += 7;
+        for (int32_t& v : PointTable().mstatus)
+            v += 11;
         WritePoints(*PointFile(), PointTable());
         App().DataFiles.Aisho = u"相性.CSV";
         TfrmVelmora w;
         QCOMPARE(Find<QComboBox>(&w, "cmbFile")->currentText(), QStringLiteral("デフォルト"));
+        const MasterData& d = Master();
+        const DadRec& s = d.DadTable[0];
+        const MamRec& m = d.MamTable[0];
+        ChooseByTyping(Find<QComboBox>(&w, "cmbDad"), Q(s.name));
+        ChooseByTyping(Find<QComboBox>(&w, "cmbMam"), Q(m.name));
         EditPoints(&w, [&](TfrmPoints* e) {
             auto* chooser = Find<QComboBox>(e, "cmbFile");
             const int i = chooser->findText(QStringLiteral("強化"));
@@ -223,8 +233,9 @@ private slots:
         });
         QVERIFY(App().DataFiles.Aisho == u"相性強化.CSV");
         QCOMPARE(PointTable().haigo.Omo, 4321);
-        // The window re-lists its chooser only after a save.
-        QCOMPARE(Find<QComboBox>(&w, "cmbFile")->currentText(), QStringLiteral("デフォルト"));
+        // The window follows the table that is now current, so its values come from one table only.
+        QCOMPARE(Find<QComboBox>(&w, "cmbFile")->currentText(), QStringLiteral("強化"));
+        QCOMPARE(Find<QLabel>(&w, "lblPoint")->text(), QString::number(CompatValue(d, PointTable(), s, m)));
     }
 
     // Choosing a table in the window makes it current and rebuilds both lists with every filter down.
