@@ -310,6 +310,7 @@ void TfrmDravik::BuildMamGroup()
         auto* item = new QListWidgetItem(Q(d.MamTable[static_cast<size_t>(row)].name), m_clbMam);
         item->setData(Qt::UserRole, row);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked); // every item shows its box
     }
     connect(m_clbMam, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int row = item->data(Qt::UserRole).toInt();
@@ -373,6 +374,7 @@ void TfrmDravik::BuildDadGroup()
         auto* item = new QListWidgetItem(Q(d.DadTable[static_cast<size_t>(row)].name), m_clbDad);
         item->setData(Qt::UserRole, row);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked); // every item shows its box
     }
     connect(m_clbDad, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int row = item->data(Qt::UserRole).toInt();
@@ -545,10 +547,14 @@ void TfrmDravik::PaintPages()
     const QSignalBlocker blockTabs(m_pageControl);
     const QSignalBlocker blockMaxAge(m_cmbMaxAge);
     m_cmbMaxAge->setCurrentIndex(m.MaxGen() - 1);
-    for (int g = 1; g <= search::kMaxGenerations; ++g) {
-        m_pageControl->setTabVisible(g, m.GenerationShown(g));
+    // The tabs of the generations shown only (a tab bar does not always redraw a tab made visible
+    // again, so the tabs themselves come and go).
+    while (m_pageControl->count() > m.MaxGen() + 1)
+        m_pageControl->removeTab(m_pageControl->count() - 1);
+    while (m_pageControl->count() < m.MaxGen() + 1)
+        m_pageControl->addTab(Q(search::PageCaption(m_pageControl->count())));
+    for (int g = 1; g <= search::kMaxGenerations; ++g)
         m_lblDadCtr[static_cast<size_t>(g)]->setVisible(m.GenerationShown(g));
-    }
     m_pageControl->setCurrentIndex(m.CurGen());
     const int gen = m.CurGen();
     m_grpMam->setVisible(gen == 0);

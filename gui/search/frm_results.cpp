@@ -96,7 +96,7 @@ void TfrmResults::BuildLayout()
     m_progBer->setObjectName(QStringLiteral("ProgBer"));
     m_progBer->setGeometry(8, 8, 584, 22);
     m_progBer->setTextVisible(false);
-    m_lblRate = MakeLabel(this, "lblRate", QString(), 8, 34, 360, 20);
+    m_lblRate = MakeLabel(this, "lblRate", QString(), 8, 34, 380, 20);
 
     m_btnAbort = MakeButton(this, "btnAbort", QStringLiteral("検索中止"), 8, 60, 96, 28);
     m_btnExit = MakeButton(this, "btnExit", QStringLiteral("戻る"), 110, 60, 96, 28);
@@ -110,8 +110,8 @@ void TfrmResults::BuildLayout()
     connect(m_btnView, &QPushButton::clicked, this, [this] { OnView(); });
     connect(m_btnSave, &QPushButton::clicked, this, [this] { OnSave(); });
 
-    MakeLabel(this, "Label1", QStringLiteral("検索結果数"), 420, 64, 76, 20);
-    m_pnlResult = MakeLabel(this, "pnlResult", QString(), 498, 62, 94, 24);
+    MakeLabel(this, "Label1", QStringLiteral("検索結果数"), 392, 34, 110, 20);
+    m_pnlResult = MakeLabel(this, "pnlResult", QString(), 504, 32, 88, 24);
     m_pnlResult->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pnlResult->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
