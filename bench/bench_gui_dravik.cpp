@@ -23,6 +23,7 @@
 #include "gui/search/frm_dravik.h"
 #include "gui/search/frm_results.h"
 #include "support/gui_bench.h"
+#include "support/search_bench.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -36,22 +37,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 using namespace velmora;
 using namespace velmora::gui;
+using velmora::bench::NullListener;
+using velmora::bench::ProcessCpuSeconds;
 
 namespace {
-
-// CPU seconds of the whole process (every thread): leaves per CPU second compare runs on cores that
-// other programs share.
-double ProcessCpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
-        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
 
 // The measured conditions, set through the conditions window's controls.
 search::SearchConditions Conditions()
@@ -153,16 +145,6 @@ void BM_WindowSearch(benchmark::State& state)
     state.counters["max_ui_gap_ms"] = maxGap;
 }
 BENCHMARK(BM_WindowSearch)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-
-class NullListener : public search::SearchListener
-{
-public:
-    void StepProgress() override { }
-    void AddResult(std::u16string_view) override { ++results; }
-    void SearchError(std::string_view) override { }
-    void SearchDone() override { }
-    int64_t results = 0;
-};
 
 void BM_EngineSearch(benchmark::State& state)
 {

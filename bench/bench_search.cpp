@@ -13,28 +13,21 @@
 #include "core/search/search_engine.h"
 #include "tools/datagen/datagen.h"
 
+#include "support/search_bench.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace velmora;
 using namespace velmora::search;
+using velmora::bench::NullListener;
+using velmora::bench::ProcessCpuSeconds;
 
 namespace {
-
-class NullListener : public SearchListener
-{
-public:
-    void StepProgress() override { }
-    void AddResult(std::u16string_view) override { ++results; }
-    void SearchError(std::string_view) override { }
-    void SearchDone() override { }
-    int64_t results = 0;
-};
 
 // The full-capacity data, generated and loaded once.
 const MasterData& FullData()
@@ -48,16 +41,6 @@ const MasterData& FullData()
         return d;
     }();
     return *data;
-}
-
-// CPU seconds used by the whole process (every thread), so that leaves per CPU second can be compared
-// while other programs share the cores.
-double ProcessCpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
-        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // The data and conditions of one benchmark case.

@@ -47,6 +47,17 @@ template <typename Rec> auto& GroupArray(Rec& j, DadGroup g)
     throw RangeError(); // Grow has its own size; callers handle it
 }
 
+// The bound and the direction of one nitro condition.
+template <typename Rec> auto& NitroBoundOf(Rec& c, NitroBound which)
+{
+    return which == NitroBound::Sp ? c.NitroSpBound : which == NitroBound::St ? c.NitroStBound : c.NitroTotalBound;
+}
+
+template <typename Rec> auto& NitroUdOf(Rec& c, NitroBound which)
+{
+    return which == NitroBound::Sp ? c.NitroSpUd : which == NitroBound::St ? c.NitroStUd : c.NitroTotalUd;
+}
+
 std::vector<int32_t> NameOrder(int count, const auto& nameOf)
 {
     std::vector<int32_t> rows(static_cast<size_t>(count));
@@ -521,30 +532,26 @@ void ConditionsWindowModel::SetNitro(NitroBound which, int value)
 {
     if (!Editable())
         return;
-    ChildJokenRec& c = CurChild();
-    (which == NitroBound::Sp ? c.NitroSpBound : which == NitroBound::St ? c.NitroStBound : c.NitroTotalBound) = value;
+    NitroBoundOf(CurChild(), which) = value;
 }
 
 void ConditionsWindowModel::ToggleNitroUd(NitroBound which)
 {
     if (!Editable())
         return;
-    ChildJokenRec& c = CurChild();
-    bool& ud = which == NitroBound::Sp ? c.NitroSpUd : which == NitroBound::St ? c.NitroStUd : c.NitroTotalUd;
+    bool& ud = NitroUdOf(CurChild(), which);
     ud = !ud;
     m_changes |= GenPage;
 }
 
 int32_t ConditionsWindowModel::NitroValue(NitroBound which) const
 {
-    const ChildJokenRec& c = Child();
-    return which == NitroBound::Sp ? c.NitroSpBound : which == NitroBound::St ? c.NitroStBound : c.NitroTotalBound;
+    return NitroBoundOf(Child(), which);
 }
 
 bool ConditionsWindowModel::NitroAtLeast(NitroBound which) const
 {
-    const ChildJokenRec& c = Child();
-    return which == NitroBound::Sp ? c.NitroSpUd : which == NitroBound::St ? c.NitroStUd : c.NitroTotalUd;
+    return NitroUdOf(Child(), which);
 }
 
 void ConditionsWindowModel::InitChild()

@@ -94,17 +94,6 @@ QToolButton* MakeDots(QWidget* parent, const char* name, int x, int y)
     return b;
 }
 
-// The extended selection: every horse with its candidate check, shown over the page by "...".
-QListWidget* MakeCheckList(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    auto* l = new QListWidget(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, w, h);
-    l->setUniformItemSizes(true);
-    l->hide();
-    return l;
-}
-
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, int x, int y, int w, int h)
 {
     auto* g = new QGroupBox(title, parent);
@@ -150,6 +139,17 @@ void FillNames(QComboBox* combo, const std::vector<int32_t>& rows, const auto& n
     for (int32_t r : rows)
         combo->addItem(Q(nameOf(r)), r);
     combo->setCurrentIndex(only >= 0 ? combo->findData(only) : -1);
+}
+
+// Checks the items of an extended selection whose horse is a candidate.
+void PaintChecks(QListWidget* list, const std::function<bool(int)>& candidate)
+{
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        const Qt::CheckState s = candidate(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState() != s)
+            item->setCheckState(s);
+    }
 }
 
 } // namespace
@@ -234,6 +234,30 @@ void TfrmDravik::BuildTop()
             [this](int page) { Apply([page](ConditionsWindowModel& m) { m.ShowPage(page); }); });
 }
 
+QListWidget* TfrmDravik::BuildCheckList(QGroupBox* group, const char* name, int x, int width,
+                                        const std::vector<int32_t>& rows,
+                                        const std::function<std::u16string_view(int32_t)>& nameOf,
+                                        void (ConditionsWindowModel::*check)(int, bool))
+{
+    auto* l = new QListWidget(group);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, 50, width, 400);
+    l->setUniformItemSizes(true);
+    l->hide();
+    for (int32_t row : rows) {
+        auto* item = new QListWidgetItem(Q(nameOf(row)), l);
+        item->setData(Qt::UserRole, row);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked); // every item shows its box
+    }
+    connect(l, &QListWidget::itemChanged, this, [this, check](QListWidgetItem* item) {
+        const int row = item->data(Qt::UserRole).toInt();
+        const bool on = item->checkState() == Qt::Checked;
+        Apply([check, row, on](ConditionsWindowModel& m) { (m.*check)(row, on); });
+    });
+    return l;
+}
+
 std::array<TfrmDravik::BoundRow, 17> TfrmDravik::BuildBounds(QGroupBox* group, const char* namePrefix,
                                                              const char* boxPrefix, const char* udPrefix,
                                                              search::BoxRange range, int top, int columns,
@@ -304,19 +328,11 @@ void TfrmDravik::BuildMamGroup()
                 [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleMamUd(k); }); });
     }
 
-    m_clbMam = MakeCheckList(g, "clbMam", 12, 50, 250, 400);
     const MasterData& d = Master();
-    for (int32_t row : m_model->MamOrder()) {
-        auto* item = new QListWidgetItem(Q(d.MamTable[static_cast<size_t>(row)].name), m_clbMam);
-        item->setData(Qt::UserRole, row);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked); // every item shows its box
-    }
-    connect(m_clbMam, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        const int row = item->data(Qt::UserRole).toInt();
-        const bool on = item->checkState() == Qt::Checked;
-        Apply([row, on](ConditionsWindowModel& m) { m.CheckMam(row, on); });
-    });
+    m_clbMam = BuildCheckList(
+        g, "clbMam", 12, 250, m_model->MamOrder(),
+        [&d](int32_t row) { return std::u16string_view(d.MamTable[static_cast<size_t>(row)].name); },
+        &ConditionsWindowModel::CheckMam);
 }
 
 void TfrmDravik::BuildDadGroup()
@@ -368,19 +384,11 @@ void TfrmDravik::BuildDadGroup()
     QPushButton* init = MakeButton(g, "btnDadInit", QStringLiteral("初期化"), 8, 336, 84, 28);
     connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitDad(); }); });
 
-    m_clbDad = MakeCheckList(g, "clbDad", 8, 50, 226, 400);
     const MasterData& d = Master();
-    for (int32_t row : m_model->DadOrder()) {
-        auto* item = new QListWidgetItem(Q(d.DadTable[static_cast<size_t>(row)].name), m_clbDad);
-        item->setData(Qt::UserRole, row);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked); // every item shows its box
-    }
-    connect(m_clbDad, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        const int row = item->data(Qt::UserRole).toInt();
-        const bool on = item->checkState() == Qt::Checked;
-        Apply([row, on](ConditionsWindowModel& m) { m.CheckDad(row, on); });
-    });
+    m_clbDad = BuildCheckList(
+        g, "clbDad", 8, 226, m_model->DadOrder(),
+        [&d](int32_t row) { return std::u16string_view(d.DadTable[static_cast<size_t>(row)].name); },
+        &ConditionsWindowModel::CheckDad);
 }
 
 void TfrmDravik::BuildHaigoGroup()
@@ -629,12 +637,7 @@ void TfrmDravik::PaintMamList()
     FillNames(
         m_cmbMamName, m.MamCandidates(),
         [&](int32_t r) { return std::u16string_view(d.MamTable[static_cast<size_t>(r)].name); }, m.OnlyMam());
-    for (int i = 0; i < m_clbMam->count(); ++i) {
-        QListWidgetItem* item = m_clbMam->item(i);
-        const Qt::CheckState s = m.MamCandidate(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
-        if (item->checkState() != s)
-            item->setCheckState(s);
-    }
+    PaintChecks(m_clbMam, [&m](int row) { return m.MamCandidate(row); });
 }
 
 void TfrmDravik::PaintDadList()
@@ -644,12 +647,7 @@ void TfrmDravik::PaintDadList()
     FillNames(
         m_cmbDadName, m.DadCandidates(),
         [&](int32_t r) { return std::u16string_view(d.DadTable[static_cast<size_t>(r)].name); }, m.OnlyDad());
-    for (int i = 0; i < m_clbDad->count(); ++i) {
-        QListWidgetItem* item = m_clbDad->item(i);
-        const Qt::CheckState s = m.DadCandidate(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
-        if (item->checkState() != s)
-            item->setCheckState(s);
-    }
+    PaintChecks(m_clbDad, [&m](int row) { return m.DadCandidate(row); });
 }
 
 void TfrmDravik::PaintCounters()

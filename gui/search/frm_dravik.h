@@ -49,6 +49,11 @@ private:
     void BuildDadGroup();
     void BuildHaigoGroup();
     void BuildChildGroup();
+    // The extended selection of a group: every horse of `rows` (in that order) with its candidate
+    // check; a click on a check calls `check` of the model.
+    QListWidget* BuildCheckList(QGroupBox* group, const char* name, int x, int width, const std::vector<int32_t>& rows,
+                                const std::function<std::u16string_view(int32_t)>& nameOf,
+                                void (search::ConditionsWindowModel::*check)(int, bool));
     // A row of cross-effect bounds: name label, number box and direction label per effect, in
     // `columns` columns, inside the group box.
     struct BoundRow

@@ -10,6 +10,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/search/frm_results.h"
+#include "support/sample_program.h"
 #include "support/script.h"
 
 #include <QClipboard>
@@ -35,6 +36,7 @@ using namespace velmora;
 using namespace velmora::gui;
 using velmora::gui::test::ActiveDialog;
 using velmora::gui::test::Click;
+using velmora::gui::test::SampleProgram;
 using velmora::gui::test::Script;
 
 namespace {
@@ -94,20 +96,16 @@ private slots:
 
     void conditionsAndResultsThroughTheRealLoops()
     {
-        QTemporaryDir dir;
-        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-        for (const QString& name : QDir(sample).entryList(QDir::Files))
-            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
-        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
-        QCOMPARE(main.StartupExitCode(), 0);
-        main.show();
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
         const MasterData& d = Master();
 
         QPointer<QDialog> dravik;
         QPointer<TfrmResults> results;
         QString mare;
         QStringList listed;
-        const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+        const QString saved = program.File(QStringLiteral("saved.txt"));
         int steps = 0; // steps that ran to their end
         Script script;
         script.Add([&] { Click(&main, "btnDravik"); });
@@ -188,7 +186,7 @@ private slots:
             QStringList sorted = listed;
             sorted.sort();
             QVERIFY(!sorted.isEmpty());
-            QCOMPARE(sorted, CliLines(dir.path(), conditions, dir.filePath(QStringLiteral("c.json"))));
+            QCOMPARE(sorted, CliLines(program.Path(), conditions, program.File(QStringLiteral("c.json"))));
             ++steps;
             Click(results, "btnSave");
         });
