@@ -5,6 +5,7 @@
 #include "gui/app/click_label.h"
 #include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/search/frm_results.h"
@@ -201,6 +202,8 @@ void TfrmDravik::BuildTop()
     m_pnlTotalNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pnlTotalNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pnlTotalNum->setToolTip(Q(search::kEstimateHint));
+    // Counters fit as their widest values do (701 x 513^4 has 14 digits).
+    m_pnlTotalNum->setProperty(kFitSample, QStringLiteral("00000000000000"));
     MakeLabel(this, "lblResult", QStringLiteral("検索上限数"), 314, 8, 100, 20);
     m_edtResult = new QLineEdit(Q(search::kDefaultResultLimit), this);
     m_edtResult->setObjectName(QStringLiteral("edtResult"));
@@ -222,6 +225,7 @@ void TfrmDravik::BuildTop()
     for (QLabel* l : { m_lblMamCtr, m_lblDadCtr[1], m_lblDadCtr[2], m_lblDadCtr[3], m_lblDadCtr[4] }) {
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
+        l->setProperty(kFitSample, QStringLiteral("000/000"));
     }
 
     m_pageControl = new QTabBar(this);

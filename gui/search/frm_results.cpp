@@ -3,6 +3,7 @@
 #include "core/app/app_state.h"
 #include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -97,6 +98,8 @@ void TfrmResults::BuildLayout()
     m_progBer->setGeometry(8, 8, 584, 22);
     m_progBer->setTextVisible(false);
     m_lblRate = MakeLabel(this, "lblRate", QString(), 8, 34, 380, 20);
+    // Texts set while the search runs fit as their widest forms do.
+    m_lblRate->setProperty(kFitSample, QStringLiteral("0000.0秒  0000000000件/秒"));
 
     m_btnAbort = MakeButton(this, "btnAbort", QStringLiteral("検索中止"), 8, 60, 96, 28);
     m_btnExit = MakeButton(this, "btnExit", QStringLiteral("戻る"), 110, 60, 96, 28);
@@ -114,6 +117,7 @@ void TfrmResults::BuildLayout()
     m_pnlResult = MakeLabel(this, "pnlResult", QString(), 504, 32, 88, 24);
     m_pnlResult->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pnlResult->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_pnlResult->setProperty(kFitSample, QStringLiteral("0000000000"));
 
     m_list = new ResultListModel(m_model.Lines(), this);
     m_lstResults = new QListView(this);

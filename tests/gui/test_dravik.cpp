@@ -7,11 +7,15 @@
 #include "core/app/app_state.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
+#include "gui/app/fit_form.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
+#include "gui/search/frm_dravik.h"
 #include "gui/search/frm_results.h"
+#include "support/layout_check.h"
 #include "support/sample_program.h"
 #include "support/script.h"
+#include "support/velmora_fixture.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -30,28 +34,26 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace velmora;
 using namespace velmora::gui;
 using velmora::gui::test::ActiveDialog;
+using velmora::gui::test::AddLayoutRows;
 using velmora::gui::test::Click;
+using velmora::gui::test::CutOrOutOfReach;
+using velmora::gui::test::Find;
+using velmora::gui::test::LayoutSettings;
 using velmora::gui::test::SampleProgram;
 using velmora::gui::test::Script;
+using velmora::gui::test::WorkFolder;
 
 namespace {
 
-template <typename T> T* Child(QWidget* w, const char* name)
-{
-    T* c = w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    if (!c)
-        qWarning("control %s not found", name);
-    return c;
-}
-
 QString Text(QWidget* w, const char* label)
 {
-    return Child<QLabel>(w, label)->text();
+    return Find<QLabel>(w, label)->text();
 }
 
 QStringList Lines(const TfrmResults* results)
@@ -128,19 +130,19 @@ private slots:
             }
             QVERIFY(expected > 1 && expected < d.MamCount);
             QCOMPARE(Text(dravik, "lblMamCtr"), QStringLiteral("%1/%2").arg(expected).arg(d.MamCount));
-            QCOMPARE(Child<QComboBox>(dravik, "cmbMamName")->count(), expected);
+            QCOMPARE(Find<QComboBox>(dravik, "cmbMamName")->count(), expected);
 
             // Two generations: tabs and counters of 3 and 4 go.
-            auto* maxAge = Child<QComboBox>(dravik, "cmbMaxAge");
+            auto* maxAge = Find<QComboBox>(dravik, "cmbMaxAge");
             maxAge->setFocus();
             QTest::keyClick(maxAge, Qt::Key_Down);
-            auto* tabs = Child<QTabBar>(dravik, "PageControl1");
+            auto* tabs = Find<QTabBar>(dravik, "PageControl1");
             QCOMPARE(tabs->count(), 3);
             QCOMPARE(tabs->tabText(2), QStringLiteral("２代配合"));
-            QVERIFY(!Child<QLabel>(dravik, "Label4")->isVisible() && !Child<QLabel>(dravik, "Label5")->isVisible());
+            QVERIFY(!Find<QLabel>(dravik, "Label4")->isVisible() && !Find<QLabel>(dravik, "Label5")->isVisible());
 
             // One broodmare: one candidate, the estimate the product of the stallion counts.
-            auto* mam = Child<QComboBox>(dravik, "cmbMamName");
+            auto* mam = Find<QComboBox>(dravik, "cmbMamName");
             mam->setFocus();
             QTest::keyClick(mam, Qt::Key_Down);
             mare = mam->currentText();
@@ -150,16 +152,16 @@ private slots:
 
             // 以下 on generation 1 stays there when generation 2 is shown and back.
             tabs->setCurrentIndex(1);
-            QTest::mouseClick(Child<QLabel>(dravik, "lblHaigoUd1"), Qt::LeftButton);
+            QTest::mouseClick(Find<QLabel>(dravik, "lblHaigoUd1"), Qt::LeftButton);
             QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以下"));
             tabs->setCurrentIndex(2);
             QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以上"));
-            QVERIFY(Child<QWidget>(dravik, "clbSosen")->isVisible()); // the last generation's page
+            QVERIFY(Find<QWidget>(dravik, "clbSosen")->isVisible()); // the last generation's page
             tabs->setCurrentIndex(1);
             QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以下"));
-            QVERIFY(!Child<QWidget>(dravik, "clbSosen")->isVisible());
+            QVERIFY(!Find<QWidget>(dravik, "clbSosen")->isVisible());
 
-            Child<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("1000000"));
+            Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("1000000"));
             ++steps;
             Click(dravik, "btnSearch");
         });
@@ -171,8 +173,8 @@ private slots:
             results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
             QVERIFY(results);
             QVERIFY(!dravik->isVisible());
-            QVERIFY(!Child<QPushButton>(results, "btnAbort")->isEnabled());
-            QVERIFY(Child<QPushButton>(results, "btnExit")->isEnabled());
+            QVERIFY(!Find<QPushButton>(results, "btnAbort")->isEnabled());
+            QVERIFY(Find<QPushButton>(results, "btnExit")->isEnabled());
             listed = Lines(results);
             QVERIFY(listed.size() >= 2);
             QCOMPARE(Text(results, "pnlResult"), QString::number(listed.size()));
@@ -211,7 +213,7 @@ private slots:
                 expected += ToCp932(line.toStdU16String()) + "\r\n";
             QCOMPARE(f.readAll().toStdString(), expected);
             // A double click opens the viewer on that line, with every line in its chooser.
-            auto* list = Child<QListView>(results, "lstResults");
+            auto* list = Find<QListView>(results, "lstResults");
             const QRect r = list->visualRect(list->model()->index(1, 0));
             ++steps;
             // As the platform delivers it: a click, then the double click.
@@ -221,7 +223,7 @@ private slots:
         script.Add([&] {
             QDialog* viewer = ActiveDialog("frmParents");
             QVERIFY(viewer);
-            auto* chooser = Child<QComboBox>(viewer, "cmbParents");
+            auto* chooser = Find<QComboBox>(viewer, "cmbParents");
             QCOMPARE(chooser->count(), listed.size());
             QCOMPARE(chooser->currentIndex(), 1);
             QCOMPARE(QApplication::clipboard()->text(), listed[1]);
@@ -238,7 +240,7 @@ private slots:
         script.Add([&] {
             QVERIFY(!results);
             QVERIFY(dravik->isVisible());
-            Child<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("5"));
+            Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("5"));
             ++steps;
             Click(dravik, "btnSearch");
         });
@@ -254,13 +256,13 @@ private slots:
         // A long search with hardly any result: 検索中止 ends it, then the frame closes a running one.
         script.Add([&] {
             Click(dravik, "btnMamInit");
-            auto* maxAge = Child<QComboBox>(dravik, "cmbMaxAge");
+            auto* maxAge = Find<QComboBox>(dravik, "cmbMaxAge");
             maxAge->setFocus();
             QTest::keyClick(maxAge, Qt::Key_End);
-            auto* tabs = Child<QTabBar>(dravik, "PageControl1");
+            auto* tabs = Find<QTabBar>(dravik, "PageControl1");
             tabs->setCurrentIndex(4);
-            Child<QSpinBox>(dravik, "edtHaigoCrs1")->setValue(9);
-            Child<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("100"));
+            Find<QSpinBox>(dravik, "edtHaigoCrs1")->setValue(9);
+            Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("100"));
             ++steps;
             Click(dravik, "btnSearch");
         });
@@ -277,7 +279,7 @@ private slots:
             results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
             QVERIFY(results);
             QVERIFY(!Finished(results));
-            QVERIFY(!Child<QPushButton>(results, "btnExit")->isEnabled());
+            QVERIFY(!Find<QPushButton>(results, "btnExit")->isEnabled());
             ++steps;
             Click(results, "btnAbort");
         });
@@ -304,8 +306,8 @@ private slots:
         QElapsedTimer clock;
         script.Add([&] {
             QVERIFY(!results);
-            Child<QTabBar>(dravik, "PageControl1")->setCurrentIndex(0);
-            Child<QSpinBox>(dravik, "edtMamSp")->setValue(127);
+            Find<QTabBar>(dravik, "PageControl1")->setCurrentIndex(0);
+            Find<QSpinBox>(dravik, "edtMamSp")->setValue(127);
             QCOMPARE(Text(dravik, "lblMamCtr"), QStringLiteral("0/%1").arg(d.MamCount));
             ++steps;
             clock.start();
@@ -316,7 +318,7 @@ private slots:
             results = qobject_cast<TfrmResults*>(ActiveDialog("frmResults"));
             QVERIFY(results);
             QVERIFY(!Finished(results));
-            QVERIFY(!Child<QPushButton>(results, "btnExit")->isEnabled());
+            QVERIFY(!Find<QPushButton>(results, "btnExit")->isEnabled());
             QCOMPARE(Text(results, "pnlResult"), QStringLiteral("0"));
             ++steps;
             results->close();
@@ -332,6 +334,42 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible(), 120000);
         QCOMPARE(steps, 16);
         QVERIFY(!dravik);
+    }
+
+    // Both windows at 800x600, at 640x480 and with a 14-point font, on every page, with the hidden
+    // nitro boxes and the extended selections shown: every text whole, every control within reach.
+    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+
+    void layoutKeepsTextsWholeAndInReach()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        const LayoutSettings layout = LayoutSettings::OfRow();
+        TfrmDravik dravik;
+        FitForm(&dravik);
+        dravik.show();
+        QStringList bad = CutOrOutOfReach(&dravik);
+        auto* maxAge = Find<QComboBox>(&dravik, "cmbMaxAge");
+        maxAge->setFocus();
+        QTest::keyClick(maxAge, Qt::Key_End);
+        dravik.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dravik));
+        QTest::keyClick(&dravik, Qt::Key_N, Qt::ControlModifier); // the hidden option
+        QVERIFY(!Find<QSpinBox>(&dravik, "edtNitroSp")->isHidden());
+        auto* tabs = Find<QTabBar>(&dravik, "PageControl1");
+        QCOMPARE(tabs->count(), 5);
+        for (int page = 0; page <= 4; ++page) {
+            tabs->setCurrentIndex(page);
+            Find<QToolButton>(&dravik, page == 0 ? "spbMam" : "spbDad")->click();
+            bad += CutOrOutOfReach(&dravik);
+        }
+
+        TfrmResults results(Master(), dravik.Model().ForSearch(u"100"));
+        FitForm(&results);
+        results.show();
+        QTRY_VERIFY_WITH_TIMEOUT(Finished(&results), 20000);
+        bad += CutOrOutOfReach(&results);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
     }
 };
 
