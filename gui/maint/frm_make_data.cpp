@@ -278,6 +278,16 @@ void TfrmMakeData::PageControl1Change()
     ShowPage();
 }
 
+void TfrmMakeData::RegisterFoal(const FoalEntry& entry)
+{
+    m_pages->blockSignals(true);
+    m_pages->setCurrentIndex(static_cast<int>(entry.stallion ? EditPage::Dad : EditPage::Mam));
+    m_pages->blockSignals(false);
+    PageControl1Change();
+    Handle([&] { PrefillFoal(*m_model, entry); });
+    ShowPage();
+}
+
 void TfrmMakeData::FillLists()
 {
     const bool filling = m_filling;

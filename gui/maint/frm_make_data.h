@@ -5,6 +5,7 @@
 // what a press stores live in core/maint.
 
 #include "core/maint/data_editor.h"
+#include "core/mating/foal_registration.h"
 
 #include <QDialog>
 
@@ -31,12 +32,10 @@ public:
     explicit TfrmMakeData(QWidget* parent = nullptr);
     ~TfrmMakeData() override;
 
-    DataEditor& Model() { return *m_model; }
 
-    // The entry used to register a planned foal: the page change handler, and showing the model's texts
-    // after the caller changed them through Model().
-    void PageControl1Change();
-    void ShowPage();
+    // The entry used to register a planned foal: its page made active and entered, then filled in as
+    // the user would type it (PrefillFoal).
+    void RegisterFoal(const FoalEntry& entry);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +80,8 @@ private:
     void ScalePages();
 
     // Showing the model.
+    void PageControl1Change();
+    void ShowPage();
     EditPage CurrentPage() const;
     void FillLists();
     void ShowHorse(bool stallion);

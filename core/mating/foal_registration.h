@@ -1,0 +1,44 @@
+#pragma once
+// Registering the planned foal of the chosen pair as a home-bred broodmare ("牝馬登録") or stallion
+// ("牡馬登録"): what the optimal-mating window checks, and what it puts into the data editing window
+// before the user completes and confirms the entry there.
+
+#include "core/maint/data_editor.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+inline constexpr std::u16string_view kMsgChoosePair = u"種牡馬及び繁殖牝馬を選択してから押して下さい";
+
+// What the pair determines of the foal's entry.
+struct FoalEntry
+{
+    bool stallion = false; // 牡馬登録: the stallion page; otherwise the broodmare page
+    std::u16string name; // the proposed name (FoalName of the dam)
+    std::u16string sire; // ancestor position 1
+    std::u16string keito; // the sire's line
+    std::u16string dam;
+    std::u16string fee; // stallion page only: the sire's star rank in decimal
+};
+
+struct FoalPlan
+{
+    std::u16string message; // shown instead of opening anything when not empty
+    FoalEntry entry;
+};
+
+// The check and the entry of both commands: the texts of the two name boxes must each be one of their
+// list's items; the sire is then found by name among the stallions.
+FoalPlan PlanFoal(const MasterData& d, std::u16string_view stallionText, std::u16string_view mareText,
+                  const std::vector<std::u16string>& stallionItems, const std::vector<std::u16string>& mareItems,
+                  bool stallion);
+
+// Puts the entry into the data editing model, its page already entered: the name, the sire, the line,
+// then the origin "自家" and the dam (broodmare page) or the dam, the origin and the star rank
+// (stallion page), each as if typed, and last the dam choice once more, which fills her side.
+void PrefillFoal(DataEditor& editor, const FoalEntry& entry);
+
+} // namespace velmora
