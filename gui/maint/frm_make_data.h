@@ -32,7 +32,6 @@ public:
     explicit TfrmMakeData(QWidget* parent = nullptr);
     ~TfrmMakeData() override;
 
-
     // The entry used to register a planned foal: its page made active and entered, then filled in as
     // the user would type it (PrefillFoal).
     void RegisterFoal(const FoalEntry& entry);

@@ -7,15 +7,18 @@
 #include "core/eval/html_report.h"
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
+#include "core/mating/foal_registration.h"
 #include "core/mating/ordering.h"
 #include "core/mating/pair_display.h"
 #include "core/mating/points.h"
 #include "core/mating/scoring.h"
 #include "gui/app/controls.h"
+#include "gui/app/data_load.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/maint/frm_make_data.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_text.h"
 #include "gui/mating/shape.h"
@@ -526,6 +529,8 @@ void TfrmVelmora::BuildBottom()
     m_btnMamReg->setToolTip(QStringLiteral("選択されている配合で、自家製繁殖牝馬としてデータ登録します"));
     m_btnDadReg = MakeButton(this, "btnDadReg", QStringLiteral("牡馬登録"), 108, 545, 100, 28);
     m_btnDadReg->setToolTip(QStringLiteral("選択されている配合で、自家製種牡馬としてデータ登録します"));
+    connect(m_btnMamReg, &QPushButton::clicked, this, [this] { Guarded([this] { OnRegisterFoal(false); }); });
+    connect(m_btnDadReg, &QPushButton::clicked, this, [this] { Guarded([this] { OnRegisterFoal(true); }); });
     m_btnHtml = MakeButton(this, "btnHtml", QStringLiteral("html出力"), 212, 545, 100, 28);
     m_btnHtml->setToolTip(QStringLiteral("選択されている配合をhtmlで表示します"));
     connect(m_btnHtml, &QPushButton::clicked, this, [this] { OnHtml(); });
@@ -978,9 +983,8 @@ void TfrmVelmora::UpdateCommands()
 {
     const bool both = m_dadRow >= 0 && m_mamRow >= 0;
     m_btnHtml->setEnabled(both);
-    // Registering a planned foal needs the data editing window; until it exists both stay disabled.
-    m_btnMamReg->setEnabled(false);
-    m_btnDadReg->setEnabled(false);
+    m_btnMamReg->setEnabled(both);
+    m_btnDadReg->setEnabled(both);
 }
 
 void TfrmVelmora::ShowLegend()
@@ -1144,6 +1148,36 @@ void TfrmVelmora::OnPointFileChosen(int index)
         }
         RebuildForNewTable();
     });
+}
+
+void TfrmVelmora::OnRegisterFoal(bool stallion)
+{
+    auto items = [](const QComboBox* c) {
+        std::vector<std::u16string> names;
+        for (int i = 0; i < c->count(); ++i)
+            names.push_back(U(c->itemText(i)));
+        return names;
+    };
+    const FoalPlan plan = PlanFoal(Master(), U(m_cmbDad->currentText()), U(m_cmbMam->currentText()), items(m_cmbDad),
+                                   items(m_cmbMam), stallion);
+    if (!plan.message.empty()) {
+        MessageBox::Show(this, Q(plan.message));
+        return;
+    }
+    auto* window = new TfrmMakeData(this);
+    FitForm(window);
+    window->RegisterFoal(plan.entry);
+    const int result = ExecHidden(this, window);
+    delete window;
+    if (result != QDialog::Accepted)
+        return;
+    // The new data with every filter down, the same pair chosen again by name, the mares ordered anew.
+    ReloadMasterData(this);
+    PressAllDad();
+    PressAllMam();
+    ChoosePartnerByName(false, Q(plan.entry.sire)); // false: the name goes into the stallion box
+    ChoosePartnerByName(true, Q(plan.entry.dam));
+    OrderMares();
 }
 
 void TfrmVelmora::OnEditPoints()

@@ -96,6 +96,7 @@ private:
     void ListChooser();
     void OnPointFileChosen(int index);
     void OnEditPoints();
+    void OnRegisterFoal(bool stallion);
     // Both lists rebuilt with every filter down under the current point table, and the pair shown again.
     void RebuildForNewTable();
     void OnListDisplay(bool stallionList);

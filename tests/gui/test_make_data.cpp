@@ -4,6 +4,7 @@
 
 #include "core/app/app_state.h"
 #include "core/data/master_data.h"
+#include "core/mating/foal_registration.h"
 #include "core/pedigree/relative.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/main_window.h"
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace velmora;
@@ -105,6 +107,17 @@ void EnterHorse(QWidget* w, bool stallion, const QString& typedName, const QStri
         QCOMPARE(Sosen(w, stallion, damSide[p - 1])->text(), DamPosition(dam, p));
 }
 
+// Runs then once ready() holds, checking again every 50 ms: a window that reloads the data repaints
+// meanwhile, so the next step may come while the reload is still under way.
+void WhenReady(const std::function<bool()>& ready, const std::function<void()>& then)
+{
+    if (!ready()) {
+        QTimer::singleShot(50, [ready, then] { WhenReady(ready, then); });
+        return;
+    }
+    then();
+}
+
 QJsonObject Eval(const QString& dataDir, const QString& stallion, const QString& mare)
 {
     QProcess cli;
@@ -162,19 +175,17 @@ private slots:
             QCOMPARE(MessageBox::History().value(1), QStringLiteral("ﾃｽﾄｼｭﾎﾞを登録しました"));
             Click(w, "btnCancel"); // closes with OK: the main window reloads the data
         });
-        // The main window reloads the data (repainting meanwhile) and then shows itself again.
-        std::function<void()> afterReload = [&] {
-            if (!main.isVisible()) {
-                QTimer::singleShot(50, afterReload);
-                return;
-            }
-            QVERIFY(!w);
-            const int dad = FindDad(Master(), u"ﾃｽﾄｼｭﾎﾞ");
-            QVERIFY(dad >= 0);
-            QCOMPARE(Q(Master().DadTable[static_cast<size_t>(dad)].Grow), QStringLiteral("持続"));
-            Click(&main, "btnEnd");
-        };
-        script.Add([&] { afterReload(); });
+        // The main window reloads the data and then shows itself again.
+        script.Add([&] {
+            WhenReady([&] { return main.isVisible(); },
+                      [&] {
+                          QVERIFY(!w);
+                          const int dad = FindDad(Master(), u"ﾃｽﾄｼｭﾎﾞ");
+                          QVERIFY(dad >= 0);
+                          QCOMPARE(Q(Master().DadTable[static_cast<size_t>(dad)].Grow), QStringLiteral("持続"));
+                          Click(&main, "btnEnd");
+                      });
+        });
         script.Start();
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !w, 30000);
 
@@ -188,6 +199,76 @@ private slots:
         QCOMPARE(OyaName(dads.at(3).toObject().value("num").toInt(-1)), DamPosition(kStallionDam, 1));
         QCOMPARE(OyaName(mams.at(2).toObject().value("num").toInt(-1)), DamPosition(kMareDam, 1));
         QVERIFY(dads.at(1).toObject().value("isCrs").toInt() >= 0); // the shared sire is crossed
+    }
+
+    void foalRegisteredFromTheOptimalMatingWindow()
+    {
+        QTemporaryDir dir;
+        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
+        for (const QString& name : QDir(sample).entryList(QDir::Files))
+            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        MessageBox::ClearHistory();
+        const QString foal = QStringLiteral("ｿｿｯｺ"); // from the dam ｿｿｰﾄｵ
+
+        QPointer<QDialog> velmora;
+        QPointer<QDialog> w;
+        QPointer<QComboBox> mam;
+        Script script;
+        script.Add([&] { Click(&main, "btnVelmora"); });
+        script.Add([&] {
+            velmora = ActiveDialog("frmVelmora");
+            QVERIFY(velmora);
+            ChooseByTyping(Child<QComboBox>(velmora, QStringLiteral("cmbDad")), kSire);
+            ChooseByTyping(Child<QComboBox>(velmora, QStringLiteral("cmbMam")), kMareDam);
+            Child<QToolButton>(velmora, QStringLiteral("spbMamSp1"))->click(); // a filter up
+            // A name typed over the chosen one (no Enter): the command only asks for a pair.
+            auto* dad = Child<QComboBox>(velmora, QStringLiteral("cmbDad"));
+            dad->setEditText(QStringLiteral("ﾀﾞﾚ"));
+            Click(velmora, "btnMamReg");
+            QCOMPARE(MessageBox::History(), QStringList { Q(kMsgChoosePair) });
+            QCOMPARE(ActiveDialog("frmVelmora"), velmora.data());
+            ChooseByTyping(dad, kSire);
+            Click(velmora, "btnMamReg");
+        });
+        script.Add([&] {
+            w = ActiveDialog("frmMakeData");
+            QVERIFY(w);
+            QVERIFY(!velmora->isVisible());
+            QCOMPARE(Child<QTabWidget>(w, QStringLiteral("PageControl1"))->currentIndex(), 0);
+            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMName"))->currentText(), foal);
+            QCOMPARE(Sosen(w, false, 1)->text(), kSire);
+            QCOMPARE(Sosen(w, false, 2)->text(),
+                     OyaName(FindRelative(Master(), kSire.toStdU16String(), RelativeKind::Sire)));
+            QCOMPARE(Sosen(w, false, 3)->text(), DamPosition(kMareDam, 1));
+            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMotikomi"))->currentText(), QStringLiteral("自家"));
+            const DadRec& s = Master().DadTable[static_cast<size_t>(FindDad(Master(), kSire.toStdU16String()))];
+            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMKeito"))->currentText(),
+                     Q(Master().KeitoTable[static_cast<size_t>(s.keito)].name));
+            Click(w, "btnOK");
+            QCOMPARE(MessageBox::History().last(), foal + QStringLiteral("を登録しました"));
+            Click(w, "btnCancel");
+        });
+        script.Add([&] {
+            // Reloaded, every filter down, the same pair chosen, the new mare in the list.
+            mam = Child<QComboBox>(velmora, QStringLiteral("cmbMam"));
+            WhenReady([&] { return mam->findText(foal) >= 0; },
+                      [&] {
+                          QVERIFY(!w);
+                          QCOMPARE(ActiveDialog("frmVelmora"), velmora.data());
+                          QVERIFY(Child<QToolButton>(velmora, QStringLiteral("spbMamSp1"))->isChecked());
+                          QCOMPARE(Child<QComboBox>(velmora, QStringLiteral("cmbDad"))->currentText(), kSire);
+                          QCOMPARE(mam->currentText(), kMareDam);
+                          QVERIFY(FindMam(Master(), foal.toStdU16String()) >= 0);
+                          QVERIFY(Child<QPushButton>(velmora, QStringLiteral("btnHtml"))->isEnabled());
+                          Click(velmora, "btnEnd");
+                          QTimer::singleShot(50, [&] { Click(&main, "btnEnd"); });
+                      });
+        });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !velmora, 30000);
     }
 
     void inputModeEnterAndTheClosingResult()

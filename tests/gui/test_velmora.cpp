@@ -266,7 +266,8 @@ private slots:
         QCOMPARE(TextOf(w.get(), "lblMFee"), QString::number(m.Fee));
         QCOMPARE(TextOf(w.get(), "lblSpeed"), QString::number(m.speed));
         QVERIFY(Find<QPushButton>(w.get(), "btnHtml")->isEnabled());
-        QVERIFY(!Find<QPushButton>(w.get(), "btnMamReg")->isEnabled());
+        QVERIFY(Find<QPushButton>(w.get(), "btnMamReg")->isEnabled()); // a chosen pair can have its foal
+        QVERIFY(Find<QPushButton>(w.get(), "btnDadReg")->isEnabled());
         QVERIFY(Find<QToolButton>(w.get(), "btnDadAisho")->isEnabled());
         QVERIFY(Find<QToolButton>(w.get(), "btnMamAisho")->isEnabled());
     }

@@ -25,8 +25,8 @@ TEST_F(EditorTest, AFoalEntryNeedsListedNamesAndFillsThePageAsTyped)
         const HorseForm& f = ed->Horse(stallion);
         EXPECT_EQ(f.name + f.origin + f.keito + f.dam, u"ﾋﾒｯｺ自家ﾉｰｻﾞﾝﾋﾒ");
         EXPECT_EQ(f.fee, stallion ? u"4" : u"0");
-        const std::u16string want[16] = { u"", u"ｴｽ", u"S1", u"ｶｯﾊﾟ", u"S2", u"S3", u"ｱﾙﾌｧ", u"ｶﾞﾝﾏ", u"S4",
-                                          u"S5", u"S6", u"S7", u"ﾍﾞｰﾀ", u"ﾃﾞﾙﾀ", u"ｲﾌﾟｼﾛﾝ", u"ｾﾞｰﾀ" };
+        const std::u16string want[16] = { u"",   u"ｴｽ", u"S1", u"ｶｯﾊﾟ", u"S2",   u"S3",   u"ｱﾙﾌｧ",   u"ｶﾞﾝﾏ",
+                                          u"S4", u"S5", u"S6", u"S7",   u"ﾍﾞｰﾀ", u"ﾃﾞﾙﾀ", u"ｲﾌﾟｼﾛﾝ", u"ｾﾞｰﾀ" };
         for (int k = 1; k <= 15; ++k)
             EXPECT_EQ(f.sosen[k], want[k]) << stallion << " " << k;
         EXPECT_EQ(ed->Register(stallion ? EditPage::Dad : EditPage::Mam).message, u"ﾋﾒｯｺを登録しました");
