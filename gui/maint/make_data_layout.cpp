@@ -236,16 +236,16 @@ void TfrmMakeData::BuildHorsePage(HorsePage& p, bool stallion)
 void TfrmMakeData::BuildStallionExtras(HorsePage& p)
 {
     QWidget* page = p.page;
-    QGroupBox* g = Group(page, QStringLiteral("距離適性"), 612, 220, 160, 50);
-    p.distance1 = Combo(g, "cmbDDistance1", 6, 20, 68);
-    Caption(g, QStringLiteral("～"), 77, 20, 14);
-    p.distance2 = Combo(g, "cmbDDistance2", 88, 20, 68);
+    constexpr int top = kChartTop + 8 * kRow + 8;
+    QGroupBox* g = Group(page, QStringLiteral("距離適性"), 476, top, 296, 50);
+    p.distance1 = Combo(g, "cmbDDistance1", 8, 20, 120);
+    Caption(g, QStringLiteral("～"), 136, 20, 20);
+    p.distance2 = Combo(g, "cmbDDistance2", 164, 20, 120);
     for (QComboBox* c : { p.distance1, p.distance2 }) {
         c->setAttribute(Qt::WA_InputMethodEnabled, false);
         c->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
-    constexpr int top = kChartTop + 8 * kRow + 8;
     p.choices[kDirt] = RadioGroup(page, "rdgDirt", QStringLiteral("ダート"), Items(kDirtItems), 8, top, 180);
     p.choices[kGrow] = RadioGroup(page, "rdgGrow", QStringLiteral("成長"), Items(kGrowItems), 196, top, 270);
     const char* names[] = { "rdgKisho", "rdgKonjo", "rdgKenko", "rdgJisseki", "rdgAntei" };
@@ -258,14 +258,14 @@ void TfrmMakeData::BuildStallionExtras(HorsePage& p)
 void TfrmMakeData::BuildOyaPage()
 {
     QWidget* page = m_pages->widget(2);
-    Caption(page, QStringLiteral("祖先馬名"), 8, 12, 70);
-    m_cmbSName = Combo(page, "cmbSName", 80, 12, 200);
+    Caption(page, QStringLiteral("祖先馬名"), 8, 12, 84);
+    m_cmbSName = Combo(page, "cmbSName", 96, 12, 200);
     FoldTypedKanaInKanaMode(m_cmbSName->lineEdit());
     QGroupBox* effects = Group(page, QStringLiteral("インブリード効果"), 8, 50, 300, 90);
-    Caption(effects, QStringLiteral("効果１"), 10, 22, 50);
-    m_cmbKoka1 = Combo(effects, "cmbKoka1", 64, 22, 220);
-    Caption(effects, QStringLiteral("効果２"), 10, 56, 50);
-    m_cmbKoka2 = Combo(effects, "cmbKoka2", 64, 56, 220);
+    Caption(effects, QStringLiteral("効果１"), 10, 22, 62);
+    m_cmbKoka1 = Combo(effects, "cmbKoka1", 76, 22, 210);
+    Caption(effects, QStringLiteral("効果２"), 10, 56, 62);
+    m_cmbKoka2 = Combo(effects, "cmbKoka2", 76, 56, 210);
     QGroupBox* line = Group(page, QStringLiteral("系統"), 8, 150, 300, 56);
     m_cmbKei = Combo(line, "cmbKei", 10, 22, 274);
 }
@@ -295,11 +295,11 @@ void TfrmMakeData::BuildOmokeiPage()
 {
     QWidget* page = m_pages->widget(5);
     for (int k = 1; k <= 16; ++k) {
-        const int x = k <= 8 ? 8 : 390;
+        const int x = k <= 8 ? 8 : 400;
         const int y = 12 + ((k - 1) % 8) * 34;
-        Caption(page, QStringLiteral("面白系統") + FullWidthNumber(k), x, y, 96);
-        m_edtOmo[static_cast<size_t>(k)] = Field(page, Name("edtOmo", k), x + 100, y, 170);
-        m_edtLbl[static_cast<size_t>(k)] = Field(page, Name("edtLbl", k), x + 274, y, 80);
+        Caption(page, QStringLiteral("面白系統") + FullWidthNumber(k), x, y, 120);
+        m_edtOmo[static_cast<size_t>(k)] = Field(page, Name("edtOmo", k), x + 124, y, 150);
+        m_edtLbl[static_cast<size_t>(k)] = Field(page, Name("edtLbl", k), x + 278, y, 70);
     }
     ColourNote(page, 12 + 8 * 34 + 8);
 }
@@ -313,12 +313,12 @@ void TfrmMakeData::BuildKeiroPage()
 
 void TfrmMakeData::BuildCommands()
 {
-    m_rdgIme = Group(this, QStringLiteral("馬名等入力モード"), 4, 530, 280, 40);
+    m_rdgIme = Group(this, QStringLiteral("馬名等入力モード"), 4, 526, 280, 46);
     m_rdgIme->setObjectName(QStringLiteral("rdgIme"));
     m_imeKana = new QRadioButton(Q(kImeKana), m_rdgIme);
-    m_imeKana->setGeometry(12, 17, 90, 20);
+    m_imeKana->setGeometry(12, 22, 90, 20);
     m_imeOff = new QRadioButton(Q(kImeOff), m_rdgIme);
-    m_imeOff->setGeometry(110, 17, 150, 20);
+    m_imeOff->setGeometry(110, 22, 150, 20);
     m_btnOK = Button(this, "btnOK", QStringLiteral("登録"), 468, 536);
     m_btnDelete = Button(this, "btnDelete", QStringLiteral("削除"), 576, 536);
     m_btnCancel = Button(this, "btnCancel", QStringLiteral("戻る"), 684, 536);
