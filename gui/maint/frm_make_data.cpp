@@ -525,12 +525,6 @@ void TfrmMakeData::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void TfrmMakeData::showEvent(QShowEvent* event)
-{
-    ScalePages();
-    QDialog::showEvent(event);
-}
-
 void TfrmMakeData::reject()
 {
     OnCancel();

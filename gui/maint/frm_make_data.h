@@ -39,7 +39,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     // The close box: the result follows DataChanged, as with "戻る".
     void reject() override;
 
@@ -75,8 +74,6 @@ private:
     void BuildCommands();
     void ConnectHorsePage(HorsePage& p, bool stallion);
     void ConnectOtherPages();
-    // The pages keep their 96-dpi layout inside a scaled page control: they are scaled with it.
-    void ScalePages();
 
     // Showing the model.
     void PageControl1Change();

@@ -1,8 +1,5 @@
 // The controls of the data editing window, laid out at 96 dpi for a client area of 792 x 573.
 
-#include "core/app/app_state.h"
-#include "core/app/fit.h"
-#include "core/data/cp932.h"
 #include "gui/app/kana_input.h"
 #include "gui/maint/frm_make_data.h"
 
@@ -185,12 +182,6 @@ void TfrmMakeData::BuildLayout()
     m_cldKoka = new QColorDialog(this);
     m_cldKoka->setObjectName(QStringLiteral("cldKoka"));
     m_cldKoka->setOption(QColorDialog::DontUseNativeDialog);
-
-    // The pages' own 96-dpi geometry, from which ScalePages scales them.
-    for (int i = 0; i < m_pages->count(); ++i)
-        for (QWidget* w : m_pages->widget(i)->findChildren<QWidget*>())
-            if (w->parentWidget() == m_pages->widget(i) || qobject_cast<QGroupBox*>(w->parentWidget()))
-                w->setProperty("designRect", w->geometry());
 }
 
 void TfrmMakeData::BuildHorsePage(HorsePage& p, bool stallion)
@@ -322,20 +313,6 @@ void TfrmMakeData::BuildCommands()
     m_btnOK = Button(this, "btnOK", QStringLiteral("登録"), 468, 536);
     m_btnDelete = Button(this, "btnDelete", QStringLiteral("削除"), 576, 536);
     m_btnCancel = Button(this, "btnCancel", QStringLiteral("戻る"), 684, 536);
-}
-
-void TfrmMakeData::ScalePages()
-{
-    const FitScale k = LayoutScale(App().ScreenHeight);
-    for (int i = 0; i < m_pages->count(); ++i)
-        for (QWidget* w : m_pages->widget(i)->findChildren<QWidget*>()) {
-            const QVariant design = w->property("designRect");
-            if (!design.isValid())
-                continue;
-            const QRect r = design.toRect();
-            const FitRect f = FitControlRect(FitRect { r.x(), r.y(), r.width(), r.height() }, k);
-            w->setGeometry(f.left, f.top, f.width, f.height);
-        }
 }
 
 } // namespace velmora::gui

@@ -1,6 +1,6 @@
 // The data editing window on the sample data: a broodmare and a stallion registered from the main
 // window through the real modal loops and read back by velmora-cli; the floating ancestor list, Enter,
-// the input mode, the closing result, the colour dialog and the layout at 640x480.
+// the input mode, the closing result, the colour dialog and the layout in every layout size.
 
 #include "core/app/app_state.h"
 #include "core/data/master_data.h"
@@ -11,6 +11,7 @@
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/maint/frm_make_data.h"
+#include "support/layout_check.h"
 #include "support/script.h"
 #include "support/velmora_fixture.h"
 
@@ -311,7 +312,7 @@ private slots:
         QCOMPARE(w.result(), int(QDialog::Accepted));
     }
 
-    void colourDialogAndTheLayoutAt640x480()
+    void colourDialog()
     {
         WorkFolder folder;
         QVERIFY(folder.IsValid());
@@ -322,39 +323,38 @@ private slots:
             colours->setCurrentColor(QColor(1, 2, 3));
             return int(QDialog::Accepted);
         });
-        {
-            TfrmMakeData w;
-            w.show();
-            Child<QTabWidget>(&w, QStringLiteral("PageControl1"))->setCurrentIndex(3);
-            auto* effect2 = Child<QLineEdit>(&w, QStringLiteral("edtKoka2"));
-            QTest::mouseDClick(effect2, Qt::LeftButton);
-            QCOMPARE(effect2->palette().color(QPalette::Base), QColor(1, 2, 3));
-            QCOMPARE(Master().CrossTable[2].Color, 0x0080FFu); // nothing stored before 登録
-            Click(&w, "btnOK");
-            QCOMPARE(Master().CrossTable[2].Color, 0x030201u);
-        }
+        TfrmMakeData w;
+        w.show();
+        Child<QTabWidget>(&w, QStringLiteral("PageControl1"))->setCurrentIndex(3);
+        auto* effect2 = Child<QLineEdit>(&w, QStringLiteral("edtKoka2"));
+        QTest::mouseDClick(effect2, Qt::LeftButton);
         SetModalHook({});
+        QCOMPARE(effect2->palette().color(QPalette::Base), QColor(1, 2, 3));
+        QCOMPARE(Master().CrossTable[2].Color, 0x0080FFu); // nothing stored before 登録
+        Click(&w, "btnOK");
+        QCOMPARE(Master().CrossTable[2].Color, 0x030201u);
+    }
 
-        // Every page is scaled with the window, and every control stays inside its page.
-        for (const int height : { 600, 480 }) {
-            App().ScreenWidth = height == 600 ? 800 : 640;
-            App().ScreenHeight = height;
-            TfrmMakeData w;
-            FitForm(&w);
-            w.show();
-            auto* pages = Child<QTabWidget>(&w, QStringLiteral("PageControl1"));
-            QVERIFY(w.width() <= App().ScreenWidth && w.height() <= App().ScreenHeight);
-            for (int i = 0; i < pages->count(); ++i) {
-                pages->setCurrentIndex(i);
-                QWidget* page = pages->widget(i);
-                for (QWidget* c : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                    if (c->isVisible())
-                        QVERIFY2(page->rect().contains(c->geometry()), qPrintable(c->objectName()));
-            }
-            QCOMPARE(Sosen(&w, false, 15)->geometry().width(), height == 600 ? 144 : 115);
-        }
-        App().ScreenWidth = 800;
-        App().ScreenHeight = 600;
+    // Every page at 800x600, at 640x480 and with a 14-point font, a horse shown on each horse page:
+    // every text whole, every control within its page.
+    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+
+    void layoutKeepsTextsWholeAndInReach()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        const LayoutSettings layout = LayoutSettings::OfRow();
+        TfrmMakeData w;
+        FitForm(&w);
+        w.show();
+        auto* pages = Child<QTabWidget>(&w, QStringLiteral("PageControl1"));
+        Child<QComboBox>(&w, QStringLiteral("cmbMName"))->setEditText(kMareDam);
+        pages->setCurrentIndex(1);
+        Child<QComboBox>(&w, QStringLiteral("cmbDName"))->setEditText(kSire);
+        pages->setCurrentIndex(0);
+        QVERIFY(w.width() <= App().ScreenWidth && w.height() <= App().ScreenHeight);
+        const QStringList bad = CutOrOutOfReach(&w);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
     }
 };
 
