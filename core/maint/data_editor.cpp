@@ -436,21 +436,45 @@ PressResult DataEditor::Delete(EditPage page, const ConfirmDelete& confirm)
     m_dataChanged = true;
     switch (page) {
     case EditPage::Mam:
-        return DeleteHorse(false, confirm);
+        return DeleteRow(m_mam.name, FindMam(m_d, m_mam.name), kAskDelete, DataFileKind::Mam, RemoveMamRow, confirm);
     case EditPage::Dad:
-        return DeleteHorse(true, confirm);
+        return DeleteRow(m_dad.name, FindDad(m_d, m_dad.name), kAskDelete, DataFileKind::Dad, RemoveDadRow, confirm);
     case EditPage::Oya:
-        return DeleteOya(confirm);
+        return DeleteRow(m_oya.name, FindOya(m_d, m_oya.name), kAskDelete, DataFileKind::Oya, RemoveOyaRow, confirm);
     case EditPage::Cross:
         return Message(kMsgCrossNoDelete);
-    case EditPage::Keito:
-        return DeleteKeito(confirm);
+    case EditPage::Keito: {
+        const int k = FindKeito(m_d, m_keito.name);
+        if (k == 0)
+            return Message(kMsgKeitoZero);
+        PressResult result = DeleteRow(m_keito.name, k, kAskDeleteLine, DataFileKind::Keito, RemoveKeitoRow, confirm);
+        if (result.nameListChanged)
+            SetKeitoName({}); // the emptied box empties its group too
+        return result;
+    }
     case EditPage::Omokei:
         return Message(kMsgOmokeiNoDelete);
     case EditPage::Keiro:
-        return DeleteKeiro(confirm);
+        return DeleteRow(m_keiro, FindListName(m_d.KeiroTable, m_keiro), kAskDelete, DataFileKind::Keiro, RemoveKeiro,
+                         confirm);
     }
     return {};
+}
+
+PressResult DataEditor::DeleteRow(std::u16string& name, int row, std::u16string_view question, DataFileKind file,
+                                  RowRemoval remove, const ConfirmDelete& confirm)
+{
+    if (row < 0)
+        return Message(kMsgNotFound);
+    PressResult result;
+    if (!confirm(question))
+        return result;
+    if (!Commit([&] { remove(m_d, m_kept, row); }, { file }, result))
+        return result;
+    result.message = Joined(name, kMsgDeleted);
+    result.nameListChanged = true;
+    name.clear();
+    return result;
 }
 
 int32_t DataEditor::LineFor(std::u16string& text)
@@ -580,31 +604,6 @@ PressResult DataEditor::RegisterHorse(bool stallion)
     return result;
 }
 
-PressResult DataEditor::DeleteHorse(bool stallion, const ConfirmDelete& confirm)
-{
-    HorseForm& f = Horse(stallion);
-    PressResult result;
-    const int row = stallion ? FindDad(m_d, f.name) : FindMam(m_d, f.name);
-    if (row < 0) {
-        result.message = kMsgNotFound;
-        return result;
-    }
-    if (!confirm(kAskDelete))
-        return result;
-    const auto remove = [&] {
-        if (stallion)
-            RemoveDadRow(m_d, m_kept, row);
-        else
-            RemoveMamRow(m_d, m_kept, row);
-    };
-    if (!Commit(remove, { stallion ? DataFileKind::Dad : DataFileKind::Mam }, result))
-        return result;
-    result.message = Joined(f.name, kMsgDeleted);
-    result.nameListChanged = true;
-    f.name.clear();
-    return result;
-}
-
 PressResult DataEditor::RegisterOya()
 {
     if (m_oya.name.empty())
@@ -644,24 +643,6 @@ PressResult DataEditor::RegisterOya()
         return result;
     result.message = Joined(m_oya.name, found < 0 ? kMsgRegistered : kMsgUpdated);
     result.nameListChanged = found < 0;
-    return result;
-}
-
-PressResult DataEditor::DeleteOya(const ConfirmDelete& confirm)
-{
-    PressResult result;
-    const int o = FindOya(m_d, m_oya.name);
-    if (o < 0) {
-        result.message = kMsgNotFound;
-        return result;
-    }
-    if (!confirm(kAskDelete))
-        return result;
-    if (!Commit([&] { RemoveOyaRow(m_d, m_kept, o); }, { DataFileKind::Oya }, result))
-        return result;
-    result.message = Joined(m_oya.name, kMsgDeleted);
-    result.nameListChanged = true;
-    m_oya.name.clear();
     return result;
 }
 
@@ -705,28 +686,6 @@ PressResult DataEditor::RegisterKeito()
     return result;
 }
 
-PressResult DataEditor::DeleteKeito(const ConfirmDelete& confirm)
-{
-    PressResult result;
-    const int k = FindKeito(m_d, m_keito.name);
-    if (k < 0) {
-        result.message = kMsgNotFound;
-        return result;
-    }
-    if (k == 0) {
-        result.message = kMsgKeitoZero;
-        return result;
-    }
-    if (!confirm(kAskDeleteLine))
-        return result;
-    if (!Commit([&] { RemoveKeitoRow(m_d, m_kept, k); }, { DataFileKind::Keito }, result))
-        return result;
-    result.message = Joined(m_keito.name, kMsgDeleted);
-    result.nameListChanged = true;
-    SetKeitoName({});
-    return result;
-}
-
 PressResult DataEditor::RegisterOmokei()
 {
     PressResult result;
@@ -754,24 +713,6 @@ PressResult DataEditor::RegisterKeiro()
         return result;
     result.message = Joined(m_keiro, kMsgColourAdded);
     result.nameListChanged = true;
-    return result;
-}
-
-PressResult DataEditor::DeleteKeiro(const ConfirmDelete& confirm)
-{
-    PressResult result;
-    const int c = FindListName(m_d.KeiroTable, m_keiro);
-    if (c < 0) {
-        result.message = kMsgNotFound;
-        return result;
-    }
-    if (!confirm(kAskDelete))
-        return result;
-    if (!Commit([&] { RemoveKeiro(m_d, m_kept, c); }, { DataFileKind::Keiro }, result))
-        return result;
-    result.message = Joined(m_keiro, kMsgDeleted);
-    result.nameListChanged = true;
-    m_keiro.clear();
     return result;
 }
 

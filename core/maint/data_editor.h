@@ -159,10 +159,11 @@ private:
     PressResult RegisterKeito();
     PressResult RegisterOmokei();
     PressResult RegisterKeiro();
-    PressResult DeleteHorse(bool stallion, const ConfirmDelete& confirm);
-    PressResult DeleteOya(const ConfirmDelete& confirm);
-    PressResult DeleteKeito(const ConfirmDelete& confirm);
-    PressResult DeleteKeiro(const ConfirmDelete& confirm);
+    // Removes row `row` (found by the page's name box `name`, -1 when not there) after asking, writes
+    // its file, and empties the name box.
+    using RowRemoval = void (*)(MasterData&, KeptNames&, int);
+    PressResult DeleteRow(std::u16string& name, int row, std::u16string_view question, DataFileKind file,
+                          RowRemoval remove, const ConfirmDelete& confirm);
 
     // Filling a horse row from its form; each may refuse (a full table) by throwing.
     void FillMare(int row);

@@ -41,6 +41,25 @@ bool& RunAutoFill()
     return autoFill;
 }
 
+// Keeps the change handlers quiet while the window fills its own controls.
+class Quiet
+{
+public:
+    explicit Quiet(bool& filling)
+        : m_filling(filling)
+        , m_was(filling)
+    {
+        m_filling = true;
+    }
+    ~Quiet() { m_filling = m_was; }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    bool& m_filling;
+    bool m_was;
+};
+
 uint32_t Bgr(const QColor& c)
 {
     return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8
@@ -128,10 +147,11 @@ TfrmMakeData::TfrmMakeData(QWidget* parent)
     // Opening: the input mode as stored, then the broodmare page.
     (app.KanaMode ? m_imeKana : m_imeOff)->setChecked(true);
     OnInputMode(app.KanaMode);
-    m_filling = true;
-    SetItems(m_dad.distance1, DistanceItems(kDistanceFromFirst, kDistanceFromLast));
-    SetItems(m_dad.distance2, DistanceItems(kDistanceToFirst, kDistanceToLast));
-    m_filling = false;
+    {
+        const Quiet quiet(m_filling);
+        SetItems(m_dad.distance1, DistanceItems(kDistanceFromFirst, kDistanceFromLast));
+        SetItems(m_dad.distance2, DistanceItems(kDistanceToFirst, kDistanceToLast));
+    }
     PageControl1Change();
 }
 
@@ -290,8 +310,7 @@ void TfrmMakeData::RegisterFoal(const FoalEntry& entry)
 
 void TfrmMakeData::FillLists()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const Quiet quiet(m_filling);
     switch (CurrentPage()) {
     case EditPage::Mam:
     case EditPage::Dad: {
@@ -323,7 +342,6 @@ void TfrmMakeData::FillLists()
     case EditPage::Omokei:
         break;
     }
-    m_filling = filling;
 }
 
 void TfrmMakeData::ShowPage()
@@ -348,10 +366,8 @@ void TfrmMakeData::ShowPage()
         ShowOmokei();
         break;
     case EditPage::Keiro: {
-        const bool filling = m_filling;
-        m_filling = true;
+        const Quiet quiet(m_filling);
         SetText(m_cmbKeiro, m_model->Keiro());
-        m_filling = filling;
         break;
     }
     }
@@ -359,8 +375,7 @@ void TfrmMakeData::ShowPage()
 
 void TfrmMakeData::ShowHorse(bool stallion)
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const Quiet quiet(m_filling);
     HorsePage& p = stallion ? m_dad : m_mam;
     const HorseForm& f = m_model->Horse(stallion);
     SetText(p.name, f.name);
@@ -380,53 +395,44 @@ void TfrmMakeData::ShowHorse(bool stallion)
         SetText(p.speed, f.speed);
         SetText(p.stamina, f.stamina);
     }
-    m_filling = filling;
 }
 
 void TfrmMakeData::ShowOya()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const Quiet quiet(m_filling);
     const OyaForm& f = m_model->Oya();
     SetText(m_cmbSName, f.name);
     SetText(m_cmbKoka1, f.koka1);
     SetText(m_cmbKoka2, f.koka2);
     SetText(m_cmbKei, f.kei);
-    m_filling = filling;
 }
 
 void TfrmMakeData::ShowCross()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const Quiet quiet(m_filling);
     const CrossForm& f = m_model->Cross();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtKoka[k], f.names[k]);
         SetBackground(m_edtKoka[k], f.colors[k]);
     }
-    m_filling = filling;
 }
 
 void TfrmMakeData::ShowKeito()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const Quiet quiet(m_filling);
     SetText(m_cmbKeito, m_model->Keito().name);
     SetText(m_cmbOmo, m_model->Keito().omo);
-    m_filling = filling;
 }
 
 void TfrmMakeData::ShowOmokei()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const Quiet quiet(m_filling);
     const OmokeiForm& f = m_model->Omokei();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtOmo[k], f.names[k]);
         SetBackground(m_edtOmo[k], f.colors[k]);
         SetText(m_edtLbl[k], f.lbls[k]);
     }
-    m_filling = filling;
 }
 
 // ---- The floating ancestor list --------------------------------------------------------------------
@@ -436,11 +442,11 @@ void TfrmMakeData::ShowFloating(bool stallion, int k)
     HorsePage& p = stallion ? m_dad : m_mam;
     QLineEdit* field = p.sosen[static_cast<size_t>(k)];
     m_activeField = k;
-    const bool filling = m_filling;
-    m_filling = true;
-    p.floating->setGeometry(field->geometry());
-    p.floating->setEditText(field->text());
-    m_filling = filling;
+    {
+        const Quiet quiet(m_filling);
+        p.floating->setGeometry(field->geometry());
+        p.floating->setEditText(field->text());
+    }
     p.floating->show();
     p.floating->raise();
     p.floating->setFocus(Qt::OtherFocusReason);
@@ -535,8 +541,7 @@ void TfrmMakeData::reject()
 void TfrmMakeData::ApplyPress(const PressResult& result)
 {
     if (result.nameListChanged) {
-        const bool filling = m_filling;
-        m_filling = true;
+        const Quiet quiet(m_filling);
         switch (CurrentPage()) {
         case EditPage::Mam:
             SetItems(m_mam.name, m_model->MareNames());
@@ -557,7 +562,6 @@ void TfrmMakeData::ApplyPress(const PressResult& result)
         case EditPage::Omokei:
             break;
         }
-        m_filling = filling;
     }
     ShowPage();
     if (!result.message.empty())

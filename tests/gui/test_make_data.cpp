@@ -17,8 +17,6 @@
 
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -145,9 +143,7 @@ private slots:
     void registeredHorsesReachTheFilesFromTheMainWindow()
     {
         QTemporaryDir dir;
-        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-        for (const QString& name : QDir(sample).entryList(QDir::Files))
-            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
+        QVERIFY(CopySample(dir.path()));
         TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
         QCOMPARE(main.StartupExitCode(), 0);
         main.show();
@@ -205,9 +201,7 @@ private slots:
     void foalRegisteredFromTheOptimalMatingWindow()
     {
         QTemporaryDir dir;
-        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-        for (const QString& name : QDir(sample).entryList(QDir::Files))
-            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
+        QVERIFY(CopySample(dir.path()));
         TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
         QCOMPARE(main.StartupExitCode(), 0);
         main.show();
