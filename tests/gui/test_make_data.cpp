@@ -12,6 +12,7 @@
 #include "gui/app/modal.h"
 #include "gui/maint/frm_make_data.h"
 #include "support/layout_check.h"
+#include "support/sample_program.h"
 #include "support/script.h"
 #include "support/velmora_fixture.h"
 
@@ -26,7 +27,6 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -142,11 +142,9 @@ private slots:
 
     void registeredHorsesReachTheFilesFromTheMainWindow()
     {
-        QTemporaryDir dir;
-        QVERIFY(CopySample(dir.path()));
-        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
-        QCOMPARE(main.StartupExitCode(), 0);
-        main.show();
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
         MessageBox::ClearHistory();
 
         QPointer<QDialog> w;
@@ -187,7 +185,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !w, 30000);
 
         // velmora-cli reads both from the files with the pedigrees entered.
-        const QJsonObject pair = Eval(dir.path(), QStringLiteral("ﾃｽﾄｼｭﾎﾞ"), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞ"));
+        const QJsonObject pair = Eval(program.Path(), QStringLiteral("ﾃｽﾄｼｭﾎﾞ"), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞ"));
         QCOMPARE(pair.value("stallion").toString(), QStringLiteral("ﾃｽﾄｼｭﾎﾞ"));
         const QJsonArray dads = pair.value("inbreed").toObject().value("dads").toArray();
         const QJsonArray mams = pair.value("inbreed").toObject().value("mams").toArray();
@@ -200,11 +198,9 @@ private slots:
 
     void foalRegisteredFromTheOptimalMatingWindow()
     {
-        QTemporaryDir dir;
-        QVERIFY(CopySample(dir.path()));
-        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
-        QCOMPARE(main.StartupExitCode(), 0);
-        main.show();
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
         MessageBox::ClearHistory();
         const QString foal = QStringLiteral("ｿｿｯｺ"); // from the dam ｿｿｰﾄｵ
 

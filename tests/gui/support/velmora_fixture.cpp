@@ -34,15 +34,6 @@ bool WorkFolder::SampleAvailable()
     return !QDir(SampleDir()).entryList({QStringLiteral("*.CSV")}, QDir::Files).isEmpty();
 }
 
-bool CopySample(const QString& folder)
-{
-    const QDir src(SampleDir());
-    for (const QString& f : src.entryList(QDir::Files))
-        if (!QFile::copy(src.filePath(f), QDir(folder).filePath(f)))
-            return false;
-    return true;
-}
-
 WorkFolder::WorkFolder() : WorkFolder(SampleDir())
 {
 }

@@ -41,10 +41,6 @@ private:
     bool m_loaded = false;
 };
 
-// Copies the bundled sample data set (see WorkFolder()) into a folder, for tests that start the whole
-// program there; false when a file could not be copied.
-bool CopySample(const QString& folder);
-
 // Chooses an item the way a user does: types the name into the combo's edit field and presses Enter.
 void ChooseByTyping(QComboBox* combo, const QString& name);
 // The item texts of a combo box, in order.
