@@ -66,14 +66,24 @@ bool SplitKeyLine(std::u16string_view line, std::u16string_view& key, std::u16st
     return true;
 }
 
+// A name the file gives back as it is: every character has a code in code page 932 (others would be
+// written as "?").
+bool Storable(std::u16string_view s)
+{
+    std::string bytes;
+    return EncodeCp932(s, bytes);
+}
+
 bool HasLineEnd(std::u16string_view s)
 {
     return s.find_first_of(u"\r\n") != std::u16string_view::npos;
 }
 
-// Line index of the section header, or -1.
+// Line index of the section header, or -1. Names are compared without surrounding blanks, as they
+// are written.
 int FindSection(const std::vector<std::u16string>& lines, std::u16string_view section)
 {
+    section = Trim(section);
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(lines[i]);
         if (name && EqualNoCase(*name, section))
@@ -85,6 +95,7 @@ int FindSection(const std::vector<std::u16string>& lines, std::u16string_view se
 // Line index of the key inside the section whose header is at sectionLine, or -1.
 int FindKey(const std::vector<std::u16string>& lines, int sectionLine, std::u16string_view key)
 {
+    key = Trim(key);
     for (size_t i = static_cast<size_t>(sectionLine) + 1; i < lines.size(); ++i) {
         if (SectionName(lines[i]))
             break;
@@ -167,9 +178,10 @@ void IniFile::CheckEntry(std::u16string_view section, std::u16string_view key) c
 {
     const std::u16string_view trimmedKey = Trim(key);
     if (trimmedKey.empty() || HasLineEnd(key) || key.find(u'=') != std::u16string_view::npos
-        || trimmedKey.front() == u'[' || trimmedKey.front() == u';')
+        || trimmedKey.front() == u'[' || trimmedKey.front() == u';' || !Storable(key))
         throw FileError(m_path + ": 設定のキー \"" + ToUtf8(key) + "\" は書き込めません");
-    if (Trim(section).empty() || HasLineEnd(section) || section.find(u']') != std::u16string_view::npos)
+    if (Trim(section).empty() || HasLineEnd(section) || section.find(u']') != std::u16string_view::npos
+        || !Storable(section))
         throw FileError(m_path + ": 設定のセクション \"" + ToUtf8(section) + "\" は書き込めません");
 }
 
@@ -208,7 +220,13 @@ void IniFile::Save(std::vector<std::u16string> lines)
     if (m_stamp.exists && lines == m_lines)
         return;
     WriteCp932Lines(m_path, lines);
-    m_lines = std::move(lines); // the memory copy changes only once the disk has it
+    // The memory copy changes only once the disk has it, and holds what the disk holds: a character
+    // the code page lacks was written as "?".
+    std::string bytes;
+    for (std::u16string& line : lines)
+        if (!EncodeCp932(line, bytes))
+            line = FromCp932(bytes);
+    m_lines = std::move(lines);
     m_stamp = CurrentStamp();
 }
 

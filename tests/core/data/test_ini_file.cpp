@@ -131,6 +131,9 @@ TEST(IniFile, RejectsKeysAndSectionsThatCannotBeStored)
     EXPECT_THROW(ini.WriteString(u"S", u"a\nb", u"1"), FileError);
     EXPECT_THROW(ini.WriteString(u"S]", u"a", u"1"), FileError);
     EXPECT_THROW(ini.WriteString(u"", u"a", u"1"), FileError);
+    // characters code page 932 lacks would come back as "?" and the key would never be found again
+    EXPECT_THROW(ini.WriteString(u"Alias", u"Café", u"1"), FileError);
+    EXPECT_THROW(ini.WriteString(u"S\U0001F600", u"a", u"1"), FileError);
     EXPECT_NE(::access(dir.File("r.ini").c_str(), F_OK), 0);
 }
 
@@ -143,6 +146,25 @@ TEST(IniFile, UnwritableFileFailsAndKeepsMemoryAsOnDisk)
     EXPECT_THROW(ini.WriteString(u"S", u"k", u"2"), FileError);
     EXPECT_EQ(ini.Read(u"S", u"k"), u"1");
     EXPECT_EQ(Content(dir, "ro.ini"), "[S]|k=1|");
+}
+
+TEST(IniFile, MemoryHoldsWhatTheDiskHoldsForCharactersTheCodePageLacks)
+{
+    TempDir dir;
+    IniFile ini(dir.File("s.ini"));
+    ini.WriteString(u"SCREEN", u"FontName", u"DéjàVu \uFFFD");
+    EXPECT_EQ(ini.Read(u"SCREEN", u"FontName"), u"D?j?Vu ?");
+    EXPECT_EQ(IniFile(dir.File("s.ini")).Read(u"SCREEN", u"FontName"), u"D?j?Vu ?");
+}
+
+TEST(IniFile, NamesWithSurroundingBlanksAreTheNamesWithout)
+{
+    TempDir dir;
+    IniFile ini(dir.File("b.ini"));
+    ini.WriteString(u" Alias\t", u"ﾃｽﾄ\t ", u"1");
+    ini.WriteString(u"Alias", u"ﾃｽﾄ", u"2");
+    EXPECT_EQ(ini.Read(u" Alias\t", u"ﾃｽﾄ\t "), u"2");
+    EXPECT_EQ(Content(dir, "b.ini"), "[Alias]|ﾃｽﾄ=2|");
 }
 
 TEST(IniFile, SeveralValuesInOneWrite)
