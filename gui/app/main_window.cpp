@@ -7,6 +7,7 @@
 #include "gui/app/data_load.h"
 #include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 
@@ -240,7 +241,9 @@ QString TfrmMain::HelpFilePath() const
     const QString inStart = QString::fromStdString(App().StartDir) + name;
     if (QFileInfo::exists(inStart))
         return inStart;
-    return QDir(m_exeDir).filePath(name);
+    const QString beside = QDir(m_exeDir).filePath(name);
+    const QString installed = SharedDataDir(m_exeDir); // <prefix>/share/velmora of an installed program
+    return QFileInfo::exists(beside) || installed.isEmpty() ? beside : QDir(installed).filePath(name);
 }
 
 void TfrmMain::OnHelp()

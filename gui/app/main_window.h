@@ -47,7 +47,8 @@ public:
     QFileDialog* OpenDialog() const { return m_openDialog; }
     QFileDialog* SaveDialog() const { return m_saveDialog; }
 
-    // The application's help file: HelpName in the start-up directory, else beside the executable.
+    // The application's help file: HelpName in the start-up directory, else beside the executable, else
+    // in the installed program's share folder.
     QString HelpFilePath() const;
 
 public slots:

@@ -179,7 +179,8 @@ private slots:
     void missingDataFileEndsWithCode1()
     {
         WorkFolder work({QStringLiteral("牝馬.CSV")});
-        TfrmMain w(work.Exe(), work.Path());
+        // Without the data directory dialog, as if it had been cancelled.
+        TfrmMain w(work.Exe(), work.Path(), [](TfrmMain& m) { m.SetToolFactory(Tool::Dir, {}); });
         QCOMPARE(w.StartupExitCode(), 1);
         QCOMPARE(MessageBox::History(), QStringList{work.Path() + "/牝馬.CSVのパスが正しくありません。"});
     }

@@ -1,0 +1,256 @@
+#include "core/app/data_dir_dialog.h"
+
+#include "core/app/settings.h"
+#include "core/common/errors.h"
+#include "core/data/cp932.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace velmora {
+
+namespace fs = std::filesystem;
+
+const std::array<DataFileList, 9> kDataFileLists = { {
+    { u"系統", u"系統*.CSV", &TDataFiles::Keito, u"系統データ" },
+    { u"毛色", u"毛色*.CSV", &TDataFiles::Keiro, u"毛色データ" },
+    { u"ｸﾛｽ効果", u"ｸﾛｽ*.CSV", &TDataFiles::Cross, u"クロスデータ" },
+    { u"面白系統", u"面白*.CSV", &TDataFiles::Omokei, u"面白系統データ" },
+    { u"祖先馬", u"祖先*.CSV", &TDataFiles::Oya, u"祖先馬データ" },
+    { u"種牡馬", u"種牡*.CSV", &TDataFiles::Dad, u"種牡馬データ" },
+    { u"牝馬", u"牝馬*.CSV", &TDataFiles::Mam, u"繁殖牝馬データ" },
+    { u"相性計算", u"相性*.CSV", &TDataFiles::Aisho, u"相性計算データ" },
+    { u"ニックス", u"ニックス*.CSV", &TDataFiles::Nix, u"ニックスデータ" },
+} };
+
+namespace {
+
+// The lists in the order OK takes them over (祖先馬, 種牡馬, 牝馬, ｸﾛｽ効果, ニックス, 系統, 毛色, 面白系統,
+// 相性計算), and the order their keys are written (系統, 毛色, クロス, ニックス, 面白系統, 祖先馬, 種牡馬,
+// 繁殖牝馬, 相性計算); indices into kDataFileLists.
+constexpr std::array<size_t, 9> kOkOrder = { 4, 5, 6, 2, 8, 0, 1, 3, 7 };
+constexpr std::array<size_t, 9> kWriteOrder = { 0, 1, 2, 8, 3, 4, 5, 6, 7 };
+
+std::string WithSlash(std::string path)
+{
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
+}
+
+// An absolute folder path without "." and ".." parts, with a trailing '/'.
+std::string NormalFolder(const std::string& path)
+{
+    std::error_code ec;
+    fs::path p(path.empty() ? "/" : path);
+    if (p.is_relative())
+        p = fs::current_path(ec) / p;
+    std::string s = p.lexically_normal().string();
+    return WithSlash(s);
+}
+
+bool IsFolder(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+std::string Parent(const std::string& folder)
+{
+    if (folder == "/")
+        return folder;
+    const size_t slash = folder.rfind('/', folder.size() - 2);
+    return slash == std::string::npos ? std::string("/") : folder.substr(0, slash + 1);
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix)
+{
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Entries of a folder: its regular files, or its subfolders (hidden ones left out), in name order.
+std::vector<std::string> Entries(const std::string& folder, bool folders)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        const std::string name = it->path().filename().string();
+        if (folders ? it->is_directory(typeError) && name.front() != '.' : it->is_regular_file(typeError))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+std::vector<DataDirRoot> DataDirRoots(const std::string& home, const std::vector<std::string>& mountPoints,
+                                      const std::string& sampleDir)
+{
+    std::vector<DataDirRoot> roots { { u"/", "/" } };
+    auto add = [&roots](std::u16string caption, const std::string& path) {
+        const std::string folder = NormalFolder(path);
+        for (const DataDirRoot& r : roots)
+            if (r.path == folder)
+                return;
+        roots.push_back({ std::move(caption), folder });
+    };
+    if (!home.empty())
+        add(u"ホーム (" + FromUtf8(NormalFolder(home)) + u")", home);
+    std::vector<std::string> media;
+    for (const std::string& m : mountPoints) {
+        const std::string folder = NormalFolder(m);
+        for (const char* under : { "/media/", "/run/media/", "/mnt/" })
+            if (StartsWith(folder, under) && folder.size() > std::string(under).size())
+                media.push_back(folder);
+    }
+    std::sort(media.begin(), media.end());
+    for (const std::string& m : media)
+        add(FromUtf8(m), m);
+    if (!sampleDir.empty() && IsFolder(sampleDir))
+        add(u"サンプルデータ (" + FromUtf8(NormalFolder(sampleDir)) + u")", sampleDir);
+    return roots;
+}
+
+bool MatchesFileMask(std::u16string_view nameText, std::u16string_view maskText)
+{
+    const std::u16string name = UpperFileName(nameText);
+    const std::u16string mask = UpperFileName(maskText);
+    // Greedy matching with a return to the last "*": linear for the masks the dialog uses.
+    size_t n = 0, m = 0, star = std::u16string::npos, resume = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == u'?' || mask[m] == name[n])) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == u'*') {
+            star = m++;
+            resume = n;
+        } else if (star != std::u16string::npos) {
+            m = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == u'*')
+        ++m;
+    return m == mask.size();
+}
+
+DataDirDialogModel::DataDirDialogModel(AppState& app, std::vector<DataDirRoot> roots)
+    : m_app(app)
+    , m_filesAtOpening(app.DataFiles)
+    , m_roots(std::move(roots))
+{
+    OpenFolder(app.DataDir);
+}
+
+void DataDirDialogModel::ChooseRoot(int index)
+{
+    if (index >= 0 && static_cast<size_t>(index) < m_roots.size())
+        OpenFolder(m_roots[static_cast<size_t>(index)].path);
+}
+
+void DataDirDialogModel::OpenFolder(const std::string& path)
+{
+    std::string folder = NormalFolder(path);
+    while (!IsFolder(folder) && folder != "/")
+        folder = Parent(folder);
+    m_folder = folder;
+    m_currentRoot = -1;
+    size_t longest = 0;
+    for (size_t i = 0; i < m_roots.size(); ++i)
+        if (StartsWith(m_folder, m_roots[i].path) && m_roots[i].path.size() >= longest) {
+            longest = m_roots[i].path.size();
+            m_currentRoot = static_cast<int>(i);
+        }
+    FillFolders();
+    FillLists();
+}
+
+void DataDirDialogModel::ClickFolder(int entry)
+{
+    if (entry >= 0 && static_cast<size_t>(entry) < m_folders.size())
+        OpenFolder(m_folders[static_cast<size_t>(entry)].path);
+}
+
+void DataDirDialogModel::Select(int list, int item)
+{
+    DataFileChoice& c = m_lists[static_cast<size_t>(CheckedIndex(list, 9))];
+    c.selected = item >= 0 && static_cast<size_t>(item) < c.names.size() ? item : -1;
+}
+
+void DataDirDialogModel::FillFolders()
+{
+    m_folders.clear();
+    const std::string root = m_currentRoot >= 0 ? m_roots[static_cast<size_t>(m_currentRoot)].path : "/";
+    m_folders.push_back({ FromUtf8(root == "/" ? root : root.substr(0, root.size() - 1)), root, 0, true });
+    int depth = 0;
+    for (size_t at = root.size(); at < m_folder.size();) {
+        const size_t slash = m_folder.find('/', at);
+        m_folders.push_back(
+            { FromUtf8(m_folder.substr(at, slash - at)), m_folder.substr(0, slash + 1), ++depth, true });
+        at = slash + 1;
+    }
+    m_currentEntry = static_cast<int>(m_folders.size()) - 1;
+    for (const std::string& name : Entries(m_folder, true))
+        m_folders.push_back({ FromUtf8(name), m_folder + name + "/", depth + 1, false });
+}
+
+void DataDirDialogModel::FillLists()
+{
+    const std::vector<std::string> files = Entries(m_folder, false);
+    for (size_t i = 0; i < kDataFileLists.size(); ++i) {
+        const DataFileList& spec = kDataFileLists[i];
+        DataFileChoice& c = m_lists[i];
+        c.names.clear();
+        c.selected = -1;
+        const std::u16string current = UpperFileName(m_app.DataFiles.*spec.field);
+        for (const std::string& file : files) {
+            const std::u16string name = FromUtf8(file);
+            if (!MatchesFileMask(name, spec.mask))
+                continue;
+            if (c.selected < 0 && UpperFileName(name) == current)
+                c.selected = static_cast<int>(c.names.size());
+            c.names.push_back(name);
+        }
+    }
+}
+
+DataDirOkResult DataDirDialogModel::Ok()
+{
+    DataDirOkResult r;
+    for (const size_t i : kOkOrder) {
+        const DataFileChoice& c = m_lists[i];
+        std::u16string& name = m_app.DataFiles.*kDataFileLists[i].field;
+        if (c.selected >= 0)
+            name = c.names[static_cast<size_t>(c.selected)];
+        else
+            r.messages.push_back(FromUtf8(m_app.DataDir) + name + std::u16string(kMsgDataFileNotFound));
+    }
+    if (!r.messages.empty())
+        return r;
+    std::vector<IniEntry> entries { { u"DATA", std::u16string(kDataDirKey), FromUtf8(m_folder) } };
+    for (const size_t i : kWriteOrder)
+        entries.push_back({ u"DATA", std::u16string(kDataFileLists[i].key), m_app.DataFiles.*kDataFileLists[i].field });
+    try {
+        if (!m_app.IniFile)
+            throw FileError("The settings file is not open");
+        m_app.IniFile->WriteStrings(entries);
+    } catch (const FileError& e) {
+        r.messages.push_back(FromUtf8(e.what()));
+        return r;
+    }
+    m_app.DataDir = m_folder;
+    r.close = true;
+    return r;
+}
+
+void DataDirDialogModel::Cancel()
+{
+    m_app.DataFiles = m_filesAtOpening;
+}
+
+} // namespace velmora

@@ -1,0 +1,122 @@
+#pragma once
+// The data directory dialog (データファイルの変更) without its window: the places the drive selector
+// offers, the folder list, the nine masked file lists, and what OK and cancel do to DataDir, DataFiles
+// and the "DATA" section of the settings file.
+
+#include "core/app/app_state.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+inline constexpr std::u16string_view kDataDirCaption = u"データファイルの変更";
+inline constexpr std::u16string_view kDataDirPrompt
+    = u"左のデータ格納場所でデータフォルダを、右側で使用するデータファイルを選択してからＯＫボタンを押してください。";
+inline constexpr std::u16string_view kDataDirKey = u"データディレクトリ";
+inline constexpr std::u16string_view kMsgDataFileNotFound = u"が見つかりません";
+
+// A place the drive selector offers: a file-system root the user has.
+struct DataDirRoot
+{
+    std::u16string caption;
+    std::string path; // UTF-8, with a trailing '/'
+
+    bool operator==(const DataDirRoot&) const = default;
+};
+
+// The roots in the selector's order: "/", the home folder, the mount points of removable and mounted
+// media (under /media, /run/media and /mnt) in name order, and the installed sample data when
+// sampleDir names a folder. Paths are given without or with a trailing '/'.
+std::vector<DataDirRoot> DataDirRoots(const std::string& home, const std::vector<std::string>& mountPoints,
+                                      const std::string& sampleDir);
+
+// One of the nine file lists, in the dialog's order.
+struct DataFileList
+{
+    std::u16string_view label;
+    std::u16string_view mask;
+    std::u16string TDataFiles::*field;
+    std::u16string_view key; // in section "DATA"
+};
+extern const std::array<DataFileList, 9> kDataFileLists;
+
+// Whether a file name matches a mask of "*" (any run) and "?" (one character), letter case ignored as
+// the stored names ignore it.
+bool MatchesFileMask(std::u16string_view name, std::u16string_view mask);
+
+// An entry of the folder list: the folders from the drive's root down to the chosen one (open), then the
+// chosen folder's subfolders.
+struct FolderEntry
+{
+    std::u16string caption;
+    std::string path; // with a trailing '/'
+    int depth = 0;
+    bool open = false;
+
+    bool operator==(const FolderEntry&) const = default;
+};
+
+// The files of one list and which is selected (-1: none).
+struct DataFileChoice
+{
+    std::vector<std::u16string> names;
+    int selected = -1;
+};
+
+struct DataDirOkResult
+{
+    bool close = false; // the dialog closes with OK
+    std::vector<std::u16string> messages; // message boxes to show, in order
+};
+
+class DataDirDialogModel
+{
+public:
+    // Opening: the folder list is set to app.DataDir (the nearest existing folder above it when it is
+    // gone).
+    DataDirDialogModel(AppState& app, std::vector<DataDirRoot> roots);
+
+    const std::vector<DataDirRoot>& Roots() const { return m_roots; }
+    // The root the chosen folder lies on (the longest matching path), -1 when none does.
+    int CurrentRoot() const { return m_currentRoot; }
+    const std::string& Folder() const { return m_folder; }
+    const std::vector<FolderEntry>& Folders() const { return m_folders; }
+    // The entry of the chosen folder in Folders().
+    int CurrentFolderEntry() const { return m_currentEntry; }
+    // The nine lists, in the order of kDataFileLists.
+    const std::array<DataFileChoice, 9>& Lists() const { return m_lists; }
+
+    // Drive change: the folder list moves to the root.
+    void ChooseRoot(int index);
+    // Folder change: the lists are refilled from the folder and select the current file names.
+    void OpenFolder(const std::string& path);
+    // A click on a folder entry opens that folder.
+    void ClickFolder(int entry);
+    void Select(int list, int item);
+
+    // OK: takes the selected names over into DataFiles list by list; with every list selected, DataDir
+    // becomes the folder and the "DATA" section is written (one write). Otherwise, or when the settings
+    // file cannot be written, the messages say why and the dialog stays open.
+    DataDirOkResult Ok();
+    // Cancel: DataFiles as they were when the dialog opened (names taken over by an OK that did not close
+    // would otherwise point into the old DataDir); DataDir and the settings file were not changed.
+    void Cancel();
+
+private:
+    void FillFolders();
+    void FillLists();
+
+    AppState& m_app;
+    TDataFiles m_filesAtOpening;
+    std::vector<DataDirRoot> m_roots;
+    int m_currentRoot = -1;
+    std::string m_folder;
+    std::vector<FolderEntry> m_folders;
+    int m_currentEntry = -1;
+    std::array<DataFileChoice, 9> m_lists;
+};
+
+} // namespace velmora

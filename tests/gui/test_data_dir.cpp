@@ -1,0 +1,194 @@
+// The data directory dialog through the program's real modal loops: at a first start in a folder
+// without data (choosing the data, or cancelling), and from the main window's button (a folder that
+// lacks a file, cancel, and a folder whose data are then loaded).
+
+#include "core/app/app_state.h"
+#include "core/data/cp932.h"
+#include "core/data/ini_file.h"
+#include "core/data/master_data.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "support/script.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace velmora;
+using namespace velmora::gui;
+using namespace velmora::gui::test;
+
+namespace {
+
+const char* const kLists[]
+    = { "lstKeito", "lstKeiro", "lstCross", "lstOmokei", "lstOya", "lstDad", "lstMam", "lstAisho", "lstNix" };
+
+// Copies the sample data into folder (created), leaving out one file; with stallions > 0 the stallion
+// file keeps only its first lines.
+void CopySample(const QString& folder, const QString& leaveOut = {}, int stallions = 0)
+{
+    const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& name : QDir(sample).entryList(QDir::Files)) {
+        if (name == leaveOut)
+            continue;
+        QVERIFY(QFile::copy(sample + "/" + name, folder + "/" + name));
+    }
+    if (stallions > 0) {
+        QFile f(folder + QStringLiteral("/種牡馬.CSV"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        f.close();
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (int i = 0; i < stallions; ++i)
+            f.write(lines[i] + '\n');
+    }
+}
+
+// The selected file of each list ("-" for none).
+QStringList Selected(QDialog* d)
+{
+    QStringList names;
+    for (const char* name : kLists) {
+        auto* list = d->findChild<QListWidget*>(QString::fromLatin1(name));
+        names << (list && list->currentItem() && list->currentItem()->isSelected() ? list->currentItem()->text()
+                                                                                   : QStringLiteral("-"));
+    }
+    return names;
+}
+
+// Clicks the folder list's entry with that caption, as a user does.
+void ClickFolder(QDialog* d, const QString& caption)
+{
+    QVERIFY(d);
+    auto* list = d->findChild<QListWidget*>(QStringLiteral("lstFolder"));
+    QVERIFY(list);
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().trimmed() == caption) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(i)).center());
+            return;
+        }
+    QFAIL(qPrintable(caption + QStringLiteral(" is not in the folder list")));
+}
+
+QString Setting(const QString& dir, std::u16string_view key)
+{
+    return QString::fromStdU16String(
+        IniFile((dir + QStringLiteral("/velmora.INI")).toStdString()).ReadString(u"DATA", key, u"<absent>"));
+}
+
+const QStringList kSampleNames
+    = { QStringLiteral("系統.CSV"),     QStringLiteral("毛色.CSV"),   QStringLiteral("ｸﾛｽ.CSV"),
+        QStringLiteral("面白系統.CSV"), QStringLiteral("祖先馬.CSV"), QStringLiteral("種牡馬.CSV"),
+        QStringLiteral("牝馬.CSV"),     QStringLiteral("相性.CSV"),   QStringLiteral("ニックス.CSV") };
+
+} // namespace
+
+class TestDataDir : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { MessageBox::SetAutoAnswer(MessageBox::Ok); }
+    void init() { MessageBox::ClearHistory(); }
+
+    // A first start in a folder without data: the dialog opens there with nothing selected; the user
+    // opens the data folder, where every file is selected, and the start goes on with that data.
+    void firstStartInAnEmptyFolderChoosesTheData()
+    {
+        QTemporaryDir dir;
+        CopySample(dir.filePath(QStringLiteral("data")));
+        QStringList before, after;
+        Script script;
+        script.Add([&] {
+            QDialog* d = ActiveDialog("frmDataDir");
+            QVERIFY(d);
+            QCOMPARE(d->windowTitle(), QStringLiteral("データファイルの変更"));
+            before = Selected(d);
+            ClickFolder(d, QStringLiteral("data"));
+            after = Selected(d);
+            Click(d, "btnOK");
+        });
+        script.Start();
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QVERIFY(script.Done());
+        QCOMPARE(before, QStringList(9, QStringLiteral("-")));
+        QCOMPARE(after, kSampleNames);
+        QCOMPARE(main.StartupExitCode(), 0);
+        QCOMPARE(Master().DadCount, 60);
+        QCOMPARE(QString::fromStdString(App().DataDir), dir.filePath(QStringLiteral("data/")));
+        QCOMPARE(Setting(dir.path(), u"データディレクトリ"), dir.filePath(QStringLiteral("data/")));
+        QCOMPARE(MessageBox::History(), QStringList());
+    }
+
+    void firstStartCancelledEndsWithCode1()
+    {
+        QTemporaryDir dir;
+        Script script;
+        script.Add([&] { Click(ActiveDialog("frmDataDir"), "btnCancel"); });
+        script.Start();
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QVERIFY(script.Done());
+        QCOMPARE(main.StartupExitCode(), 1);
+        QCOMPARE(MessageBox::History(),
+                 QStringList { dir.path() + QStringLiteral("/祖先馬.CSVのパスが正しくありません。") });
+    }
+
+    // From the main window: a folder that lacks the ancestor file keeps the dialog open with a message
+    // naming the current folder; cancel changes nothing; a complete folder is taken and loaded.
+    void buttonChangesTheFolderAndReloads()
+    {
+        QTemporaryDir dir;
+        CopySample(dir.path());
+        CopySample(dir.filePath(QStringLiteral("partial")), QStringLiteral("祖先馬.CSV"));
+        CopySample(dir.filePath(QStringLiteral("fewer")), {}, 10);
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        const QString startDir = QString::fromStdString(App().DataDir);
+        const QString iniBefore = Setting(dir.path(), u"データディレクトリ");
+
+        QStringList opened, messages, afterCancel;
+        bool mainHidden = false;
+        Script script;
+        script.Add([&] { Click(&main, "btnDir"); });
+        script.Add([&] {
+            QDialog* d = ActiveDialog("frmDataDir");
+            QVERIFY(d);
+            mainHidden = !main.isVisible();
+            opened = Selected(d);
+            ClickFolder(d, QStringLiteral("partial"));
+            Click(d, "btnOK");
+            messages = MessageBox::History();
+        });
+        script.Add([&] { Click(ActiveDialog("frmDataDir"), "btnCancel"); });
+        script.Add([&] {
+            afterCancel = { QString::fromStdString(App().DataDir), Setting(dir.path(), u"データディレクトリ") };
+            Click(&main, "btnDir");
+        });
+        script.Add([&] {
+            QDialog* d = ActiveDialog("frmDataDir");
+            ClickFolder(d, QStringLiteral("fewer"));
+            Click(d, "btnOK");
+        });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && main.isVisible() && !QApplication::activeModalWidget(), 20000);
+
+        QCOMPARE(opened, kSampleNames);
+        QVERIFY(mainHidden);
+        QCOMPARE(messages, QStringList { startDir + QStringLiteral("祖先馬.CSVが見つかりません") });
+        QCOMPARE(afterCancel, (QStringList { startDir, iniBefore }));
+        QCOMPARE(Master().DadCount, 10);
+        QCOMPARE(QString::fromStdString(App().DataDir), dir.filePath(QStringLiteral("fewer/")));
+        QVERIFY(iniBefore != Setting(dir.path(), u"データディレクトリ"));
+        QCOMPARE(Setting(dir.path(), u"データディレクトリ"), dir.filePath(QStringLiteral("fewer/")));
+    }
+};
+
+QTEST_MAIN(TestDataDir)
+#include "test_data_dir.moc"
