@@ -99,12 +99,25 @@ std::vector<DataDirRoot> DataDirRoots(const std::string& home, const std::vector
     };
     if (!home.empty())
         add(u"ホーム (" + FromUtf8(NormalFolder(home)) + u")", home);
+    // Media are mounted at /media/<user>/<label> or /run/media/<user>/<label> by the desktop, at
+    // /media/<name> or /mnt/<name> by hand; deeper mount points are the system's own.
+    struct MediaPlace
+    {
+        std::string under;
+        size_t maxDepth;
+    };
+    static const MediaPlace kMediaPlaces[] = { { "/media/", 2 }, { "/run/media/", 2 }, { "/mnt/", 1 } };
     std::vector<std::string> media;
     for (const std::string& m : mountPoints) {
         const std::string folder = NormalFolder(m);
-        for (const char* under : { "/media/", "/run/media/", "/mnt/" })
-            if (StartsWith(folder, under) && folder.size() > std::string(under).size())
+        for (const MediaPlace& p : kMediaPlaces) {
+            if (!StartsWith(folder, p.under) || folder.size() == p.under.size())
+                continue;
+            const auto depth = static_cast<size_t>(
+                std::count(folder.begin() + static_cast<std::ptrdiff_t>(p.under.size()), folder.end(), '/'));
+            if (depth <= p.maxDepth)
                 media.push_back(folder);
+        }
     }
     std::sort(media.begin(), media.end());
     for (const std::string& m : media)

@@ -28,8 +28,8 @@ struct DataDirRoot
 };
 
 // The roots in the selector's order: "/", the home folder, the mount points of removable and mounted
-// media (under /media, /run/media and /mnt) in name order, and the installed sample data when
-// sampleDir names a folder. Paths are given without or with a trailing '/'.
+// media (/media/<user>/<label>, /run/media/<user>/<label>, /media/<name>, /mnt/<name>) in name order,
+// and the installed sample data when sampleDir names a folder. Paths are given without or with a trailing '/'.
 std::vector<DataDirRoot> DataDirRoots(const std::string& home, const std::vector<std::string>& mountPoints,
                                       const std::string& sampleDir);
 

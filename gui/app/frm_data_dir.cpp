@@ -5,7 +5,6 @@
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -32,7 +31,7 @@ std::vector<DataDirRoot> Roots()
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
         mounts.push_back(v.rootPath().toStdString());
     return DataDirRoots(QDir::homePath().toStdString(), mounts,
-                        SampleDataDir(QApplication::applicationDirPath()).toStdString());
+                        SampleDataDir(QString::fromStdString(App().ExeDir)).toStdString());
 }
 
 QListWidget* MakeList(QWidget* parent, const char* name, int x, int y, int w, int h)
@@ -56,37 +55,37 @@ TfrmDataDir::TfrmDataDir(QWidget* parent)
     resize(kClientWidth, kClientHeight);
     setFixedSize(kClientWidth, kClientHeight);
 
-    QLabel* prompt = MakeLabel(this, "lblPrompt", Q(kDataDirPrompt), 8, 8, 739, 30);
+    QLabel* prompt = MakeLabel(this, "lblPrompt", Q(kDataDirPrompt), 8, 6, 739, 44);
     prompt->setWordWrap(true);
 
     auto* place = new QGroupBox(QStringLiteral("データの格納場所"), this);
     place->setObjectName(QStringLiteral("grpPlace"));
-    place->setGeometry(8, 42, 225, 298);
-    MakeLabel(place, "lblDrive", QStringLiteral("ドライブ"), 10, 20, 205, 16);
+    place->setGeometry(8, 54, 225, 288);
+    MakeLabel(place, "lblDrive", QStringLiteral("ドライブ"), 10, 22, 205, 18);
     m_cmbDrive = new QComboBox(place);
     m_cmbDrive->setObjectName(QStringLiteral("cmbDrive"));
-    m_cmbDrive->setGeometry(10, 38, 205, 24);
+    m_cmbDrive->setGeometry(10, 42, 205, 24);
     for (const DataDirRoot& r : m_model.Roots())
         m_cmbDrive->addItem(Q(r.caption));
-    MakeLabel(place, "lblFolder", QStringLiteral("フォルダ"), 10, 68, 205, 16);
-    m_lstFolder = MakeList(place, "lstFolder", 10, 86, 205, 202);
+    MakeLabel(place, "lblFolder", QStringLiteral("フォルダ"), 10, 72, 205, 18);
+    m_lstFolder = MakeList(place, "lstFolder", 10, 92, 205, 186);
 
     auto* files = new QGroupBox(QStringLiteral("使用するデータファイル"), this);
     files->setObjectName(QStringLiteral("grpFiles"));
-    files->setGeometry(241, 42, 506, 298);
+    files->setGeometry(241, 54, 506, 288);
     for (size_t i = 0; i < m_lists.size(); ++i) {
         const int x = 10 + static_cast<int>(i % 3) * 164;
-        const int y = 18 + static_cast<int>(i / 3) * 93;
-        MakeLabel(files, nullptr, Q(kDataFileLists[i].label), x, y, 160, 16);
-        m_lists[i] = MakeList(files, kListNames[i], x, y + 17, 160, 72);
+        const int y = 22 + static_cast<int>(i / 3) * 88;
+        MakeLabel(files, nullptr, Q(kDataFileLists[i].label), x, y, 160, 18);
+        m_lists[i] = MakeList(files, kListNames[i], x, y + 19, 160, 64);
         connect(m_lists[i], &QListWidget::currentRowChanged, this, [this, i](int row) {
             if (!m_showing)
                 m_model.Select(static_cast<int>(i), row);
         });
     }
 
-    QPushButton* ok = MakeButton(this, "btnOK", QStringLiteral("ＯＫ(&A)"), 561, 348, 90, 26);
-    QPushButton* cancel = MakeButton(this, "btnCancel", QStringLiteral("ｷｬﾝｾﾙ(&C)"), 657, 348, 90, 26);
+    QPushButton* ok = MakeButton(this, "btnOK", QStringLiteral("ＯＫ(&A)"), 561, 350, 90, 26);
+    QPushButton* cancel = MakeButton(this, "btnCancel", QStringLiteral("ｷｬﾝｾﾙ(&C)"), 657, 350, 90, 26);
     connect(ok, &QPushButton::clicked, this, &TfrmDataDir::OnOk);
     connect(cancel, &QPushButton::clicked, this, &TfrmDataDir::reject);
     connect(m_cmbDrive, &QComboBox::activated, this, [this](int index) {

@@ -21,7 +21,7 @@ class TfrmDataDir : public QDialog
 
 public:
     // Works on App(); the drive selector offers "/", the home folder, mounted media and the installed
-    // sample data (looked for beside the running executable).
+    // sample data (looked for near the executable, App().ExeDir).
     explicit TfrmDataDir(QWidget* parent = nullptr);
 
     const DataDirDialogModel& Model() const { return m_model; }

@@ -43,7 +43,8 @@ TEST(DataDirDialog, RootsAreTheSystemHomeMediaAndTheSample)
 {
     test::TempDir sample;
     const auto roots = DataDirRoots(
-        "/home/u", { "/", "/proc", "/media/u/USB", "/mnt", "/run/media/u/CARD/", "/home/u" }, sample.Path());
+        "/home/u", { "/", "/proc", "/media/u/USB", "/mnt", "/run/media/u/CARD/", "/home/u", "/mnt/sys/deep/er" },
+        sample.Path());
     const std::vector<DataDirRoot> want = {
         { u"/", "/" },
         { u"ホーム (/home/u/)", "/home/u/" },
