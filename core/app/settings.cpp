@@ -233,6 +233,8 @@ LoadResult StartUp(AppState& s, MasterData& d, const std::string& currentDir, st
     if (s.StartDir.empty() || s.StartDir.back() != '/')
         s.StartDir += '/';
     s.IniName = IniNameFor(exePath);
+    const size_t slash = exePath.find_last_of('/');
+    s.ExeDir = slash == std::string_view::npos ? s.StartDir : std::string(exePath.substr(0, slash + 1));
     s.HelpName = HelpNameFor(s.IniName);
     s.IniFile = std::make_unique<IniFile>(s.StartDir + ToUtf8(s.IniName));
     ReadScreenSettings(s, hooks.screen);

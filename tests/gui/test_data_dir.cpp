@@ -126,6 +126,40 @@ private slots:
         QCOMPARE(MessageBox::History(), QStringList());
     }
 
+    // An installed program (<prefix>/bin/velmora) offers its sample data (<prefix>/share/velmora/sample)
+    // in the drive selector at a first start, and finds its help file in <prefix>/share/velmora.
+    void installedProgramOffersItsSampleData()
+    {
+        QTemporaryDir prefix, work;
+        const QString shared = prefix.filePath(QStringLiteral("share/velmora"));
+        CopySample(shared + QStringLiteral("/sample"));
+        QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+        QFile help(shared + QStringLiteral("/velmora.HLP"));
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.close();
+        QString drive;
+        Script script;
+        script.Add([&] {
+            QDialog* d = ActiveDialog("frmDataDir");
+            QVERIFY(d);
+            auto* drives = d->findChild<QComboBox*>(QStringLiteral("cmbDrive"));
+            QVERIFY(drives);
+            const int sample = drives->count() - 1;
+            drive = drives->itemText(sample);
+            drives->setCurrentIndex(sample);
+            emit drives->activated(sample);
+            Click(d, "btnOK");
+        });
+        script.Start();
+        TfrmMain main(prefix.filePath(QStringLiteral("bin/velmora")), work.path());
+        QVERIFY(script.Done());
+        QCOMPARE(drive, QStringLiteral("サンプルデータ (%1/sample/)").arg(shared));
+        QCOMPARE(main.StartupExitCode(), 0);
+        QCOMPARE(QString::fromStdString(App().DataDir), shared + QStringLiteral("/sample/"));
+        QCOMPARE(Master().MamCount, 80);
+        QCOMPARE(main.HelpFilePath(), shared + QStringLiteral("/velmora.HLP"));
+    }
+
     void firstStartCancelledEndsWithCode1()
     {
         QTemporaryDir dir;

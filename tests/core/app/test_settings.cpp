@@ -363,6 +363,7 @@ TEST_F(SettingsTest, FirstStartCreatesEveryKeyAndLoadsTheData)
     EXPECT_EQ(s.DataDir, m_dir);
     EXPECT_EQ(s.IniName, u"velmora.INI");
     EXPECT_EQ(s.HelpName, u"velmora.HLP");
+    EXPECT_EQ(s.ExeDir, "/opt/bin/");
     EXPECT_TRUE(s.KanaMode);
     EXPECT_EQ(s.FontSize, 12);
 
