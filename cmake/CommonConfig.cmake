@@ -2,7 +2,7 @@
 add_library(velmora_options INTERFACE)
 target_compile_features(velmora_options INTERFACE cxx_std_20)
 set(CMAKE_CXX_EXTENSIONS OFF)
-target_compile_options(velmora_options INTERFACE -Wall -Wextra)
+target_compile_options(velmora_options INTERFACE -Wall -Wextra $<$<BOOL:${VELMORA_WERROR}>:-Werror>)
 target_compile_definitions(velmora_options INTERFACE $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 target_include_directories(velmora_options INTERFACE ${CMAKE_SOURCE_DIR})
 

@@ -7,10 +7,10 @@ packages=(
     cmake g++ ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     fonts-ipafont-gothic
     xvfb xauth xdotool imagemagick
-    xdg-utils
+    xdg-utils desktop-file-utils
 )
 
 missing=()
