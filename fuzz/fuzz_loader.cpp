@@ -135,14 +135,14 @@ void CheckSame(const MasterData& a, const MasterData& b)
         Check(a.CrossTable[static_cast<size_t>(k)] == b.CrossTable[static_cast<size_t>(k)]);
     for (int k = 0; k < kOmokeiRows; ++k)
         Check(a.OmokeiTable[static_cast<size_t>(k)] == b.OmokeiTable[static_cast<size_t>(k)]);
-    // With a row named "未登録", the unknown horses the rewritten horse files name read back as that row,
-    // which then passes its line on to its pedigree neighbours (and takes theirs) as the lines are filled
-    // in: the derived lines may differ then.
-    const bool placeholder = FindOya(a, kUnregistered) >= 0;
+    // An ancestor's line, once known, is kept. One still unknown (0) may be filled in when the files are
+    // read back: the lines are filled in from the stallions in file order, and a relative whose line was
+    // filled in only by a later stallion the first time has it from the start then. (With a row named
+    // "未登録", the unknown horses the rewritten horse files name read back as that row, which fills in too.)
     for (int i = 0; i < a.OyaCount; ++i) {
         const OyaRec& x = a.OyaTable[static_cast<size_t>(i)];
         const OyaRec& y = b.OyaTable[static_cast<size_t>(i)];
-        Check(x.name == y.name && x.a == y.a && x.b == y.b && (x.keito == y.keito || placeholder));
+        Check(x.name == y.name && x.a == y.a && x.b == y.b && (x.keito == y.keito || x.keito == 0));
     }
     for (int i = 0; i < a.DadCount; ++i)
         Check(SameHorse(a, a.DadTable[static_cast<size_t>(i)], b, b.DadTable[static_cast<size_t>(i)]));
