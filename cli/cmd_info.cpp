@@ -29,7 +29,7 @@ int RunInfo(Context& ctx)
     return 0;
 }
 
-const Registration reg{"info", "info                      table counts and load messages (JSON)", &RunInfo};
+const Registration reg { "info", "info                      table counts and load messages (JSON)", &RunInfo };
 } // namespace
 
 } // namespace velmora::cli

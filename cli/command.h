@@ -25,8 +25,8 @@ public:
 // Global options and the lazily loaded master data.
 struct Context
 {
-    std::string dataDir;      // --data DIR ("" = the settings file in the current directory)
-    std::string pointsName;   // --points NAME ("" = the settings' current point file)
+    std::string dataDir; // --data DIR ("" = the settings file in the current directory)
+    std::string pointsName; // --points NAME ("" = the settings' current point file)
     std::vector<std::string> args; // the command's own arguments (UTF-8)
 
     // Loads the master data once (as configured by dataDir) and returns it; the load's messages

@@ -14,11 +14,21 @@ std::string JsonQuote(std::string_view utf8)
     out += '"';
     for (unsigned char c : utf8) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -85,7 +95,10 @@ Json& Json::Key(std::string_view key)
     return *this;
 }
 
-Json& Json::Value(std::u16string_view text) { return Value(std::string_view(ToUtf8(text))); }
+Json& Json::Value(std::u16string_view text)
+{
+    return Value(std::string_view(ToUtf8(text)));
+}
 
 Json& Json::Value(std::string_view utf8)
 {

@@ -24,8 +24,7 @@ public:
     Json& Value(double x);
     Json& Bool(bool b);
     Json& Null();
-    template <typename T>
-    Json& Field(std::string_view key, const T& v)
+    template <typename T> Json& Field(std::string_view key, const T& v)
     {
         Key(key);
         return Value(v);

@@ -34,7 +34,10 @@ void PrintUsage()
 }
 } // namespace
 
-Registration::Registration(const char* name, const char* usage, CommandFn fn) { Commands()[name] = Entry{usage, fn}; }
+Registration::Registration(const char* name, const char* usage, CommandFn fn)
+{
+    Commands()[name] = Entry { usage, fn };
+}
 
 } // namespace velmora::cli
 

@@ -14,8 +14,8 @@ namespace velmora {
 struct AppState
 {
     std::string StartDir; // working directory at start-up, UTF-8, with trailing '/'
-    std::string ExeDir;   // the executable's folder, UTF-8, with trailing '/' (an installed program's files lie near it)
-    std::string DataDir;  // data directory, UTF-8, with trailing '/'
+    std::string ExeDir; // the executable's folder, UTF-8, with trailing '/' (an installed program's files lie near it)
+    std::string DataDir; // data directory, UTF-8, with trailing '/'
     std::u16string IniName;
     std::u16string HelpName;
     std::unique_ptr<velmora::IniFile> IniFile; // StartDir + IniName, open for the whole run

@@ -8,7 +8,10 @@
 
 namespace velmora {
 
-FitScale LayoutScale(int32_t screenHeight) { return FitScale{screenHeight, 600}; }
+FitScale LayoutScale(int32_t screenHeight)
+{
+    return FitScale { screenHeight, 600 };
+}
 
 int32_t RoundHalfEven(int64_t num, int64_t den)
 {
@@ -24,7 +27,10 @@ int32_t RoundHalfEven(int64_t num, int64_t den)
     return static_cast<int32_t>(q);
 }
 
-int32_t Scale(int32_t value, FitScale k) { return RoundHalfEven(static_cast<int64_t>(value) * k.num, k.den); }
+int32_t Scale(int32_t value, FitScale k)
+{
+    return RoundHalfEven(static_cast<int64_t>(value) * k.num, k.den);
+}
 
 FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight)
 {
@@ -47,7 +53,7 @@ FitRect CentreOnScreen(int32_t width, int32_t height, ScreenSize screen, int32_t
 {
     // div truncates toward zero; never left of or above the screen.
     auto centre = [](int64_t room) { return static_cast<int32_t>(std::max<int64_t>(0, room / 2)); };
-    FitRect r{0, 0, width, height};
+    FitRect r { 0, 0, width, height };
     r.left = centre(static_cast<int64_t>(screen.width) - width);
     r.top = screen.height < screenHeight ? 0 : centre(static_cast<int64_t>(screen.height) - height);
     return r;
@@ -55,7 +61,7 @@ FitRect CentreOnScreen(int32_t width, int32_t height, ScreenSize screen, int32_t
 
 FitRect FitControlRect(const FitRect& control, FitScale k)
 {
-    return FitRect{Scale(control.left, k), Scale(control.top, k), Scale(control.width, k), Scale(control.height, k)};
+    return FitRect { Scale(control.left, k), Scale(control.top, k), Scale(control.width, k), Scale(control.height, k) };
 }
 
 } // namespace velmora

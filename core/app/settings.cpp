@@ -31,7 +31,10 @@ std::u16string ReadSetting(std::u16string_view section, std::u16string_view key,
 }
 
 namespace {
-std::u16string Decimal(int64_t v) { return FromUtf8(std::to_string(v)); }
+std::u16string Decimal(int64_t v)
+{
+    return FromUtf8(std::to_string(v));
+}
 } // namespace
 
 void ReadScreenSettings(AppState& s, ScreenSize screen)
@@ -61,35 +64,39 @@ namespace {
 TFeeButton& BandTarget(AppState& s, int kind, int n)
 {
     switch (kind) {
-    case 1: return s.StarBands[CheckedIndex(n, static_cast<int64_t>(s.StarBands.size()))];
-    case 2: return s.MarePriceBands[CheckedIndex(n, static_cast<int64_t>(s.MarePriceBands.size()))];
-    case 3: return s.MareSpeedBands[CheckedIndex(n, static_cast<int64_t>(s.MareSpeedBands.size()))];
-    case 4: return s.MareStaminaBands[CheckedIndex(n, static_cast<int64_t>(s.MareStaminaBands.size()))];
+    case 1:
+        return s.StarBands[CheckedIndex(n, static_cast<int64_t>(s.StarBands.size()))];
+    case 2:
+        return s.MarePriceBands[CheckedIndex(n, static_cast<int64_t>(s.MarePriceBands.size()))];
+    case 3:
+        return s.MareSpeedBands[CheckedIndex(n, static_cast<int64_t>(s.MareSpeedBands.size()))];
+    case 4:
+        return s.MareStaminaBands[CheckedIndex(n, static_cast<int64_t>(s.MareStaminaBands.size()))];
     }
     throw RangeError();
 }
 
-constexpr std::array<std::u16string_view, 4> kBandSections = {u"牡馬★", u"牝馬価格帯", u"牝馬スピード",
-                                                              u"牝馬スタミナ"};
+constexpr std::array<std::u16string_view, 4> kBandSections
+    = { u"牡馬★", u"牝馬価格帯", u"牝馬スピード", u"牝馬スタミナ" };
 } // namespace
 
-const std::array<BandDefault, 15> kBandDefaults = {{
-    {1, 5, u"５,5,99999"},
-    {1, 4, u"４,4,5"},
-    {1, 3, u"３,3,4"},
-    {1, 2, u"２,2,3"},
-    {1, 1, u"１,0,1"},
-    {2, 1, u"かなり,131,999"},
-    {2, 2, u"なかなか,108,130"},
-    {2, 3, u"まあまあ,86,107"},
-    {2, 4, u"手ごろ,0,85"},
-    {3, 1, u"高,60,9999"},
-    {3, 2, u"中,50,60"},
-    {3, 3, u"低,0,50"},
-    {4, 1, u"高,60,9999"},
-    {4, 2, u"中,50,60"},
-    {4, 3, u"低,0,50"},
-}};
+const std::array<BandDefault, 15> kBandDefaults = { {
+    { 1, 5, u"５,5,99999" },
+    { 1, 4, u"４,4,5" },
+    { 1, 3, u"３,3,4" },
+    { 1, 2, u"２,2,3" },
+    { 1, 1, u"１,0,1" },
+    { 2, 1, u"かなり,131,999" },
+    { 2, 2, u"なかなか,108,130" },
+    { 2, 3, u"まあまあ,86,107" },
+    { 2, 4, u"手ごろ,0,85" },
+    { 3, 1, u"高,60,9999" },
+    { 3, 2, u"中,50,60" },
+    { 3, 3, u"低,0,50" },
+    { 4, 1, u"高,60,9999" },
+    { 4, 2, u"中,50,60" },
+    { 4, 3, u"低,0,50" },
+} };
 
 void ReadBand(AppState& s, std::u16string_view defaultValue, int n, int kind)
 {
@@ -97,7 +104,7 @@ void ReadBand(AppState& s, std::u16string_view defaultValue, int n, int kind)
     TFeeButton& band = BandTarget(s, kind, n);
     if (n < 0 || n > 99)
         throw RangeError();
-    const std::u16string key{static_cast<char16_t>(u'0' + n / 10), static_cast<char16_t>(u'0' + n % 10)};
+    const std::u16string key { static_cast<char16_t>(u'0' + n / 10), static_cast<char16_t>(u'0' + n % 10) };
     std::u16string value = ReadSetting(s, kBandSections[section], key, defaultValue);
     band.Caption = CutField(value);
     band.Kagen = ParseIntDef(CutField(value), 0);
@@ -122,17 +129,17 @@ void CheckDataFile(AppState& s, std::u16string_view name, const DataDirDialog& d
     throw StartupAbort(1, message);
 }
 
-const std::array<DataFileKey, 9> kDataFileKeys = {{
-    {&TDataFiles::Oya, u"祖先馬データ", u"祖先馬.CSV"},
-    {&TDataFiles::Dad, u"種牡馬データ", u"種牡馬.CSV"},
-    {&TDataFiles::Mam, u"繁殖牝馬データ", u"牝馬.CSV"},
-    {&TDataFiles::Cross, u"クロスデータ", u"ｸﾛｽ.CSV"},
-    {&TDataFiles::Keito, u"系統データ", u"系統.CSV"},
-    {&TDataFiles::Keiro, u"毛色データ", u"毛色.CSV"},
-    {&TDataFiles::Nix, u"ニックスデータ", u"ニックス.CSV"},
-    {&TDataFiles::Omokei, u"面白系統データ", u"面白系統.CSV"},
-    {&TDataFiles::Aisho, u"相性計算データ", u"相性.CSV"},
-}};
+const std::array<DataFileKey, 9> kDataFileKeys = { {
+    { &TDataFiles::Oya, u"祖先馬データ", u"祖先馬.CSV" },
+    { &TDataFiles::Dad, u"種牡馬データ", u"種牡馬.CSV" },
+    { &TDataFiles::Mam, u"繁殖牝馬データ", u"牝馬.CSV" },
+    { &TDataFiles::Cross, u"クロスデータ", u"ｸﾛｽ.CSV" },
+    { &TDataFiles::Keito, u"系統データ", u"系統.CSV" },
+    { &TDataFiles::Keiro, u"毛色データ", u"毛色.CSV" },
+    { &TDataFiles::Nix, u"ニックスデータ", u"ニックス.CSV" },
+    { &TDataFiles::Omokei, u"面白系統データ", u"面白系統.CSV" },
+    { &TDataFiles::Aisho, u"相性計算データ", u"相性.CSV" },
+} };
 
 namespace {
 // A locale with the Unicode case tables, independent of the process's own locale setting.
@@ -222,9 +229,15 @@ std::u16string ReplaceExtension(std::u16string_view name, std::u16string_view ex
 }
 } // namespace
 
-std::u16string IniNameFor(std::string_view exePath) { return ReplaceExtension(FromUtf8(BaseName(exePath)), u".INI"); }
+std::u16string IniNameFor(std::string_view exePath)
+{
+    return ReplaceExtension(FromUtf8(BaseName(exePath)), u".INI");
+}
 
-std::u16string HelpNameFor(std::u16string_view iniName) { return ReplaceExtension(iniName, u".HLP"); }
+std::u16string HelpNameFor(std::u16string_view iniName)
+{
+    return ReplaceExtension(iniName, u".HLP");
+}
 
 LoadResult StartUp(AppState& s, MasterData& d, const std::string& currentDir, std::string_view exePath,
                    const StartupHooks& hooks)

@@ -108,7 +108,7 @@ std::u16string HelpNameFor(std::u16string_view iniName);
 
 struct StartupHooks
 {
-    ScreenSize screen;                  // the screen's size in pixels
+    ScreenSize screen; // the screen's size in pixels
     std::function<void()> fitMainWindow; // FitForm on the main window, once the layout is known
     DataDirDialog dataDirDialog;
     LoadHooks load;

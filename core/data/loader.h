@@ -12,8 +12,8 @@ namespace velmora {
 // What a window lends the load: a wait cursor and a chance to repaint during long loads.
 struct LoadHooks
 {
-    std::function<void(bool busy)> setBusy;   // true at the start, false at the end
-    std::function<void()> processEvents;      // after the ancestor and stallion files
+    std::function<void(bool busy)> setBusy; // true at the start, false at the end
+    std::function<void()> processEvents; // after the ancestor and stallion files
 };
 
 struct LoadResult

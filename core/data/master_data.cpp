@@ -30,8 +30,7 @@ MasterData& Master()
 }
 
 namespace {
-template <typename Table>
-int FindByName(const Table& table, int count, std::u16string_view name)
+template <typename Table> int FindByName(const Table& table, int count, std::u16string_view name)
 {
     for (int i = 0; i < count; ++i)
         if (table[i].name == name)
@@ -40,14 +39,26 @@ int FindByName(const Table& table, int count, std::u16string_view name)
 }
 } // namespace
 
-int FindOya(const MasterData& d, std::u16string_view name) { return FindByName(d.OyaTable, d.OyaCount, name); }
-int FindDad(const MasterData& d, std::u16string_view name) { return FindByName(d.DadTable, d.DadCount, name); }
-int FindMam(const MasterData& d, std::u16string_view name) { return FindByName(d.MamTable, d.MamCount, name); }
+int FindOya(const MasterData& d, std::u16string_view name)
+{
+    return FindByName(d.OyaTable, d.OyaCount, name);
+}
+int FindDad(const MasterData& d, std::u16string_view name)
+{
+    return FindByName(d.DadTable, d.DadCount, name);
+}
+int FindMam(const MasterData& d, std::u16string_view name)
+{
+    return FindByName(d.MamTable, d.MamCount, name);
+}
 int FindKeito(const MasterData& d, std::u16string_view name)
 {
     return FindByName(d.KeitoTable, d.KeitoCount, name);
 }
-int FindOmokei(const MasterData& d, std::u16string_view name) { return FindByName(d.OmokeiTable, kOmokeiRows, name); }
+int FindOmokei(const MasterData& d, std::u16string_view name)
+{
+    return FindByName(d.OmokeiTable, kOmokeiRows, name);
+}
 
 int FindListName(const std::vector<std::u16string>& list, std::u16string_view name)
 {

@@ -9,13 +9,13 @@
 namespace velmora {
 
 // Capacities: the number of rows each table holds (highest index + 1).
-constexpr int kOyaRows = 3001;   // 0..3000
-constexpr int kDadRows = 513;    // 0..512
-constexpr int kMamRows = 701;    // 0..700
-constexpr int kKeitoRows = 97;   // 0..96, row 0 is "未登録"
-constexpr int kCrossRows = 17;   // 0..16, row 0 is four U+3000
-constexpr int kOmokeiRows = 17;  // 0..16, row 0 is "未登録"
-constexpr int kNixRows = 4097;   // 0..4096
+constexpr int kOyaRows = 3001; // 0..3000
+constexpr int kDadRows = 513; // 0..512
+constexpr int kMamRows = 701; // 0..700
+constexpr int kKeitoRows = 97; // 0..96, row 0 is "未登録"
+constexpr int kCrossRows = 17; // 0..16, row 0 is four U+3000
+constexpr int kOmokeiRows = 17; // 0..16, row 0 is "未登録"
+constexpr int kNixRows = 4097; // 0..4096
 
 inline constexpr std::u16string_view kUnregistered = u"未登録";
 
@@ -26,18 +26,18 @@ struct MasterData
 {
     MasterData();
 
-    std::vector<OyaRec> OyaTable;   // kOyaRows rows
+    std::vector<OyaRec> OyaTable; // kOyaRows rows
     int32_t OyaCount = 0;
-    std::vector<DadRec> DadTable;   // kDadRows rows
+    std::vector<DadRec> DadTable; // kDadRows rows
     int32_t DadCount = 0;
-    std::vector<MamRec> MamTable;   // kMamRows rows
+    std::vector<MamRec> MamTable; // kMamRows rows
     int32_t MamCount = 0;
     std::vector<KeitoRec> KeitoTable; // kKeitoRows rows
     int32_t KeitoCount = 1;
     std::vector<std::u16string> KeiroTable; // coat colours, unbounded, 0-based positions
-    std::vector<TCrossRec> CrossTable;      // kCrossRows rows
-    std::vector<KeitoRec> OmokeiTable;      // kOmokeiRows rows
-    std::vector<NixRec> NixList;            // kNixRows rows
+    std::vector<TCrossRec> CrossTable; // kCrossRows rows
+    std::vector<KeitoRec> OmokeiTable; // kOmokeiRows rows
+    std::vector<NixRec> NixList; // kNixRows rows
     int32_t NixCount = 0;
     int32_t SpeedCrossRow = 0; // first CrossTable row whose name contains "◎" or "短", 0 when none
     // Counts the loads (GetMasterData) into these tables, so that a window that keeps table indices

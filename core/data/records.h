@@ -22,8 +22,8 @@ constexpr int Grade = 1; // Kisho, Konjo, Kenko, Jisseki, Antei
 struct KeitoRec
 {
     std::u16string name;
-    std::u16string lbl;  // interesting-line table only: the group's short label
-    int32_t value = 0;   // sire lines: interesting-line group; interesting lines: the group's colour
+    std::u16string lbl; // interesting-line table only: the group's short label
+    int32_t value = 0; // sire lines: interesting-line group; interesting lines: the group's colour
 
     bool operator==(const KeitoRec&) const = default;
 };
@@ -32,9 +32,9 @@ struct KeitoRec
 struct OyaRec
 {
     std::u16string name;
-    int32_t a = 0;      // first inbreeding effect, CrossTable index, 0 = none
-    int32_t b = 0;      // second inbreeding effect
-    int32_t keito = 0;  // sire line, KeitoTable index, 0 = unregistered
+    int32_t a = 0; // first inbreeding effect, CrossTable index, 0 = none
+    int32_t b = 0; // second inbreeding effect
+    int32_t keito = 0; // sire line, KeitoTable index, 0 = unregistered
     int32_t omokei = 0; // interesting-line group, OmokeiTable index, 0 = none (derived when loading)
     int32_t shitei = 0; // designation mark, read by nothing
 
@@ -55,14 +55,14 @@ struct DadRec
     int32_t Fee = 0; // star rank 1..5
     int32_t Distance1 = 0;
     int32_t Distance2 = 0;
-    std::u16string Dirt;    // short text, 2 bytes
-    std::u16string Grow;    // short text, 4 bytes
-    std::u16string Kisho;   // short text, 1 byte
-    std::u16string Konjo;   // short text, 1 byte
-    std::u16string Kenko;   // short text, 1 byte
+    std::u16string Dirt; // short text, 2 bytes
+    std::u16string Grow; // short text, 4 bytes
+    std::u16string Kisho; // short text, 1 byte
+    std::u16string Konjo; // short text, 1 byte
+    std::u16string Kenko; // short text, 1 byte
     std::u16string Jisseki; // short text, 1 byte
-    std::u16string Antei;   // short text, 1 byte
-    DadFatherRec Father{};
+    std::u16string Antei; // short text, 1 byte
+    DadFatherRec Father {};
     // List filters: 1 shown / 0 hidden. Search: bit g-1 marks a candidate for generation g.
     int32_t Selected = 1;
 
@@ -73,12 +73,12 @@ struct MamRec
 {
     std::u16string name;
     std::u16string motikomi; // short text, 4 bytes
-    int32_t keito = 0;       // sire line of the mare's sire
+    int32_t keito = 0; // sire line of the mare's sire
     int32_t keiro = 0;
     int32_t Fee = 0; // base price
     int32_t speed = 0;
     int32_t stamina = 0;
-    MamFatherRec Father{};
+    MamFatherRec Father {};
     bool Selected = true;
 
     bool operator==(const MamRec&) const = default;
@@ -89,8 +89,8 @@ struct TCrossRec
 {
     std::u16string name;
     uint32_t Color = 0xFFFFFF; // 0x00BBGGRR
-    int32_t SpNit = 0;         // derived when loading
-    int32_t StNit = 0;         // derived when loading
+    int32_t SpNit = 0; // derived when loading
+    int32_t StNit = 0; // derived when loading
 
     bool operator==(const TCrossRec&) const = default;
 };
@@ -134,8 +134,8 @@ struct TFeeButton
 struct TSosenRec
 {
     std::u16string name;
-    int32_t num = -1;     // OyaTable index
-    int32_t isCrs = -2;   // -2 not crossed, -1 crossed only through a nearer cross, 0 crossed, 1 with an effect
+    int32_t num = -1; // OyaTable index
+    int32_t isCrs = -2; // -2 not crossed, -1 crossed only through a nearer cross, 0 crossed, 1 with an effect
     bool isInCrs = false; // the horse occurs twice on the same side
 
     bool operator==(const TSosenRec&) const = default;

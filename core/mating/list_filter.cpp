@@ -11,7 +11,7 @@ namespace velmora {
 
 namespace {
 
-constexpr std::u16string_view kGrades[3] = {u"A", u"B", u"C"};
+constexpr std::u16string_view kGrades[3] = { u"A", u"B", u"C" };
 
 // Index 0..2 of a grade "A", "B", "C"; -1 for anything else.
 int GradeIndex(std::u16string_view g)
@@ -23,8 +23,7 @@ int GradeIndex(std::u16string_view g)
 }
 
 // Index of the first button (0-based) whose rule matches text, -1 when none does.
-template <size_t N>
-int MatchIndex(std::u16string_view text, const std::u16string_view (&values)[N])
+template <size_t N> int MatchIndex(std::u16string_view text, const std::u16string_view (&values)[N])
 {
     for (size_t i = 0; i < N; ++i)
         if (text == values[i])
@@ -32,8 +31,7 @@ int MatchIndex(std::u16string_view text, const std::u16string_view (&values)[N])
     return -1;
 }
 
-template <size_t N>
-bool InAnyUpBand(int32_t v, const std::array<TFeeButton, N>& bands, const bool* down, int count)
+template <size_t N> bool InAnyUpBand(int32_t v, const std::array<TFeeButton, N>& bands, const bool* down, int count)
 {
     for (int k = 1; k <= count; ++k)
         if (!down[k - 1] && BandContains(bands[static_cast<size_t>(k)], k, v))
@@ -56,15 +54,15 @@ bool StallionShown(const DadRec& s, const StallionFilter& f, const std::array<TF
         return false;
     if (InAnyUpBand(s.Fee, starBands, f.star.data(), 5))
         return false;
-    static constexpr std::u16string_view grows[] = {u"普通", u"早熟", u"晩成", u"持続"};
+    static constexpr std::u16string_view grows[] = { u"普通", u"早熟", u"晩成", u"持続" };
     const int g = MatchIndex(s.Grow, grows);
     if (g >= 0 && !f.grow[static_cast<size_t>(g)])
         return false;
-    static constexpr std::u16string_view dirts[] = {u"◎", u"○", u"△"};
+    static constexpr std::u16string_view dirts[] = { u"◎", u"○", u"△" };
     const int dt = MatchIndex(s.Dirt, dirts);
     if (dt >= 0 && !f.dirt[static_cast<size_t>(dt)])
         return false;
-    const std::u16string* grades[5] = {&s.Kisho, &s.Konjo, &s.Kenko, &s.Jisseki, &s.Antei};
+    const std::u16string* grades[5] = { &s.Kisho, &s.Konjo, &s.Kenko, &s.Jisseki, &s.Antei };
     for (size_t i = 0; i < 5; ++i) {
         const int gi = GradeIndex(*grades[i]);
         if (gi >= 0 && !f.grade[i][static_cast<size_t>(gi)])
@@ -95,7 +93,7 @@ void BuildStallionList(MasterData& d, const PtsRec& pts, const StallionFilter& f
         DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(i, kDadRows))];
         s.Selected = StallionShown(s, f, starBands) ? 1 : 0;
         if (s.Selected)
-            out.push_back(ListRow{i, 0, StallionStatusPoints(d, pts, s)});
+            out.push_back(ListRow { i, 0, StallionStatusPoints(d, pts, s) });
     }
 }
 
@@ -108,7 +106,7 @@ void BuildMareList(MasterData& d, const PtsRec& pts, const MareFilter& f, const 
         MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(i, kMamRows))];
         m.Selected = MareShown(m, f, priceBands, speedBands, staminaBands);
         if (m.Selected)
-            out.push_back(ListRow{i, 0, MareStatusPoints(d, pts, m)});
+            out.push_back(ListRow { i, 0, MareStatusPoints(d, pts, m) });
     }
 }
 

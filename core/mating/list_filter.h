@@ -16,25 +16,23 @@ namespace velmora {
 // Stallion filter buttons, true = down (the horses with that attribute are shown).
 struct StallionFilter
 {
-    std::array<bool, 4> origin{true, true, true, true}; // 内国, 外国, 無印, 自家
-    std::array<bool, 5> star{true, true, true, true, true}; // star bands 1..5
-    std::array<bool, 4> grow{true, true, true, true};   // 普通, 早熟, 晩成, 持続
-    std::array<bool, 3> dirt{true, true, true};         // ◎, ○, △
+    std::array<bool, 4> origin { true, true, true, true }; // 内国, 外国, 無印, 自家
+    std::array<bool, 5> star { true, true, true, true, true }; // star bands 1..5
+    std::array<bool, 4> grow { true, true, true, true }; // 普通, 早熟, 晩成, 持続
+    std::array<bool, 3> dirt { true, true, true }; // ◎, ○, △
     // 気性, 底力, 健康 (体質), 実績, 安定, each for the grades A, B, C.
-    std::array<std::array<bool, 3>, 5> grade{{{true, true, true},
-                                              {true, true, true},
-                                              {true, true, true},
-                                              {true, true, true},
-                                              {true, true, true}}};
+    std::array<std::array<bool, 3>, 5> grade {
+        { { true, true, true }, { true, true, true }, { true, true, true }, { true, true, true }, { true, true, true } }
+    };
 };
 
 // Broodmare filter buttons, true = down.
 struct MareFilter
 {
-    bool jika = true;                                  // home-bred mares
-    std::array<bool, 4> price{true, true, true, true}; // price bands 1..4, tested on speed + stamina
-    std::array<bool, 3> sp{true, true, true};          // speed bands 高, 中, 低
-    std::array<bool, 3> st{true, true, true};          // stamina bands 高, 中, 低
+    bool jika = true; // home-bred mares
+    std::array<bool, 4> price { true, true, true, true }; // price bands 1..4, tested on speed + stamina
+    std::array<bool, 3> sp { true, true, true }; // speed bands 高, 中, 低
+    std::array<bool, 3> st { true, true, true }; // stamina bands 高, 中, 低
 };
 
 // False when the first rule whose button is up leaves the stallion out. starBands[1..5] are used.

@@ -17,9 +17,9 @@ ScreenSize CurrentScreenSize()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
-        return ScreenSize{size.width(), size.height()};
+        return ScreenSize { size.width(), size.height() };
     }
-    return ScreenSize{800, 600};
+    return ScreenSize { 800, 600 };
 }
 
 QString ResolveFontFamily(const QString& name, bool fixedPitch)
@@ -27,10 +27,10 @@ QString ResolveFontFamily(const QString& name, bool fixedPitch)
     const QStringList families = QFontDatabase::families();
     if (families.contains(name, Qt::CaseInsensitive))
         return name;
-    static const char* const kProportional[] = {"IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP",
-                                                "VL PGothic", "Takao PGothic"};
-    static const char* const kFixed[] = {"IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic", "Takao Gothic",
-                                         "IPAPGothic"};
+    static const char* const kProportional[]
+        = { "IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP", "VL PGothic", "Takao PGothic" };
+    static const char* const kFixed[]
+        = { "IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic", "Takao Gothic", "IPAPGothic" };
     if (fixedPitch) {
         for (const char* f : kFixed)
             if (families.contains(QString::fromLatin1(f), Qt::CaseInsensitive))
@@ -64,7 +64,10 @@ QFont AppFixedFont()
 }
 
 namespace {
-FitRect RectOf(const QRect& r) { return FitRect{r.x(), r.y(), r.width(), r.height()}; }
+FitRect RectOf(const QRect& r)
+{
+    return FitRect { r.x(), r.y(), r.width(), r.height() };
+}
 
 // The controls placed directly on a widget, in creation order; separate windows (dialogs the widget
 // owns) are not controls of it.
@@ -117,7 +120,7 @@ void FitForm(QWidget* form)
     const AppState& s = App();
     form->setFont(AppFont());
     const QSize size = form->size();
-    const FitRect r = FitFormRect(FitRect{0, 0, size.width(), size.height()}, CurrentScreenSize(), s.ScreenWidth,
+    const FitRect r = FitFormRect(FitRect { 0, 0, size.width(), size.height() }, CurrentScreenSize(), s.ScreenWidth,
                                   s.ScreenHeight);
     // A fixed-size window keeps its fixed size after fitting.
     const bool fixed = form->minimumSize() == form->maximumSize();

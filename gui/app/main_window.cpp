@@ -33,14 +33,15 @@ constexpr int kButtonGap = 8;
 constexpr int kButtonLeft = (kClientWidth - kButtonWidth) / 2;
 constexpr int kButtonTop = (kClientHeight - (9 * kButtonHeight + 8 * kButtonGap)) / 2;
 
-const char* const kButtonNames[] = {"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate"};
+const char* const kButtonNames[] = { "btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate" };
 
 } // namespace
 
 TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir,
                    const std::function<void(TfrmMain&)>& beforeStartup, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_exeDir(QFileInfo(exePath).absolutePath())
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -104,7 +105,10 @@ void TfrmMain::SetToolFactory(Tool tool, ToolFactory factory)
         ButtonFor(tool)->setEnabled(available);
 }
 
-bool TfrmMain::HasTool(Tool tool) const { return static_cast<bool>(m_factories[static_cast<size_t>(tool)]); }
+bool TfrmMain::HasTool(Tool tool) const
+{
+    return static_cast<bool>(m_factories[static_cast<size_t>(tool)]);
+}
 
 void TfrmMain::RunStartup(const QString& exePath, const QString& currentDir)
 {
@@ -169,9 +173,15 @@ int TfrmMain::RunTool(Tool tool, bool waitCursor)
     return result;
 }
 
-void TfrmMain::OnVelmora() { RunTool(Tool::Velmora, true); }
+void TfrmMain::OnVelmora()
+{
+    RunTool(Tool::Velmora, true);
+}
 
-void TfrmMain::OnDravik() { RunTool(Tool::Dravik, true); }
+void TfrmMain::OnDravik()
+{
+    RunTool(Tool::Dravik, true);
+}
 
 void TfrmMain::OnParents()
 {
@@ -274,7 +284,10 @@ void TfrmMain::OnHelp()
     OpenDocument(m_helpCopy->fileName(), this);
 }
 
-void TfrmMain::OnEnd() { close(); }
+void TfrmMain::OnEnd()
+{
+    close();
+}
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {

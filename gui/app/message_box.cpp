@@ -23,10 +23,22 @@ HookState& Hooks()
 }
 } // namespace
 
-void MessageBox::SetNextAnswer(Answer answer) { Hooks().queued.append(answer); }
-void MessageBox::SetAutoAnswer(std::optional<Answer> answer) { Hooks().automatic = answer; }
-QStringList MessageBox::History() { return Hooks().history; }
-void MessageBox::ClearHistory() { Hooks().history.clear(); }
+void MessageBox::SetNextAnswer(Answer answer)
+{
+    Hooks().queued.append(answer);
+}
+void MessageBox::SetAutoAnswer(std::optional<Answer> answer)
+{
+    Hooks().automatic = answer;
+}
+QStringList MessageBox::History()
+{
+    return Hooks().history;
+}
+void MessageBox::ClearHistory()
+{
+    Hooks().history.clear();
+}
 
 MessageBox::Answer MessageBox::Ask(QWidget* parent, const QString& title, const QString& text, bool withCancel)
 {

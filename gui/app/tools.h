@@ -14,11 +14,11 @@ class TfrmMain;
 
 enum class Tool {
     Velmora, // optimal-mating window
-    Dravik,  // strongest-mating search window
+    Dravik, // strongest-mating search window
     Parents, // pedigree viewer
-    Editor,  // pedigree editor, created once for the whole run
-    Dir,     // data directory dialog
-    Update,  // data editing window
+    Editor, // pedigree editor, created once for the whole run
+    Dir, // data directory dialog
+    Update, // data editing window
 };
 
 // Creates a tool's window, parented to the main window; it is shown modally with exec().

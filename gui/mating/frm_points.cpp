@@ -80,7 +80,8 @@ QComboBox* ColorBox(QWidget* parent, const char* name, int x, int y)
 
 // ---------------------------------------------------------------------------------------------------
 
-TfrmSaveAs::TfrmSaveAs(QWidget* parent) : QDialog(parent)
+TfrmSaveAs::TfrmSaveAs(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSaveAs"));
     setWindowTitle(QStringLiteral("相性条件の保存"));
@@ -119,7 +120,8 @@ QString TfrmSaveAs::SettingName() const
 
 // ---------------------------------------------------------------------------------------------------
 
-TfrmPoints::TfrmPoints(QWidget* parent) : QDialog(parent)
+TfrmPoints::TfrmPoints(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPoints"));
     setWindowTitle(QStringLiteral("【Velmora】相性条件の編集"));
@@ -161,14 +163,13 @@ void TfrmPoints::BuildLayout()
     m_pages->addTab(p1, QStringLiteral("配合ポイント"));
     {
         QGroupBox* g = Group(p1, QStringLiteral("配合"), 4, 4, 184, 282);
-        const char* names[11] = {"edtDokei", "edtOmo",  "edtMigo",   "edtYok",    "edtNix1", "edtNix2",
-                                 "edtNix3",  "edtNix4", "edtKiken1", "edtKiken2", "edtOutB"};
-        const QString caps[11] = {QStringLiteral("同系配合"),         QStringLiteral("面白配合"),
-                                  QStringLiteral("見事な配合"),       QStringLiteral("よくできた配合"),
-                                  QStringLiteral("Ｎｉｘ：完璧"),     QStringLiteral("Ｎｉｘ：優れてる"),
-                                  QStringLiteral("Ｎｉｘ：良い"),     QStringLiteral("Ｎｉｘ：程々"),
-                                  QStringLiteral("危険(近親)"),       QStringLiteral("危険(過多ｸﾛｽ)"),
-                                  QStringLiteral("ｱｳﾄﾌﾞﾘｰﾄﾞ")};
+        const char* names[11] = { "edtDokei", "edtOmo",  "edtMigo",   "edtYok",    "edtNix1", "edtNix2",
+                                  "edtNix3",  "edtNix4", "edtKiken1", "edtKiken2", "edtOutB" };
+        const QString caps[11]
+            = { QStringLiteral("同系配合"),       QStringLiteral("面白配合"),     QStringLiteral("見事な配合"),
+                QStringLiteral("よくできた配合"), QStringLiteral("Ｎｉｘ：完璧"), QStringLiteral("Ｎｉｘ：優れてる"),
+                QStringLiteral("Ｎｉｘ：良い"),   QStringLiteral("Ｎｉｘ：程々"), QStringLiteral("危険(近親)"),
+                QStringLiteral("危険(過多ｸﾛｽ)"),  QStringLiteral("ｱｳﾄﾌﾞﾘｰﾄﾞ") };
         for (int i = 0; i < 11; ++i) {
             Caption(g, caps[i], 6, 24 + i * 23, 112);
             m_haigo[static_cast<size_t>(i)] = NumberField(g, QString::fromLatin1(names[i]), 118, 24 + i * 23);
@@ -176,8 +177,8 @@ void TfrmPoints::BuildLayout()
         QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 290, 184, 186);
         for (int n = 1; n <= 7; ++n) {
             Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 24, 60);
-            m_cross[static_cast<size_t>(n)] = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118,
-                                                          22 + (n - 1) * 24);
+            m_cross[static_cast<size_t>(n)]
+                = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118, 22 + (n - 1) * 24);
         }
         auto sixteen = [p1](const QString& title, int x, const QString& edtPrefix, const QString& lblPrefix,
                             std::array<QLineEdit*, 17>& edits, std::array<QLabel*, 17>& labels) {
@@ -187,8 +188,7 @@ void TfrmPoints::BuildLayout()
                 QLabel* l = Caption(g, QString(), 6, 22 + (k - 1) * 28, 104);
                 l->setObjectName(lblPrefix + QString::number(k));
                 labels[static_cast<size_t>(k)] = l;
-                edits[static_cast<size_t>(k)] = NumberField(g, edtPrefix + QString::number(k), 112,
-                                                            22 + (k - 1) * 28);
+                edits[static_cast<size_t>(k)] = NumberField(g, edtPrefix + QString::number(k), 112, 22 + (k - 1) * 28);
             }
         };
         sixteen(QStringLiteral("ｲﾝﾌﾞﾘｰﾄﾞ時の効果"), 192, QStringLiteral("edtCrs"), QStringLiteral("lblCrs"), m_crs,
@@ -209,16 +209,17 @@ void TfrmPoints::BuildLayout()
                                           : QStringLiteral("Edit%1").arg(106 + item - DStatus::KishoO);
         };
         // A group of labelled fields side by side.
-        auto labelled = [&](const QString& title, int x, int y, int w, std::initializer_list<std::pair<QString, int>> items) {
-            QGroupBox* g = Group(p2, title, x, y, w, 54);
-            int fx = 6;
-            for (const auto& [cap, item] : items) {
-                Caption(g, cap, fx, 24, 50);
-                m_dstatus[static_cast<size_t>(item)] = NumberField(g, name(item), fx + 50, 24, 56);
-                fx += 112;
-            }
-            return g;
-        };
+        auto labelled
+            = [&](const QString& title, int x, int y, int w, std::initializer_list<std::pair<QString, int>> items) {
+                  QGroupBox* g = Group(p2, title, x, y, w, 54);
+                  int fx = 6;
+                  for (const auto& [cap, item] : items) {
+                      Caption(g, cap, fx, 24, 50);
+                      m_dstatus[static_cast<size_t>(item)] = NumberField(g, name(item), fx + 50, 24, 56);
+                      fx += 112;
+                  }
+                  return g;
+              };
         // A range group: lower bound, upper bound, points, without labels.
         auto range = [&](const QString& title, int x, int y, int first) {
             QGroupBox* g = Group(p2, title, x, y, 220, 54);
@@ -226,29 +227,30 @@ void TfrmPoints::BuildLayout()
                 m_dstatus[static_cast<size_t>(first + i)] = NumberField(g, name(first + i), 6 + i * 70, 24, 64);
             return g;
         };
-        labelled(QStringLiteral("生産地"), 4, 4, 236, {{QStringLiteral("内国"), DStatus::Naikoku},
-                                                      {QStringLiteral("外国"), DStatus::Gaikoku}});
+        labelled(QStringLiteral("生産地"), 4, 4, 236,
+                 { { QStringLiteral("内国"), DStatus::Naikoku }, { QStringLiteral("外国"), DStatus::Gaikoku } });
         QGroupBox* col = Group(p2, QStringLiteral("毛色"), 4, 62, 236, 54);
         m_dcolor = ColorBox(col, "ComboBox2", 6, 24);
         m_dstatus[DStatus::ColorPts] = NumberField(col, name(DStatus::ColorPts), 122, 24);
         range(QStringLiteral("★"), 4, 120, DStatus::StarLow);
         range(QStringLiteral("距離適性"), 4, 178, DStatus::DistLow);
-        labelled(QStringLiteral("成長"), 248, 4, 236, {{QStringLiteral("早熟"), DStatus::Soujuku},
-                                                    {QStringLiteral("普通"), DStatus::Futsu}});
-        labelled(QString(), 248, 62, 236, {{QStringLiteral("晩成"), DStatus::Bansei},
-                                           {QStringLiteral("持続"), DStatus::Jizoku}});
-        labelled(QStringLiteral("ダート"), 248, 120, 348, {{QStringLiteral("◎"), DStatus::Dirt1},
-                                                         {QStringLiteral("○"), DStatus::Dirt2},
-                                                         {QStringLiteral("△"), DStatus::Dirt3}});
-        const QString grades[5] = {QStringLiteral("気性"), QStringLiteral("底力"), QStringLiteral("体質"),
-                                   QStringLiteral("実績"), QStringLiteral("安定")};
-        const int firsts[5] = {DStatus::KishoA, DStatus::KonjoA, DStatus::KenkoA, DStatus::JissekiA, DStatus::AnteiA};
-        const QPoint places[5] = {{4, 236}, {4, 294}, {4, 352}, {360, 294}, {4, 410}};
+        labelled(QStringLiteral("成長"), 248, 4, 236,
+                 { { QStringLiteral("早熟"), DStatus::Soujuku }, { QStringLiteral("普通"), DStatus::Futsu } });
+        labelled(QString(), 248, 62, 236,
+                 { { QStringLiteral("晩成"), DStatus::Bansei }, { QStringLiteral("持続"), DStatus::Jizoku } });
+        labelled(QStringLiteral("ダート"), 248, 120, 348,
+                 { { QStringLiteral("◎"), DStatus::Dirt1 },
+                   { QStringLiteral("○"), DStatus::Dirt2 },
+                   { QStringLiteral("△"), DStatus::Dirt3 } });
+        const QString grades[5] = { QStringLiteral("気性"), QStringLiteral("底力"), QStringLiteral("体質"),
+                                    QStringLiteral("実績"), QStringLiteral("安定") };
+        const int firsts[5] = { DStatus::KishoA, DStatus::KonjoA, DStatus::KenkoA, DStatus::JissekiA, DStatus::AnteiA };
+        const QPoint places[5] = { { 4, 236 }, { 4, 294 }, { 4, 352 }, { 360, 294 }, { 4, 410 } };
         for (int g = 0; g < 5; ++g) {
             QGroupBox* box = labelled(grades[g], places[g].x(), places[g].y(), 348,
-                                      {{QStringLiteral("Ａ"), firsts[g]},
-                                       {QStringLiteral("Ｂ"), firsts[g] + 1},
-                                       {QStringLiteral("Ｃ"), firsts[g] + 2}});
+                                      { { QStringLiteral("Ａ"), firsts[g] },
+                                        { QStringLiteral("Ｂ"), firsts[g] + 1 },
+                                        { QStringLiteral("Ｃ"), firsts[g] + 2 } });
             if (g == 0 || g == 2) {
                 const int item = g == 0 ? DStatus::KishoO : DStatus::KenkoO;
                 box->resize(600, 54);
@@ -273,13 +275,12 @@ void TfrmPoints::BuildLayout()
         QGroupBox* col = Group(outer, QStringLiteral("毛色"), 8, 80, 236, 54);
         m_mcolor = ColorBox(col, "ComboBox1", 6, 24);
         m_mstatus[MStatus::ColorPts] = NumberField(col, name(MStatus::ColorPts), 122, 24);
-        const QString titles[3] = {QStringLiteral("基本料"), QStringLiteral("スピード"), QStringLiteral("スタミナ")};
-        const int firsts[3] = {MStatus::FeeLow, MStatus::SpeedLow, MStatus::StaminaLow};
+        const QString titles[3] = { QStringLiteral("基本料"), QStringLiteral("スピード"), QStringLiteral("スタミナ") };
+        const int firsts[3] = { MStatus::FeeLow, MStatus::SpeedLow, MStatus::StaminaLow };
         for (int r = 0; r < 3; ++r) {
             QGroupBox* g = Group(outer, titles[r], 8, 138 + r * 58, 236, 54);
             for (int i = 0; i < 3; ++i)
-                m_mstatus[static_cast<size_t>(firsts[r] + i)] =
-                    NumberField(g, name(firsts[r] + i), 6 + i * 74, 24, 68);
+                m_mstatus[static_cast<size_t>(firsts[r] + i)] = NumberField(g, name(firsts[r] + i), 6 + i * 74, 24, 68);
         }
     }
 }
@@ -297,9 +298,9 @@ void TfrmPoints::ShowTable()
 {
     const PtsRec& t = PointTable();
     const MasterData& d = Master();
-    const int32_t* haigo[11] = {&t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,
-                                &t.haigo.Nix1,  &t.haigo.Nix2, &t.haigo.Nix3,  &t.haigo.Nix4,
-                                &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb};
+    const int32_t* haigo[11]
+        = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
+            &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
     for (size_t i = 0; i < 11; ++i)
         m_haigo[i]->setText(QString::number(*haigo[i]));
     for (size_t k = 1; k <= 16; ++k) {
@@ -324,9 +325,8 @@ void TfrmPoints::ShowTable()
 void TfrmPoints::StoreFields()
 {
     PtsRec& t = PointTable();
-    int32_t* haigo[11] = {&t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,    &t.haigo.Yok,
-                          &t.haigo.Nix1,  &t.haigo.Nix2, &t.haigo.Nix3,   &t.haigo.Nix4,
-                          &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb};
+    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
+                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
     for (size_t i = 0; i < 11; ++i)
         *haigo[i] = FieldValue(m_haigo[i]);
     for (size_t n = 1; n <= 7; ++n)

@@ -53,19 +53,19 @@ private:
     QPushButton* m_btnCancel = nullptr;
     QTabWidget* m_pages = nullptr;
     // 配合 page.
-    std::array<QLineEdit*, 11> m_haigo{}; // edtDokei .. edtOutB, in VelmoraHaigoRec order
-    std::array<QLineEdit*, 17> m_crs{};   // edtCrs1..16
-    std::array<QLabel*, 17> m_lblCrs{};
-    std::array<QLineEdit*, 17> m_kosei{}; // edtKosei1..16
-    std::array<QLabel*, 17> m_lblKosei{};
-    std::array<QLineEdit*, 8> m_cross{};  // edtCross1..7
-    std::array<QLineEdit*, 17> m_oyani{}; // edtOyani1..16
-    std::array<QLabel*, 17> m_lblOyani{};
+    std::array<QLineEdit*, 11> m_haigo {}; // edtDokei .. edtOutB, in VelmoraHaigoRec order
+    std::array<QLineEdit*, 17> m_crs {}; // edtCrs1..16
+    std::array<QLabel*, 17> m_lblCrs {};
+    std::array<QLineEdit*, 17> m_kosei {}; // edtKosei1..16
+    std::array<QLabel*, 17> m_lblKosei {};
+    std::array<QLineEdit*, 8> m_cross {}; // edtCross1..7
+    std::array<QLineEdit*, 17> m_oyani {}; // edtOyani1..16
+    std::array<QLabel*, 17> m_lblOyani {};
     // Status pages, in the order of the table's status arrays.
     std::vector<QLineEdit*> m_dstatus; // Edit36..Edit66, Edit106, Edit107
     std::vector<QLineEdit*> m_mstatus; // Edit7..Edit18
-    QComboBox* m_dcolor = nullptr;     // ComboBox2
-    QComboBox* m_mcolor = nullptr;     // ComboBox1
+    QComboBox* m_dcolor = nullptr; // ComboBox2
+    QComboBox* m_mcolor = nullptr; // ComboBox1
 };
 
 } // namespace velmora::gui

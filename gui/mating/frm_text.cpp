@@ -27,14 +27,13 @@ QString Q(std::u16string_view s)
 }
 
 // Check box captions in print order; element 1 is the name column, which is always printed.
-constexpr const char16_t* kDadCaptions[] = {
-    u"順位", u"馬名", u"ポイント", u"内国産", u"系統", u"毛色", u"★", u"距離適性", u"ダート", u"成長",
-    u"気性", u"底力", u"健康", u"実績", u"安定", u"面白配合", u"見事な配合", u"よくできた配合", u"ニックス配合",
-    u"インブリード"};
-constexpr const char16_t* kMamCaptions[] = {u"順位",     u"馬名",       u"ポイント",   u"持込み",
-                                            u"系統",     u"毛色",       u"基本料",     u"スピード",
-                                            u"スタミナ", u"面白配合",   u"見事な配合", u"よくできた配合",
-                                            u"ニックス配合", u"インブリード"};
+constexpr const char16_t* kDadCaptions[]
+    = { u"順位",     u"馬名",     u"ポイント",   u"内国産",         u"系統",         u"毛色",        u"★",
+        u"距離適性", u"ダート",   u"成長",       u"気性",           u"底力",         u"健康",        u"実績",
+        u"安定",     u"面白配合", u"見事な配合", u"よくできた配合", u"ニックス配合", u"インブリード" };
+constexpr const char16_t* kMamCaptions[]
+    = { u"順位",     u"馬名",     u"ポイント", u"持込み",     u"系統",           u"毛色",         u"基本料",
+        u"スピード", u"スタミナ", u"面白配合", u"見事な配合", u"よくできた配合", u"ニックス配合", u"インブリード" };
 
 // The column switch of a check box: the name box (1) has none.
 int SwitchOf(size_t box)
@@ -44,7 +43,9 @@ int SwitchOf(size_t box)
 
 } // namespace
 
-TfrmText::TfrmText(const TextListSource& source, QWidget* parent) : QDialog(parent), m_source(source)
+TfrmText::TfrmText(const TextListSource& source, QWidget* parent)
+    : QDialog(parent)
+    , m_source(source)
 {
     setObjectName(QStringLiteral("frmText"));
     BuildLayout();
@@ -63,8 +64,8 @@ TfrmText::TfrmText(const TextListSource& source, QWidget* parent) : QDialog(pare
     } catch (const VelmoraError& e) {
         MessageBox::Show(this, QString::fromUtf8(e.what()));
     }
-    setWindowTitle((st ? QStringLiteral("<種牡馬> 相性順") : QStringLiteral("<繁殖牝馬> 相性順")) +
-                   QStringLiteral("一覧表示"));
+    setWindowTitle((st ? QStringLiteral("<種牡馬> 相性順") : QStringLiteral("<繁殖牝馬> 相性順"))
+                   + QStringLiteral("一覧表示"));
 }
 
 void TfrmText::BuildLayout()

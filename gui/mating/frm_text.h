@@ -24,10 +24,10 @@ namespace velmora::gui {
 // chosen partner (ready), and that partner.
 struct TextListSource
 {
-    bool stallions = true;                    // the stallion list (target: a mare) or the mare list
-    bool ready = false;                       // ordered by 相性順 with a chosen target
+    bool stallions = true; // the stallion list (target: a mare) or the mare list
+    bool ready = false; // ordered by 相性順 with a chosen target
     const std::vector<ListRow>* rows = nullptr;
-    int target = -1;                          // MamTable row (stallion list) or DadTable row (mare list)
+    int target = -1; // MamTable row (stallion list) or DadTable row (mare list)
     QString targetName;
 };
 

@@ -49,7 +49,7 @@ constexpr uint32_t kWhite = kDisplayWhite;
 
 // The pedigree rows from top to bottom: the horse himself, then his male ancestors as a pedigree
 // chart reads them (each sire directly above his own sire line, the dam's sires below).
-constexpr int kRowOrder[16] = {0, 1, 2, 4, 8, 9, 5, 10, 11, 3, 6, 12, 13, 7, 14, 15};
+constexpr int kRowOrder[16] = { 0, 1, 2, 4, 8, 9, 5, 10, 11, 3, 6, 12, 13, 7, 14, 15 };
 
 constexpr int kPedigreeTop = 203;
 constexpr int kRowHeight = 15;
@@ -169,7 +169,8 @@ bool NamesNoRow(const QComboBox* combo)
 
 } // namespace
 
-TfrmVelmora::TfrmVelmora(QWidget* parent) : QDialog(parent)
+TfrmVelmora::TfrmVelmora(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmVelmora"));
     setWindowTitle(QStringLiteral("Velmora配合決定ツール"));
@@ -281,13 +282,13 @@ void TfrmVelmora::BuildStallionGroup()
     };
     m_btnDadFee = makeOrder("btnDadFee", QStringLiteral("★順"), 6,
                             QStringLiteral("種牡馬リストを、種付け料の高い順に並べ替えます"));
-    m_btnDadName = makeOrder("btnDadName", QStringLiteral("名前順"), 90,
-                             QStringLiteral("種牡馬リストを名前順に並べ替えます"));
+    m_btnDadName
+        = makeOrder("btnDadName", QStringLiteral("名前順"), 90, QStringLiteral("種牡馬リストを名前順に並べ替えます"));
     m_btnDadAisho = makeOrder("btnDadAisho", QStringLiteral("相性順"), 174,
                               QStringLiteral("種牡馬リストを、選択されている繁殖との相性順に並べ替えます"));
     m_btnDadList = MakeButton(order, "btnDadList", QStringLiteral("一覧表示"), 282, 16, 90, 22);
     m_btnDadList->setToolTip(QStringLiteral("相性順に並び替えてから押すと、一覧で表示されます"));
-    for (QToolButton* b : {m_btnDadFee, m_btnDadName, m_btnDadAisho})
+    for (QToolButton* b : { m_btnDadFee, m_btnDadName, m_btnDadAisho })
         connect(b, &QToolButton::clicked, this, [this] { Guarded([this] { OrderStallions(); }); });
     connect(m_btnDadList, &QPushButton::clicked, this, [this] { OnListDisplay(true); });
 
@@ -307,21 +308,21 @@ void TfrmVelmora::BuildStallionGroup()
     };
     groupLabel(QStringLiteral("産種"), 4, 14, 26);
     makeGroup(m_dadOrigin, QStringLiteral("spbDadBirth"),
-              {QStringLiteral("内国"), QStringLiteral("外国"), QStringLiteral("無印"), QStringLiteral("自家")}, 30,
+              { QStringLiteral("内国"), QStringLiteral("外国"), QStringLiteral("無印"), QStringLiteral("自家") }, 30,
               14, 32);
     groupLabel(QStringLiteral("★"), 164, 14, 14);
-    makeGroup(m_dadStar, QStringLiteral("spbDadStar"), {QString(), QString(), QString(), QString(), QString()}, 178,
+    makeGroup(m_dadStar, QStringLiteral("spbDadStar"), { QString(), QString(), QString(), QString(), QString() }, 178,
               14, 24);
     groupLabel(QStringLiteral("成長"), 4, 33, 26);
     makeGroup(m_dadGrow, QStringLiteral("spbDadGrow"),
-              {QStringLiteral("普"), QStringLiteral("早"), QStringLiteral("晩"), QStringLiteral("持")}, 30, 33, 20);
+              { QStringLiteral("普"), QStringLiteral("早"), QStringLiteral("晩"), QStringLiteral("持") }, 30, 33, 20);
     groupLabel(QStringLiteral("ダ"), 114, 33, 14);
-    makeGroup(m_dadDirt, QStringLiteral("spbDadDirt"), {QStringLiteral("◎"), QStringLiteral("○"), QStringLiteral("△")},
-              128, 33, 20);
-    const QStringList abc = {QStringLiteral("Ａ"), QStringLiteral("B"), QStringLiteral("C")};
-    const QString gradeCaps[5] = {QStringLiteral("気"), QStringLiteral("底"), QStringLiteral("体"),
-                                  QStringLiteral("実"), QStringLiteral("安")};
-    const char* gradeNames[5] = {"spbKisho", "spbKonjo", "spbKenko", "spbJisseki", "spbAntei"};
+    makeGroup(m_dadDirt, QStringLiteral("spbDadDirt"),
+              { QStringLiteral("◎"), QStringLiteral("○"), QStringLiteral("△") }, 128, 33, 20);
+    const QStringList abc = { QStringLiteral("Ａ"), QStringLiteral("B"), QStringLiteral("C") };
+    const QString gradeCaps[5] = { QStringLiteral("気"), QStringLiteral("底"), QStringLiteral("体"),
+                                   QStringLiteral("実"), QStringLiteral("安") };
+    const char* gradeNames[5] = { "spbKisho", "spbKonjo", "spbKenko", "spbJisseki", "spbAntei" };
     // 気 on the second row, 底 体 実 安 on the third.
     groupLabel(gradeCaps[0], 196, 33, 14);
     makeGroup(m_dadGrade[0], QString::fromLatin1(gradeNames[0]), abc, 210, 33, 20);
@@ -332,7 +333,7 @@ void TfrmVelmora::BuildStallionGroup()
     }
     m_btnDadAll = MakeButton(flt, "btnDadAll", QStringLiteral("全\n頭"), 338, 14, 34, 56);
     connect(m_btnDadAll, &QPushButton::clicked, this, [this] { Guarded([this] { PressAllDad(); }); });
-    std::vector<std::vector<QToolButton*>*> groups = {&m_dadOrigin, &m_dadStar, &m_dadGrow, &m_dadDirt};
+    std::vector<std::vector<QToolButton*>*> groups = { &m_dadOrigin, &m_dadStar, &m_dadGrow, &m_dadDirt };
     for (auto& g : m_dadGrade)
         groups.push_back(&g);
     for (auto* group : groups)
@@ -383,13 +384,13 @@ void TfrmVelmora::BuildMareGroup()
     };
     m_btnMamFee = makeOrder("btnMamFee", QStringLiteral("基本料順"), 6,
                             QStringLiteral("繁殖牝馬リストを、基本料の高い順に並べ替えます"));
-    m_btnMamName = makeOrder("btnMamName", QStringLiteral("名前順"), 90,
-                             QStringLiteral("繁殖牝馬リストを名前順に並べ替えます"));
+    m_btnMamName
+        = makeOrder("btnMamName", QStringLiteral("名前順"), 90, QStringLiteral("繁殖牝馬リストを名前順に並べ替えます"));
     m_btnMamAisho = makeOrder("btnMamAisho", QStringLiteral("相性順"), 174,
                               QStringLiteral("繁殖牝馬リストを、選択されている種牡馬との相性順に並べ替えます"));
     m_btnMamList = MakeButton(order, "btnMamList", QStringLiteral("一覧表示"), 282, 16, 90, 22);
     m_btnMamList->setToolTip(QStringLiteral("相性順に並び替えてから押すと、一覧で表示されます"));
-    for (QToolButton* b : {m_btnMamFee, m_btnMamName, m_btnMamAisho})
+    for (QToolButton* b : { m_btnMamFee, m_btnMamName, m_btnMamAisho })
         connect(b, &QToolButton::clicked, this, [this] { Guarded([this] { OrderMares(); }); });
     connect(m_btnMamList, &QPushButton::clicked, this, [this] { OnListDisplay(false); });
 
@@ -404,7 +405,7 @@ void TfrmVelmora::BuildMareGroup()
             MakeToggle(flt, QStringLiteral("spbMamPrice%1").arg(i + 1), QString(), 44 + i * 60, 14, 60, 18));
     MakeLabel(flt, nullptr, QStringLiteral("産地"), 4, 33, 40, 18);
     m_btnMamJika = MakeToggle(flt, QStringLiteral("spbMamJika"), QStringLiteral("自家"), 44, 33, 40, 18);
-    const QStringList hml = {QStringLiteral("高"), QStringLiteral("中"), QStringLiteral("低")};
+    const QStringList hml = { QStringLiteral("高"), QStringLiteral("中"), QStringLiteral("低") };
     MakeLabel(flt, nullptr, QStringLiteral("SP"), 4, 52, 20, 18);
     for (int i = 0; i < 3; ++i)
         m_mamSp.push_back(MakeToggle(flt, QStringLiteral("spbMamSp%1").arg(i + 1), hml[i], 24 + i * 24, 52, 24, 18));
@@ -413,7 +414,7 @@ void TfrmVelmora::BuildMareGroup()
         m_mamSt.push_back(MakeToggle(flt, QStringLiteral("spbMamSt%1").arg(i + 1), hml[i], 128 + i * 24, 52, 24, 18));
     m_btnMamAll = MakeButton(flt, "btnMamAll", QStringLiteral("全\n頭"), 338, 14, 34, 56);
     connect(m_btnMamAll, &QPushButton::clicked, this, [this] { Guarded([this] { PressAllMam(); }); });
-    for (auto* group : {&m_mamPrice, &m_mamSp, &m_mamSt})
+    for (auto* group : { &m_mamPrice, &m_mamSp, &m_mamSt })
         for (QToolButton* b : *group)
             connect(b, &QToolButton::clicked, this, [this, b, group] { OnFilterClicked(b, *group, false); });
     // The single 自家 button has no group to keep down.
@@ -656,7 +657,7 @@ void TfrmVelmora::OrderMares()
 
 void TfrmVelmora::UpdateOrderFonts()
 {
-    for (QToolButton* b : {m_btnDadFee, m_btnDadName, m_btnDadAisho, m_btnMamFee, m_btnMamName, m_btnMamAisho}) {
+    for (QToolButton* b : { m_btnDadFee, m_btnDadName, m_btnDadAisho, m_btnMamFee, m_btnMamName, m_btnMamAisho }) {
         QFont f = b->font();
         f.setBold(b->isChecked());
         b->setFont(f);
@@ -738,7 +739,7 @@ void TfrmVelmora::OnFilterClicked(QToolButton* button, const std::vector<QToolBu
 
 void TfrmVelmora::PressAllDad()
 {
-    std::vector<std::vector<QToolButton*>*> groups = {&m_dadOrigin, &m_dadStar, &m_dadGrow, &m_dadDirt};
+    std::vector<std::vector<QToolButton*>*> groups = { &m_dadOrigin, &m_dadStar, &m_dadGrow, &m_dadDirt };
     for (auto& g : m_dadGrade)
         groups.push_back(&g);
     for (auto* group : groups)
@@ -749,7 +750,7 @@ void TfrmVelmora::PressAllDad()
 
 void TfrmVelmora::PressAllMam()
 {
-    for (auto* group : {&m_mamPrice, &m_mamSp, &m_mamSt})
+    for (auto* group : { &m_mamPrice, &m_mamSp, &m_mamSt })
         for (QToolButton* b : *group)
             b->setChecked(true);
     m_btnMamJika->setChecked(true);
@@ -767,8 +768,8 @@ void TfrmVelmora::ChooseStallion()
         return;
     }
     const MasterData& d = Master();
-    const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(m_stallionList[static_cast<size_t>(r)].index,
-                                                                    kDadRows))];
+    const DadRec& s
+        = d.DadTable[static_cast<size_t>(CheckedIndex(m_stallionList[static_cast<size_t>(r)].index, kDadRows))];
     m_dadRow = r;
     m_dadArray = s.Father;
     m_dadFee = s.Fee;
@@ -791,8 +792,7 @@ void TfrmVelmora::ChooseMare()
         return;
     }
     const MasterData& d = Master();
-    const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(m_mareList[static_cast<size_t>(r)].index,
-                                                                   kMamRows))];
+    const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(m_mareList[static_cast<size_t>(r)].index, kMamRows))];
     m_mamRow = r;
     m_mamArray = m.Father;
     EvaluatePair();
@@ -820,17 +820,17 @@ void TfrmVelmora::ShowDadSide()
     }
     if (m_dadRow < 0)
         return;
-    const DadRec& s = d.DadTable[static_cast<size_t>(
-        CheckedIndex(m_stallionList[static_cast<size_t>(m_dadRow)].index, kDadRows))];
+    const DadRec& s
+        = d.DadTable[static_cast<size_t>(CheckedIndex(m_stallionList[static_cast<size_t>(m_dadRow)].index, kDadRows))];
     m_lblBirth->setText(Q(s.birth));
     m_lblDKeito->setText(Q(KeitoRow(d, s.keito).name) + QLatin1Char('/') + GroupNameOf(d, s.Father[0]));
     m_lblDKeiro->setText(KeiroName(d, s.keiro));
     m_lblDRare->setText(Q(StarText(s.Fee)));
     m_lblDis1->setText(QString::number(s.Distance1));
     m_lblDis2->setText(QString::number(s.Distance2));
-    const std::pair<QLabel*, const std::u16string*> graded[] = {
-        {m_lblDirt, &s.Dirt},   {m_lblKisho, &s.Kisho},     {m_lblKonjo, &s.Konjo},
-        {m_lblKenko, &s.Kenko}, {m_lblJisseki, &s.Jisseki}, {m_lblAntei, &s.Antei}};
+    const std::pair<QLabel*, const std::u16string*> graded[]
+        = { { m_lblDirt, &s.Dirt },   { m_lblKisho, &s.Kisho },     { m_lblKonjo, &s.Konjo },
+            { m_lblKenko, &s.Kenko }, { m_lblJisseki, &s.Jisseki }, { m_lblAntei, &s.Antei } };
     for (const auto& [label, text] : graded) {
         label->setText(Q(*text));
         SetTextColor(label, GradeColor(*text));
@@ -850,8 +850,8 @@ void TfrmVelmora::ShowMamSide()
     }
     if (m_mamRow < 0)
         return;
-    const MamRec& m = d.MamTable[static_cast<size_t>(
-        CheckedIndex(m_mareList[static_cast<size_t>(m_mamRow)].index, kMamRows))];
+    const MamRec& m
+        = d.MamTable[static_cast<size_t>(CheckedIndex(m_mareList[static_cast<size_t>(m_mamRow)].index, kMamRows))];
     m_lblMotikomi->setText(Q(m.motikomi));
     m_lblMkeito->setText(Q(KeitoRow(d, m.keito).name) + QLatin1Char('/') + GroupNameOf(d, m.Father[0]));
     m_lblMKeiro->setText(KeiroName(d, m.keiro));
@@ -865,8 +865,8 @@ void TfrmVelmora::ClearStallion(bool keepText)
     m_dadRow = -1;
     m_dadArray = UnknownDadArray();
     m_btnMamAisho->setEnabled(false);
-    for (QLabel* l : {m_lblBirth, m_lblDKeito, m_lblDKeiro, m_lblDRare, m_lblDis1, m_lblDis2, m_lblDirt, m_lblGrow,
-                      m_lblKisho, m_lblKonjo, m_lblKenko, m_lblJisseki, m_lblAntei})
+    for (QLabel* l : { m_lblBirth, m_lblDKeito, m_lblDKeiro, m_lblDRare, m_lblDis1, m_lblDis2, m_lblDirt, m_lblGrow,
+                       m_lblKisho, m_lblKonjo, m_lblKenko, m_lblJisseki, m_lblAntei })
         l->clear();
     for (size_t k = 0; k <= 15; ++k) {
         if (m_dSosen[k]) {
@@ -896,7 +896,7 @@ void TfrmVelmora::ClearMare(bool keepText)
     m_mamRow = -1;
     m_mamArray = UnknownMamArray();
     m_btnDadAisho->setEnabled(false);
-    for (QLabel* l : {m_lblMotikomi, m_lblMkeito, m_lblMKeiro, m_lblMFee, m_lblSpeed, m_lblStamina})
+    for (QLabel* l : { m_lblMotikomi, m_lblMkeito, m_lblMKeiro, m_lblMFee, m_lblSpeed, m_lblStamina })
         l->clear();
     for (size_t k = 1; k <= 15; ++k) {
         m_mSosen[k]->clear();
@@ -1062,8 +1062,8 @@ bool TfrmVelmora::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::MouseButtonPress)
         return QDialog::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
-    if (watched == m_grpColor ||
-        std::find(m_lblCol.begin(), m_lblCol.end(), static_cast<QLabel*>(watched)) != m_lblCol.end()) {
+    if (watched == m_grpColor
+        || std::find(m_lblCol.begin(), m_lblCol.end(), static_cast<QLabel*>(watched)) != m_lblCol.end()) {
         Guarded([this] { ToggleColorMode(); });
         return true;
     }
@@ -1096,9 +1096,9 @@ void TfrmVelmora::OnAncestorClicked(bool dadSide, int k, Qt::MouseButton button,
         return;
 
     const MasterData& d = Master();
-    const std::vector<std::u16string> captions =
-        dadSide ? MarePartnerCaptions(d, m_dadArray, marks, k, m_mareList)
-                : StallionPartnerCaptions(d, m_mamArray, marks, k, m_stallionList);
+    const std::vector<std::u16string> captions = dadSide
+        ? MarePartnerCaptions(d, m_dadArray, marks, k, m_mareList)
+        : StallionPartnerCaptions(d, m_mamArray, marks, k, m_stallionList);
     QMenu* menu = dadSide ? m_pumDadInb : m_pumMamInb;
     menu->clear();
     for (const std::u16string& c : captions) {
@@ -1218,8 +1218,8 @@ void TfrmVelmora::OnListDisplay(bool stallionList)
     const MasterData& d = Master();
     TextListSource src;
     src.stallions = stallionList;
-    src.ready = stallionList ? (m_btnDadAisho->isChecked() && m_mamRow >= 0)
-                             : (m_btnMamAisho->isChecked() && m_dadRow >= 0);
+    src.ready
+        = stallionList ? (m_btnDadAisho->isChecked() && m_mamRow >= 0) : (m_btnMamAisho->isChecked() && m_dadRow >= 0);
     src.rows = stallionList ? &m_stallionList : &m_mareList;
     if (src.ready) {
         if (stallionList)

@@ -44,7 +44,6 @@ public:
     bool DadMark(int k) const { return m_dadMarks[static_cast<size_t>(k)]; }
     bool MamMark(int k) const { return m_mamMarks[static_cast<size_t>(k)]; }
 
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -127,9 +126,9 @@ private:
     QToolButton* m_btnDadAisho = nullptr;
     QPushButton* m_btnDadList = nullptr;
     std::vector<QToolButton*> m_dadOrigin; // 内国, 外国, 無印, 自家
-    std::vector<QToolButton*> m_dadStar;   // bands 1..5
-    std::vector<QToolButton*> m_dadGrow;   // 普, 早, 晩, 持
-    std::vector<QToolButton*> m_dadDirt;   // ◎, ○, △
+    std::vector<QToolButton*> m_dadStar; // bands 1..5
+    std::vector<QToolButton*> m_dadGrow; // 普, 早, 晩, 持
+    std::vector<QToolButton*> m_dadDirt; // ◎, ○, △
     std::array<std::vector<QToolButton*>, 5> m_dadGrade; // 気, 底, 体, 実, 安 × A, B, C
     QPushButton* m_btnDadAll = nullptr;
 
@@ -153,18 +152,18 @@ private:
     QPushButton* m_btnMamAll = nullptr;
 
     // Pedigree panels: index = position (0 only on the stallion side).
-    std::array<QLabel*, 16> m_dSosen{};
-    std::array<QLabel*, 16> m_dKokaA{};
-    std::array<QLabel*, 16> m_dKokaB{};
-    std::array<TShape*, 16> m_shpDKokaA{};
-    std::array<TShape*, 16> m_shpDKokaB{};
-    std::array<TShape*, 16> m_shpDInb{};
-    std::array<QLabel*, 16> m_mSosen{};
-    std::array<QLabel*, 16> m_mKokaA{};
-    std::array<QLabel*, 16> m_mKokaB{};
-    std::array<TShape*, 16> m_shpMKokaA{};
-    std::array<TShape*, 16> m_shpMKokaB{};
-    std::array<TShape*, 16> m_shpMInb{};
+    std::array<QLabel*, 16> m_dSosen {};
+    std::array<QLabel*, 16> m_dKokaA {};
+    std::array<QLabel*, 16> m_dKokaB {};
+    std::array<TShape*, 16> m_shpDKokaA {};
+    std::array<TShape*, 16> m_shpDKokaB {};
+    std::array<TShape*, 16> m_shpDInb {};
+    std::array<QLabel*, 16> m_mSosen {};
+    std::array<QLabel*, 16> m_mKokaA {};
+    std::array<QLabel*, 16> m_mKokaB {};
+    std::array<TShape*, 16> m_shpMKokaA {};
+    std::array<TShape*, 16> m_shpMKokaB {};
+    std::array<TShape*, 16> m_shpMInb {};
 
     // Evaluation.
     TShape* m_shpOmo = nullptr;
@@ -185,7 +184,7 @@ private:
 
     // Legend, point table, commands, popups.
     QGroupBox* m_grpColor = nullptr;
-    std::array<QLabel*, 16> m_lblCol{};
+    std::array<QLabel*, 16> m_lblCol {};
     QComboBox* m_cmbFile = nullptr;
     QPushButton* m_btnPoints = nullptr;
     QPushButton* m_btnMamReg = nullptr;
@@ -200,12 +199,12 @@ private:
     std::vector<ListRow> m_mareList;
     int m_dadRow = -1; // chosen row of the stallion list, -1 = none
     int m_mamRow = -1;
-    DadFatherRec m_dadArray{};
-    MamFatherRec m_mamArray{};
+    DadFatherRec m_dadArray {};
+    MamFatherRec m_mamArray {};
     int32_t m_dadFee = 0; // star rank of the chosen stallion
     PairDisplay m_display; // what the window shows for the arrays
-    std::array<bool, 16> m_dadMarks{};
-    std::array<bool, 16> m_mamMarks{};
+    std::array<bool, 16> m_dadMarks {};
+    std::array<bool, 16> m_mamMarks {};
     bool m_colorMode = true;
     bool m_filling = false; // the window fills its own controls: change handlers stay quiet
 };

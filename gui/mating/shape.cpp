@@ -9,7 +9,8 @@ QColor BgrColor(uint32_t bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-TShape::TShape(QWidget* parent) : QWidget(parent)
+TShape::TShape(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -62,7 +62,10 @@ public slots:
     void open(const QUrl& url) { urls.append(url); }
 };
 
-QPushButton* Button(QWidget& w, const QString& name) { return w.findChild<QPushButton*>(name); }
+QPushButton* Button(QWidget& w, const QString& name)
+{
+    return w.findChild<QPushButton*>(name);
+}
 } // namespace
 
 class TestMainWindow : public QObject
@@ -88,9 +91,9 @@ private slots:
         QCOMPARE(Master().MamCount, 80);
 
         const IniFile ini(work.Ini());
-        const std::vector<std::pair<std::u16string, size_t>> sections = {
-            {u"SCREEN", 6}, {u"DATA", 10}, {u"ImeMode", 1}, {u"牡馬★", 5}, {u"牝馬価格帯", 4}, {u"牝馬スピード", 3},
-            {u"牝馬スタミナ", 3}};
+        const std::vector<std::pair<std::u16string, size_t>> sections
+            = { { u"SCREEN", 6 },     { u"DATA", 10 },        { u"ImeMode", 1 },     { u"牡馬★", 5 },
+                { u"牝馬価格帯", 4 }, { u"牝馬スピード", 3 }, { u"牝馬スタミナ", 3 } };
         QCOMPARE(ini.Sections().size(), sections.size());
         for (const auto& [section, keys] : sections)
             QCOMPARE(ini.Keys(section).size(), keys);
@@ -107,10 +110,11 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        const char* names[] = {"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir",
-                               "btnUpdate",  "btnFont",   "btnHelp",    "btnEnd"};
-        const char* captions[] = {"Velmora配合決定", "Dravik配合検索",   "血統ビューア",   "血統エディタ", "データファイルの変更",
-                                  "各種データの更新", "フォントの変更", "ヘルプ", "終了"};
+        const char* names[] = { "btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir",
+                                "btnUpdate",  "btnFont",   "btnHelp",    "btnEnd" };
+        const char* captions[]
+            = { "Velmora配合決定",  "Dravik配合検索", "血統ビューア", "血統エディタ", "データファイルの変更",
+                "各種データの更新", "フォントの変更", "ヘルプ",       "終了" };
         for (int i = 0; i < 9; ++i)
             QTest::newRow(names[i]) << i << QString::fromLatin1(names[i]) << QString::fromUtf8(captions[i]);
     }
@@ -154,8 +158,9 @@ private slots:
                 order << x->objectName();
             x = x->nextInFocusChain();
         } while (x && x != start);
-        QCOMPARE(order, (QStringList{"btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate",
-                                     "btnFont", "btnHelp", "btnEnd"}));
+        QCOMPARE(order,
+                 (QStringList { "btnVelmora", "btnDravik", "btnParents", "btnEditor", "btnDir", "btnUpdate", "btnFont",
+                                "btnHelp", "btnEnd" }));
     }
 
     void windowCaptionSizeAndFont()
@@ -178,11 +183,11 @@ private slots:
 
     void missingDataFileEndsWithCode1()
     {
-        WorkFolder work({QStringLiteral("牝馬.CSV")});
+        WorkFolder work({ QStringLiteral("牝馬.CSV") });
         // Without the data directory dialog, as if it had been cancelled.
         TfrmMain w(work.Exe(), work.Path(), [](TfrmMain& m) { m.SetToolFactory(Tool::Dir, {}); });
         QCOMPARE(w.StartupExitCode(), 1);
-        QCOMPARE(MessageBox::History(), QStringList{work.Path() + "/牝馬.CSVのパスが正しくありません。"});
+        QCOMPARE(MessageBox::History(), QStringList { work.Path() + "/牝馬.CSVのパスが正しくありません。" });
     }
 
     void dataFileFoundWithoutRegardToCase()
@@ -220,7 +225,7 @@ private slots:
         QCOMPARE(created, 1);
         QVERIFY(!mainVisibleDuringTool);
         QCOMPARE(toolSize, QSize(400, 300)); // fitted at the 800x600 layout: unchanged
-        QVERIFY(opened.isNull());           // destroyed after closing
+        QVERIFY(opened.isNull()); // destroyed after closing
         QVERIFY(w.isVisible());
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -249,7 +254,7 @@ private slots:
         // Confirmed (pointing DataDir at the data), the start goes on; cancelled, it ends with code 1.
         WorkFolder data;
         QTemporaryDir empty;
-        for (const bool confirm : {true, false}) {
+        for (const bool confirm : { true, false }) {
             MessageBox::ClearHistory();
             QFile::remove(empty.filePath("velmora.INI"));
             int offered = 0;
@@ -275,7 +280,7 @@ private slots:
                 QCOMPARE(MessageBox::History(), QStringList());
             } else {
                 QCOMPARE(w.StartupExitCode(), 1);
-                QCOMPARE(MessageBox::History(), QStringList{empty.path() + "/祖先馬.CSVのパスが正しくありません。"});
+                QCOMPARE(MessageBox::History(), QStringList { empty.path() + "/祖先馬.CSVのパスが正しくありません。" });
             }
         }
     }

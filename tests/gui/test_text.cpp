@@ -117,9 +117,11 @@ private slots:
         QFETCH(bool, stallions);
         TfrmVelmora w;
         OpenList(&w, stallions, [&](TfrmText* t) {
-            QCOMPARE(t->windowTitle(), stallions ? QStringLiteral("<種牡馬> 相性順一覧表示")
-                                                 : QStringLiteral("<繁殖牝馬> 相性順一覧表示"));
-            QCOMPARE(Find<QLabel>(t, "lblTitle")->text(), stallions ? QStringLiteral("対象牝馬") : QStringLiteral("対象牡馬"));
+            QCOMPARE(t->windowTitle(),
+                     stallions ? QStringLiteral("<種牡馬> 相性順一覧表示")
+                               : QStringLiteral("<繁殖牝馬> 相性順一覧表示"));
+            QCOMPARE(Find<QLabel>(t, "lblTitle")->text(),
+                     stallions ? QStringLiteral("対象牝馬") : QStringLiteral("対象牡馬"));
             QCOMPARE(Find<QLabel>(t, "lblName")->text(), QStringLiteral("対象なし"));
             QVERIFY(!Find<QPushButton>(t, "btnShow")->isEnabled());
             QVERIFY(!Find<QPushButton>(t, "btnSave")->isEnabled());
@@ -175,7 +177,8 @@ private slots:
             req.settings.wrap = u"72";
             req.settings.nameLength = u"8";
             req.settings.columns = DefaultTextListSwitches(req.kind);
-            req.settings.columns[static_cast<size_t>(stallions ? int(StallionColumn::Points) : int(MareColumn::Points))] = false;
+            req.settings.columns[static_cast<size_t>(stallions ? int(StallionColumn::Points) : int(MareColumn::Points))]
+                = false;
             req.target = stallions ? FindMam(d, target.toStdU16String()) : FindDad(d, target.toStdU16String());
             const auto& rows = stallions ? w->StallionList() : w->MareList();
             const QStringList expected = ToList(BuildTextList(d, req, rows));
@@ -230,12 +233,12 @@ private slots:
         QCOMPARE(f.readAll(), QByteArray::fromStdString(expected));
         f.close();
 
-        WriteCp932Lines(path.toStdString(), {u"一行目", u"ﾉｰｽ 3*4", u""});
+        WriteCp932Lines(path.toStdString(), { u"一行目", u"ﾉｰｽ 3*4", u"" });
         TfrmVelmora plain;
         OpenList(&plain, false, [&](TfrmText* t) {
             QVERIFY(!Find<QPushButton>(t, "btnSave")->isEnabled());
             QTest::mouseClick(Find<QPushButton>(t, "btnLoad"), Qt::LeftButton);
-            QCOMPARE(MemoLines(t), QStringList({QStringLiteral("一行目"), QStringLiteral("ﾉｰｽ 3*4"), QString()}));
+            QCOMPARE(MemoLines(t), QStringList({ QStringLiteral("一行目"), QStringLiteral("ﾉｰｽ 3*4"), QString() }));
             QCOMPARE(Find<QLabel>(t, "lblName")->text(), QString());
             QVERIFY(Find<QPushButton>(t, "btnSave")->isEnabled());
         });

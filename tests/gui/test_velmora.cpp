@@ -80,14 +80,13 @@ private:
     }
 
     // The first pair of the data for which pred holds, scanning stallions then mares.
-    template <typename Pred>
-    std::optional<Pair> FindPair(Pred pred)
+    template <typename Pred> std::optional<Pair> FindPair(Pred pred)
     {
         const MasterData& d = Master();
         for (int s = 0; s < d.DadCount; ++s)
             for (int m = 0; m < d.MamCount; ++m)
                 if (pred(d.DadTable[static_cast<size_t>(s)], d.MamTable[static_cast<size_t>(m)]))
-                    return Pair{s, m};
+                    return Pair { s, m };
         return std::nullopt;
     }
 
@@ -133,17 +132,17 @@ private slots:
 
         std::vector<ListRow> rows;
         for (int i = 0; i < d.DadCount; ++i)
-            rows.push_back(ListRow{i, 0, StallionStatusPoints(d, PointTable(), d.DadTable[static_cast<size_t>(i)])});
+            rows.push_back(ListRow { i, 0, StallionStatusPoints(d, PointTable(), d.DadTable[static_cast<size_t>(i)]) });
         SortRows(d, rows, ListOrder::StallionStar);
         QCOMPARE(w->StallionList(), rows);
         for (int i = 0; i < cmbDad->count(); ++i)
             QCOMPARE(cmbDad->itemText(i), Q(d.DadTable[static_cast<size_t>(rows[static_cast<size_t>(i)].index)].name));
         for (size_t i = 1; i < rows.size(); ++i)
-            QVERIFY(d.DadTable[static_cast<size_t>(rows[i - 1].index)].Fee >=
-                    d.DadTable[static_cast<size_t>(rows[i].index)].Fee);
+            QVERIFY(d.DadTable[static_cast<size_t>(rows[i - 1].index)].Fee
+                    >= d.DadTable[static_cast<size_t>(rows[i].index)].Fee);
         for (int i = 1; i < cmbMam->count(); ++i)
-            QVERIFY(CompareHorseNames(cmbMam->itemText(i - 1).toStdU16String(),
-                                      cmbMam->itemText(i).toStdU16String()) <= 0);
+            QVERIFY(CompareHorseNames(cmbMam->itemText(i - 1).toStdU16String(), cmbMam->itemText(i).toStdU16String())
+                    <= 0);
 
         QVERIFY(Find<QToolButton>(w.get(), "btnDadFee")->isChecked());
         QVERIFY(Find<QToolButton>(w.get(), "btnDadFee")->font().bold());
@@ -151,7 +150,7 @@ private slots:
         QVERIFY(Find<QToolButton>(w.get(), "btnMamName")->isChecked());
         QVERIFY(!Find<QToolButton>(w.get(), "btnDadAisho")->isEnabled());
         QVERIFY(!Find<QToolButton>(w.get(), "btnMamAisho")->isEnabled());
-        for (const char* b : {"btnMamReg", "btnDadReg", "btnHtml"})
+        for (const char* b : { "btnMamReg", "btnDadReg", "btnHtml" })
             QVERIFY(!Find<QPushButton>(w.get(), b)->isEnabled());
         // The star buttons carry the band captions.
         for (int k = 1; k <= 5; ++k)
@@ -194,9 +193,8 @@ private slots:
         add("undecidable", [&](const DadRec& s, const MamRec& m) {
             return CheckOmo(d, s.Father, m.Father) == -1 || CheckMig(d, s.Father, m.Father) == -1;
         });
-        add("nick 25 and more", [&](const DadRec& s, const MamRec& m) {
-            return CalcNix(d, s.Fee, s.Father, m.Father) >= 25;
-        });
+        add("nick 25 and more",
+            [&](const DadRec& s, const MamRec& m) { return CalcNix(d, s.Fee, s.Father, m.Father) >= 25; });
     }
 
     void evaluationShowsTheCoreResults()
@@ -204,7 +202,7 @@ private slots:
         QFETCH(int, dad);
         QFETCH(int, mam);
         auto w = OpenWindow();
-        Choose(w.get(), Pair{dad, mam});
+        Choose(w.get(), Pair { dad, mam });
         const MasterData& d = Master();
         const DadRec& s = d.DadTable[static_cast<size_t>(dad)];
         const MamRec& m = d.MamTable[static_cast<size_t>(mam)];
@@ -220,7 +218,9 @@ private slots:
         QCOMPARE(TextOf(w.get(), "lblOmo"), Q(MarkText(omo)));
         QCOMPARE(TextOf(w.get(), "lblMig"), Q(MarkText(mig)));
         QCOMPARE(TextOf(w.get(), "lblYok"), Q(MarkText(yok)));
-        const auto typeColor = [](int v, uint32_t on) -> uint32_t { return v == 1 ? on : v == -1 ? 0x00FFFF : 0xFFFFFF; };
+        const auto typeColor = [](int v, uint32_t on) -> uint32_t {
+            return v == 1 ? on : v == -1 ? 0x00FFFF : 0xFFFFFF;
+        };
         QCOMPARE(ColorOf(w.get(), "shpOmo"), typeColor(omo, 0x00FF00));
         QCOMPARE(ColorOf(w.get(), "shpMig"), typeColor(mig, 0xFFFF00));
         QCOMPARE(ColorOf(w.get(), "shpYok"), typeColor(yok, 0xFFAADD));
@@ -231,7 +231,9 @@ private slots:
         for (int e = 1; e <= 10; ++e)
             inCross << QString::number(ca.InCross[static_cast<size_t>(e)]);
         QCOMPARE(Find<QLabel>(w.get(), "lblCrs")->toolTip(), inCross.join(QLatin1Char(',')));
-        const QString kiken = ca.Taboo ? QStringLiteral("◎") : ca.Crosses >= 7 ? QStringLiteral("○") : QStringLiteral("×");
+        const QString kiken = ca.Taboo ? QStringLiteral("◎")
+            : ca.Crosses >= 7          ? QStringLiteral("○")
+                                       : QStringLiteral("×");
         QCOMPARE(TextOf(w.get(), "lblKiken"), kiken);
         QCOMPARE(ColorOf(w.get(), "shpKiken"), IsDanger(ca) ? 0x0000FFu : 0xFFFFFFu);
         QCOMPARE(TextOf(w.get(), "sttNitSP"), QString::number(ca.NitroSp));
@@ -280,7 +282,7 @@ private slots:
         const MasterData& d = Master();
         auto* cmbDad = Find<QComboBox>(w.get(), "cmbDad");
         auto* cmbMam = Find<QComboBox>(w.get(), "cmbMam");
-        for (const int mam : {0, Master().MamCount - 1}) {
+        for (const int mam : { 0, Master().MamCount - 1 }) {
             const MamRec& m = d.MamTable[static_cast<size_t>(mam)];
             std::vector<ListRow> expected = w->StallionList();
             ChooseByTyping(cmbMam, Q(m.name));
@@ -314,7 +316,8 @@ private slots:
         QCOMPARE(TextOf(w.get(), "sttDad"),
                  QStringLiteral("%1/%2").arg(cmbDad->currentIndex() + 1).arg(cmbDad->count()));
         for (int i = 1; i < cmbDad->count(); ++i)
-            QVERIFY(CompareHorseNames(cmbDad->itemText(i - 1).toStdU16String(), cmbDad->itemText(i).toStdU16String()) <= 0);
+            QVERIFY(CompareHorseNames(cmbDad->itemText(i - 1).toStdU16String(), cmbDad->itemText(i).toStdU16String())
+                    <= 0);
     }
 
     // Releasing the last pressed ★ button leaves it pressed and the list unchanged; every accepted
@@ -335,8 +338,9 @@ private slots:
             for (int i = 0; i < d.DadCount; ++i) {
                 bool hidden = false;
                 for (int r : released)
-                    hidden = hidden ||
-                             BandContains(app.StarBands[static_cast<size_t>(r)], r, d.DadTable[static_cast<size_t>(i)].Fee);
+                    hidden = hidden
+                        || BandContains(app.StarBands[static_cast<size_t>(r)], r,
+                                        d.DadTable[static_cast<size_t>(i)].Fee);
                 expected += hidden ? 0 : 1;
                 QCOMPARE(d.DadTable[static_cast<size_t>(i)].Selected, hidden ? 0 : 1);
             }
@@ -360,7 +364,7 @@ private slots:
     {
         auto w = OpenWindow();
         const MasterData& d = Master();
-        Choose(w.get(), Pair{0, 0});
+        Choose(w.get(), Pair { 0, 0 });
         QVERIFY(Find<QPushButton>(w.get(), "btnHtml")->isEnabled());
         const DadRec& s = d.DadTable[0];
         int band = 0;
@@ -390,7 +394,7 @@ private slots:
     void emptyingTheComboClearsTheSide()
     {
         auto w = OpenWindow();
-        Choose(w.get(), Pair{0, 0});
+        Choose(w.get(), Pair { 0, 0 });
         auto* cmbMam = Find<QComboBox>(w.get(), "cmbMam");
         cmbMam->lineEdit()->selectAll();
         QTest::keyClick(cmbMam->lineEdit(), Qt::Key_Delete);
@@ -620,7 +624,8 @@ private slots:
         for (int s = 0; s < d.DadCount && dad < 0; ++s)
             for (int k = 1; k <= 15 && dad < 0; ++k) {
                 const int32_t h = d.DadTable[static_cast<size_t>(s)].Father[static_cast<size_t>(k)];
-                if (h >= 0 && d.OyaTable[static_cast<size_t>(h)].a > 0 && d.OyaTable[static_cast<size_t>(h)].omokei > 0) {
+                if (h >= 0 && d.OyaTable[static_cast<size_t>(h)].a > 0
+                    && d.OyaTable[static_cast<size_t>(h)].omokei > 0) {
                     dad = s;
                     pos = k;
                 }
@@ -656,7 +661,7 @@ private slots:
         auto w = OpenWindow();
         QString opened;
         SetOpenDocumentHook([&](const QString& path) { opened = path; });
-        Choose(w.get(), Pair{0, 0});
+        Choose(w.get(), Pair { 0, 0 });
         QFile::remove(m_folder->File(QStringLiteral("VelmoraSample.html")));
         QTest::mouseClick(Find<QPushButton>(w.get(), "btnHtml"), Qt::LeftButton);
         QCOMPARE(QFileInfo(opened).canonicalFilePath(),

@@ -29,25 +29,25 @@ TEST_P(RoundHalfEvenTest, RoundsToNearestWithHalvesToEven)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEvenTest,
-                         ::testing::Values(RoundCase{5, 2, 2},     // 2.5 -> 2
-                                           RoundCase{7, 2, 4},     // 3.5 -> 4
-                                           RoundCase{1, 2, 0},     // 0.5 -> 0
-                                           RoundCase{3, 2, 2},     // 1.5 -> 2
-                                           RoundCase{-5, 2, -2},   // -2.5 -> -2
-                                           RoundCase{-7, 2, -4},   // -3.5 -> -4
-                                           RoundCase{-7, 4, -2},   // -1.75 -> -2
-                                           RoundCase{-5, 4, -1},   // -1.25 -> -1
-                                           RoundCase{7, 4, 2},     // 1.75 -> 2
-                                           RoundCase{5, 4, 1},     // 1.25 -> 1
-                                           RoundCase{9, 3, 3},     // exact
-                                           RoundCase{0, 600, 0},   //
-                                           RoundCase{1501, 600, 3} // 2.5016 -> 3, just above a half
+                         ::testing::Values(RoundCase { 5, 2, 2 }, // 2.5 -> 2
+                                           RoundCase { 7, 2, 4 }, // 3.5 -> 4
+                                           RoundCase { 1, 2, 0 }, // 0.5 -> 0
+                                           RoundCase { 3, 2, 2 }, // 1.5 -> 2
+                                           RoundCase { -5, 2, -2 }, // -2.5 -> -2
+                                           RoundCase { -7, 2, -4 }, // -3.5 -> -4
+                                           RoundCase { -7, 4, -2 }, // -1.75 -> -2
+                                           RoundCase { -5, 4, -1 }, // -1.25 -> -1
+                                           RoundCase { 7, 4, 2 }, // 1.75 -> 2
+                                           RoundCase { 5, 4, 1 }, // 1.25 -> 1
+                                           RoundCase { 9, 3, 3 }, // exact
+                                           RoundCase { 0, 600, 0 }, //
+                                           RoundCase { 1501, 600, 3 } // 2.5016 -> 3, just above a half
                                            ));
 
 TEST(RoundHalfEven, ResultOutside32BitsIsAnOverflow)
 {
-    EXPECT_THROW(RoundHalfEven(int64_t{1} << 40, 1), OverflowError);
-    EXPECT_THROW(RoundHalfEven(-(int64_t{1} << 40), 3), OverflowError);
+    EXPECT_THROW(RoundHalfEven(int64_t { 1 } << 40, 1), OverflowError);
+    EXPECT_THROW(RoundHalfEven(-(int64_t { 1 } << 40), 3), OverflowError);
     EXPECT_EQ(RoundHalfEven(std::numeric_limits<int32_t>::max(), 1), std::numeric_limits<int32_t>::max());
 }
 
@@ -69,23 +69,23 @@ TEST_P(LayoutScaleTest, ScalesByScreenHeightOver600)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, LayoutScaleTest,
-                         ::testing::Values(ScaleCase{600, 289, 289},  // the standard layout keeps sizes
-                                           ScaleCase{480, 300, 240},  // 0.8
-                                           ScaleCase{480, 289, 231},  // 231.2
-                                           ScaleCase{480, 33, 26},    // 26.4
-                                           ScaleCase{480, 367, 294},  // 293.6
-                                           ScaleCase{768, 338, 433},  // 1.28: 432.64
-                                           ScaleCase{768, 367, 470},  // 469.76
-                                           ScaleCase{768, 100, 128},  //
-                                           ScaleCase{300, 5, 2},      // 0.5: 2.5 -> 2
-                                           ScaleCase{300, 7, 4},      // 3.5 -> 4
-                                           ScaleCase{480, -10, -8}    // negative positions scale too
+                         ::testing::Values(ScaleCase { 600, 289, 289 }, // the standard layout keeps sizes
+                                           ScaleCase { 480, 300, 240 }, // 0.8
+                                           ScaleCase { 480, 289, 231 }, // 231.2
+                                           ScaleCase { 480, 33, 26 }, // 26.4
+                                           ScaleCase { 480, 367, 294 }, // 293.6
+                                           ScaleCase { 768, 338, 433 }, // 1.28: 432.64
+                                           ScaleCase { 768, 367, 470 }, // 469.76
+                                           ScaleCase { 768, 100, 128 }, //
+                                           ScaleCase { 300, 5, 2 }, // 0.5: 2.5 -> 2
+                                           ScaleCase { 300, 7, 4 }, // 3.5 -> 4
+                                           ScaleCase { 480, -10, -8 } // negative positions scale too
                                            ));
 
 TEST(FitFormRect, WindowBetweenLayoutHeightAnd599GetsExactlyTheLayoutSize)
 {
     // 500 pixels high with a 640x480 layout.
-    const FitRect r = FitFormRect(FitRect{0, 0, 700, 500}, ScreenSize{640, 480}, 640, 480);
+    const FitRect r = FitFormRect(FitRect { 0, 0, 700, 500 }, ScreenSize { 640, 480 }, 640, 480);
     EXPECT_EQ(r.width, 640);
     EXPECT_EQ(r.height, 480);
     // Centred with the fitted size, so that it lies wholly on the screen (not at -30, -10 as the
@@ -99,24 +99,25 @@ TEST(FitFormRect, WindowBetweenLayoutHeightAnd599GetsExactlyTheLayoutSize)
 
 TEST(FitFormRect, SmallWindowIsScaled)
 {
-    const FitRect r = FitFormRect(FitRect{5, 7, 400, 300}, ScreenSize{1024, 768}, 640, 480);
+    const FitRect r = FitFormRect(FitRect { 5, 7, 400, 300 }, ScreenSize { 1024, 768 }, 640, 480);
     EXPECT_EQ(r, (FitRect { 352, 264, 320, 240 })); // size * 0.8, left (1024-320)/2, top (768-240)/2
 }
 
 TEST(FitFormRect, TallWindowIsScaledEvenInTheBandAbove)
 {
     // 600 or more is always scaled; with an 800x600 layout nothing changes.
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 900, 650}, ScreenSize{1280, 1024}, 800, 600), (FitRect{190, 187, 900, 650}));
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 900, 650 }, ScreenSize { 1280, 1024 }, 800, 600),
+              (FitRect { 190, 187, 900, 650 }));
     EXPECT_EQ(FitFormRect(FitRect { 0, 0, 900, 650 }, ScreenSize { 1280, 1024 }, 640, 480),
               (FitRect { 280, 252, 720, 520 }));
     // A 1024x768 layout: a 700-high window is scaled by 1.28 (896), a 500-high one too.
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 800, 700}, ScreenSize{1280, 1024}, 1024, 768).height, 896);
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 500}, ScreenSize{1280, 1024}, 1024, 768).height, 640);
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 800, 700 }, ScreenSize { 1280, 1024 }, 1024, 768).height, 896);
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 338, 500 }, ScreenSize { 1280, 1024 }, 1024, 768).height, 640);
 }
 
 TEST(FitFormRect, ScreenLowerThanLayoutPutsWindowAtTheTop)
 {
-    const FitRect r = FitFormRect(FitRect{0, 0, 338, 367}, ScreenSize{1024, 500}, 800, 600);
+    const FitRect r = FitFormRect(FitRect { 0, 0, 338, 367 }, ScreenSize { 1024, 500 }, 800, 600);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.left, 343); // (1024 - 338) div 2
     EXPECT_EQ(r.width, 338);
@@ -126,16 +127,16 @@ TEST(FitFormRect, ScreenLowerThanLayoutPutsWindowAtTheTop)
 TEST(FitFormRect, CentringTruncatesTowardZero)
 {
     // (801 - 338) / 2 = 231.5 -> 231; (601 - 367) / 2 = 117; a window wider than the screen stays at 0.
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 367}, ScreenSize{801, 601}, 800, 600).left, 231);
-    EXPECT_EQ(FitFormRect(FitRect{0, 0, 338, 367}, ScreenSize{801, 601}, 800, 600).top, 117);
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 338, 367 }, ScreenSize { 801, 601 }, 800, 600).left, 231);
+    EXPECT_EQ(FitFormRect(FitRect { 0, 0, 338, 367 }, ScreenSize { 801, 601 }, 800, 600).top, 117);
     EXPECT_EQ(FitFormRect(FitRect { 0, 0, 338, 367 }, ScreenSize { 200, 700 }, 640, 480).left, 0);
 }
 
 TEST(FitControlRect, ScalesAllFourValues)
 {
-    EXPECT_EQ(FitControlRect(FitRect{24, 3, 289, 33}, LayoutScale(480)), (FitRect{19, 2, 231, 26}));
-    EXPECT_EQ(FitControlRect(FitRect{24, 3, 289, 33}, LayoutScale(600)), (FitRect{24, 3, 289, 33}));
-    EXPECT_EQ(FitControlRect(FitRect{10, 20, 30, 40}, LayoutScale(768)), (FitRect{13, 26, 38, 51}));
+    EXPECT_EQ(FitControlRect(FitRect { 24, 3, 289, 33 }, LayoutScale(480)), (FitRect { 19, 2, 231, 26 }));
+    EXPECT_EQ(FitControlRect(FitRect { 24, 3, 289, 33 }, LayoutScale(600)), (FitRect { 24, 3, 289, 33 }));
+    EXPECT_EQ(FitControlRect(FitRect { 10, 20, 30, 40 }, LayoutScale(768)), (FitRect { 13, 26, 38, 51 }));
 }
 
 } // namespace

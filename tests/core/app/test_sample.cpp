@@ -1,9 +1,9 @@
 // The bundled sample data: it loads cleanly, its pedigrees resolve, and every mating type occurs among
 // its stallion-broodmare pairs, so that each tool has something to show on it.
 
+#include "core/app/settings.h"
 #include "core/data/loader.h"
 #include "core/eval/rules.h"
-#include "core/app/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -83,10 +83,18 @@ TEST_F(SampleData, EveryMatingTypeOccursAmongThePairs)
         for (int m = 0; m < d.MamCount; ++m) {
             const MamRec& mam = d.MamTable[m];
             switch (NixGrade(CalcNix(d, dad.Fee, dad.Father, mam.Father))) {
-            case 1: ++seen["nick 完璧"]; break;
-            case 2: ++seen["nick 優れた"]; break;
-            case 3: ++seen["nick 良くできた"]; break;
-            case 4: ++seen["nick 程々"]; break;
+            case 1:
+                ++seen["nick 完璧"];
+                break;
+            case 2:
+                ++seen["nick 優れた"];
+                break;
+            case 3:
+                ++seen["nick 良くできた"];
+                break;
+            case 4:
+                ++seen["nick 程々"];
+                break;
             }
             seen["面白"] += CheckOmo(d, dad.Father, mam.Father) == 1;
             seen["見事"] += CheckMig(d, dad.Father, mam.Father) == 1;
@@ -96,12 +104,13 @@ TEST_F(SampleData, EveryMatingTypeOccursAmongThePairs)
             seen["近親"] += r.Taboo;
             seen["過多"] += r.Crosses > 6;
             seen["アウトブリード"] += IsOutbreed(r);
-            seen["効果のあるクロス"] += std::any_of(r.InCross.begin(), r.InCross.end(), [](int32_t n) { return n > 0; });
+            seen["効果のあるクロス"]
+                += std::any_of(r.InCross.begin(), r.InCross.end(), [](int32_t n) { return n > 0; });
             seen["親似"] += std::any_of(r.DadNi.begin(), r.DadNi.end(), [](int32_t n) { return n > 0; });
         }
     }
-    for (const char* kind : {"nick 完璧", "nick 優れた", "nick 良くできた", "nick 程々", "面白", "見事", "よくできた", "同系",
-                             "近親", "過多", "アウトブリード", "効果のあるクロス", "親似"}) {
+    for (const char* kind : { "nick 完璧", "nick 優れた", "nick 良くできた", "nick 程々", "面白", "見事", "よくできた",
+                              "同系", "近親", "過多", "アウトブリード", "効果のあるクロス", "親似" }) {
         EXPECT_GT(seen[kind], 0) << kind;
         std::printf("%s: %d pairs\n", kind, seen[kind]);
     }

@@ -32,10 +32,7 @@ protected:
         s.DataDir = m_dir;
         OpenIni();
     }
-    void TearDown() override
-    {
-        s.IniFile.reset();
-    }
+    void TearDown() override { s.IniFile.reset(); }
 
     void OpenIni() { s.IniFile = std::make_unique<IniFile>(IniPath()); }
     std::string IniPath() const { return m_dir + "velmora.INI"; }
@@ -79,7 +76,7 @@ TEST_F(SettingsTest, ReadSettingWithoutSettingsFileIsAnError)
 struct ScreenCase
 {
     const char* name;
-    std::u16string storedWidth;  // empty = key absent
+    std::u16string storedWidth; // empty = key absent
     std::u16string storedHeight; // empty = key absent
     ScreenSize screen;
     int32_t width;
@@ -89,15 +86,15 @@ struct ScreenCase
 TEST_F(SettingsTest, LayoutIsKeptOrChosenForTheScreen)
 {
     const std::vector<ScreenCase> cases = {
-        {"first start, tall screen", u"", u"", {1024, 768}, 800, 600},
-        {"first start, exactly 600 high", u"", u"", {800, 600}, 800, 600},
-        {"first start, low screen", u"", u"", {800, 599}, 640, 480},
-        {"first start, 480 high", u"", u"", {640, 480}, 640, 480},
-        {"stored 1024x768 on a 1280-wide screen is kept", u"1024", u"768", {1280, 1024}, 1024, 768},
-        {"stored size kept even when odd", u"700", u"555", {1280, 1024}, 700, 555},
-        {"stored width wider than the screen", u"1024", u"768", {800, 600}, 800, 600},
-        {"stored height 0 chooses anew", u"1024", u"0", {1280, 1024}, 800, 600},
-        {"non-number height reads as 0", u"800", u"abc", {1280, 1024}, 800, 600},
+        { "first start, tall screen", u"", u"", { 1024, 768 }, 800, 600 },
+        { "first start, exactly 600 high", u"", u"", { 800, 600 }, 800, 600 },
+        { "first start, low screen", u"", u"", { 800, 599 }, 640, 480 },
+        { "first start, 480 high", u"", u"", { 640, 480 }, 640, 480 },
+        { "stored 1024x768 on a 1280-wide screen is kept", u"1024", u"768", { 1280, 1024 }, 1024, 768 },
+        { "stored size kept even when odd", u"700", u"555", { 1280, 1024 }, 700, 555 },
+        { "stored width wider than the screen", u"1024", u"768", { 800, 600 }, 800, 600 },
+        { "stored height 0 chooses anew", u"1024", u"0", { 1280, 1024 }, 800, 600 },
+        { "non-number height reads as 0", u"800", u"abc", { 1280, 1024 }, 800, 600 },
     };
     for (const ScreenCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,7 +116,7 @@ TEST_F(SettingsTest, KeptLayout1024x768ScalesBy128)
 {
     Store(u"SCREEN", u"ScreenWidth", u"1024");
     Store(u"SCREEN", u"ScreenHeight", u"768");
-    ReadScreenSettings(s, ScreenSize{1280, 1024});
+    ReadScreenSettings(s, ScreenSize { 1280, 1024 });
     EXPECT_EQ(Scale(100, LayoutScale(s.ScreenHeight)), 128);
     EXPECT_EQ(Scale(289, LayoutScale(s.ScreenHeight)), 370); // 369.92
 }
@@ -127,7 +124,7 @@ TEST_F(SettingsTest, KeptLayout1024x768ScalesBy128)
 TEST_F(SettingsTest, ScreenLowerThan480EndsTheProgramWithCode2)
 {
     try {
-        ReadScreenSettings(s, ScreenSize{1024, 479});
+        ReadScreenSettings(s, ScreenSize { 1024, 479 });
         FAIL() << "no StartupAbort";
     } catch (const StartupAbort& e) {
         EXPECT_EQ(e.ExitCode(), 2);
@@ -136,14 +133,14 @@ TEST_F(SettingsTest, ScreenLowerThan480EndsTheProgramWithCode2)
     // A stored layout that fits is not questioned, however low the screen.
     Store(u"SCREEN", u"ScreenWidth", u"640");
     Store(u"SCREEN", u"ScreenHeight", u"480");
-    EXPECT_NO_THROW(ReadScreenSettings(s, ScreenSize{1024, 400}));
+    EXPECT_NO_THROW(ReadScreenSettings(s, ScreenSize { 1024, 400 }));
 }
 
 TEST_F(SettingsTest, FontSizesThatAreNotNumbersReadAs12AndStayInTheFile)
 {
     Store(u"SCREEN", u"FontSize", u"big");
     Store(u"SCREEN", u"FixFontSize", u"9");
-    ReadScreenSettings(s, ScreenSize{1024, 768});
+    ReadScreenSettings(s, ScreenSize { 1024, 768 });
     EXPECT_EQ(s.FontSize, 12);
     EXPECT_EQ(s.FixFontSize, 9);
     EXPECT_EQ(Stored(u"SCREEN", u"FontSize"), u"big");
@@ -163,12 +160,12 @@ struct BandCase
 TEST_F(SettingsTest, BandIsSplitAndWrittenBackInNormalForm)
 {
     const std::vector<BandCase> cases = {
-        {u"", u"かなり", 131, 999, u"かなり,131,999"},            // the default
-        {u"高い,x,y", u"高い", 0, 0, u"高い,0,0"},                  // non-numbers read as 0
-        {u"低", u"低", 0, 0, u"低,0,0"},                            // fields missing
-        {u"\"A,B\",5,6", u"A", 0, 5, u"A,0,5"},                      // quotes do not protect a comma
-        {u"中,+007,$10,extra", u"中", 7, 16, u"中,7,16"},           // signs, hex, extra fields
-        {u",1,2", u"", 1, 2, u",1,2"},                               // empty caption
+        { u"", u"かなり", 131, 999, u"かなり,131,999" }, // the default
+        { u"高い,x,y", u"高い", 0, 0, u"高い,0,0" }, // non-numbers read as 0
+        { u"低", u"低", 0, 0, u"低,0,0" }, // fields missing
+        { u"\"A,B\",5,6", u"A", 0, 5, u"A,0,5" }, // quotes do not protect a comma
+        { u"中,+007,$10,extra", u"中", 7, 16, u"中,7,16" }, // signs, hex, extra fields
+        { u",1,2", u"", 1, 2, u",1,2" }, // empty caption
     };
     for (const BandCase& c : cases) {
         SCOPED_TRACE(ToUtf8(c.stored));
@@ -207,15 +204,15 @@ TEST_F(SettingsTest, AllBandsReachTheirTargets)
     EXPECT_EQ(s.MareStaminaBands[3].Caption, u"低");
     EXPECT_EQ(s.MareStaminaBands[3].Jogen, 50);
     // The star keys are written in the order read: 05 down to 01.
-    EXPECT_EQ(OnDisk().Keys(u"牡馬★"), (std::vector<std::u16string>{u"05", u"04", u"03", u"02", u"01"}));
+    EXPECT_EQ(OnDisk().Keys(u"牡馬★"), (std::vector<std::u16string> { u"05", u"04", u"03", u"02", u"01" }));
 }
 
 TEST(UpperFileName, UpperCasesLettersOfEveryScript)
 {
     const std::vector<std::pair<std::u16string, std::u16string>> cases = {
-        {u"祖先馬.csv", u"祖先馬.CSV"}, {u"ｸﾛｽ.Csv", u"ｸﾛｽ.CSV"},       {u"相性abc.csv", u"相性ABC.CSV"},
-        {u"ａｂｃ.csv", u"ＡＢＣ.CSV"},  {u"café.csv", u"CAFÉ.CSV"},     {u"ニックス.CSV", u"ニックス.CSV"},
-        {u"αβ.txt", u"ΑΒ.TXT"},         {u"data_1-2.csv", u"DATA_1-2.CSV"},
+        { u"祖先馬.csv", u"祖先馬.CSV" }, { u"ｸﾛｽ.Csv", u"ｸﾛｽ.CSV" },           { u"相性abc.csv", u"相性ABC.CSV" },
+        { u"ａｂｃ.csv", u"ＡＢＣ.CSV" }, { u"café.csv", u"CAFÉ.CSV" },         { u"ニックス.CSV", u"ニックス.CSV" },
+        { u"αβ.txt", u"ΑΒ.TXT" },         { u"data_1-2.csv", u"DATA_1-2.CSV" },
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(UpperFileName(in), out) << ToUtf8(in);
@@ -232,9 +229,9 @@ TEST_F(SettingsTest, FileNamesAreUpperCasedButWrittenBackAsRead)
     EXPECT_EQ(s.DataFiles.Aisho, u"相性.CSV");
     // Keys in the order the names are read.
     EXPECT_EQ(OnDisk().Keys(u"DATA"),
-              (std::vector<std::u16string>{u"祖先馬データ", u"種牡馬データ", u"繁殖牝馬データ", u"クロスデータ",
-                                           u"系統データ", u"毛色データ", u"ニックスデータ", u"面白系統データ",
-                                           u"相性計算データ"}));
+              (std::vector<std::u16string> { u"祖先馬データ", u"種牡馬データ", u"繁殖牝馬データ", u"クロスデータ",
+                                             u"系統データ", u"毛色データ", u"ニックスデータ", u"面白系統データ",
+                                             u"相性計算データ" }));
 }
 
 TEST_F(SettingsTest, DataFileIsFoundWithoutRegardToLetterCase)
@@ -343,7 +340,7 @@ TEST_F(SettingsTest, FirstStartCreatesEveryKeyAndLoadsTheData)
     MasterData d;
     int fitted = 0;
     StartupHooks hooks;
-    hooks.screen = ScreenSize{1024, 768};
+    hooks.screen = ScreenSize { 1024, 768 };
     hooks.fitMainWindow = [&] {
         EXPECT_EQ(s.ScreenHeight, 600); // the layout is known before the main window is fitted
         if (++fitted == 1) {
@@ -370,21 +367,28 @@ TEST_F(SettingsTest, FirstStartCreatesEveryKeyAndLoadsTheData)
     const IniFile ini = OnDisk();
     using Keys = std::vector<std::u16string>;
     EXPECT_EQ(ini.Sections(),
-              (Keys{u"SCREEN", u"DATA", u"ImeMode", u"牡馬★", u"牝馬価格帯", u"牝馬スピード", u"牝馬スタミナ"}));
+              (Keys { u"SCREEN", u"DATA", u"ImeMode", u"牡馬★", u"牝馬価格帯", u"牝馬スピード", u"牝馬スタミナ" }));
     EXPECT_EQ(ini.Keys(u"SCREEN"),
-              (Keys{u"FontName", u"FontSize", u"FixFontName", u"FixFontSize", u"ScreenWidth", u"ScreenHeight"}));
+              (Keys { u"FontName", u"FontSize", u"FixFontName", u"FixFontSize", u"ScreenWidth", u"ScreenHeight" }));
     EXPECT_EQ(ini.Keys(u"DATA").size(), 10u);
     EXPECT_EQ(ini.Keys(u"DATA").front(), u"データディレクトリ");
-    EXPECT_EQ(ini.Keys(u"牝馬価格帯"), (Keys{u"01", u"02", u"03", u"04"}));
-    EXPECT_EQ(ini.Keys(u"牝馬スタミナ"), (Keys{u"01", u"02", u"03"}));
+    EXPECT_EQ(ini.Keys(u"牝馬価格帯"), (Keys { u"01", u"02", u"03", u"04" }));
+    EXPECT_EQ(ini.Keys(u"牝馬スタミナ"), (Keys { u"01", u"02", u"03" }));
     const std::vector<std::pair<std::pair<std::u16string, std::u16string>, std::u16string>> values = {
-        {{u"SCREEN", u"FontName"}, u"ＭＳ Ｐゴシック"},   {{u"SCREEN", u"FontSize"}, u"12"},
-        {{u"SCREEN", u"FixFontName"}, u"FixedSys"},      {{u"SCREEN", u"FixFontSize"}, u"12"},
-        {{u"SCREEN", u"ScreenWidth"}, u"800"},           {{u"SCREEN", u"ScreenHeight"}, u"600"},
-        {{u"DATA", u"データディレクトリ"}, FromUtf8(m_dir)}, {{u"DATA", u"ｸﾛｽ"}, u"<absent>"},
-        {{u"DATA", u"クロスデータ"}, u"ｸﾛｽ.CSV"},        {{u"DATA", u"相性計算データ"}, u"相性.CSV"},
-        {{u"ImeMode", u"Mode"}, u"カナ"},                {{u"牡馬★", u"05"}, u"５,5,99999"},
-        {{u"牡馬★", u"01"}, u"１,0,1"},                  {{u"牝馬スピード", u"02"}, u"中,50,60"},
+        { { u"SCREEN", u"FontName" }, u"ＭＳ Ｐゴシック" },
+        { { u"SCREEN", u"FontSize" }, u"12" },
+        { { u"SCREEN", u"FixFontName" }, u"FixedSys" },
+        { { u"SCREEN", u"FixFontSize" }, u"12" },
+        { { u"SCREEN", u"ScreenWidth" }, u"800" },
+        { { u"SCREEN", u"ScreenHeight" }, u"600" },
+        { { u"DATA", u"データディレクトリ" }, FromUtf8(m_dir) },
+        { { u"DATA", u"ｸﾛｽ" }, u"<absent>" },
+        { { u"DATA", u"クロスデータ" }, u"ｸﾛｽ.CSV" },
+        { { u"DATA", u"相性計算データ" }, u"相性.CSV" },
+        { { u"ImeMode", u"Mode" }, u"カナ" },
+        { { u"牡馬★", u"05" }, u"５,5,99999" },
+        { { u"牡馬★", u"01" }, u"１,0,1" },
+        { { u"牝馬スピード", u"02" }, u"中,50,60" },
     };
     for (const auto& [where, value] : values)
         EXPECT_EQ(Stored(where.first, where.second), value) << ToUtf8(where.first) << "/" << ToUtf8(where.second);
@@ -403,7 +407,7 @@ TEST_F(SettingsTest, StartWithAMissingFileStopsBeforeLoading)
 {
     MasterData d;
     StartupHooks hooks;
-    hooks.screen = ScreenSize{800, 600};
+    hooks.screen = ScreenSize { 800, 600 };
     bool loaded = false;
     hooks.load.setBusy = [&](bool) { loaded = true; };
     try {
@@ -421,10 +425,10 @@ TEST_F(SettingsTest, StartWithAMissingFileStopsBeforeLoading)
 TEST(SettingsNames, IniAndHelpNamesFollowTheExecutable)
 {
     const std::vector<std::pair<std::string, std::u16string>> cases = {
-        {"/usr/local/bin/velmora", u"velmora.INI"},
-        {"velmora", u"velmora.INI"},
-        {"/opt/x/prog.exe", u"prog.INI"},
-        {"./build/gui/velmora.bin.x", u"velmora.bin.INI"},
+        { "/usr/local/bin/velmora", u"velmora.INI" },
+        { "velmora", u"velmora.INI" },
+        { "/opt/x/prog.exe", u"prog.INI" },
+        { "./build/gui/velmora.bin.x", u"velmora.bin.INI" },
     };
     for (const auto& [exe, ini] : cases)
         EXPECT_EQ(IniNameFor(exe), ini) << exe;

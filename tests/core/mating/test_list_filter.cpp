@@ -26,15 +26,15 @@ TFeeButton Band(int lo, int hi)
 // The default bands of the settings file.
 std::array<TFeeButton, 6> StarBands()
 {
-    return {TFeeButton{}, Band(0, 1), Band(2, 3), Band(3, 4), Band(4, 5), Band(5, 99999)};
+    return { TFeeButton {}, Band(0, 1), Band(2, 3), Band(3, 4), Band(4, 5), Band(5, 99999) };
 }
 std::array<TFeeButton, 5> PriceBands()
 {
-    return {TFeeButton{}, Band(131, 999), Band(108, 130), Band(86, 107), Band(0, 85)};
+    return { TFeeButton {}, Band(131, 999), Band(108, 130), Band(86, 107), Band(0, 85) };
 }
 std::array<TFeeButton, 4> SpeedBands()
 {
-    return {TFeeButton{}, Band(60, 9999), Band(50, 60), Band(0, 50)};
+    return { TFeeButton {}, Band(60, 9999), Band(50, 60), Band(0, 50) };
 }
 
 DadRec Stallion(std::u16string birth, int fee = 3)
@@ -69,11 +69,11 @@ TEST_P(OriginFilter, FirstRuleWithItsButtonUpLeavesTheStallionOut)
 }
 
 INSTANTIATE_TEST_SUITE_P(Births, OriginFilter,
-                         ::testing::Values(OriginCase{u"内国", 0, false}, OriginCase{u"内国", 1, true},
-                                           OriginCase{u"外国", 1, false}, OriginCase{u"配信", 1, false},
-                                           OriginCase{u"配信", 0, true}, OriginCase{u"\u3000\u3000", 2, false},
-                                           OriginCase{u"", 2, false}, OriginCase{u"自家", 2, true},
-                                           OriginCase{u"自家", 3, false}, OriginCase{u"外国", 3, true}));
+                         ::testing::Values(OriginCase { u"内国", 0, false }, OriginCase { u"内国", 1, true },
+                                           OriginCase { u"外国", 1, false }, OriginCase { u"配信", 1, false },
+                                           OriginCase { u"配信", 0, true }, OriginCase { u"\u3000\u3000", 2, false },
+                                           OriginCase { u"", 2, false }, OriginCase { u"自家", 2, true },
+                                           OriginCase { u"自家", 3, false }, OriginCase { u"外国", 3, true }));
 
 TEST(StarFilter, BandOneIsClosedAndTheOthersOpenAtTheTop)
 {
@@ -83,8 +83,8 @@ TEST(StarFilter, BandOneIsClosedAndTheOthersOpenAtTheTop)
         int upBand;
         bool shown;
     } cases[] = {
-        {1, 1, false}, {1, 2, true},  {0, 1, false}, {2, 2, false}, {3, 2, true},
-        {3, 3, false}, {5, 4, true},  {5, 5, false}, {6, 5, false}, {99999, 5, true},
+        { 1, 1, false }, { 1, 2, true }, { 0, 1, false }, { 2, 2, false }, { 3, 2, true },
+        { 3, 3, false }, { 5, 4, true }, { 5, 5, false }, { 6, 5, false }, { 99999, 5, true },
     };
     for (const Case& c : cases) {
         StallionFilter f;
@@ -105,7 +105,7 @@ TEST(AttributeFilter, GrowthDirtAndGradesMatchWholeValues)
     s.Grow.clear(); // no growth type: no rule applies
     EXPECT_TRUE(StallionShown(s, f, StarBands()));
 
-    f = StallionFilter{};
+    f = StallionFilter {};
     f.dirt[1] = false; // ○
     EXPECT_FALSE(StallionShown(s, f, StarBands()));
     s.Dirt = u"◎";
@@ -113,11 +113,11 @@ TEST(AttributeFilter, GrowthDirtAndGradesMatchWholeValues)
 
     // Each grade group tests its own field.
     for (size_t g = 0; g < 5; ++g) {
-        f = StallionFilter{};
+        f = StallionFilter {};
         f.grade[g][1] = false; // B up
         EXPECT_FALSE(StallionShown(s, f, StarBands())) << g;
         DadRec a = s;
-        std::u16string* fields[5] = {&a.Kisho, &a.Konjo, &a.Kenko, &a.Jisseki, &a.Antei};
+        std::u16string* fields[5] = { &a.Kisho, &a.Konjo, &a.Kenko, &a.Jisseki, &a.Antei };
         *fields[g] = u"A";
         EXPECT_TRUE(StallionShown(a, f, StarBands())) << g;
     }
@@ -129,9 +129,9 @@ TEST(MareFilterRules, PriceBandsTestSpeedPlusStamina)
     m.motikomi = u"自家";
     m.Fee = 120; // the base price plays no part in the price bands
     MareFilter f;
-    f.price = {false, false, false, false};
+    f.price = { false, false, false, false };
     // Sums on the open upper ends lie in no band and are never hidden by the price buttons.
-    for (int sum : {130, 107, 85}) {
+    for (int sum : { 130, 107, 85 }) {
         m.speed = 55;
         m.stamina = sum - 55;
         EXPECT_TRUE(MareShown(m, f, PriceBands(), SpeedBands(), SpeedBands())) << sum;
@@ -161,11 +161,11 @@ TEST(MareFilterRules, PriceBandsTestSpeedPlusStamina)
 TEST(BuildLists, MarkEveryRowAndKeepStatusPoints)
 {
     EvalFixture fx;
-    fx.d.KeiroTable = {u"栗毛"};
-    PtsRec pts{};
+    fx.d.KeiroTable = { u"栗毛" };
+    PtsRec pts {};
     pts.dstatus[DStatus::Naikoku] = 7;
     pts.mstatus[MStatus::Jika] = 11;
-    const char16_t* births[] = {u"内国", u"外国", u"内国"};
+    const char16_t* births[] = { u"内国", u"外国", u"内国" };
     for (int i = 0; i < 3; ++i) {
         fx.d.DadTable[static_cast<size_t>(i)] = Stallion(births[i], i + 1);
         fx.d.DadTable[static_cast<size_t>(i)].Selected = 9;
@@ -173,10 +173,10 @@ TEST(BuildLists, MarkEveryRowAndKeepStatusPoints)
     fx.d.DadCount = 3;
     StallionFilter f;
     f.origin[1] = false;
-    std::vector<ListRow> rows{ListRow{42, 1, 1}};
+    std::vector<ListRow> rows { ListRow { 42, 1, 1 } };
     BuildStallionList(fx.d, pts, f, StarBands(), rows);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (ListRow{0, 0, StallionStatusPoints(fx.d, pts, fx.d.DadTable[0])}));
+    EXPECT_EQ(rows[0], (ListRow { 0, 0, StallionStatusPoints(fx.d, pts, fx.d.DadTable[0]) }));
     EXPECT_EQ(rows[1].index, 2);
     EXPECT_EQ(rows[0].status, 7);
     EXPECT_EQ(fx.d.DadTable[0].Selected, 1);
@@ -217,11 +217,11 @@ struct PartnerFixture : EvalFixture
         x = Horse(u"X", 0, 1);
         y = Horse(u"Y", 0, 2);
         z = Horse(u"Z");
-        f = DadArray({{0, s}, {2, x}, {5, y}});
-        AddMare(u"A", MamArray({{2, x}, {8, x}, {3, y}})); // X twice: generations 3 and 5; Y once
-        AddMare(u"B", MamArray({{5, x}}));                 // X only
-        AddMare(u"C", MamArray({{1, z}}));                 // nothing in common
-        AddMare(u"D", MamArray({{13, y}, {4, x}}));        // Y at 13 (generation 5), X at 4
+        f = DadArray({ { 0, s }, { 2, x }, { 5, y } });
+        AddMare(u"A", MamArray({ { 2, x }, { 8, x }, { 3, y } })); // X twice: generations 3 and 5; Y once
+        AddMare(u"B", MamArray({ { 5, x } })); // X only
+        AddMare(u"C", MamArray({ { 1, z } })); // nothing in common
+        AddMare(u"D", MamArray({ { 13, y }, { 4, x } })); // Y at 13 (generation 5), X at 4
     }
 
     void AddMare(std::u16string name, const MamFatherRec& m)
@@ -229,7 +229,7 @@ struct PartnerFixture : EvalFixture
         MamRec& r = d.MamTable[static_cast<size_t>(d.MamCount)];
         r.name = std::move(name);
         r.Father = m;
-        mares.push_back(ListRow{d.MamCount, 0, 0});
+        mares.push_back(ListRow { d.MamCount, 0, 0 });
         ++d.MamCount;
     }
 };
@@ -237,17 +237,16 @@ struct PartnerFixture : EvalFixture
 TEST(PartnerSearch, MaresThatCrossEveryMarkedAncestorWithTheGenerationsOfTheClickedOne)
 {
     PartnerFixture fx;
-    std::array<bool, 16> marks{};
+    std::array<bool, 16> marks {};
     marks[2] = true;
     EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 2, fx.mares),
-              (std::vector<std::u16string>{u"A,3,5", u"B,4", u"D,4"}));
+              (std::vector<std::u16string> { u"A,3,5", u"B,4", u"D,4" }));
     marks[5] = true;
-    EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 2, fx.mares),
-              (std::vector<std::u16string>{u"A,3,5", u"D,4"}));
-    EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 5, fx.mares), (std::vector<std::u16string>{u"A,3", u"D,5"}));
+    EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 2, fx.mares), (std::vector<std::u16string> { u"A,3,5", u"D,4" }));
+    EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 5, fx.mares), (std::vector<std::u16string> { u"A,3", u"D,5" }));
     // The list order is kept.
     std::reverse(fx.mares.begin(), fx.mares.end());
-    EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 5, fx.mares), (std::vector<std::u16string>{u"D,5", u"A,3"}));
+    EXPECT_EQ(MarePartnerCaptions(fx.d, fx.f, marks, 5, fx.mares), (std::vector<std::u16string> { u"D,5", u"A,3" }));
 }
 
 TEST(PartnerSearch, StallionsFromTheMareSide)
@@ -257,22 +256,22 @@ TEST(PartnerSearch, StallionsFromTheMareSide)
     fx.d.DadTable[0].name = u"S";
     fx.d.DadTable[0].Father = fx.f;
     fx.d.DadTable[1].name = u"T";
-    fx.d.DadTable[1].Father = DadArray({{0, fx.x}, {1, fx.z}});
+    fx.d.DadTable[1].Father = DadArray({ { 0, fx.x }, { 1, fx.z } });
     fx.d.DadCount = 2;
-    const std::vector<ListRow> stallions{ListRow{0, 0, 0}, ListRow{1, 0, 0}};
+    const std::vector<ListRow> stallions { ListRow { 0, 0, 0 }, ListRow { 1, 0, 0 } };
     const MamFatherRec mareA = fx.d.MamTable[0].Father;
-    std::array<bool, 16> marks{};
+    std::array<bool, 16> marks {};
     marks[8] = true; // X at the mare's position 8
     EXPECT_EQ(StallionPartnerCaptions(fx.d, mareA, marks, 8, stallions),
-              (std::vector<std::u16string>{u"S,3", u"T,1"}));
+              (std::vector<std::u16string> { u"S,3", u"T,1" }));
     marks[3] = true; // Y: only S has him
-    EXPECT_EQ(StallionPartnerCaptions(fx.d, mareA, marks, 3, stallions), (std::vector<std::u16string>{u"S,4"}));
+    EXPECT_EQ(StallionPartnerCaptions(fx.d, mareA, marks, 3, stallions), (std::vector<std::u16string> { u"S,4" }));
 }
 
 TEST(PartnerSearch, UnknownEntriesNeverMatch)
 {
     PartnerFixture fx;
-    std::array<bool, 16> marks{};
+    std::array<bool, 16> marks {};
     marks[7] = true; // position 7 of the stallion is unknown
     EXPECT_TRUE(MarePartnerCaptions(fx.d, fx.f, marks, 7, fx.mares).empty());
     EXPECT_THROW(MarePartnerCaptions(fx.d, fx.f, marks, 16, fx.mares), RangeError);

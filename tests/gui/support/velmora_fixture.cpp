@@ -31,10 +31,11 @@ QString SampleDir()
 
 bool WorkFolder::SampleAvailable()
 {
-    return !QDir(SampleDir()).entryList({QStringLiteral("*.CSV")}, QDir::Files).isEmpty();
+    return !QDir(SampleDir()).entryList({ QStringLiteral("*.CSV") }, QDir::Files).isEmpty();
 }
 
-WorkFolder::WorkFolder() : WorkFolder(SampleDir())
+WorkFolder::WorkFolder()
+    : WorkFolder(SampleDir())
 {
 }
 

@@ -49,8 +49,7 @@ QStringList Items(const QComboBox* combo);
 QString Q(std::u16string_view s);
 
 // The child of a window with that object name, failing the test when it is missing.
-template <typename T>
-T* Find(QWidget* window, const char* name);
+template <typename T> T* Find(QWidget* window, const char* name);
 
 } // namespace velmora::gui::test
 
@@ -59,8 +58,7 @@ T* Find(QWidget* window, const char* name);
 
 namespace velmora::gui::test {
 
-template <typename T>
-T* Find(QWidget* window, const char* name)
+template <typename T> T* Find(QWidget* window, const char* name)
 {
     T* w = window->findChild<T*>(QString::fromLatin1(name));
     if (!w)
