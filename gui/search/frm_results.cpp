@@ -23,6 +23,7 @@ namespace velmora::gui {
 namespace {
 
 constexpr int kClientWidth = 600;
+constexpr int kPaintIntervalMs = 40;
 constexpr int kClientHeight = 440;
 
 // The main window's save dialog (a window of this program always has the main window as its top
@@ -133,6 +134,13 @@ void TfrmResults::BuildLayout()
     m_rateTimer = new QTimer(this);
     m_rateTimer->setInterval(250);
     connect(m_rateTimer, &QTimer::timeout, this, [this] { PaintRate(); });
+
+    // Workers wake this thread up to a few thousand times a second; drawing the bar, the counter and
+    // the list that often would take a core's time from them, so drawing waits for this timer.
+    m_paintTimer = new QTimer(this);
+    m_paintTimer->setSingleShot(true);
+    m_paintTimer->setInterval(kPaintIntervalMs);
+    connect(m_paintTimer, &QTimer::timeout, this, [this] { Paint(); });
 }
 
 void TfrmResults::paintEvent(QPaintEvent* event)
@@ -171,7 +179,12 @@ void TfrmResults::Pump()
     if (!m_engine)
         return;
     m_engine->ProcessPending();
-    Paint();
+    // The end of the search is drawn at once; batches while it runs at most twice per interval.
+    if (!m_model.Searching() || !m_paintTimer->isActive()) {
+        Paint();
+        if (m_model.Searching())
+            m_paintTimer->start();
+    }
     if (const auto error = m_model.TakeError())
         MessageBox::Show(this, QString::fromUtf8(*error));
 }

@@ -4,7 +4,7 @@
 // results; afterwards a result opens in the pedigree viewer, and the list can be saved as text.
 //
 // The engine's calls run on the window's thread through the core's ResultsWindowModel, batch by batch;
-// after each batch the window repaints the list, the bar and the buttons once. The list is a view of
+// the window redraws the list, the bar and the buttons at most twice per 40 ms while it runs. The list is a view of
 // the model's lines (no widget item per line). Closing the window stops the workers and waits for
 // them before the window goes, so nothing reports into a destroyed window.
 
@@ -90,6 +90,7 @@ private:
     QListView* m_lstResults = nullptr;
     ResultListModel* m_list = nullptr;
     QTimer* m_rateTimer = nullptr;
+    QTimer* m_paintTimer = nullptr;
 };
 
 } // namespace velmora::gui
