@@ -1,6 +1,7 @@
 #include "gui/app/data_load.h"
 
 #include "core/app/app_state.h"
+#include "core/app/load_messages.h"
 #include "gui/app/message_box.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ LoadHooks WaitCursorHooks()
 
 void ShowLoadMessages(QWidget* parent, const LoadResult& result)
 {
-    for (const std::u16string& m : result.messages)
+    for (const std::u16string& m : LoadMessageBoxes(result.messages))
         MessageBox::Show(parent, QString::fromStdU16String(m));
 }
 

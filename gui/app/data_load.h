@@ -11,11 +11,11 @@ namespace velmora::gui {
 // The hooks that give a load the wait cursor and keep the windows repainting.
 LoadHooks WaitCursorHooks();
 
-// GetMasterData into Master() from App().DataDir and App().DataFiles; shows every message of the load
-// in a message box over parent. Returns the load's result.
+// GetMasterData into Master() from App().DataDir and App().DataFiles; shows the load's messages over parent. Returns
+// the load's result.
 LoadResult ReloadMasterData(QWidget* parent);
 
-// Shows the load's messages, one box each.
+// Shows the load's messages: one box each, or one box listing them when there are many.
 void ShowLoadMessages(QWidget* parent, const LoadResult& result);
 
 } // namespace velmora::gui

@@ -1,0 +1,27 @@
+#include "core/app/load_messages.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+std::vector<std::u16string> LoadMessageBoxes(const std::vector<std::u16string>& messages)
+{
+    if (messages.size() <= kOwnBoxMessages)
+        return messages;
+    std::u16string box;
+    const size_t listed = std::min(messages.size(), kListedMessages);
+    for (size_t i = 0; i < listed; ++i) {
+        if (i > 0)
+            box += u'\n';
+        box += messages[i];
+    }
+    if (messages.size() > listed) {
+        box += u"\nほか";
+        for (char c : std::to_string(messages.size() - listed))
+            box += static_cast<char16_t>(c);
+        box += u"件";
+    }
+    return { box };
+}
+
+} // namespace velmora
