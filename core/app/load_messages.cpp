@@ -1,5 +1,6 @@
 #include "core/app/load_messages.h"
 
+#include "core/common/decimal.h"
 #include <algorithm>
 
 namespace velmora {
@@ -16,10 +17,7 @@ std::vector<std::u16string> LoadMessageBoxes(const std::vector<std::u16string>& 
         box += messages[i];
     }
     if (messages.size() > listed) {
-        box += u"\nほか";
-        for (char c : std::to_string(messages.size() - listed))
-            box += static_cast<char16_t>(c);
-        box += u"件";
+        box += u"\nほか" + Decimal(static_cast<int64_t>(messages.size() - listed)) + u"件";
     }
     return { box };
 }

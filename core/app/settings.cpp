@@ -1,5 +1,6 @@
 #include "core/app/settings.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
@@ -30,13 +31,6 @@ std::u16string ReadSetting(std::u16string_view section, std::u16string_view key,
     return ReadSetting(App(), section, key, defaultValue);
 }
 
-namespace {
-std::u16string Decimal(int64_t v)
-{
-    return FromUtf8(std::to_string(v));
-}
-} // namespace
-
 void ReadScreenSettings(AppState& s, ScreenSize screen)
 {
     s.FontName = ReadSetting(s, u"SCREEN", u"FontName", kDefaultFontName);
@@ -65,13 +59,13 @@ TFeeButton& BandTarget(AppState& s, int kind, int n)
 {
     switch (kind) {
     case 1:
-        return s.StarBands[CheckedIndex(n, static_cast<int64_t>(s.StarBands.size()))];
+        return CheckedAt(s.StarBands, n);
     case 2:
-        return s.MarePriceBands[CheckedIndex(n, static_cast<int64_t>(s.MarePriceBands.size()))];
+        return CheckedAt(s.MarePriceBands, n);
     case 3:
-        return s.MareSpeedBands[CheckedIndex(n, static_cast<int64_t>(s.MareSpeedBands.size()))];
+        return CheckedAt(s.MareSpeedBands, n);
     case 4:
-        return s.MareStaminaBands[CheckedIndex(n, static_cast<int64_t>(s.MareStaminaBands.size()))];
+        return CheckedAt(s.MareStaminaBands, n);
     }
     throw RangeError();
 }

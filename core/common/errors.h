@@ -89,4 +89,10 @@ inline int CheckedIndex(int64_t index, int64_t size)
     return static_cast<int>(index);
 }
 
+// table[index] after that check: the tables read from the data files index one another.
+template <typename Table> auto& CheckedAt(Table& table, int64_t index)
+{
+    return table[static_cast<size_t>(CheckedIndex(index, static_cast<int64_t>(table.size())))];
+}
+
 } // namespace velmora

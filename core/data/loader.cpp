@@ -1,5 +1,6 @@
 #include "core/data/loader.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
@@ -26,12 +27,6 @@ std::u16string FoldFileName(std::u16string_view name)
             c = static_cast<char16_t>(c - 0x20);
     }
     return out;
-}
-
-std::u16string Num(long long v)
-{
-    const std::string s = std::to_string(v);
-    return std::u16string(s.begin(), s.end());
 }
 
 // A fatal load error: stops the load with a message.
@@ -166,8 +161,8 @@ public:
             CheckEffect(r.a, u"第1インブリード効果", i);
             CheckEffect(r.b, u"第2インブリード効果", i);
             if (r.keito < 0 || r.keito >= kKeitoRows)
-                throw LoadStop { At(m_files.Oya, i) + u"系統番号 " + Num(r.keito) + u" は系統の範囲 (0〜"
-                                 + Num(kKeitoRows - 1) + u") の外です" };
+                throw LoadStop { At(m_files.Oya, i) + u"系統番号 " + Decimal(r.keito) + u" は系統の範囲 (0〜"
+                                 + Decimal(kKeitoRows - 1) + u") の外です" };
             r.omokei = m_d.KeitoTable[r.keito].value;
             m_oyaIndex.Add(r.name, m_d.OyaCount);
             ++m_d.OyaCount;
@@ -279,18 +274,18 @@ private:
     void CheckEffect(int32_t effect, std::u16string_view field, size_t lineIndex) const
     {
         if (effect < 0 || effect >= kCrossRows)
-            throw LoadStop { At(m_files.Oya, lineIndex) + std::u16string(field) + u" " + Num(effect)
-                             + u" はクロス効果の範囲 (0〜" + Num(kCrossRows - 1) + u") の外です" };
+            throw LoadStop { At(m_files.Oya, lineIndex) + std::u16string(field) + u" " + Decimal(effect)
+                             + u" はクロス効果の範囲 (0〜" + Decimal(kCrossRows - 1) + u") の外です" };
     }
 
     std::u16string TooMany(const std::u16string& /*name*/, int capacity) const
     {
-        return FromUtf8(m_currentPath) + u": データが多すぎます (" + Num(capacity) + u" 件まで)";
+        return FromUtf8(m_currentPath) + u": データが多すぎます (" + Decimal(capacity) + u" 件まで)";
     }
 
     std::u16string At(const std::u16string& /*name*/, size_t lineIndex) const
     {
-        return FromUtf8(m_currentPath) + u": " + Num(static_cast<long long>(lineIndex) + 1) + u" 行目: ";
+        return FromUtf8(m_currentPath) + u": " + Decimal(static_cast<int64_t>(lineIndex) + 1) + u" 行目: ";
     }
 
     // The sire line of a horse row by name; a line met for the first time is added with group 0.
@@ -301,7 +296,7 @@ private:
             return k;
         if (m_d.KeitoCount >= kKeitoRows)
             throw LoadStop { At(file, lineIndex) + u"系統「" + name + u"」を追加できません (系統は "
-                             + Num(kKeitoRows - 1) + u" 件まで)" };
+                             + Decimal(kKeitoRows - 1) + u" 件まで)" };
         const int row = m_d.KeitoCount;
         m_d.KeitoTable[row].name = name;
         m_d.KeitoTable[row].value = 0;

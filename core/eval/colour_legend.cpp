@@ -6,11 +6,6 @@ namespace velmora {
 
 namespace {
 
-template <typename Row> const Row& RowOf(const std::vector<Row>& table, int k)
-{
-    return table[static_cast<size_t>(CheckedIndex(k, static_cast<int64_t>(table.size())))];
-}
-
 bool IsReserved(const std::u16string& name)
 {
     return name.find(u"予備") != std::u16string::npos;
@@ -24,13 +19,13 @@ std::array<LegendEntry, kLegendEntries + 1> ColourLegend(const MasterData& d, bo
     for (int k = 1; k <= kLegendEntries; ++k) {
         LegendEntry& e = out[static_cast<size_t>(k)];
         if (colourMode) {
-            const TCrossRec& c = RowOf(d.CrossTable, k);
+            const TCrossRec& c = CheckedAt(d.CrossTable, k);
             if (IsReserved(c.name))
                 continue;
             e.text = c.name.substr(0, 2);
             e.color = c.Color;
         } else {
-            const KeitoRec& g = RowOf(d.OmokeiTable, k);
+            const KeitoRec& g = CheckedAt(d.OmokeiTable, k);
             if (IsReserved(g.name))
                 continue;
             e.text = g.lbl;

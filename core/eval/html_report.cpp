@@ -1,5 +1,6 @@
 #include "core/eval/html_report.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
@@ -46,14 +47,9 @@ constexpr RowCodes kRows[16] = {
     { { kEmpty, kEmpty, kEmpty, kDam, 115 }, 5 },
 };
 
-std::u16string Decimal(int32_t v)
-{
-    return FromUtf8(std::to_string(v));
-}
-
 const TCrossRec& CrossRow(const MasterData& d, int32_t index)
 {
-    return d.CrossTable[static_cast<size_t>(CheckedIndex(index, static_cast<int64_t>(d.CrossTable.size())))];
+    return CheckedAt(d.CrossTable, index);
 }
 
 void EffectCell(const MasterData& d, std::u16string& out, std::u16string_view text, uint32_t color)

@@ -39,7 +39,7 @@ constexpr bool SameHorse(int32_t x, int32_t y)
 // The ancestor row of a known entry; throws RangeError when the index lies outside OyaTable.
 inline const OyaRec& OyaAt(const MasterData& d, int32_t index)
 {
-    return d.OyaTable[static_cast<size_t>(CheckedIndex(index, static_cast<int64_t>(d.OyaTable.size())))];
+    return CheckedAt(d.OyaTable, index);
 }
 
 // The interesting-line group of an ancestor row. The search fills empty groups while other threads

@@ -1,5 +1,6 @@
 #include "core/maint/data_editor.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
@@ -39,12 +40,6 @@ public:
 private:
     bool& m_flag;
 };
-
-std::u16string Decimal(int32_t v)
-{
-    const std::string s = std::to_string(v);
-    return std::u16string(s.begin(), s.end());
-}
 
 int PositionIn(const std::vector<std::u16string>& items, std::u16string_view text)
 {
@@ -265,7 +260,7 @@ std::u16string DataEditor::ColourText(bool stallion, int row) const
     const auto& kept = stallion ? m_kept.dad : m_kept.mam;
     if (c == -1 && static_cast<size_t>(row) < kept.size())
         return kept[static_cast<size_t>(row)].keiro;
-    return m_d.KeiroTable[CheckedIndex(c, static_cast<int64_t>(m_d.KeiroTable.size()))];
+    return CheckedAt(m_d.KeiroTable, c);
 }
 
 void DataEditor::ShowHorse(bool stallion, int row)

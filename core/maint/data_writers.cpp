@@ -97,7 +97,7 @@ std::u16string_view KeiroName(const MasterData& d, int32_t keiro, const KeptHors
 {
     if (keiro == -1 && kept && !kept->keiro.empty())
         return kept->keiro;
-    return d.KeiroTable[CheckedIndex(keiro, static_cast<int64_t>(d.KeiroTable.size()))];
+    return CheckedAt(d.KeiroTable, keiro);
 }
 
 std::u16string_view AncestorName(const MasterData& d, int32_t oya, const KeptHorseNames* kept, int position)

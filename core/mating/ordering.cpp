@@ -46,12 +46,12 @@ void PartitionSort(std::span<ListRow> rows, int lo, int hi, KeyOf keyOf, Cmp cmp
 
 const DadRec& Stallion(const MasterData& d, const ListRow& row)
 {
-    return d.DadTable[static_cast<size_t>(CheckedIndex(row.index, static_cast<int64_t>(d.DadTable.size())))];
+    return CheckedAt(d.DadTable, row.index);
 }
 
 const MamRec& Mare(const MasterData& d, const ListRow& row)
 {
-    return d.MamTable[static_cast<size_t>(CheckedIndex(row.index, static_cast<int64_t>(d.MamTable.size())))];
+    return CheckedAt(d.MamTable, row.index);
 }
 
 template <typename KeyOf> void SortDescending(std::span<ListRow> rows, KeyOf keyOf)

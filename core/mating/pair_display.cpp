@@ -1,5 +1,6 @@
 #include "core/mating/pair_display.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/eval/positions.h"
 #include "core/mating/scoring.h"
@@ -12,27 +13,6 @@ namespace {
 
 // Stars beyond any real rank only come from broken data; a label of a few dozen is plenty.
 constexpr int32_t kMaxStars = 99;
-
-std::u16string Decimal(int32_t v)
-{
-    const std::string s = std::to_string(v);
-    return std::u16string(s.begin(), s.end());
-}
-
-const TCrossRec& CrossRow(const MasterData& d, int32_t i)
-{
-    return d.CrossTable[static_cast<size_t>(CheckedIndex(i, static_cast<int64_t>(d.CrossTable.size())))];
-}
-
-const KeitoRec& KeitoRow(const MasterData& d, int32_t i)
-{
-    return d.KeitoTable[static_cast<size_t>(CheckedIndex(i, static_cast<int64_t>(d.KeitoTable.size())))];
-}
-
-const KeitoRec& OmokeiRow(const MasterData& d, int32_t i)
-{
-    return d.OmokeiTable[static_cast<size_t>(CheckedIndex(i, static_cast<int64_t>(d.OmokeiTable.size())))];
-}
 
 // A mating-type result (1 holds, 0 does not, -1 undecidable) in its panel.
 PanelDisplay MatingPanel(int result, uint32_t holdsColor)
@@ -55,14 +35,14 @@ SlotDisplay DisplaySlot(const MasterData& d, const TSosenRec& slot, bool colorMo
         return out;
     const OyaRec& o = OyaAt(d, slot.num);
     out.name = slot.name;
-    out.hint = KeitoRow(d, o.keito).name + u"/" + OmokeiRow(d, GroupOf(o)).name;
-    out.effectA = CrossRow(d, o.a).name;
-    out.effectB = CrossRow(d, o.b).name;
+    out.hint = CheckedAt(d.KeitoTable, o.keito).name + u"/" + CheckedAt(d.OmokeiTable, GroupOf(o)).name;
+    out.effectA = CheckedAt(d.CrossTable, o.a).name;
+    out.effectB = CheckedAt(d.CrossTable, o.b).name;
     if (colorMode) {
-        out.colorA = CrossRow(d, o.a).Color;
-        out.colorB = o.b == 0 ? out.colorA : CrossRow(d, o.b).Color;
+        out.colorA = CheckedAt(d.CrossTable, o.a).Color;
+        out.colorB = o.b == 0 ? out.colorA : CheckedAt(d.CrossTable, o.b).Color;
     } else {
-        out.colorA = out.colorB = static_cast<uint32_t>(OmokeiRow(d, GroupOf(o)).value);
+        out.colorA = out.colorB = static_cast<uint32_t>(CheckedAt(d.OmokeiTable, GroupOf(o)).value);
     }
     if (evaluated) {
         out.italic = slot.isInCrs;

@@ -1,6 +1,7 @@
 #include "core/mating/points.h"
 
 #include "core/app/app_state.h"
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
@@ -55,11 +56,6 @@ constexpr std::array<PointKey, DStatus::Count> kStallionKeys = { {
     { u"安定A", u"0" },   { u"安定B", u"0" },   { u"安定C", u"0" },       { u"気性O", u"0" },
     { u"健康O", u"0" },
 } };
-
-std::u16string Decimal(int32_t v)
-{
-    return FromUtf8(std::to_string(v));
-}
 
 char16_t FoldAscii(char16_t c)
 {

@@ -49,12 +49,12 @@ template <typename... Args> std::u16string Fmt(const char* format, Args... args)
 
 std::u16string_view KeitoName(const MasterData& d, int32_t keito)
 {
-    return d.KeitoTable[static_cast<size_t>(CheckedIndex(keito, static_cast<int64_t>(d.KeitoTable.size())))].name;
+    return CheckedAt(d.KeitoTable, keito).name;
 }
 
 std::u16string_view KeiroName(const MasterData& d, int32_t keiro)
 {
-    return d.KeiroTable[static_cast<size_t>(CheckedIndex(keiro, static_cast<int64_t>(d.KeiroTable.size())))];
+    return CheckedAt(d.KeiroTable, keiro);
 }
 
 std::u16string Header(TextListKind kind, const TextListSwitches& on, int n)

@@ -33,7 +33,7 @@ std::u16string Right(std::u16string_view text, int w)
 
 std::u16string_view CoatName(const MasterData& d, int32_t keiro)
 {
-    return d.KeiroTable[static_cast<size_t>(CheckedIndex(keiro, static_cast<int64_t>(d.KeiroTable.size())))];
+    return CheckedAt(d.KeiroTable, keiro);
 }
 
 const OyaRec& Ancestor(const MasterData& d, int32_t oya)

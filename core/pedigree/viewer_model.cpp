@@ -1,5 +1,6 @@
 #include "core/pedigree/viewer_model.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/mating/ordering.h"
@@ -11,22 +12,12 @@ namespace velmora {
 
 namespace {
 
-std::u16string Decimal(int32_t v)
-{
-    return FromUtf8(std::to_string(v));
-}
-
-template <typename Row> const Row& RowOf(const std::vector<Row>& table, int32_t i)
-{
-    return table[static_cast<size_t>(CheckedIndex(i, static_cast<int64_t>(table.size())))];
-}
-
 std::vector<std::u16string> StallionInfo(const MasterData& d, const DadRec& s)
 {
     return {
         u"産地:" + s.birth,
-        u"系統:" + RowOf(d.KeitoTable, s.keito).name,
-        u"毛色:" + RowOf(d.KeiroTable, s.keiro),
+        u"系統:" + CheckedAt(d.KeitoTable, s.keito).name,
+        u"毛色:" + CheckedAt(d.KeiroTable, s.keiro),
         u"★:" + Decimal(s.Fee),
         u"距離:" + Decimal(s.Distance1) + u"-" + Decimal(s.Distance2),
         u"ﾀﾞｰﾄ:" + s.Dirt,
@@ -42,8 +33,8 @@ std::vector<std::u16string> MareInfo(const MasterData& d, const MamRec& m)
     return {
         u"母名:" + m.name,
         u"持込等:" + m.motikomi,
-        u"系統:" + RowOf(d.KeitoTable, m.keito).name,
-        u"毛色:" + RowOf(d.KeiroTable, m.keiro),
+        u"系統:" + CheckedAt(d.KeitoTable, m.keito).name,
+        u"毛色:" + CheckedAt(d.KeiroTable, m.keiro),
         u"価格:" + Decimal(m.Fee),
         u"ｽﾋﾟｰﾄﾞ:" + Decimal(m.speed),
         u"ｽﾀﾐﾅ:" + Decimal(m.stamina),
@@ -70,7 +61,7 @@ int EntryOfLabel(bool dadSide, int position)
 
 NitroHints MakeNitroHints(const MasterData& d)
 {
-    const auto name = [&](int row) { return RowOf(d.CrossTable, row).name; };
+    const auto name = [&](int row) { return CheckedAt(d.CrossTable, row).name; };
     NitroHints h;
     h.speed = d.SpeedCrossRow == 1 ? name(1) + u"*2+" + name(2) : name(1) + u"+" + name(2) + u"*2";
     h.stamina = name(3) + u"+" + name(4);

@@ -108,7 +108,7 @@ std::u16string DadCounterHint(int gen)
 std::u16string EffectName(const MasterData& d, int k)
 {
     CheckEffect(k);
-    return d.CrossTable[static_cast<size_t>(CheckedIndex(k, static_cast<int64_t>(d.CrossTable.size())))].name;
+    return CheckedAt(d.CrossTable, k).name;
 }
 
 std::u16string NitroSpHint(const MasterData& d)
