@@ -127,7 +127,7 @@ std::vector<std::u16string> MarePartnerCaptions(const MasterData& d, const DadFa
     CheckedIndex(clicked, 16);
     std::vector<std::u16string> captions;
     for (const ListRow& row : mareList) {
-        const MamRec& mare = d.MamTable[static_cast<size_t>(CheckedIndex(row.index, kMamRows))];
+        const MamRec& mare = MareOf(d, row);
         bool all = true;
         for (int i = 1; i <= 15 && all; ++i) {
             if (!marks[static_cast<size_t>(i)])
@@ -155,7 +155,7 @@ std::vector<std::u16string> StallionPartnerCaptions(const MasterData& d, const M
     CheckedIndex(clicked - 1, 15);
     std::vector<std::u16string> captions;
     for (const ListRow& row : stallionList) {
-        const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(row.index, kDadRows))];
+        const DadRec& s = StallionOf(d, row);
         bool all = true;
         for (int j = 1; j <= 15 && all; ++j) {
             if (!marks[static_cast<size_t>(j)])

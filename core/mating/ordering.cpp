@@ -44,16 +44,6 @@ void PartitionSort(std::span<ListRow> rows, int lo, int hi, KeyOf keyOf, Cmp cmp
     }
 }
 
-const DadRec& Stallion(const MasterData& d, const ListRow& row)
-{
-    return CheckedAt(d.DadTable, row.index);
-}
-
-const MamRec& Mare(const MasterData& d, const ListRow& row)
-{
-    return CheckedAt(d.MamTable, row.index);
-}
-
 template <typename KeyOf> void SortDescending(std::span<ListRow> rows, KeyOf keyOf)
 {
     PartitionSort<int32_t>(rows, 0, static_cast<int>(rows.size()) - 1, keyOf, [&](const ListRow& row, int32_t p) {
@@ -70,6 +60,16 @@ template <typename NameOf> void SortByName(std::span<ListRow> rows, NameOf nameO
 }
 
 } // namespace
+
+const DadRec& StallionOf(const MasterData& d, const ListRow& row)
+{
+    return CheckedAt(d.DadTable, row.index);
+}
+
+const MamRec& MareOf(const MasterData& d, const ListRow& row)
+{
+    return CheckedAt(d.MamTable, row.index);
+}
 
 int CompareHorseNames(std::u16string_view x, std::u16string_view y)
 {
@@ -93,16 +93,16 @@ void SortRows(const MasterData& d, std::span<ListRow> rows, ListOrder order)
 {
     switch (order) {
     case ListOrder::StallionStar:
-        SortDescending(rows, [&](const ListRow& r) { return Stallion(d, r).Fee; });
+        SortDescending(rows, [&](const ListRow& r) { return StallionOf(d, r).Fee; });
         break;
     case ListOrder::StallionName:
-        SortByName(rows, [&](const ListRow& r) { return std::u16string_view(Stallion(d, r).name); });
+        SortByName(rows, [&](const ListRow& r) { return std::u16string_view(StallionOf(d, r).name); });
         break;
     case ListOrder::MarePrice:
-        SortDescending(rows, [&](const ListRow& r) { return Mare(d, r).Fee; });
+        SortDescending(rows, [&](const ListRow& r) { return MareOf(d, r).Fee; });
         break;
     case ListOrder::MareName:
-        SortByName(rows, [&](const ListRow& r) { return std::u16string_view(Mare(d, r).name); });
+        SortByName(rows, [&](const ListRow& r) { return std::u16string_view(MareOf(d, r).name); });
         break;
     case ListOrder::StallionCompat:
     case ListOrder::MareCompat:
@@ -116,7 +116,7 @@ void SetStallionKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> 
 {
     const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CompatSum(Stallion(d, r), mare, PairScore(d, pts, Stallion(d, r), mare, nullptr, &nix), r.status,
+        r.key = CompatSum(StallionOf(d, r), mare, PairScore(d, pts, StallionOf(d, r), mare, nullptr, &nix), r.status,
                           mareStatus);
 }
 
@@ -125,8 +125,8 @@ void SetMareKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows
 {
     const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CompatSum(stallion, Mare(d, r), PairScore(d, pts, stallion, Mare(d, r), nullptr, &nix), stallionStatus,
-                          r.status);
+        r.key = CompatSum(stallion, MareOf(d, r), PairScore(d, pts, stallion, MareOf(d, r), nullptr, &nix),
+                          stallionStatus, r.status);
 }
 
 void CompetitionRanks(std::span<const ListRow> rows, std::span<int32_t> ranks)

@@ -23,6 +23,10 @@ struct ListRow
     bool operator==(const ListRow&) const = default;
 };
 
+// The horse a list row stands for (its index is checked).
+const DadRec& StallionOf(const MasterData& d, const ListRow& row);
+const MamRec& MareOf(const MasterData& d, const ListRow& row);
+
 enum class ListOrder {
     StallionStar, // ★順: star rank, highest first
     StallionName, // 名前順

@@ -247,10 +247,10 @@ std::vector<std::u16string> BuildTextList(const MasterData& d, const TextListReq
     for (int i = 0; i < count; ++i) {
         const ListRow& row = rows[static_cast<size_t>(i)];
         rank = i > 0 && row.key == rows[static_cast<size_t>(i - 1)].key ? rank : i + 1;
-        const DadRec& s = stallions ? d.DadTable[static_cast<size_t>(CheckedIndex(row.index, kDadRows))]
-                                    : d.DadTable[static_cast<size_t>(CheckedIndex(rq.target, kDadRows))];
-        const MamRec& m = stallions ? d.MamTable[static_cast<size_t>(CheckedIndex(rq.target, kMamRows))]
-                                    : d.MamTable[static_cast<size_t>(CheckedIndex(row.index, kMamRows))];
+        const DadRec& s
+            = stallions ? StallionOf(d, row) : d.DadTable[static_cast<size_t>(CheckedIndex(rq.target, kDadRows))];
+        const MamRec& m
+            = stallions ? d.MamTable[static_cast<size_t>(CheckedIndex(rq.target, kMamRows))] : MareOf(d, row);
 
         std::u16string line;
         if (on[0])

@@ -62,4 +62,18 @@ void SetFontStyle(QWidget* w, bool bold, bool italic)
     w->setFont(f);
 }
 
+void PaintLegendLabels(const std::array<QLabel*, kLegendEntries + 1>& labels,
+                       const std::array<LegendEntry, kLegendEntries + 1>& legend)
+{
+    for (size_t k = 1; k <= kLegendEntries; ++k) {
+        QLabel* l = labels[k];
+        const LegendEntry& e = legend[k];
+        l->setText(Q(e.text));
+        if (e.shown)
+            SetBackground(l, e.color);
+        else
+            l->setAutoFillBackground(false);
+    }
+}
+
 } // namespace velmora::gui

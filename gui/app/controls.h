@@ -2,8 +2,11 @@
 // Small helpers for windows that place their controls by hand (positions at 96 dpi, scaled later by
 // FitForm): named labels and buttons, text and background colours given as stored 0x00BBGGRR values.
 
+#include "core/eval/colour_legend.h"
+
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -29,5 +32,9 @@ void SetTextColor(QWidget* w, uint32_t bgr);
 // Fills the widget's background with the colour (a label, a panel).
 void SetBackground(QWidget* w, uint32_t bgr);
 void SetFontStyle(QWidget* w, bool bold, bool italic);
+
+// The colour legend's labels 1..15: each entry's text on its colour, a hidden entry blank and clear.
+void PaintLegendLabels(const std::array<QLabel*, kLegendEntries + 1>& labels,
+                       const std::array<LegendEntry, kLegendEntries + 1>& legend);
 
 } // namespace velmora::gui

@@ -4,6 +4,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
+#include "core/eval/colour_legend.h"
 #include "core/eval/html_report.h"
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
@@ -81,32 +82,12 @@ QToolButton* MakeToggle(QWidget* parent, const QString& name, const QString& tex
     return b;
 }
 
-const TCrossRec& CrossRow(const MasterData& d, int32_t i)
-{
-    return d.CrossTable[static_cast<size_t>(CheckedIndex(i, kCrossRows))];
-}
-
-const KeitoRec& KeitoRow(const MasterData& d, int32_t i)
-{
-    return d.KeitoTable[static_cast<size_t>(CheckedIndex(i, kKeitoRows))];
-}
-
-const KeitoRec& OmokeiRow(const MasterData& d, int32_t i)
-{
-    return d.OmokeiTable[static_cast<size_t>(CheckedIndex(i, kOmokeiRows))];
-}
-
-QString KeiroName(const MasterData& d, int32_t i)
-{
-    return Q(d.KeiroTable[static_cast<size_t>(CheckedIndex(i, static_cast<int64_t>(d.KeiroTable.size())))]);
-}
-
 // The interesting-line name of a horse's own ancestor row; empty when the horse is unknown.
 QString GroupNameOf(const MasterData& d, int32_t oya)
 {
     if (oya < 0)
         return QString();
-    return Q(OmokeiRow(d, GroupOf(OyaAt(d, oya))).name);
+    return Q(CheckedAt(d.OmokeiTable, GroupOf(OyaAt(d, oya))).name);
 }
 
 // One control of a row laid out from its font: `widest` is the widest text it is to hold.
@@ -623,8 +604,7 @@ void TfrmVelmora::OrderStallions()
     if (m_btnDadAisho->isChecked() && m_mamRow >= 0) {
         WaitCursor wait;
         const ListRow& mare = m_mareList[static_cast<size_t>(m_mamRow)];
-        SetStallionKeys(d, PointTable(), m_stallionList,
-                        d.MamTable[static_cast<size_t>(CheckedIndex(mare.index, kMamRows))], mare.status);
+        SetStallionKeys(d, PointTable(), m_stallionList, MareOf(d, mare), mare.status);
         SortRows(d, m_stallionList, ListOrder::StallionCompat);
     } else if (m_btnDadName->isChecked()) {
         SortRows(d, m_stallionList, ListOrder::StallionName);
@@ -643,8 +623,7 @@ void TfrmVelmora::OrderMares()
     if (m_btnMamAisho->isChecked() && m_dadRow >= 0) {
         WaitCursor wait;
         const ListRow& stallion = m_stallionList[static_cast<size_t>(m_dadRow)];
-        SetMareKeys(d, PointTable(), m_mareList,
-                    d.DadTable[static_cast<size_t>(CheckedIndex(stallion.index, kDadRows))], stallion.status);
+        SetMareKeys(d, PointTable(), m_mareList, StallionOf(d, stallion), stallion.status);
         SortRows(d, m_mareList, ListOrder::MareCompat);
     } else if (m_btnMamName->isChecked()) {
         SortRows(d, m_mareList, ListOrder::MareName);
@@ -674,7 +653,7 @@ void TfrmVelmora::RefillDadCombo()
     QStringList names;
     names.reserve(static_cast<qsizetype>(m_stallionList.size()));
     for (const ListRow& r : m_stallionList)
-        names.push_back(Q(d.DadTable[static_cast<size_t>(CheckedIndex(r.index, kDadRows))].name));
+        names.push_back(Q(StallionOf(d, r).name));
     m_filling = true;
     m_cmbDad->clear();
     m_cmbDad->addItems(names);
@@ -700,7 +679,7 @@ void TfrmVelmora::RefillMamCombo()
     QStringList names;
     names.reserve(static_cast<qsizetype>(m_mareList.size()));
     for (const ListRow& r : m_mareList)
-        names.push_back(Q(d.MamTable[static_cast<size_t>(CheckedIndex(r.index, kMamRows))].name));
+        names.push_back(Q(MareOf(d, r).name));
     m_filling = true;
     m_cmbMam->clear();
     m_cmbMam->addItems(names);
@@ -768,8 +747,7 @@ void TfrmVelmora::ChooseStallion()
         return;
     }
     const MasterData& d = Master();
-    const DadRec& s
-        = d.DadTable[static_cast<size_t>(CheckedIndex(m_stallionList[static_cast<size_t>(r)].index, kDadRows))];
+    const DadRec& s = StallionOf(d, m_stallionList[static_cast<size_t>(r)]);
     m_dadRow = r;
     m_dadArray = s.Father;
     m_dadFee = s.Fee;
@@ -792,7 +770,7 @@ void TfrmVelmora::ChooseMare()
         return;
     }
     const MasterData& d = Master();
-    const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(m_mareList[static_cast<size_t>(r)].index, kMamRows))];
+    const MamRec& m = MareOf(d, m_mareList[static_cast<size_t>(r)]);
     m_mamRow = r;
     m_mamArray = m.Father;
     EvaluatePair();
@@ -820,11 +798,10 @@ void TfrmVelmora::ShowDadSide()
     }
     if (m_dadRow < 0)
         return;
-    const DadRec& s
-        = d.DadTable[static_cast<size_t>(CheckedIndex(m_stallionList[static_cast<size_t>(m_dadRow)].index, kDadRows))];
+    const DadRec& s = StallionOf(d, m_stallionList[static_cast<size_t>(m_dadRow)]);
     m_lblBirth->setText(Q(s.birth));
-    m_lblDKeito->setText(Q(KeitoRow(d, s.keito).name) + QLatin1Char('/') + GroupNameOf(d, s.Father[0]));
-    m_lblDKeiro->setText(KeiroName(d, s.keiro));
+    m_lblDKeito->setText(Q(CheckedAt(d.KeitoTable, s.keito).name) + QLatin1Char('/') + GroupNameOf(d, s.Father[0]));
+    m_lblDKeiro->setText(Q(CheckedAt(d.KeiroTable, s.keiro)));
     m_lblDRare->setText(Q(StarText(s.Fee)));
     m_lblDis1->setText(QString::number(s.Distance1));
     m_lblDis2->setText(QString::number(s.Distance2));
@@ -850,11 +827,10 @@ void TfrmVelmora::ShowMamSide()
     }
     if (m_mamRow < 0)
         return;
-    const MamRec& m
-        = d.MamTable[static_cast<size_t>(CheckedIndex(m_mareList[static_cast<size_t>(m_mamRow)].index, kMamRows))];
+    const MamRec& m = MareOf(d, m_mareList[static_cast<size_t>(m_mamRow)]);
     m_lblMotikomi->setText(Q(m.motikomi));
-    m_lblMkeito->setText(Q(KeitoRow(d, m.keito).name) + QLatin1Char('/') + GroupNameOf(d, m.Father[0]));
-    m_lblMKeiro->setText(KeiroName(d, m.keiro));
+    m_lblMkeito->setText(Q(CheckedAt(d.KeitoTable, m.keito).name) + QLatin1Char('/') + GroupNameOf(d, m.Father[0]));
+    m_lblMKeiro->setText(Q(CheckedAt(d.KeiroTable, m.keiro)));
     m_lblMFee->setText(QString::number(m.Fee));
     m_lblSpeed->setText(QString::number(m.speed));
     m_lblStamina->setText(QString::number(m.stamina));
@@ -971,8 +947,8 @@ void TfrmVelmora::ShowPair()
         const MasterData& d = Master();
         const ListRow& sr = m_stallionList[static_cast<size_t>(m_dadRow)];
         const ListRow& mr = m_mareList[static_cast<size_t>(m_mamRow)];
-        const DadRec& s = d.DadTable[static_cast<size_t>(CheckedIndex(sr.index, kDadRows))];
-        const MamRec& m = d.MamTable[static_cast<size_t>(CheckedIndex(mr.index, kMamRows))];
+        const DadRec& s = StallionOf(d, sr);
+        const MamRec& m = MareOf(d, mr);
         m_lblPoint->setText(QString::number(ShownCompat(d, PointTable(), s, sr.status, m, mr.status)));
     }
     // Names and values of another pair may need a smaller font to stay whole.
@@ -989,23 +965,7 @@ void TfrmVelmora::UpdateCommands()
 
 void TfrmVelmora::ShowLegend()
 {
-    const MasterData& d = Master();
-    for (int k = 1; k <= 15; ++k) {
-        QLabel* l = m_lblCol[static_cast<size_t>(k)];
-        const std::u16string& name = m_colorMode ? CrossRow(d, k).name : OmokeiRow(d, k).name;
-        if (name.find(u"予備") != std::u16string::npos) {
-            l->clear();
-            l->setAutoFillBackground(false);
-            continue;
-        }
-        const QString text = m_colorMode ? Q(name).left(2) : Q(OmokeiRow(d, k).lbl);
-        const uint32_t color = m_colorMode ? CrossRow(d, k).Color : static_cast<uint32_t>(OmokeiRow(d, k).value);
-        l->setText(text);
-        QPalette p = l->palette();
-        p.setColor(QPalette::Window, BgrColor(color));
-        l->setPalette(p);
-        l->setAutoFillBackground(true);
-    }
+    PaintLegendLabels(m_lblCol, ColourLegend(Master(), m_colorMode));
 }
 
 void TfrmVelmora::ToggleColorMode()
@@ -1207,8 +1167,7 @@ void TfrmVelmora::RebuildForNewTable()
     if (m_btnDadAisho->isChecked() && m_mamRow >= 0) {
         const MasterData& d = Master();
         const ListRow& mare = m_mareList[static_cast<size_t>(m_mamRow)];
-        SetStallionKeys(d, PointTable(), m_stallionList,
-                        d.MamTable[static_cast<size_t>(CheckedIndex(mare.index, kMamRows))], mare.status);
+        SetStallionKeys(d, PointTable(), m_stallionList, MareOf(d, mare), mare.status);
     }
     ShowPair();
 }

@@ -454,16 +454,7 @@ void TfrmParents::Paint()
 
 void TfrmParents::PaintLegend()
 {
-    const auto legend = m_model->Legend();
-    for (int k = 1; k <= kLegendEntries; ++k) {
-        QLabel* l = m_lblCol[static_cast<size_t>(k)];
-        const LegendEntry& e = legend[static_cast<size_t>(k)];
-        l->setText(Q(e.text));
-        if (e.shown)
-            SetBackground(l, e.color);
-        else
-            l->setAutoFillBackground(false);
-    }
+    PaintLegendLabels(m_lblCol, m_model->Legend());
 }
 
 // ---------------------------------------------------------------------------------------------------
