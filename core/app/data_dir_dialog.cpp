@@ -216,14 +216,14 @@ void DataDirDialogModel::FillLists()
 {
     const std::vector<std::string> files = Entries(m_folder, false);
     for (size_t i = 0; i < kDataFileLists.size(); ++i) {
-        const DataFileList& spec = kDataFileLists[i];
+        const DataFileList& list = kDataFileLists[i];
         DataFileChoice& c = m_lists[i];
         c.names.clear();
         c.selected = -1;
-        const std::u16string current = UpperFileName(m_app.DataFiles.*spec.field);
+        const std::u16string current = UpperFileName(m_app.DataFiles.*list.field);
         for (const std::string& file : files) {
             const std::u16string name = FromUtf8(file);
-            if (!MatchesFileMask(name, spec.mask))
+            if (!MatchesFileMask(name, list.mask))
                 continue;
             if (c.selected < 0 && UpperFileName(name) == current)
                 c.selected = static_cast<int>(c.names.size());

@@ -21,12 +21,12 @@ bool IsTrailByte(unsigned char b)
 }
 
 // The five single bytes glibc's converter rejects, with the characters the code page gives them.
-struct SpecialByte
+struct RejectedByte
 {
     unsigned char byte;
     char16_t ch;
 };
-constexpr std::array<SpecialByte, 5> kSpecialBytes {
+constexpr std::array<RejectedByte, 5> kRejectedBytes {
     { { 0x80, 0x0080 }, { 0xA0, 0xF8F0 }, { 0xFD, 0xF8F1 }, { 0xFE, 0xF8F2 }, { 0xFF, 0xF8F3 } }
 };
 
@@ -47,7 +47,7 @@ struct Tables
             single[b] = static_cast<char16_t>(b);
         for (int b = 0xA1; b <= 0xDF; ++b)
             single[b] = static_cast<char16_t>(0xFF61 + (b - 0xA1));
-        for (const auto& s : kSpecialBytes)
+        for (const auto& s : kRejectedBytes)
             single[s.byte] = s.ch;
         for (int b = 0; b < 256; ++b)
             if (!IsLeadByte(static_cast<unsigned char>(b)))

@@ -123,7 +123,7 @@ TEST(TextFile, MessagesNameTheFileAndTheLine)
     EXPECT_THROW(ReadCp932Lines(dir.File("missing.csv")), FileError);
 }
 
-TEST(TextFile, WritesThroughLinksAndRefusesSpecialFiles)
+TEST(TextFile, WritesThroughLinksAndRefusesFifos)
 {
     TempDir dir;
     ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
