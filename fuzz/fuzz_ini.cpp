@@ -5,6 +5,7 @@
 // surrounding blanks) while every other key keeps its value; the file on disk reads as the memory copy.
 // Any failed check traps.
 
+#include "core/common/ascii_case.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/ini_file.h"
@@ -60,21 +61,6 @@ Stamp StampOf(const std::string& path)
     return Stamp { st.st_ino, st.st_mtim };
 }
 
-char16_t Fold(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(a[i]) != Fold(b[i]))
-            return false;
-    return true;
-}
-
 std::u16string Trimmed(std::u16string_view s)
 {
     size_t b = 0, e = s.size();
@@ -113,7 +99,8 @@ std::vector<Entry> ReadAll(IniFile& ini)
 void CheckReads(const IniFile& ini, const std::vector<Entry>& entries, const Entry* written)
 {
     for (const Entry& e : entries) {
-        if (written && SameName(e.section, written->section) && SameName(e.key, written->key))
+        if (written && EqualIgnoringAsciiCase(e.section, written->section)
+            && EqualIgnoringAsciiCase(e.key, written->key))
             continue;
         Check(ini.Read(e.section, e.key) == std::optional<std::u16string>(e.value));
     }

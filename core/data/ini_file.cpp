@@ -1,5 +1,6 @@
 #include "core/data/ini_file.h"
 
+#include "core/common/ascii_case.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/text_file.h"
@@ -24,21 +25,6 @@ std::u16string_view Trim(std::u16string_view s)
     while (e > b && IsBlank(s[e - 1]))
         --e;
     return s.substr(b, e - b);
-}
-
-char16_t FoldAscii(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
-}
-
-bool EqualNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
 }
 
 // The section name of a header line "[name]", or nullopt when the line is not a header.
@@ -86,7 +72,7 @@ int FindSection(const std::vector<std::u16string>& lines, std::u16string_view se
     section = Trim(section);
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(lines[i]);
-        if (name && EqualNoCase(*name, section))
+        if (name && EqualIgnoringAsciiCase(*name, section))
             return static_cast<int>(i);
     }
     return -1;
@@ -100,7 +86,7 @@ int FindKey(const std::vector<std::u16string>& lines, int sectionLine, std::u16s
         if (SectionName(lines[i]))
             break;
         std::u16string_view k, v;
-        if (SplitKeyLine(lines[i], k, v) && EqualNoCase(k, key))
+        if (SplitKeyLine(lines[i], k, v) && EqualIgnoringAsciiCase(k, key))
             return static_cast<int>(i);
     }
     return -1;
@@ -268,7 +254,7 @@ std::vector<std::u16string> IniFile::Sections() const
             continue;
         bool seen = false;
         for (const auto& o : out)
-            seen = seen || EqualNoCase(o, *name);
+            seen = seen || EqualIgnoringAsciiCase(o, *name);
         if (!seen)
             out.emplace_back(*name);
     }
@@ -289,7 +275,7 @@ std::vector<std::u16string> IniFile::Keys(std::u16string_view section) const
         if (SplitKeyLine(m_lines[i], k, v)) {
             bool seen = false;
             for (const auto& o : out)
-                seen = seen || EqualNoCase(o, k);
+                seen = seen || EqualIgnoringAsciiCase(o, k);
             if (!seen)
                 out.emplace_back(k);
         }

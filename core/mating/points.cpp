@@ -1,6 +1,7 @@
 #include "core/mating/points.h"
 
 #include "core/app/app_state.h"
+#include "core/common/ascii_case.h"
 #include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
@@ -56,21 +57,6 @@ constexpr std::array<PointKey, DStatus::Count> kStallionKeys = { {
     { u"安定A", u"0" },   { u"安定B", u"0" },   { u"安定C", u"0" },       { u"気性O", u"0" },
     { u"健康O", u"0" },
 } };
-
-char16_t FoldAscii(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::u16string_view x, std::u16string_view y)
-{
-    if (x.size() != y.size())
-        return false;
-    for (size_t i = 0; i < x.size(); ++i)
-        if (FoldAscii(x[i]) != FoldAscii(y[i]))
-            return false;
-    return true;
-}
 
 // Reads a table's values; the keys that are absent are collected and written back in one go at the
 // end (in reading order), so creating a table is one flushed disk write instead of 115.
@@ -248,7 +234,7 @@ std::u16string PointSettingNameProblem(std::u16string_view name)
 
 std::u16string PointFileName(std::u16string_view settingName)
 {
-    if (EqualsIgnoringAsciiCase(settingName, kDefaultPointSetting))
+    if (EqualIgnoringAsciiCase(settingName, kDefaultPointSetting))
         return std::u16string(kDefaultPointFile);
     return u"相性" + std::u16string(settingName) + u".CSV";
 }
@@ -277,14 +263,14 @@ PointFileList ListPointFiles(const std::string& dataDir, std::u16string_view cur
             continue;
         const std::u16string name = FromUtf8(it->path().filename().string());
         if (name.size() < prefix.size() + suffix.size() || name.substr(0, prefix.size()) != prefix
-            || !EqualsIgnoringAsciiCase(std::u16string_view(name).substr(name.size() - suffix.size()), suffix))
+            || !EqualIgnoringAsciiCase(std::u16string_view(name).substr(name.size() - suffix.size()), suffix))
             continue;
         list.fileNames.push_back(name);
     }
     std::sort(list.fileNames.begin(), list.fileNames.end());
     for (size_t i = 0; i < list.fileNames.size(); ++i) {
         list.names.push_back(PointSettingName(list.fileNames[i]));
-        if (list.selected < 0 && EqualsIgnoringAsciiCase(list.fileNames[i], currentFile))
+        if (list.selected < 0 && EqualIgnoringAsciiCase(list.fileNames[i], currentFile))
             list.selected = static_cast<int>(i);
     }
     return list;

@@ -1,5 +1,6 @@
 #include "core/pedigree/tree_formula.h"
 
+#include "core/common/ascii_case.h"
 #include "core/common/errors.h"
 #include "core/data/name_fold.h"
 
@@ -32,21 +33,6 @@ bool IsBracketed(std::u16string_view s)
     return s.size() >= 2 && s.front() == u'(' && s.back() == u')';
 }
 
-char16_t FoldAsciiCase(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-}
-
-bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i]))
-            return false;
-    return true;
-}
-
 // The editor's lists compare without regard to letter case. An exact match wins; otherwise the
 // lowest table row whose name matches ignoring case.
 template <typename Table> int FindIgnoringCase(const Table& table, int count, std::u16string_view name)
@@ -55,7 +41,7 @@ template <typename Table> int FindIgnoringCase(const Table& table, int count, st
         if (table[i].name == name)
             return i;
     for (int i = 0; i < count; ++i)
-        if (EqualIgnoringCase(table[i].name, name))
+        if (EqualIgnoringAsciiCase(table[i].name, name))
             return i;
     return -1;
 }
