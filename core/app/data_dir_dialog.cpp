@@ -69,19 +69,31 @@ bool StartsWith(const std::string& s, const std::string& prefix)
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Entries of a folder: its regular files, or its subfolders (hidden ones left out), in name order.
-std::vector<std::string> Entries(const std::string& folder, bool folders)
+// The entries of a folder, read in one pass: its subfolders (hidden ones left out) and its regular
+// files, each in name order.
+struct FolderContent
 {
-    std::vector<std::string> names;
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+};
+
+FolderContent ReadFolder(const std::string& folder)
+{
+    FolderContent content;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         const std::string name = it->path().filename().string();
-        if (folders ? it->is_directory(typeError) && name.front() != '.' : it->is_regular_file(typeError))
-            names.push_back(name);
+        if (it->is_directory(typeError)) {
+            if (name.front() != '.')
+                content.folders.push_back(name);
+        } else if (it->is_regular_file(typeError)) {
+            content.files.push_back(name);
+        }
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(content.folders.begin(), content.folders.end());
+    std::sort(content.files.begin(), content.files.end());
+    return content;
 }
 
 } // namespace
@@ -179,8 +191,9 @@ void DataDirDialogModel::OpenFolder(const std::string& path)
             longest = m_roots[i].path.size();
             m_currentRoot = static_cast<int>(i);
         }
-    FillFolders();
-    FillLists();
+    const FolderContent content = ReadFolder(m_folder);
+    FillFolders(content.folders);
+    FillLists(content.files);
 }
 
 void DataDirDialogModel::ClickFolder(int entry)
@@ -195,7 +208,7 @@ void DataDirDialogModel::Select(int list, int item)
     c.selected = item >= 0 && static_cast<size_t>(item) < c.names.size() ? item : -1;
 }
 
-void DataDirDialogModel::FillFolders()
+void DataDirDialogModel::FillFolders(const std::vector<std::string>& subfolders)
 {
     m_folders.clear();
     const std::string root = m_currentRoot >= 0 ? m_roots[static_cast<size_t>(m_currentRoot)].path : "/";
@@ -208,13 +221,12 @@ void DataDirDialogModel::FillFolders()
         at = slash + 1;
     }
     m_currentEntry = static_cast<int>(m_folders.size()) - 1;
-    for (const std::string& name : Entries(m_folder, true))
+    for (const std::string& name : subfolders)
         m_folders.push_back({ FromUtf8(name), m_folder + name + "/", depth + 1, false });
 }
 
-void DataDirDialogModel::FillLists()
+void DataDirDialogModel::FillLists(const std::vector<std::string>& files)
 {
-    const std::vector<std::string> files = Entries(m_folder, false);
     for (size_t i = 0; i < kDataFileLists.size(); ++i) {
         const DataFileList& list = kDataFileLists[i];
         DataFileChoice& c = m_lists[i];

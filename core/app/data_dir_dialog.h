@@ -106,8 +106,9 @@ public:
     void Cancel();
 
 private:
-    void FillFolders();
-    void FillLists();
+    // From the chosen folder's subfolders and files, in name order.
+    void FillFolders(const std::vector<std::string>& subfolders);
+    void FillLists(const std::vector<std::string>& files);
 
     AppState& m_app;
     TDataFiles m_filesAtOpening;
