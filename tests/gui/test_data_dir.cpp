@@ -8,6 +8,7 @@
 #include "core/data/master_data.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
+#include "support/sample_program.h"
 #include "support/script.h"
 
 #include <QComboBox>
@@ -28,17 +29,11 @@ namespace {
 const char* const kLists[]
     = { "lstKeito", "lstKeiro", "lstCross", "lstOmokei", "lstOya", "lstDad", "lstMam", "lstAisho", "lstNix" };
 
-// Copies the sample data into folder (created), leaving out one file; with stallions > 0 the stallion
-// file keeps only its first lines.
-void CopySample(const QString& folder, const QString& leaveOut = {}, int stallions = 0)
+// Copies the sample data into folder (created), leaving out the files named in leaveOut; with
+// stallions > 0 the stallion file keeps only its first lines.
+void CopySampleData(const QString& folder, const QStringList& leaveOut = {}, int stallions = 0)
 {
-    const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-    QVERIFY(QDir().mkpath(folder));
-    for (const QString& name : QDir(sample).entryList(QDir::Files)) {
-        if (name == leaveOut)
-            continue;
-        QVERIFY(QFile::copy(sample + "/" + name, folder + "/" + name));
-    }
+    QVERIFY(CopySample(folder, leaveOut));
     if (stallions > 0) {
         QFile f(folder + QStringLiteral("/種牡馬.CSV"));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -102,7 +97,7 @@ private slots:
     void firstStartInAnEmptyFolderChoosesTheData()
     {
         QTemporaryDir dir;
-        CopySample(dir.filePath(QStringLiteral("data")));
+        CopySampleData(dir.filePath(QStringLiteral("data")));
         QStringList before, after;
         Script script;
         script.Add([&] {
@@ -132,7 +127,7 @@ private slots:
     {
         QTemporaryDir prefix, work;
         const QString shared = prefix.filePath(QStringLiteral("share/velmora"));
-        CopySample(shared + QStringLiteral("/sample"));
+        CopySampleData(shared + QStringLiteral("/sample"));
         QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
         QFile help(shared + QStringLiteral("/velmora.HLP"));
         QVERIFY(help.open(QIODevice::WriteOnly));
@@ -178,9 +173,9 @@ private slots:
     void buttonChangesTheFolderAndReloads()
     {
         QTemporaryDir dir;
-        CopySample(dir.path());
-        CopySample(dir.filePath(QStringLiteral("partial")), QStringLiteral("祖先馬.CSV"));
-        CopySample(dir.filePath(QStringLiteral("fewer")), {}, 10);
+        CopySampleData(dir.path());
+        CopySampleData(dir.filePath(QStringLiteral("partial")), { QStringLiteral("祖先馬.CSV") });
+        CopySampleData(dir.filePath(QStringLiteral("fewer")), {}, 10);
         TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
         QCOMPARE(main.StartupExitCode(), 0);
         main.show();

@@ -10,6 +10,7 @@
 #include "gui/app/message_box.h"
 #include "gui/app/translations.h"
 #include "support/layout_check.h"
+#include "support/sample_program.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -33,20 +34,15 @@
 
 using namespace velmora;
 using namespace velmora::gui;
+using velmora::gui::test::CopySample;
 
 namespace {
-const QString kSampleDir = QStringLiteral(VELMORA_SAMPLE_DIR);
 
 // A fresh working folder holding a copy of the sample data.
 struct WorkFolder
 {
     QTemporaryDir dir;
-    explicit WorkFolder(const QStringList& leaveOut = {})
-    {
-        for (const QString& name : QDir(kSampleDir).entryList(QDir::Files))
-            if (!leaveOut.contains(name))
-                QFile::copy(kSampleDir + "/" + name, dir.filePath(name));
-    }
+    explicit WorkFolder(const QStringList& leaveOut = {}) { CopySample(dir.path(), leaveOut); }
     QString Path() const { return dir.path(); }
     QString Exe() const { return dir.filePath(QStringLiteral("velmora")); }
     std::string Ini() const { return dir.filePath(QStringLiteral("velmora.INI")).toStdString(); }

@@ -11,45 +11,23 @@
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/mating/frm_velmora.h"
+#include "support/sample_program.h"
 #include "support/script.h"
 #include "support/velmora_fixture.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QToolButton>
-
-#include <memory>
 
 using namespace velmora;
 using namespace velmora::gui;
 using namespace velmora::gui::test;
 
 namespace {
-
-// A working folder with a copy of the sample data and the main window started on it.
-struct Program
-{
-    QTemporaryDir dir;
-    std::unique_ptr<TfrmMain> main;
-
-    bool Start()
-    {
-        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-        for (const QString& name : QDir(sample).entryList(QDir::Files))
-            if (!QFile::copy(sample + "/" + name, dir.filePath(name)))
-                return false;
-        main = std::make_unique<TfrmMain>(dir.filePath(QStringLiteral("velmora")), dir.path());
-        main->show();
-        return main->StartupExitCode() == 0;
-    }
-};
 
 // What the optimal-mating window holds and must keep while a child window runs.
 struct VelmoraState
@@ -103,9 +81,9 @@ private slots:
     // time with its pair, filters and order; 終了 then ends both windows.
     void toolComesBackAfterItsChildWindowBothWays()
     {
-        Program program;
-        QVERIFY(program.Start());
-        TfrmMain& main = *program.main;
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
 
         QPointer<TfrmVelmora> velmora;
         bool mainHiddenMeanwhile = false;
@@ -178,10 +156,10 @@ private slots:
     // 一覧表示 → 表示 → 保存 and 読込 go through the main window's two file dialogs.
     void textListUsesTheMainWindowsFileDialogs()
     {
-        Program program;
-        QVERIFY(program.Start());
-        TfrmMain& main = *program.main;
-        const QString path = program.dir.filePath(QStringLiteral("list.txt"));
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
+        const QString path = program.File(QStringLiteral("list.txt"));
 
         QPointer<TfrmVelmora> velmora;
         QPointer<QDialog> text;

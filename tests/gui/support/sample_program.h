@@ -7,21 +7,33 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
 
 namespace velmora::gui::test {
 
+// Copies the files of the bundled sample into folder (made when missing), leaving out those named in
+// leaveOut; false when a file could not be copied.
+inline bool CopySample(const QString& folder, const QStringList& leaveOut = {})
+{
+    const QDir sample(QStringLiteral(VELMORA_SAMPLE_DIR));
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString& name : sample.entryList(QDir::Files))
+        if (!leaveOut.contains(name) && !QFile::copy(sample.filePath(name), QDir(folder).filePath(name)))
+            return false;
+    return true;
+}
+
 class SampleProgram
 {
 public:
     SampleProgram()
     {
-        const QDir sample(QStringLiteral(VELMORA_SAMPLE_DIR));
-        for (const QString& name : sample.entryList(QDir::Files))
-            if (!QFile::copy(sample.filePath(name), m_dir.filePath(name)))
-                return;
+        if (!CopySample(m_dir.path()))
+            return;
         m_main = std::make_unique<TfrmMain>(m_dir.filePath(QStringLiteral("velmora")), m_dir.path());
         m_main->show();
     }
