@@ -9,11 +9,15 @@ namespace velmora::gui {
 
 namespace {
 
-QPointer<QFileDialog>& Shared(bool save)
+QPointer<QWidget>& Owner()
 {
-    static QPointer<QFileDialog> open;
-    static QPointer<QFileDialog> saving;
-    return save ? saving : open;
+    static QPointer<QWidget> owner;
+    return owner;
+}
+
+QString ObjectName(bool save)
+{
+    return save ? QStringLiteral("dlgSave") : QStringLiteral("dlgOpen");
 }
 
 FileDialogHook& Hook()
@@ -37,7 +41,7 @@ QString Ask(QWidget* caller, bool save, const QString& proposed)
     if (Hook())
         return Hook()(save, Title(save), Filter(), proposed);
     std::unique_ptr<QFileDialog> own;
-    QFileDialog* dialog = Shared(save);
+    QFileDialog* dialog = Owner() ? KeptTextFileDialog(Owner(), save) : nullptr;
     if (!dialog) {
         own.reset(MakeTextFileDialog(caller, save));
         dialog = own.get();
@@ -60,7 +64,7 @@ QString Ask(QWidget* caller, bool save, const QString& proposed)
 QFileDialog* MakeTextFileDialog(QWidget* owner, bool save)
 {
     auto* d = new QFileDialog(owner, Title(save));
-    d->setObjectName(save ? QStringLiteral("dlgSave") : QStringLiteral("dlgOpen"));
+    d->setObjectName(ObjectName(save));
     d->setNameFilter(Filter());
     d->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     d->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -68,10 +72,16 @@ QFileDialog* MakeTextFileDialog(QWidget* owner, bool save)
     return d;
 }
 
-void SetSharedFileDialogs(QFileDialog* open, QFileDialog* save)
+QFileDialog* KeptTextFileDialog(QWidget* owner, bool save)
 {
-    Shared(false) = open;
-    Shared(true) = save;
+    if (auto* kept = owner->findChild<QFileDialog*>(ObjectName(save), Qt::FindDirectChildrenOnly))
+        return kept;
+    return MakeTextFileDialog(owner, save);
+}
+
+void SetFileDialogOwner(QWidget* owner)
+{
+    Owner() = owner;
 }
 
 QString AskOpenFile(QWidget* caller)

@@ -60,14 +60,7 @@ TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir,
     for (const char* name : kButtonNames) // tool buttons wait for their windows
         findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(false);
 
-    m_fontDialog = new QFontDialog(this);
-    // Only the fonts installed on the system can be chosen.
-    m_fontDialog->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::ProportionalFonts
-                             | QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts
-                             | QFontDialog::NonScalableFonts);
-    m_openDialog = MakeTextFileDialog(this, false);
-    m_saveDialog = MakeTextFileDialog(this, true);
-    SetSharedFileDialogs(m_openDialog, m_saveDialog);
+    SetFileDialogOwner(this);
 
     RegisterTools(*this);
     if (beforeStartup)
@@ -108,6 +101,28 @@ void TfrmMain::SetToolFactory(Tool tool, ToolFactory factory)
 bool TfrmMain::HasTool(Tool tool) const
 {
     return static_cast<bool>(m_factories[static_cast<size_t>(tool)]);
+}
+
+QFontDialog* TfrmMain::FontDialog()
+{
+    if (!m_fontDialog) {
+        m_fontDialog = new QFontDialog(this);
+        // Only the fonts installed on the system can be chosen.
+        m_fontDialog->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::ProportionalFonts
+                                 | QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts
+                                 | QFontDialog::NonScalableFonts);
+    }
+    return m_fontDialog;
+}
+
+QFileDialog* TfrmMain::OpenDialog()
+{
+    return KeptTextFileDialog(this, false);
+}
+
+QFileDialog* TfrmMain::SaveDialog()
+{
+    return KeptTextFileDialog(this, true);
 }
 
 void TfrmMain::RunStartup(const QString& exePath, const QString& currentDir)
@@ -228,9 +243,10 @@ void TfrmMain::OnUpdate()
 void TfrmMain::OnFont()
 {
     hide();
-    m_fontDialog->setCurrentFont(font());
-    if (m_fontDialog->exec() == QDialog::Accepted) {
-        const QFont chosen = m_fontDialog->selectedFont();
+    QFontDialog* dialog = FontDialog();
+    dialog->setCurrentFont(font());
+    if (dialog->exec() == QDialog::Accepted) {
+        const QFont chosen = dialog->selectedFont();
         AppState& s = App();
         s.FontName = chosen.family().toStdU16String();
         s.FontSize = chosen.pointSize() > 0 ? chosen.pointSize() : s.FontSize;

@@ -42,10 +42,11 @@ public:
     void CreateEditor();
     QDialog* Editor() const { return m_editor; }
 
-    // The shared file dialogs that live as long as the main window.
-    QFontDialog* FontDialog() const { return m_fontDialog; }
-    QFileDialog* OpenDialog() const { return m_openDialog; }
-    QFileDialog* SaveDialog() const { return m_saveDialog; }
+    // The dialogs that live as long as the main window, made when first needed: building them (the
+    // font list, the folder views) is work a start-up does not need.
+    QFontDialog* FontDialog();
+    QFileDialog* OpenDialog();
+    QFileDialog* SaveDialog();
 
     // The application's help file: HelpName in the start-up directory, else beside the executable, else
     // in the installed program's share folder.
@@ -76,8 +77,6 @@ private:
     std::array<ToolFactory, 6> m_factories;
     QDialog* m_editor = nullptr;
     QFontDialog* m_fontDialog = nullptr;
-    QFileDialog* m_openDialog = nullptr;
-    QFileDialog* m_saveDialog = nullptr;
     std::unique_ptr<QTemporaryFile> m_helpCopy; // the help file's copy handed to the desktop
     QString m_exeDir;
     int m_exitCode = 0;
