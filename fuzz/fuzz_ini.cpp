@@ -10,14 +10,13 @@
 #include "core/data/cp932.h"
 #include "core/data/ini_file.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/support/data_files.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace velmora;
@@ -32,14 +31,12 @@ struct Entry
     std::u16string value;
 };
 
-const std::string& Path()
+constexpr std::string_view kFileName = "velmora.INI";
+
+const test::TempDir& Dir()
 {
-    static const std::string path = [] {
-        std::string dir = (std::filesystem::temp_directory_path() / "velmora-fuzz-ini-XXXXXX").string();
-        Check(::mkdtemp(dir.data()) != nullptr);
-        return dir + "/velmora.INI";
-    }();
-    return path;
+    static const test::TempDir dir;
+    return dir;
 }
 
 struct Stamp
@@ -124,12 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         return 0;
     const std::string_view input(reinterpret_cast<const char*>(bytes), size);
     const size_t nul = input.find('\0');
-    const std::string& path = Path();
-    velmora::fuzz::WriteWhole(path, input.substr(0, nul));
+    const std::string path = Dir().File(kFileName);
+    Dir().WriteBytes(kFileName, input.substr(0, nul));
     try {
         IniFile ini(path);
         const std::vector<Entry> first = ReadAll(ini);
-        const std::string afterFirst = velmora::fuzz::ReadWhole(path);
+        const std::string afterFirst = Dir().ReadBytes(kFileName);
         const Stamp stamp = StampOf(path);
 
         // A second reading finds every value written back already.
@@ -137,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         Check(second.size() == first.size());
         for (size_t i = 0; i < first.size(); ++i)
             Check(second[i].value == first[i].value);
-        Check(StampOf(path) == stamp && velmora::fuzz::ReadWhole(path) == afterFirst);
+        Check(StampOf(path) == stamp && Dir().ReadBytes(kFileName) == afterFirst);
         CheckReads(IniFile(path), first, nullptr);
 
         if (nul == std::string_view::npos)

@@ -180,18 +180,19 @@ void LoadMasterFiles(const TDataFiles& files)
     RoundTrip(d, files);
 }
 
-void ReadPointFile(const std::string& path)
+void ReadPointFile(const std::string& name)
 {
+    const std::string path = BaseDir().File(name);
     try {
         IniFile file(path);
         PtsRec first;
         ReadPoints(file, first);
-        const std::string written = velmora::fuzz::ReadWhole(path);
+        const std::string written = BaseDir().ReadBytes(name);
         IniFile again(path);
         PtsRec second;
         ReadPoints(again, second);
         Check(second == first);
-        Check(velmora::fuzz::ReadWhole(path) == written);
+        Check(BaseDir().ReadBytes(name) == written);
     } catch (const FileError&) {
         // Not code page 932 text, or a file that cannot be written: refused with a message.
     }
@@ -212,12 +213,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         return content;
     }();
     const int kind = bytes[0] % kFileKinds;
-    const std::string path = BaseDir().File(ToUtf8(files.*kKinds[kind]));
-    velmora::fuzz::WriteWhole(path, std::string_view(reinterpret_cast<const char*>(bytes) + 1, size - 1));
+    const std::string name = ToUtf8(files.*kKinds[kind]);
+    BaseDir().WriteBytes(name, std::string_view(reinterpret_cast<const char*>(bytes) + 1, size - 1));
     if (kind < kFileKinds - 1)
         LoadMasterFiles(files);
     else
-        ReadPointFile(path);
-    velmora::fuzz::WriteWhole(path, base[static_cast<size_t>(kind)]);
+        ReadPointFile(name);
+    BaseDir().WriteBytes(name, base[static_cast<size_t>(kind)]);
     return 0;
 }
