@@ -4,6 +4,7 @@
 #include "core/app/settings.h"
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
+#include "gui/app/controls.h"
 #include "gui/app/data_load.h"
 #include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
@@ -42,7 +43,6 @@ TfrmMain::TfrmMain(const QString& exePath, const QString& currentDir,
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_exeDir(QFileInfo(exePath).absolutePath())
 {
     setObjectName(QStringLiteral("frmMain"));
     setProperty("helpContext", 1);
@@ -76,10 +76,8 @@ TfrmMain::~TfrmMain()
 
 QPushButton* TfrmMain::AddButton(const char* name, const QString& caption, int row, void (TfrmMain::*slot)())
 {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(kButtonLeft, kButtonTop + row * (kButtonHeight + kButtonGap), kButtonWidth, kButtonHeight);
-    b->setAutoDefault(false);
+    QPushButton* b = MakeButton(this, name, caption, kButtonLeft, kButtonTop + row * (kButtonHeight + kButtonGap),
+                                kButtonWidth, kButtonHeight);
     connect(b, &QPushButton::clicked, this, slot);
     return b;
 }
@@ -267,8 +265,9 @@ QString TfrmMain::HelpFilePath() const
     const QString inStart = QString::fromStdString(App().StartDir) + name;
     if (QFileInfo::exists(inStart))
         return inStart;
-    const QString beside = QDir(m_exeDir).filePath(name);
-    const QString installed = SharedDataDir(m_exeDir); // <prefix>/share/velmora of an installed program
+    const QString exeDir = QString::fromStdString(App().ExeDir);
+    const QString beside = QDir(exeDir).filePath(name);
+    const QString installed = SharedDataDir(exeDir); // <prefix>/share/velmora of an installed program
     return QFileInfo::exists(beside) || installed.isEmpty() ? beside : QDir(installed).filePath(name);
 }
 

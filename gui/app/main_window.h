@@ -78,7 +78,6 @@ private:
     QDialog* m_editor = nullptr;
     QFontDialog* m_fontDialog = nullptr;
     std::unique_ptr<QTemporaryFile> m_helpCopy; // the help file's copy handed to the desktop
-    QString m_exeDir;
     int m_exitCode = 0;
     bool m_closed = false;
 };
