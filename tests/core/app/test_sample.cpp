@@ -82,20 +82,9 @@ TEST_F(SampleData, EveryMatingTypeOccursAmongThePairs)
         const DadRec& dad = d.DadTable[s];
         for (int m = 0; m < d.MamCount; ++m) {
             const MamRec& mam = d.MamTable[m];
-            switch (NixGrade(CalcNix(d, dad.Fee, dad.Father, mam.Father))) {
-            case 1:
-                ++seen["nick 完璧"];
-                break;
-            case 2:
-                ++seen["nick 優れた"];
-                break;
-            case 3:
-                ++seen["nick 良くできた"];
-                break;
-            case 4:
-                ++seen["nick 程々"];
-                break;
-            }
+            static const char* const kNickGrades[] = { "nick 完璧", "nick 優れた", "nick 良くできた", "nick 程々" };
+            if (const int grade = NixGrade(CalcNix(d, dad.Fee, dad.Father, mam.Father)); grade >= 1 && grade <= 4)
+                ++seen[kNickGrades[grade - 1]];
             seen["面白"] += CheckOmo(d, dad.Father, mam.Father) == 1;
             seen["見事"] += CheckMig(d, dad.Father, mam.Father) == 1;
             seen["よくできた"] += CheckYok(d, dad.Father, mam.Father) == 1;
