@@ -236,13 +236,8 @@ bool PedigreeEditor::SyncWithData()
     // No registered horse stands in the ancestry another one fills, so the order of placing again
     // does not matter.
     for (const Placed& p : placed) {
-        const int i = p.mare ? FindMam(m_data, p.name) : FindDad(m_data, p.name);
-        if (i < 0)
-            continue;
-        if (p.mare)
-            PlaceMare(m_data, m_chart, p.k, i);
-        else
-            PlaceStallion(m_data, m_chart, p.k, i);
+        if (const int i = p.mare ? FindMam(m_data, p.name) : FindDad(m_data, p.name); i >= 0)
+            Place(p.k, p.mare, i);
     }
     m_menu.clear();
     Redraw();
@@ -269,12 +264,7 @@ bool PedigreeEditor::Drop(int k, bool mare, std::u16string_view name)
     const int i = mare ? FindMam(m_data, name) : FindDad(m_data, name);
     if (i < 0)
         return false;
-    SelectRow(mare, RowOf(mare, i));
-    if (mare)
-        PlaceMare(m_data, m_chart, k, i);
-    else
-        PlaceStallion(m_data, m_chart, k, i);
-    Redraw();
+    PlaceChosen(k, mare, i);
     return true;
 }
 
@@ -319,12 +309,21 @@ bool PedigreeEditor::OpenSuggestions(int k)
 void PedigreeEditor::ChooseSuggestion(size_t item, size_t horse)
 {
     const SuggestionItem& it = m_menu.at(item);
-    const int i = it.horses.at(horse);
-    SelectRow(it.mares, RowOf(it.mares, i));
-    if (it.mares)
-        PlaceMare(m_data, m_chart, m_suggestAt, i);
+    PlaceChosen(m_suggestAt, it.mares, it.horses.at(horse));
+}
+
+void PedigreeEditor::Place(int k, bool mare, int i)
+{
+    if (mare)
+        PlaceMare(m_data, m_chart, k, i);
     else
-        PlaceStallion(m_data, m_chart, m_suggestAt, i);
+        PlaceStallion(m_data, m_chart, k, i);
+}
+
+void PedigreeEditor::PlaceChosen(int k, bool mare, int i)
+{
+    SelectRow(mare, RowOf(mare, i));
+    Place(k, mare, i);
     Redraw();
 }
 

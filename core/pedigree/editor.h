@@ -191,6 +191,10 @@ public:
 
 private:
     void FillLists();
+    // Places table row i (a broodmare or a stallion) at k on the chart.
+    void Place(int k, bool mare, int i);
+    // A horse the user placed: selected in its list, placed, and the chart drawn again.
+    void PlaceChosen(int k, bool mare, int i);
     // Rebuilds the view; a complete chart writes its formula into the box unless told not to.
     void Redraw(bool writeFormula = true);
     int RowOf(bool mare, int tableIndex) const;
