@@ -74,10 +74,7 @@ bool TSlotLabel::Accepts(const QMimeData* data) const
 
 void TSlotLabel::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (Accepts(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dragMoveEvent(event); // judged as every move over the label is
 }
 
 void TSlotLabel::dragMoveEvent(QDragMoveEvent* event)
@@ -92,7 +89,7 @@ void TSlotLabel::dropEvent(QDropEvent* event)
 {
     bool mare = false;
     QString name;
-    if (!Accepts(event->mimeData()) || !ReadHorseMimeData(event->mimeData(), &mare, &name)) {
+    if (!ReadHorseMimeData(event->mimeData(), &mare, &name) || !PedigreeEditor::AcceptsDrop(m_k, mare)) {
         event->ignore();
         return;
     }
@@ -133,7 +130,8 @@ void TFrameShape::paintEvent(QPaintEvent*)
     p.setBrush(Qt::NoBrush);
     // The pen is centred on the path: keep it inside the widget.
     const int in = m_width / 2;
-    p.drawRect(rect().adjusted(in, in, -in - (m_width % 2 == 0 ? 0 : 1), -in - (m_width % 2 == 0 ? 0 : 1)));
+    const int out = in + m_width % 2;
+    p.drawRect(rect().adjusted(in, in, -out, -out));
 }
 
 } // namespace velmora::gui

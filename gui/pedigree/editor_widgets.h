@@ -38,7 +38,6 @@ class TSlotLabel : public QLabel
     Q_OBJECT
 public:
     TSlotLabel(int k, QWidget* parent = nullptr);
-    int Position() const { return m_k; }
 
 signals:
     void horseDropped(int k, bool mare, const QString& name);
@@ -61,7 +60,6 @@ class TFrameShape : public QWidget
     Q_OBJECT
 public:
     TFrameShape(uint32_t bgr, int penWidth, QWidget* parent = nullptr);
-    uint32_t PenColor() const { return m_color; }
     void SetPenColor(uint32_t bgr);
 
 protected:
