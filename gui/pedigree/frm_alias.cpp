@@ -6,8 +6,10 @@
 #include "core/mating/ordering.h"
 #include "core/pedigree/alias_dialog.h"
 #include "gui/app/controls.h"
+#include "gui/app/fit_form.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 #include "gui/pedigree/kept_selection.h"
 
 #include <QComboBox>
@@ -30,9 +32,15 @@ AliasTarget AliasTargetOf(KeptSelection& box)
                          [&box](const QString& text) { box.ReplaceSelection(text); } };
 }
 
-TfrmAlias::TfrmAlias(const QString& alias, bool editForm, AliasTarget target, QWidget* parent)
+void ExecAliasDialog(const QString& alias, AliasTarget target, QWidget* opener)
+{
+    TfrmAlias dialog(alias, std::move(target), opener);
+    FitForm(&dialog);
+    ExecModal(&dialog);
+}
+
+TfrmAlias::TfrmAlias(const QString& alias, AliasTarget target, QWidget* parent)
     : QDialog(parent)
-    , m_editForm(editForm)
     , m_target(std::move(target))
 {
     setObjectName(QStringLiteral("frmAlias"));

@@ -4,15 +4,11 @@
 // start folder and, when the name is still selected in the opener's formula box, replaces it there by
 // the registered name.
 //
-// Opener's steps: create it with the name and the opener's formula box, FitForm, run it modally
-// (ExecModal), delete it, then show the formula again whatever the result:
+// Opener's steps: run it with ExecAliasDialog, then show the formula again whatever the result:
 //
 //     KeptSelection* kept = new KeptSelection(formulaEdit); // once, when the opener is built
 //     ...
-//     auto* dialog = new TfrmAlias(candidate, true, AliasTargetOf(*kept), this);
-//     FitForm(dialog);
-//     ExecModal(dialog);
-//     delete dialog;
+//     ExecAliasDialog(candidate, AliasTargetOf(*kept), this);
 //     ShowFormula();
 
 #include <QDialog>
@@ -39,20 +35,19 @@ struct AliasTarget
 // The formula box behind a KeptSelection (see kept_selection.h).
 AliasTarget AliasTargetOf(KeptSelection& box);
 
+// Creates the dialog over opener, fits it, runs it modally and deletes it.
+void ExecAliasDialog(const QString& alias, AliasTarget target, QWidget* opener);
+
 class TfrmAlias : public QDialog
 {
     Q_OBJECT
 public:
     // alias: the text edtAlias starts with (the viewer's alias candidate, the editor's selection).
-    // editForm: true when opened from the pedigree viewer, false from the pedigree editor.
-    TfrmAlias(const QString& alias, bool editForm, AliasTarget target, QWidget* parent = nullptr);
-
-    bool EditForm() const { return m_editForm; }
+    TfrmAlias(const QString& alias, AliasTarget target, QWidget* parent = nullptr);
 
 private:
     void OnOk();
 
-    bool m_editForm;
     AliasTarget m_target;
     QLineEdit* m_edtAlias = nullptr;
     QComboBox* m_cmbAlias = nullptr;

@@ -5,9 +5,7 @@
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
 #include "gui/app/controls.h"
-#include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/editor_widgets.h"
 #include "gui/pedigree/frm_alias.h"
@@ -438,10 +436,7 @@ void TfrmEditor::OnAlias()
     // A plain text box keeps its selection while the dialog has the focus.
     const AliasTarget target { [this] { return m_memSosen->textCursor().selectedText(); },
                                [this](const QString& text) { m_memSosen->textCursor().insertText(text); } };
-    auto* dialog = new TfrmAlias(m_memSosen->textCursor().selectedText(), false, target, this);
-    FitForm(dialog);
-    ExecModal(dialog);
-    delete dialog;
+    ExecAliasDialog(m_memSosen->textCursor().selectedText(), target, this);
     OnView();
 }
 

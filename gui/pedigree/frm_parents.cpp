@@ -6,7 +6,6 @@
 #include "core/eval/html_report.h"
 #include "core/eval/positions.h"
 #include "gui/app/controls.h"
-#include "gui/app/fit_form.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -329,10 +328,7 @@ void TfrmParents::ToggleColourMode()
 void TfrmParents::OnAlias()
 {
     HidePopups();
-    auto* dialog = new TfrmAlias(Q(m_model->AliasCandidate()), true, AliasTargetOf(*m_kept), this);
-    FitForm(dialog);
-    ExecModal(dialog);
-    delete dialog;
+    ExecAliasDialog(Q(m_model->AliasCandidate()), AliasTargetOf(*m_kept), this);
     ShowFormula();
 }
 
