@@ -2,6 +2,7 @@
 
 #include "gui/mating/shape.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -28,6 +29,16 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     b->setGeometry(x, y, w, h);
     b->setAutoDefault(false);
     return b;
+}
+
+QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setGeometry(x, y, w, h);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
 }
 
 TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h)

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -24,6 +25,9 @@ QString Q(std::u16string_view s);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
 // A button that never becomes the dialog's default by taking the focus.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
+
+// An editable combo box that never adds the typed text to its items.
+QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, int h);
 
 // A colour swatch (TShape) with an object name.
 TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h);

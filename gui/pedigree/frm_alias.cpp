@@ -56,11 +56,7 @@ TfrmAlias::TfrmAlias(const QString& alias, AliasTarget target, QWidget* parent)
     FoldTypedKana(m_edtAlias);
     MakeLabel(this, "lblArrow", QStringLiteral("→"), 144, 30, 20, 16);
     MakeLabel(this, "lblName", QStringLiteral("読み替える馬名"), 166, 8, 140, 16);
-    m_cmbAlias = new QComboBox(this);
-    m_cmbAlias->setObjectName(QStringLiteral("cmbAlias"));
-    m_cmbAlias->setGeometry(166, 26, 140, 24);
-    m_cmbAlias->setEditable(true);
-    m_cmbAlias->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbAlias = MakeComboBox(this, "cmbAlias", 166, 26, 140, 24);
     std::vector<std::u16string> names = AliasTargetNames(Master());
     SortHorseNames(names);
     for (const std::u16string& n : names)

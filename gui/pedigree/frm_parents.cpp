@@ -78,16 +78,6 @@ QLineEdit* MakeField(QWidget* parent, const QString& name, int x, int y, int w, 
     return e;
 }
 
-QComboBox* MakeCombo(QWidget* parent, const char* name)
-{
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setMaxVisibleItems(24);
-    return c;
-}
-
 } // namespace
 
 TfrmParents::TfrmParents(QWidget* parent)
@@ -148,8 +138,8 @@ void TfrmParents::SetChooserItems(const QStringList& items, int selected)
 
 void TfrmParents::BuildLayout()
 {
-    m_cmbParents = MakeCombo(this, "cmbParents");
-    m_cmbParents->setGeometry(4, 4, 596, 26);
+    m_cmbParents = MakeComboBox(this, "cmbParents", 4, 4, 596, 26);
+    m_cmbParents->setMaxVisibleItems(24);
     m_cmbParents->setCompleter(nullptr); // a formula is not completed from the result lines
     m_cmbParents->installEventFilter(this);
     m_cmbParents->lineEdit()->installEventFilter(this);
@@ -182,8 +172,8 @@ void TfrmParents::BuildLayout()
     m_memDStatus->setFont(PointFont(9));
     m_memDStatus->hide();
 
-    m_cmbParent = MakeCombo(this, "cmbParent");
-    m_cmbParent->setGeometry(0, 0, kBoxWidth + 40, 24);
+    m_cmbParent = MakeComboBox(this, "cmbParent", 0, 0, kBoxWidth + 40, 24);
+    m_cmbParent->setMaxVisibleItems(24);
     m_cmbParent->hide();
     connect(m_cmbParent, &QComboBox::activated, this,
             [this](int index) { OnReplacementChosen(m_cmbParent->itemText(index)); });
