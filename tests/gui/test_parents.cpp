@@ -13,6 +13,7 @@
 #include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/frm_parents.h"
+#include "support/sample_program.h"
 #include "support/script.h"
 #include "support/velmora_fixture.h"
 
@@ -29,7 +30,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -52,25 +52,17 @@ QString Formula(const QStringList& names)
     return names.join(QLatin1Char('*'));
 }
 
-template <typename T> T* Child(QWidget* w, const QString& name)
-{
-    T* c = w ? w->findChild<T*>(name) : nullptr;
-    if (!c)
-        qWarning("control %s not found", qPrintable(name));
-    return c;
-}
-
 QLabel* LabelWidget(QWidget* viewer, int entry)
 {
     const velmora::EntryLabel l = LabelOfEntry(entry);
-    return Child<QLabel>(viewer,
-                         l.dadSide ? QStringLiteral("lblDsosen%1").arg(l.position)
-                                   : QStringLiteral("lblMSosen%1").arg(l.position));
+    return Find<QLabel>(viewer,
+                        l.dadSide ? QStringLiteral("lblDsosen%1").arg(l.position)
+                                  : QStringLiteral("lblMSosen%1").arg(l.position));
 }
 
 void ShowTyped(QWidget* viewer, const QString& formula)
 {
-    auto* box = Child<QComboBox>(viewer, QStringLiteral("cmbParents"));
+    auto* box = Find<QComboBox>(viewer, QStringLiteral("cmbParents"));
     box->setEditText(formula);
     Click(viewer, "btnView");
 }
@@ -86,16 +78,16 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
             const SlotDisplay& s = cells[static_cast<size_t>(p)];
             const QString n = QString::number(p);
             auto* name
-                = Child<QLabel>(viewer, (side == "D" ? QStringLiteral("lblDsosen") : QStringLiteral("lblMSosen")) + n);
+                = Find<QLabel>(viewer, (side == "D" ? QStringLiteral("lblDsosen") : QStringLiteral("lblMSosen")) + n);
             QCOMPARE(name->text(), Q(s.name));
             QCOMPARE(name->toolTip(), Q(s.hint));
             QCOMPARE(name->font().italic(), s.italic);
             QCOMPARE(name->font().bold(), side == "M" && v.boldMare == p);
-            QCOMPARE(Child<QLabel>(viewer, QStringLiteral("lbl%1KokaA%2").arg(side, n))->text(), Q(s.effectA));
-            QCOMPARE(Child<QLabel>(viewer, QStringLiteral("lbl%1KokaB%2").arg(side, n))->text(), Q(s.effectB));
-            QCOMPARE(Child<TShape>(viewer, QStringLiteral("shp%1KokaA%2").arg(side, n))->Color(), s.colorA);
-            QCOMPARE(Child<TShape>(viewer, QStringLiteral("shp%1KokaB%2").arg(side, n))->Color(), s.colorB);
-            auto* bar = Child<TShape>(viewer, QStringLiteral("shp%1Inb%2").arg(side, n));
+            QCOMPARE(Find<QLabel>(viewer, QStringLiteral("lbl%1KokaA%2").arg(side, n))->text(), Q(s.effectA));
+            QCOMPARE(Find<QLabel>(viewer, QStringLiteral("lbl%1KokaB%2").arg(side, n))->text(), Q(s.effectB));
+            QCOMPARE(Find<TShape>(viewer, QStringLiteral("shp%1KokaA%2").arg(side, n))->Color(), s.colorA);
+            QCOMPARE(Find<TShape>(viewer, QStringLiteral("shp%1KokaB%2").arg(side, n))->Color(), s.colorB);
+            auto* bar = Find<TShape>(viewer, QStringLiteral("shp%1Inb%2").arg(side, n));
             QCOMPARE(bar->isVisibleTo(viewer), s.marker);
             if (s.marker)
                 QCOMPARE(bar->Color(), s.markerColor);
@@ -109,23 +101,23 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
         { "pnlNix", &pd.nix }, { "pnlKiken", &pd.kiken }, { "pnlCrs", &pd.crs },
     };
     for (const auto& [name, panel] : panels) {
-        auto* p = Child<QLabel>(viewer, QString::fromLatin1(name));
+        auto* p = Find<QLabel>(viewer, QString::fromLatin1(name));
         QCOMPARE(p->text(), Q(panel->text));
         QCOMPARE(p->toolTip(), Q(panel->hint));
         const QColor want = panel->lit ? BgrColor(panel->color) : viewer->palette().color(QPalette::Base);
         QCOMPARE(p->palette().color(QPalette::Window), want);
     }
-    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(pd.nitroSp));
-    QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(pd.nitroSt));
+    QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(pd.nitroSp));
+    QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(pd.nitroSt));
     for (int k = 1; k <= 16; ++k)
-        QCOMPARE(Child<QLineEdit>(viewer, QStringLiteral("edtCrs%1").arg(k))->text(),
+        QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtCrs%1").arg(k))->text(),
                  Q(v.kosei[static_cast<size_t>(k)]));
 }
 
 void CheckArrows(QWidget* viewer, bool right, bool left)
 {
-    QCOMPARE(Child<QPushButton>(viewer, QStringLiteral("btnRight"))->isEnabled(), right);
-    QCOMPARE(Child<QPushButton>(viewer, QStringLiteral("btnLeft"))->isEnabled(), left);
+    QCOMPARE(Find<QPushButton>(viewer, QStringLiteral("btnRight"))->isEnabled(), right);
+    QCOMPARE(Find<QPushButton>(viewer, QStringLiteral("btnLeft"))->isEnabled(), left);
 }
 
 } // namespace
@@ -143,13 +135,9 @@ private slots:
 
     void viewerFromTheMainWindow()
     {
-        QTemporaryDir dir;
-        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-        for (const QString& name : QDir(sample).entryList(QDir::Files))
-            QVERIFY(QFile::copy(sample + "/" + name, dir.filePath(name)));
-        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
-        QCOMPARE(main.StartupExitCode(), 0);
-        main.show();
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
         QString opened;
         SetOpenDocumentHook([&](const QString& path) { opened = path; });
 
@@ -162,21 +150,21 @@ private slots:
             viewer = ActiveDialog("frmParents");
             QVERIFY(viewer);
             QVERIFY(!main.isVisible());
-            QCOMPARE(Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->currentText(), QString());
+            QCOMPARE(Find<QComboBox>(viewer, QStringLiteral("cmbParents"))->currentText(), QString());
             QCOMPARE(LabelWidget(viewer, 1)->text(), QString());
             CheckArrows(viewer, false, false);
-            auto* col1 = Child<QLabel>(viewer, QStringLiteral("lblCol1"));
+            auto* col1 = Find<QLabel>(viewer, QStringLiteral("lblCol1"));
             const QString effectText = col1->text();
             MessageBox::ClearHistory();
             QTest::mouseClick(col1, Qt::LeftButton);
             QCOMPARE(col1->text(), Q(Master().OmokeiTable[1].lbl));
-            QTest::mouseClick(Child<QWidget>(viewer, QStringLiteral("grpColor")), Qt::LeftButton);
+            QTest::mouseClick(Find<QWidget>(viewer, QStringLiteral("grpColor")), Qt::LeftButton);
             QCOMPARE(col1->text(), effectText);
             QCOMPARE(MessageBox::History(), QStringList());
             QCOMPARE(LabelWidget(viewer, 1)->text(), QString());
             CheckArrows(viewer, false, false);
             // With the kana input mode, typed katakana is folded to half-width as it is typed.
-            QLineEdit* edit = Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
+            QLineEdit* edit = Find<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
             for (const QChar c : QStringLiteral("クイエホ＊デ")) {
                 QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
                 QApplication::sendEvent(edit, &key);
@@ -189,13 +177,13 @@ private slots:
             const QString formula = Formula({ kSire, kDamSire, kMare });
             ShowTyped(viewer, formula);
             CheckAgainstCore(viewer, formula);
-            QVERIFY(Child<QLabel>(viewer, QStringLiteral("lblMSosen3"))->font().bold());
-            QVERIFY(Child<QLabel>(viewer, QStringLiteral("lblNitroSp"))->toolTip().contains(QLatin1Char('+')));
+            QVERIFY(Find<QLabel>(viewer, QStringLiteral("lblMSosen3"))->font().bold());
+            QVERIFY(Find<QLabel>(viewer, QStringLiteral("lblNitroSp"))->toolTip().contains(QLatin1Char('+')));
             CheckArrows(viewer, true, false);
             Click(viewer, "btnRight");
             CheckArrows(viewer, false, true);
             QCOMPARE(LabelWidget(viewer, 1)->text(), kDamSire);
-            QVERIFY(Child<QLabel>(viewer, QStringLiteral("lblMSosen1"))->font().bold());
+            QVERIFY(Find<QLabel>(viewer, QStringLiteral("lblMSosen1"))->font().bold());
             Click(viewer, "btnLeft");
             CheckArrows(viewer, true, false);
             CheckAgainstCore(viewer, formula);
@@ -203,12 +191,12 @@ private slots:
         script.Add([&] {
             // A click shows the sire's data; a double click on entry 2 replaces him in the chart only.
             QTest::mouseClick(LabelWidget(viewer, 1), Qt::LeftButton);
-            auto* info = Child<QPlainTextEdit>(viewer, QStringLiteral("memDStatus"));
+            auto* info = Find<QPlainTextEdit>(viewer, QStringLiteral("memDStatus"));
             QVERIFY(info->isVisible());
             QVERIFY(info->toPlainText().startsWith(QStringLiteral("産地:")));
             QTest::mouseDClick(LabelWidget(viewer, 2), Qt::LeftButton);
             QVERIFY(!info->isVisible());
-            auto* list = Child<QComboBox>(viewer, QStringLiteral("cmbParent"));
+            auto* list = Find<QComboBox>(viewer, QStringLiteral("cmbParent"));
             QVERIFY(list->isVisible());
             QCOMPARE(list->currentText(), kDamSire);
             QVERIFY(list->findText(kMare) >= 0); // entry 2 may be a mare
@@ -223,16 +211,16 @@ private slots:
         script.Add([&] {
             // An unknown name is selected by the reading; 別名登録 is pressed with the mouse.
             ShowTyped(viewer, Formula({ kSire, kUnknown, kMare }));
-            QLineEdit* edit = Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
+            QLineEdit* edit = Find<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
             QCOMPARE(edit->selectedText(), kUnknown);
             QCOMPARE(LabelWidget(viewer, 2)->text(), QString());
-            QTest::mouseClick(Child<QPushButton>(viewer, QStringLiteral("btnAlias")), Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(viewer, QStringLiteral("btnAlias")), Qt::LeftButton);
         });
         script.Add([&] {
             alias = ActiveDialog("frmAlias");
             QVERIFY(alias);
-            QCOMPARE(Child<QLineEdit>(alias, QStringLiteral("edtAlias"))->text(), kUnknown);
-            auto* names = Child<QComboBox>(alias, QStringLiteral("cmbAlias"));
+            QCOMPARE(Find<QLineEdit>(alias, QStringLiteral("edtAlias"))->text(), kUnknown);
+            auto* names = Find<QComboBox>(alias, QStringLiteral("cmbAlias"));
             names->setCurrentIndex(names->findText(kDamSire));
             Click(alias, "btnOK");
         });
@@ -241,7 +229,7 @@ private slots:
             QVERIFY(!alias);
             QCOMPARE(ActiveDialog("frmParents"), viewer.data());
             QCOMPARE(Q(GetAlias(AliasFilePath(App().StartDir), kUnknown.toStdU16String())), kDamSire);
-            QCOMPARE(Child<QComboBox>(viewer, QStringLiteral("cmbParents"))->currentText(),
+            QCOMPARE(Find<QComboBox>(viewer, QStringLiteral("cmbParents"))->currentText(),
                      Formula({ kSire, kDamSire, kMare }));
             QCOMPARE(LabelWidget(viewer, 2)->text(), kDamSire);
         });
@@ -249,15 +237,15 @@ private slots:
             // html表示 writes what velmora-cli writes for the same pair.
             ShowTyped(viewer, kSire + QStringLiteral(" * ") + kMare);
             Click(viewer, "btnHtml");
-            QCOMPARE(opened, dir.filePath(QString::fromLatin1(kHtmlReportFile.data(), kHtmlReportFile.size())));
+            QCOMPARE(opened, program.File(QString::fromLatin1(kHtmlReportFile.data(), kHtmlReportFile.size())));
             QProcess cli;
             cli.start(QStringLiteral(VELMORA_CLI_PATH),
-                      { QStringLiteral("--data"), dir.path(), QStringLiteral("html"), kSire, kMare,
-                        QStringLiteral("-o"), dir.filePath("cli.html") });
+                      { QStringLiteral("--data"), program.Path(), QStringLiteral("html"), kSire, kMare,
+                        QStringLiteral("-o"), program.File("cli.html") });
             QVERIFY(cli.waitForFinished(30000));
             QCOMPARE(cli.exitCode(), 0);
             QFile gui(opened);
-            QFile ref(dir.filePath("cli.html"));
+            QFile ref(program.File("cli.html"));
             QVERIFY(gui.open(QIODevice::ReadOnly) && ref.open(QIODevice::ReadOnly));
             const QByteArray bytes = gui.readAll();
             QVERIFY(bytes.size() > 1000);
@@ -308,10 +296,10 @@ private slots:
             viewer.repaint();
             qInfo("%s: shown in %lld ms", c.what, static_cast<long long>(timer.elapsed()));
             QCOMPARE(MessageBox::History(), QStringList { QStringLiteral("血統は３２世代までしか表示されません") });
-            QCOMPARE(Child<QComboBox>(&viewer, QStringLiteral("cmbParents"))->currentText().size(), c.formula.size());
+            QCOMPARE(Find<QComboBox>(&viewer, QStringLiteral("cmbParents"))->currentText().size(), c.formula.size());
             CheckAgainstCore(&viewer, c.formula);
             int steps = 0;
-            while (Child<QPushButton>(&viewer, QStringLiteral("btnRight"))->isEnabled() && steps < 40) {
+            while (Find<QPushButton>(&viewer, QStringLiteral("btnRight"))->isEnabled() && steps < 40) {
                 Click(&viewer, "btnRight");
                 ++steps;
             }
@@ -329,7 +317,7 @@ private slots:
         TfrmParents viewer;
         viewer.SetChooserItems(lines, 0);
         App().ViewFromResults = false;
-        auto* box = Child<QComboBox>(&viewer, QStringLiteral("cmbParents"));
+        auto* box = Find<QComboBox>(&viewer, QStringLiteral("cmbParents"));
         QCOMPARE(Items(box), lines);
         QCOMPARE(box->currentText(), lines[0]);
         // Written mare first, read the same as sire first.
@@ -338,7 +326,7 @@ private slots:
         box->setCurrentIndex(1);
         emit box->activated(1);
         QCOMPARE(LabelWidget(&viewer, 1)->text(), kOther);
-        QVERIFY(Child<QLabel>(&viewer, QStringLiteral("lblMSosen1"))->font().bold());
+        QVERIFY(Find<QLabel>(&viewer, QStringLiteral("lblMSosen1"))->font().bold());
     }
 };
 

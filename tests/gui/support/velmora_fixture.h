@@ -48,7 +48,9 @@ QStringList Items(const QComboBox* combo);
 
 QString Q(std::u16string_view s);
 
-// The child of a window with that object name, failing the test when it is missing.
+// The child of a window with that object name, failing the test when it is missing (or the window
+// is gone).
+template <typename T> T* Find(QWidget* window, const QString& name);
 template <typename T> T* Find(QWidget* window, const char* name);
 
 } // namespace velmora::gui::test
@@ -58,12 +60,17 @@ template <typename T> T* Find(QWidget* window, const char* name);
 
 namespace velmora::gui::test {
 
+template <typename T> T* Find(QWidget* window, const QString& name)
+{
+    T* w = window ? window->findChild<T*>(name) : nullptr;
+    if (!w)
+        qWarning("control %s not found", qPrintable(name));
+    return w;
+}
+
 template <typename T> T* Find(QWidget* window, const char* name)
 {
-    T* w = window->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qWarning("control %s not found", name);
-    return w;
+    return Find<T>(window, QString::fromLatin1(name));
 }
 
 } // namespace velmora::gui::test
