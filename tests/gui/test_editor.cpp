@@ -10,20 +10,19 @@
 #include "gui/app/message_box.h"
 #include "gui/pedigree/editor_widgets.h"
 #include "gui/pedigree/frm_editor.h"
+#include "support/cli_json.h"
 #include "support/script.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -88,15 +87,6 @@ std::vector<SlotRec> Slots(const TfrmEditor* editor)
 {
     const Chart& c = editor->Model().GetChart();
     return std::vector<SlotRec>(c.slot.begin() + 1, c.slot.end());
-}
-
-QJsonObject CliTree(const QString& formula, const QString& dataDir)
-{
-    QProcess p;
-    p.start(QStringLiteral(VELMORA_CLI_PATH), { QStringLiteral("--data"), dataDir, QStringLiteral("tree"), formula });
-    if (!p.waitForFinished(30000))
-        return {};
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 }
 
 } // namespace
@@ -205,7 +195,7 @@ private slots:
             Click(editor, "btnView");
             QCOMPARE(Slots(editor), dropped);
             formula = FormulaBoxText(editor);
-            const QJsonObject cli = CliTree(pasted, folder.dir.path());
+            const QJsonObject cli = CliJson(folder.dir.path(), { QStringLiteral("tree"), pasted });
             QCOMPARE(formula, cli.value("formula").toString());
             const QJsonArray cliSlots = cli.value("slots").toArray();
             QCOMPARE(cliSlots.size(), 31);
