@@ -85,14 +85,13 @@ ChainReading PedigreeViewer::Show(std::u16string_view formula, const AliasLookup
 {
     ChainReading r = ReadChain(m_d, alias, formula, m_carry);
     m_view.Show(r.entries);
-    m_shown = true;
     Redraw();
     return r;
 }
 
 bool PedigreeViewer::StepRight()
 {
-    if (!RightEnabled() || !m_view.StepRight())
+    if (!m_view.StepRight())
         return false;
     Redraw();
     return true;
@@ -100,7 +99,7 @@ bool PedigreeViewer::StepRight()
 
 bool PedigreeViewer::StepLeft()
 {
-    if (!LeftEnabled() || !m_view.StepLeft())
+    if (!m_view.StepLeft())
         return false;
     Redraw();
     return true;

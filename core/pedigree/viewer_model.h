@@ -68,9 +68,9 @@ public:
     // ">>" and "<<"; false, nothing changed, when the button is disabled.
     bool StepRight();
     bool StepLeft();
-    // The arrow buttons: disabled until a formula is shown, then by the window's place in the chain.
-    bool RightEnabled() const { return m_shown && m_view.CanStepRight(); }
-    bool LeftEnabled() const { return m_shown && m_view.CanStepLeft(); }
+    // The arrow buttons, by the window's place in the chain (both disabled while no chain is shown).
+    bool RightEnabled() const { return m_view.CanStepRight(); }
+    bool LeftEnabled() const { return m_view.CanStepLeft(); }
 
     // The legend's click: flips the colour mode. The window redraws the legend and, when the formula
     // box is not empty, shows the formula again (which draws the chart in the new colours).
@@ -107,7 +107,6 @@ private:
     ChainCarry m_carry;
     ViewerDisplay m_display;
     bool m_colourMode = true;
-    bool m_shown = false;
 };
 
 } // namespace velmora
