@@ -142,8 +142,8 @@ void TfrmEditor::BuildLayout()
             &QDialog::accept);
     connect(MakeButton(this, "btnView", QStringLiteral("表示"), 692, 6, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnView);
-    m_btnAlias = MakeButton(this, "btnAlias", QStringLiteral("別名"), 692, 27, 60, 20);
-    connect(m_btnAlias, &QPushButton::clicked, this, &TfrmEditor::OnAlias);
+    connect(MakeButton(this, "btnAlias", QStringLiteral("別名"), 692, 27, 60, 20), &QPushButton::clicked, this,
+            &TfrmEditor::OnAlias);
 
     QLabel* guide = ChartLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 50, 747, 28));
     guide->setWordWrap(true);

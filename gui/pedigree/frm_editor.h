@@ -14,7 +14,6 @@
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace velmora::gui {
 
@@ -67,7 +66,6 @@ private:
     PedigreeEditor m_model;
 
     QPlainTextEdit* m_memSosen = nullptr;
-    QPushButton* m_btnAlias = nullptr;
     THorseList* m_lstDadName = nullptr;
     THorseList* m_lstMamName = nullptr;
 

@@ -82,13 +82,13 @@ QLineEdit* MakeField(QWidget* parent, const QString& name, int x, int y, int w, 
 
 TfrmParents::TfrmParents(QWidget* parent)
     : QDialog(parent)
+    , m_model(Master())
 {
     setObjectName(QStringLiteral("frmParents"));
     setWindowTitle(QStringLiteral("血統ビューア"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
     resize(kClientWidth, kClientHeight);
     setFixedSize(kClientWidth, kClientHeight);
-    m_model = std::make_unique<PedigreeViewer>(Master());
     BuildLayout();
 
     // Opening: input mode, composition captions, nitro hints, legend; then the results window's
@@ -114,8 +114,6 @@ TfrmParents::TfrmParents(QWidget* parent)
         ShowFormula();
     }
 }
-
-TfrmParents::~TfrmParents() = default;
 
 void TfrmParents::SetChooserItems(const QStringList& items, int selected)
 {
@@ -146,18 +144,18 @@ void TfrmParents::BuildLayout()
     m_kept = new KeptSelection(m_cmbParents->lineEdit());
     connect(m_cmbParents, &QComboBox::activated, this, [this] { ShowFormula(); });
 
-    m_btnView = MakeButton(this, "btnView", QStringLiteral("表示"), 604, 4, 60, 26);
+    QPushButton* view = MakeButton(this, "btnView", QStringLiteral("表示"), 604, 4, 60, 26);
     m_btnLeft = MakeButton(this, "btnLeft", QStringLiteral("<<"), 668, 4, 58, 26);
     m_btnRight = MakeButton(this, "btnRight", QStringLiteral(">>"), 730, 4, 58, 26);
-    m_btnAlias = MakeButton(this, "btnAlias", QStringLiteral("別名登録"), kSideLeft, 498, 104, 28);
-    m_btnHtml = MakeButton(this, "btnHtml", QStringLiteral("html表示"), kSideLeft + 112, 498, 104, 28);
-    m_btnExit = MakeButton(this, "btnExit", QStringLiteral("戻る"), kSideLeft + 112, 538, 104, 28);
-    connect(m_btnView, &QPushButton::clicked, this, [this] { ShowFormula(); });
+    QPushButton* alias = MakeButton(this, "btnAlias", QStringLiteral("別名登録"), kSideLeft, 498, 104, 28);
+    QPushButton* html = MakeButton(this, "btnHtml", QStringLiteral("html表示"), kSideLeft + 112, 498, 104, 28);
+    QPushButton* back = MakeButton(this, "btnExit", QStringLiteral("戻る"), kSideLeft + 112, 538, 104, 28);
+    connect(view, &QPushButton::clicked, this, [this] { ShowFormula(); });
     connect(m_btnLeft, &QPushButton::clicked, this, [this] { StepLeft(); });
     connect(m_btnRight, &QPushButton::clicked, this, [this] { StepRight(); });
-    connect(m_btnAlias, &QPushButton::clicked, this, [this] { OnAlias(); });
-    connect(m_btnHtml, &QPushButton::clicked, this, [this] { OnHtml(); });
-    connect(m_btnExit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(alias, &QPushButton::clicked, this, [this] { OnAlias(); });
+    connect(html, &QPushButton::clicked, this, [this] { OnHtml(); });
+    connect(back, &QPushButton::clicked, this, &QDialog::reject);
 
     for (int p = 0; p <= 15; ++p)
         BuildChartBox(true, p);
@@ -277,7 +275,7 @@ void TfrmParents::ShowFormula()
     Guarded([this] {
         QLineEdit* edit = m_cmbParents->lineEdit();
         const ChainReading r
-            = m_model->Show(edit->text().toStdU16String(), AliasFromFile(AliasFilePath(App().StartDir)));
+            = m_model.Show(edit->text().toStdU16String(), AliasFromFile(AliasFilePath(App().StartDir)));
         m_cmbParents->setEditText(Q(r.normalized));
         for (const std::u16string& m : r.messages)
             MessageBox::Show(this, Q(m));
@@ -293,7 +291,7 @@ void TfrmParents::StepRight()
 {
     HidePopups();
     Guarded([this] {
-        if (m_model->StepRight())
+        if (m_model.StepRight())
             Paint();
     });
 }
@@ -302,14 +300,14 @@ void TfrmParents::StepLeft()
 {
     HidePopups();
     Guarded([this] {
-        if (m_model->StepLeft())
+        if (m_model.StepLeft())
             Paint();
     });
 }
 
 void TfrmParents::ToggleColourMode()
 {
-    m_model->ToggleColourMode();
+    m_model.ToggleColourMode();
     Guarded([this] { PaintLegend(); });
     if (!m_cmbParents->currentText().isEmpty())
         ShowFormula();
@@ -318,7 +316,7 @@ void TfrmParents::ToggleColourMode()
 void TfrmParents::OnAlias()
 {
     HidePopups();
-    ExecAliasDialog(Q(m_model->AliasCandidate()), AliasTargetOf(*m_kept), this);
+    ExecAliasDialog(Q(m_model.AliasCandidate()), AliasTargetOf(*m_kept), this);
     ShowFormula();
 }
 
@@ -326,7 +324,7 @@ void TfrmParents::OnHtml()
 {
     HidePopups();
     Guarded([this] {
-        const ViewArrays& a = m_model->Arrays();
+        const ViewArrays& a = m_model.Arrays();
         const std::string path = App().StartDir + std::string(kHtmlReportFile);
         WriteHtmlReport(Master(), path, a.star, m_cmbParents->currentText().toStdU16String(), a.stallion, a.mare);
         OpenDocument(QString::fromStdString(path));
@@ -343,7 +341,7 @@ void TfrmParents::OnLabelClicked(int entry)
 {
     HidePopups();
     Guarded([this, entry] {
-        const std::vector<std::u16string> lines = m_model->InfoLines(entry);
+        const std::vector<std::u16string> lines = m_model.InfoLines(entry);
         if (lines.empty())
             return;
         QStringList text;
@@ -361,7 +359,7 @@ void TfrmParents::OnLabelDoubleClicked(int entry)
 {
     HidePopups();
     Guarded([this, entry] {
-        const std::optional<ReplacementList> list = m_model->Replacement(entry);
+        const std::optional<ReplacementList> list = m_model.Replacement(entry);
         if (!list)
             return;
         m_replaceEntry = entry;
@@ -384,7 +382,7 @@ void TfrmParents::OnReplacementChosen(const QString& name)
 {
     m_cmbParent->hide();
     Guarded([this, &name] {
-        if (m_model->Replace(m_replaceEntry, name.toStdU16String()))
+        if (m_model.Replace(m_replaceEntry, name.toStdU16String()))
             Paint();
     });
 }
@@ -400,7 +398,7 @@ void TfrmParents::HidePopups()
 
 void TfrmParents::Paint()
 {
-    const ViewerDisplay& v = m_model->Display();
+    const ViewerDisplay& v = m_model.Display();
     auto paintBox = [](ChartBox& b, const SlotDisplay& s, bool bold) {
         const QString hint = Q(s.hint);
         b.name->setText(Q(s.name));
@@ -434,13 +432,13 @@ void TfrmParents::Paint()
         m_edtCrs[k]->setText(Q(v.kosei[k]));
     m_edtNitroSp->setText(v.drawn ? Q(pd.nitroSp) : QString());
     m_edtNitroSt->setText(v.drawn ? Q(pd.nitroSt) : QString());
-    m_btnRight->setEnabled(m_model->RightEnabled());
-    m_btnLeft->setEnabled(m_model->LeftEnabled());
+    m_btnRight->setEnabled(m_model.RightEnabled());
+    m_btnLeft->setEnabled(m_model.LeftEnabled());
 }
 
 void TfrmParents::PaintLegend()
 {
-    PaintLegendLabels(m_lblCol, m_model->Legend());
+    PaintLegendLabels(m_lblCol, m_model.Legend());
 }
 
 // ---------------------------------------------------------------------------------------------------

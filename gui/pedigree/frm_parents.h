@@ -16,7 +16,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -35,7 +34,6 @@ class TfrmParents : public QDialog
     Q_OBJECT
 public:
     explicit TfrmParents(QWidget* parent = nullptr);
-    ~TfrmParents() override;
 
     // Fills the formula box's item list (selecting an item shows it) and marks item `selected`
     // (-1 for none) as the current one. Reads nothing: the formula already shown stays in the box
@@ -72,16 +70,12 @@ private:
     // Runs an operation; a core error aborts it with a message and leaves the window running.
     void Guarded(const std::function<void()>& work);
 
-    std::unique_ptr<PedigreeViewer> m_model;
+    PedigreeViewer m_model;
 
     QComboBox* m_cmbParents = nullptr;
     KeptSelection* m_kept = nullptr;
-    QPushButton* m_btnView = nullptr;
-    QPushButton* m_btnExit = nullptr;
     QPushButton* m_btnRight = nullptr;
     QPushButton* m_btnLeft = nullptr;
-    QPushButton* m_btnAlias = nullptr;
-    QPushButton* m_btnHtml = nullptr;
 
     // One name box per position: [0..15] on the stallion side, [1..15] on the mare side.
     struct ChartBox
