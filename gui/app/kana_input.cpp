@@ -13,8 +13,9 @@ namespace {
 template <typename Fold> void FoldEdits(QLineEdit* edit, Fold fold)
 {
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, fold](const QString& text) {
-        const std::u16string folded = fold(text.toStdU16String());
-        if (folded == text.toStdU16String())
+        const std::u16string typed = text.toStdU16String();
+        const std::u16string folded = fold(typed);
+        if (folded == typed)
             return;
         const std::u16string head = fold(text.left(edit->cursorPosition()).toStdU16String());
         edit->setText(QString::fromStdU16String(folded));
