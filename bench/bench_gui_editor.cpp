@@ -1,21 +1,15 @@
 // The pedigree editor on the full-capacity data set (513 stallions, 701 broodmares, 3001 ancestors,
 // 4096 nicks): a drop with the redraw of every control, and the suggestion menu of a right click,
 // which judges every stallion and every broodmare of the lists, built and popped up.
-//
-// The data: the generated full-capacity data set (tools/datagen). Runs with QT_QPA_PLATFORM=offscreen
-// unless another platform is set.
 
 #include "core/data/master_data.h"
 #include "gui/pedigree/frm_editor.h"
-#include "tools/datagen/datagen.h"
+#include "support/gui_bench.h"
 
-#include <QApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
 
 using namespace velmora;
 using namespace velmora::gui;
@@ -71,17 +65,5 @@ BENCHMARK(BM_SuggestionMenu)->Arg(0)->Arg(300)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        Master() = std::move(*LoadFullCapacityData());
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::bench::RunGuiBenchmarks(argc, argv);
 }
