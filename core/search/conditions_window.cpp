@@ -1,10 +1,10 @@
 #include "core/search/conditions_window.h"
 
 #include "core/common/errors.h"
+#include "core/data/fields.h"
 #include "core/mating/ordering.h"
 
 #include <algorithm>
-#include <limits>
 #include <numeric>
 
 namespace velmora::search {
@@ -25,26 +25,48 @@ void CheckEffect(int k)
         throw RangeError();
 }
 
-// The attribute array of a stallion group.
-template <typename Rec> auto& GroupArray(Rec& j, DadGroup g)
+// The boxes of a stallion group, numbered from 1 (element 0 unused); throws RangeError for a box
+// outside the group.
+template <typename Rec> auto& GroupBox(Rec& j, DadGroup g, int box)
 {
+    if (box < 1 || box > DadGroupSize(g))
+        throw RangeError();
+    const auto i = static_cast<size_t>(box);
     switch (g) {
     case DadGroup::Dirt:
-        return j.Dirt;
-    case DadGroup::Kisho:
-        return j.Kisho;
-    case DadGroup::Konjo:
-        return j.Konjo;
-    case DadGroup::Kenko:
-        return j.Kenko;
-    case DadGroup::Jisseki:
-        return j.Jisseki;
-    case DadGroup::Antei:
-        return j.Antei;
+        return j.Dirt[i];
     case DadGroup::Grow:
-        break;
+        return j.Grow[i];
+    case DadGroup::Kisho:
+        return j.Kisho[i];
+    case DadGroup::Konjo:
+        return j.Konjo[i];
+    case DadGroup::Kenko:
+        return j.Kenko[i];
+    case DadGroup::Jisseki:
+        return j.Jisseki[i];
+    case DadGroup::Antei:
+        return j.Antei[i];
     }
-    throw RangeError(); // Grow has its own size; callers handle it
+    throw RangeError();
+}
+
+// The three-state setting of a mating box.
+template <typename Rec> auto& HaigoField(Rec& h, HaigoBox box)
+{
+    switch (box) {
+    case HaigoBox::Omo:
+        return h.Omo;
+    case HaigoBox::Mig:
+        return h.Mig;
+    case HaigoBox::Yok:
+        return h.Yok;
+    case HaigoBox::Outb:
+        return h.Outb;
+    case HaigoBox::Kiken:
+        return h.Kiken;
+    }
+    throw RangeError();
 }
 
 // The bound and the direction of one nitro condition.
@@ -136,25 +158,10 @@ int32_t ParseResultLimit(std::u16string_view text)
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == u'-' || text.front() == u'+')) {
-        negative = text.front() == u'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
+    // Decimal digits only: ParseIntDef alone would also read "$" hexadecimal.
+    if (text.find(u'$') != std::u16string_view::npos)
         return 0;
-    int64_t v = 0;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9')
-            return 0;
-        v = v * 10 + (c - u'0');
-        if (v > int64_t { std::numeric_limits<int32_t>::max() } + 1)
-            return 0;
-    }
-    v = negative ? -v : v;
-    if (v > std::numeric_limits<int32_t>::max())
-        return 0;
-    return static_cast<int32_t>(v);
+    return ParseIntDef(text, 0);
 }
 
 int DadGroupSize(DadGroup g)
@@ -357,23 +364,16 @@ void ConditionsWindowModel::SetDadDis2(int value)
 
 void ConditionsWindowModel::SetDadBox(DadGroup group, int box, bool allowed)
 {
-    if (box < 1 || box > DadGroupSize(group))
-        throw RangeError();
+    bool& b = GroupBox(CurDad(), group, box);
     if (!Editable())
         return;
-    if (group == DadGroup::Grow)
-        CurDad().Grow[static_cast<size_t>(box)] = allowed;
-    else
-        GroupArray(CurDad(), group)[static_cast<size_t>(box)] = allowed;
+    b = allowed;
     FilterDadsAndRefresh();
 }
 
 bool ConditionsWindowModel::DadBox(DadGroup group, int box) const
 {
-    if (box < 1 || box > DadGroupSize(group))
-        throw RangeError();
-    const DadJokenRec& j = Dad();
-    return group == DadGroup::Grow ? j.Grow[static_cast<size_t>(box)] : GroupArray(j, group)[static_cast<size_t>(box)];
+    return GroupBox(Dad(), group, box);
 }
 
 void ConditionsWindowModel::ChooseDad(int row)
@@ -418,44 +418,13 @@ void ConditionsWindowModel::SetHaigoBox(HaigoBox box, int state)
         return;
     if (state < 0 || state > 2 || (box == HaigoBox::Kiken && state > 1))
         throw RangeError();
-    HaigoJokenRec& h = CurHaigo();
-    const auto v = static_cast<uint8_t>(state);
-    switch (box) {
-    case HaigoBox::Omo:
-        h.Omo = v;
-        break;
-    case HaigoBox::Mig:
-        h.Mig = v;
-        break;
-    case HaigoBox::Yok:
-        h.Yok = v;
-        break;
-    case HaigoBox::Outb:
-        h.Outb = v;
-        break;
-    case HaigoBox::Kiken:
-        h.Kiken = v;
-        break;
-    }
+    HaigoField(CurHaigo(), box) = static_cast<uint8_t>(state);
     HaigoChanged();
 }
 
 int ConditionsWindowModel::HaigoState(HaigoBox box) const
 {
-    const HaigoJokenRec& h = Haigo();
-    switch (box) {
-    case HaigoBox::Omo:
-        return h.Omo;
-    case HaigoBox::Mig:
-        return h.Mig;
-    case HaigoBox::Yok:
-        return h.Yok;
-    case HaigoBox::Outb:
-        return h.Outb;
-    case HaigoBox::Kiken:
-        return h.Kiken;
-    }
-    return 0;
+    return HaigoField(Haigo(), box);
 }
 
 void ConditionsWindowModel::SetDadNi(int index)
