@@ -194,10 +194,8 @@ ConditionsWindowModel::ConditionsWindowModel(MasterData& d)
 {
     CheckedIndex(d.DadCount, kDadRows + 1);
     CheckedIndex(d.MamCount, kMamRows + 1);
-    m_dadOrder = NameOrder(d.DadCount,
-                           [&](int32_t i) { return std::u16string_view(d.DadTable[static_cast<size_t>(i)].name); });
-    m_mamOrder = NameOrder(d.MamCount,
-                           [&](int32_t i) { return std::u16string_view(d.MamTable[static_cast<size_t>(i)].name); });
+    m_dadOrder = NameOrder(d.DadCount, [this](int32_t i) { return DadName(i); });
+    m_mamOrder = NameOrder(d.MamCount, [this](int32_t i) { return MamName(i); });
     // Every stallion a candidate everywhere, the broodmares filtered, initial records, all grayed.
     InitSearchConditions(d, m_cond);
     m_cond.MaxGen = 1;
@@ -551,6 +549,16 @@ void ConditionsWindowModel::ToggleDadList()
 {
     m_dadListShown = !m_dadListShown;
     m_changes |= Lists;
+}
+
+std::u16string_view ConditionsWindowModel::MamName(int32_t row) const
+{
+    return m_data.MamTable[static_cast<size_t>(CheckedIndex(row, m_data.MamCount))].name;
+}
+
+std::u16string_view ConditionsWindowModel::DadName(int32_t row) const
+{
+    return m_data.DadTable[static_cast<size_t>(CheckedIndex(row, m_data.DadCount))].name;
 }
 
 bool ConditionsWindowModel::MamCandidate(int row) const

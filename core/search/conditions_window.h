@@ -140,7 +140,6 @@ public:
     bool UiReady() const { return m_uiReady; }
 
     const SearchConditions& Conditions() const { return m_cond; }
-    const MasterData& Data() const { return m_data; }
 
     // Generations and pages.
     int MaxGen() const { return m_cond.MaxGen; }
@@ -203,9 +202,11 @@ public:
     void ToggleMamList();
     void ToggleDadList();
 
-    // Every broodmare and every stallion, sorted by name (the check lists).
+    // Every broodmare and every stallion, sorted by name (the check lists), and the name of a row.
     const std::vector<int32_t>& MamOrder() const { return m_mamOrder; }
     const std::vector<int32_t>& DadOrder() const { return m_dadOrder; }
+    std::u16string_view MamName(int32_t row) const;
+    std::u16string_view DadName(int32_t row) const;
     bool MamCandidate(int row) const;
     bool DadCandidate(int row) const; // at CurGen
     // The name box items: candidates in name order; the chosen one when there is exactly one.

@@ -103,6 +103,10 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, in
     return g;
 }
 
+// Three-state boxes and ancestor marks share one coding: 0 unchecked, 1 checked, 2 grayed.
+static_assert(static_cast<int>(search::SosenMark::Unchecked) == 0 && static_cast<int>(search::SosenMark::Checked) == 1
+              && static_cast<int>(search::SosenMark::Grayed) == 2);
+
 Qt::CheckState ToQt(int state)
 {
     return state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
@@ -113,20 +117,6 @@ int FromQt(Qt::CheckState s)
     return s == Qt::Checked ? 1 : s == Qt::PartiallyChecked ? 2 : 0;
 }
 
-search::SosenMark MarkOf(Qt::CheckState s)
-{
-    return s == Qt::Checked  ? search::SosenMark::Checked
-        : s == Qt::Unchecked ? search::SosenMark::Unchecked
-                             : search::SosenMark::Grayed;
-}
-
-Qt::CheckState QtOf(search::SosenMark m)
-{
-    return m == search::SosenMark::Checked  ? Qt::Checked
-        : m == search::SosenMark::Unchecked ? Qt::Unchecked
-                                            : Qt::PartiallyChecked;
-}
-
 void SetValue(QSpinBox* box, int value)
 {
     if (box->value() != value)
@@ -134,26 +124,32 @@ void SetValue(QSpinBox* box, int value)
 }
 
 // Fills a name box with the given rows' names and chooses the one when there is exactly one.
-void FillNames(QComboBox* combo, const std::vector<int32_t>& rows, const auto& nameOf, int32_t only)
+void FillNames(QComboBox* combo, const ConditionsWindowModel& m, const std::vector<int32_t>& rows,
+               std::u16string_view (ConditionsWindowModel::*nameOf)(int32_t) const, int32_t only)
 {
     combo->clear();
     for (int32_t r : rows)
-        combo->addItem(Q(nameOf(r)), r);
+        combo->addItem(Q((m.*nameOf)(r)), r);
     combo->setCurrentIndex(only >= 0 ? combo->findData(only) : -1);
 }
 
 // Checks the items of an extended selection whose horse is a candidate.
-void PaintChecks(QListWidget* list, const std::function<bool(int)>& candidate)
+void PaintChecks(QListWidget* list, const ConditionsWindowModel& m, bool (ConditionsWindowModel::*candidate)(int) const)
 {
     for (int i = 0; i < list->count(); ++i) {
         QListWidgetItem* item = list->item(i);
-        const Qt::CheckState s = candidate(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
+        const Qt::CheckState s = (m.*candidate)(item->data(Qt::UserRole).toInt()) ? Qt::Checked : Qt::Unchecked;
         if (item->checkState() != s)
             item->setCheckState(s);
     }
 }
 
 } // namespace
+
+template <typename... Args> auto TfrmDravik::Forward(void (ConditionsWindowModel::*change)(Args...))
+{
+    return [this, change](Args... args) { Apply([&](ConditionsWindowModel& m) { (m.*change)(args...); }); };
+}
 
 TfrmDravik::TfrmDravik(QWidget* parent)
     : QDialog(parent)
@@ -194,8 +190,7 @@ void TfrmDravik::BuildTop()
     for (int g = 1; g <= search::kMaxGenerations; ++g)
         m_cmbMaxAge->addItem(Q(search::MaxGenItem(g)));
     m_cmbMaxAge->setCurrentIndex(0);
-    connect(m_cmbMaxAge, &QComboBox::activated, this,
-            [this](int index) { Apply([index](ConditionsWindowModel& m) { m.SetMaxGenIndex(index); }); });
+    connect(m_cmbMaxAge, &QComboBox::activated, this, Forward(&ConditionsWindowModel::SetMaxGenIndex));
 
     MakeLabel(this, "lblTotalNum", QStringLiteral("検索数"), 128, 8, 64, 20);
     m_pnlTotalNum = MakeLabel(this, "pnlTotalNum", QString(), 194, 6, 112, 24);
@@ -210,9 +205,9 @@ void TfrmDravik::BuildTop()
     m_edtResult->setGeometry(416, 6, 80, 24);
 
     m_btnSearch = MakeButton(this, "btnSearch", QStringLiteral("検索"), 600, 4, 88, 28);
-    m_btnEnd = MakeButton(this, "btnEnd", QStringLiteral("戻る"), 696, 4, 88, 28);
+    QPushButton* end = MakeButton(this, "btnEnd", QStringLiteral("戻る"), 696, 4, 88, 28);
     connect(m_btnSearch, &QPushButton::clicked, this, [this] { OnSearch(); });
-    connect(m_btnEnd, &QPushButton::clicked, this, &QDialog::reject);
+    connect(end, &QPushButton::clicked, this, &QDialog::reject);
 
     m_lblMamCtr = MakeLabel(this, "lblMamCtr", QString(), 8, 34, 112, 20);
     m_lblMamCtr->setToolTip(Q(search::kMamCounterHint));
@@ -234,13 +229,26 @@ void TfrmDravik::BuildTop()
     m_pageControl->setExpanding(false);
     for (int p = 0; p <= search::kMaxGenerations; ++p)
         m_pageControl->addTab(Q(search::PageCaption(p)));
-    connect(m_pageControl, &QTabBar::currentChanged, this,
-            [this](int page) { Apply([page](ConditionsWindowModel& m) { m.ShowPage(page); }); });
+    connect(m_pageControl, &QTabBar::currentChanged, this, Forward(&ConditionsWindowModel::ShowPage));
+}
+
+QComboBox* TfrmDravik::BuildNameBox(QGroupBox* group, const char* name, int x, int width,
+                                    void (ConditionsWindowModel::*choose)(int), const char* dotsName,
+                                    void (ConditionsWindowModel::*toggle)())
+{
+    QComboBox* combo = MakeList(group, name, x, 24, width);
+    combo->setToolTip(Q(search::kFixHint));
+    connect(combo, &QComboBox::activated, this, [this, combo, choose](int index) {
+        const int row = combo->itemData(index).toInt();
+        Apply([choose, row](ConditionsWindowModel& m) { (m.*choose)(row); });
+    });
+    QToolButton* dots = MakeDots(group, dotsName, x + width + 2, 24);
+    connect(dots, &QToolButton::clicked, this, Forward(toggle));
+    return combo;
 }
 
 QListWidget* TfrmDravik::BuildCheckList(QGroupBox* group, const char* name, int x, int width,
-                                        const std::vector<int32_t>& rows,
-                                        const std::function<std::u16string_view(int32_t)>& nameOf,
+                                        const std::vector<int32_t>& rows, NameOf nameOf,
                                         void (ConditionsWindowModel::*check)(int, bool))
 {
     auto* l = new QListWidget(group);
@@ -249,7 +257,7 @@ QListWidget* TfrmDravik::BuildCheckList(QGroupBox* group, const char* name, int 
     l->setUniformItemSizes(true);
     l->hide();
     for (int32_t row : rows) {
-        auto* item = new QListWidgetItem(Q(nameOf(row)), l);
+        auto* item = new QListWidgetItem(Q(((*m_model).*nameOf)(row)), l);
         item->setData(Qt::UserRole, row);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked); // every item shows its box
@@ -262,10 +270,10 @@ QListWidget* TfrmDravik::BuildCheckList(QGroupBox* group, const char* name, int 
     return l;
 }
 
-std::array<TfrmDravik::BoundRow, 17> TfrmDravik::BuildBounds(QGroupBox* group, const char* namePrefix,
-                                                             const char* boxPrefix, const char* udPrefix,
-                                                             search::BoxRange range, int top, int columns,
-                                                             int nameWidth)
+std::array<TfrmDravik::BoundRow, 17>
+TfrmDravik::BuildBounds(QGroupBox* group, const char* namePrefix, const char* boxPrefix, const char* udPrefix,
+                        search::BoxRange range, int top, int columns, int nameWidth,
+                        void (ConditionsWindowModel::*set)(int, int), void (ConditionsWindowModel::*toggle)(int))
 {
     std::array<BoundRow, 17> rows {};
     const int perColumn = (search::kEffects + columns - 1) / columns;
@@ -280,8 +288,21 @@ std::array<TfrmDravik::BoundRow, 17> TfrmDravik::BuildBounds(QGroupBox* group, c
         r.ud = new ClickLabel(group);
         r.ud->setObjectName(Numbered(udPrefix, k));
         r.ud->setGeometry(x + nameWidth + 44, y + 1, 28, 20);
+        connect(r.box, &QSpinBox::valueChanged, this,
+                [this, k, set](int v) { Apply([k, v, set](ConditionsWindowModel& m) { (m.*set)(k, v); }); });
+        connect(r.ud, &ClickLabel::clicked, this,
+                [this, k, toggle] { Apply([k, toggle](ConditionsWindowModel& m) { (m.*toggle)(k); }); });
     }
     return rows;
+}
+
+void TfrmDravik::PaintBounds(const std::array<BoundRow, 17>& rows, const std::array<int32_t, 17>& bounds,
+                             const std::array<bool, 17>& atLeast)
+{
+    for (size_t k = 1; k <= static_cast<size_t>(search::kEffects); ++k) {
+        SetValue(rows[k].box, bounds[k]);
+        rows[k].ud->setText(Q(search::DirectionText(atLeast[k])));
+    }
 }
 
 void TfrmDravik::BuildMamGroup()
@@ -290,24 +311,15 @@ void TfrmDravik::BuildMamGroup()
         = MakeGroup(this, "grpMam", QStringLiteral("牝馬の条件"), 8, kContentTop, 776, kContentHeight);
     g->setProperty("helpContext", 76);
     g->setFont(SmallFont());
-    m_cmbMamName = MakeList(g, "cmbMamName", 12, 24, 220);
-    m_cmbMamName->setToolTip(Q(search::kFixHint));
-    connect(m_cmbMamName, &QComboBox::activated, this, [this](int index) {
-        const int row = m_cmbMamName->itemData(index).toInt();
-        Apply([row](ConditionsWindowModel& m) { m.ChooseMam(row); });
-    });
-    m_spbMam = MakeDots(g, "spbMam", 234, 24);
-    connect(m_spbMam, &QToolButton::clicked, this,
-            [this] { Apply([](ConditionsWindowModel& m) { m.ToggleMamList(); }); });
+    m_cmbMamName = BuildNameBox(g, "cmbMamName", 12, 220, &ConditionsWindowModel::ChooseMam, "spbMam",
+                                &ConditionsWindowModel::ToggleMamList);
 
     MakeLabel(g, nullptr, QStringLiteral("ｽﾋﾟｰﾄﾞ"), 280, 26, 50, 20);
     m_edtMamSp = MakeBox(g, QStringLiteral("edtMamSp"), search::kMamStatRange, 332, 25, 60);
     MakeLabel(g, nullptr, QStringLiteral("ｽﾀﾐﾅ"), 410, 26, 44, 20);
     m_edtMamSt = MakeBox(g, QStringLiteral("edtMamSt"), search::kMamStatRange, 456, 25, 60);
-    connect(m_edtMamSp, &QSpinBox::valueChanged, this,
-            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetMamSpeed(v); }); });
-    connect(m_edtMamSt, &QSpinBox::valueChanged, this,
-            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetMamStamina(v); }); });
+    connect(m_edtMamSp, &QSpinBox::valueChanged, this, Forward(&ConditionsWindowModel::SetMamSpeed));
+    connect(m_edtMamSt, &QSpinBox::valueChanged, this, Forward(&ConditionsWindowModel::SetMamStamina));
 
     auto origin = [&](QCheckBox*& box, const char* name, const char* text, search::Origin o, int x) {
         box = MakeCheck(g, QString::fromLatin1(name), QString::fromUtf8(text), x, 60, 110);
@@ -320,23 +332,14 @@ void TfrmDravik::BuildMamGroup()
     origin(m_chkAri, "chkAri", "持込あり", search::Origin::Ari, 360);
 
     QPushButton* init = MakeButton(g, "btnMamInit", QStringLiteral("初期化"), 680, 22, 84, 28);
-    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitMam(); }); });
+    connect(init, &QPushButton::clicked, this, Forward(&ConditionsWindowModel::InitMam));
 
     QGroupBox* crs = MakeGroup(g, "grpMamCrs", QStringLiteral("血統構成"), 12, 92, 752, 134);
-    m_mamCrs = BuildBounds(crs, "lblMamCrs", "edtMamCrs", "lblMamUd", search::kMamCrsRange, 22, 4, 72);
-    for (int k = 1; k <= search::kEffects; ++k) {
-        const BoundRow& r = m_mamCrs[static_cast<size_t>(k)];
-        connect(r.box, &QSpinBox::valueChanged, this,
-                [this, k](int v) { Apply([k, v](ConditionsWindowModel& m) { m.SetMamCrs(k, v); }); });
-        connect(r.ud, &ClickLabel::clicked, this,
-                [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleMamUd(k); }); });
-    }
+    m_mamCrs = BuildBounds(crs, "lblMamCrs", "edtMamCrs", "lblMamUd", search::kMamCrsRange, 22, 4, 72,
+                           &ConditionsWindowModel::SetMamCrs, &ConditionsWindowModel::ToggleMamUd);
 
-    const MasterData& d = Master();
-    m_clbMam = BuildCheckList(
-        g, "clbMam", 12, 250, m_model->MamOrder(),
-        [&d](int32_t row) { return std::u16string_view(d.MamTable[static_cast<size_t>(row)].name); },
-        &ConditionsWindowModel::CheckMam);
+    m_clbMam = BuildCheckList(g, "clbMam", 12, 250, m_model->MamOrder(), &ConditionsWindowModel::MamName,
+                              &ConditionsWindowModel::CheckMam);
 }
 
 void TfrmDravik::BuildDadGroup()
@@ -344,15 +347,8 @@ void TfrmDravik::BuildDadGroup()
     QGroupBox* g = m_grpDad = MakeGroup(this, "grpDad", QString(), 8, kContentTop, 246, kContentHeight);
     g->setProperty("helpContext", 88);
     g->setFont(SmallFont());
-    m_cmbDadName = MakeList(g, "cmbDadName", 8, 24, 196);
-    m_cmbDadName->setToolTip(Q(search::kFixHint));
-    connect(m_cmbDadName, &QComboBox::activated, this, [this](int index) {
-        const int row = m_cmbDadName->itemData(index).toInt();
-        Apply([row](ConditionsWindowModel& m) { m.ChooseDad(row); });
-    });
-    m_spbDad = MakeDots(g, "spbDad", 206, 24);
-    connect(m_spbDad, &QToolButton::clicked, this,
-            [this] { Apply([](ConditionsWindowModel& m) { m.ToggleDadList(); }); });
+    m_cmbDadName = BuildNameBox(g, "cmbDadName", 8, 196, &ConditionsWindowModel::ChooseDad, "spbDad",
+                                &ConditionsWindowModel::ToggleDadList);
 
     MakeLabel(g, nullptr, QStringLiteral("距離"), 8, 58, 36, 20);
     m_edtDadDis1 = MakeBox(g, QStringLiteral("edtDadDis1"), search::kDis1Range, 44, 57, 80);
@@ -363,12 +359,9 @@ void TfrmDravik::BuildDadGroup()
     MakeLabel(g, nullptr, QStringLiteral("★"), 8, 88, 20, 20);
     m_edtDadStar = MakeBox(g, QStringLiteral("edtDadStar"), search::kStarRange, 30, 87, 56);
     MakeLabel(g, nullptr, Q(search::kAtLeast), 90, 88, 40, 20);
-    connect(m_edtDadDis1, &QSpinBox::valueChanged, this,
-            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetDadDis1(v); }); });
-    connect(m_edtDadDis2, &QSpinBox::valueChanged, this,
-            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetDadDis2(v); }); });
-    connect(m_edtDadStar, &QSpinBox::valueChanged, this,
-            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetDadStar(v); }); });
+    connect(m_edtDadDis1, &QSpinBox::valueChanged, this, Forward(&ConditionsWindowModel::SetDadDis1));
+    connect(m_edtDadDis2, &QSpinBox::valueChanged, this, Forward(&ConditionsWindowModel::SetDadDis2));
+    connect(m_edtDadStar, &QSpinBox::valueChanged, this, Forward(&ConditionsWindowModel::SetDadStar));
 
     for (size_t i = 0; i < std::size(kDadGroups); ++i) {
         const DadGroup group = kDadGroups[i];
@@ -386,13 +379,10 @@ void TfrmDravik::BuildDadGroup()
         }
     }
     QPushButton* init = MakeButton(g, "btnDadInit", QStringLiteral("初期化"), 8, 336, 84, 28);
-    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitDad(); }); });
+    connect(init, &QPushButton::clicked, this, Forward(&ConditionsWindowModel::InitDad));
 
-    const MasterData& d = Master();
-    m_clbDad = BuildCheckList(
-        g, "clbDad", 8, 226, m_model->DadOrder(),
-        [&d](int32_t row) { return std::u16string_view(d.DadTable[static_cast<size_t>(row)].name); },
-        &ConditionsWindowModel::CheckDad);
+    m_clbDad = BuildCheckList(g, "clbDad", 8, 226, m_model->DadOrder(), &ConditionsWindowModel::DadName,
+                              &ConditionsWindowModel::CheckDad);
 }
 
 void TfrmDravik::BuildHaigoGroup()
@@ -423,35 +413,27 @@ void TfrmDravik::BuildHaigoGroup()
         m_haigoBoxes[static_cast<size_t>(which)] = c;
     }
     const auto items = search::LikenessItems(Master());
-    auto likeness = [&](QComboBox*& combo, const char* name, const char* label, int y, bool dad) {
+    auto likeness = [&](QComboBox*& combo, const char* name, const char* label, int y,
+                        void (ConditionsWindowModel::*choose)(int)) {
         MakeLabel(g, nullptr, QString::fromUtf8(label), 8, y + 2, 64, 20);
         combo = MakeList(g, name, 74, y, 168);
         for (const auto& item : items)
             combo->addItem(Q(item));
         combo->setToolTip(Q(search::kLikenessHint));
-        connect(combo, &QComboBox::activated, this, [this, dad](int index) {
-            Apply([dad, index](ConditionsWindowModel& m) { dad ? m.SetDadNi(index) : m.SetMamNi(index); });
-        });
+        connect(combo, &QComboBox::activated, this, Forward(choose));
     };
-    likeness(m_cmbDadNi, "cmbDadNi", "父似効果", 96, true);
-    likeness(m_cmbMamNi, "cmbMamNi", "母似効果", 124, false);
+    likeness(m_cmbDadNi, "cmbDadNi", "父似効果", 96, &ConditionsWindowModel::SetDadNi);
+    likeness(m_cmbMamNi, "cmbMamNi", "母似効果", 124, &ConditionsWindowModel::SetMamNi);
     MakeLabel(g, nullptr, QStringLiteral("Nix値"), 8, 156, 44, 20);
     m_edtNixBase = MakeBox(g, QStringLiteral("edtNixBase"), search::kNixBaseRange, 54, 155, 56);
     MakeLabel(g, nullptr, Q(search::kAtLeast), 114, 156, 36, 20);
-    connect(m_edtNixBase, &QSpinBox::valueChanged, this,
-            [this](int v) { Apply([v](ConditionsWindowModel& m) { m.SetNixBase(v); }); });
+    connect(m_edtNixBase, &QSpinBox::valueChanged, this, Forward(&ConditionsWindowModel::SetNixBase));
 
     QGroupBox* crs = MakeGroup(g, "grpHaigoCrs", QStringLiteral("インブリード"), 4, 186, 252, 236);
-    m_haigoCrs = BuildBounds(crs, "lblHaigoCrs", "edtHaigoCrs", "lblHaigoUd", search::kCrsRange, 20, 2, 48);
-    for (int k = 1; k <= search::kEffects; ++k) {
-        const BoundRow& r = m_haigoCrs[static_cast<size_t>(k)];
-        connect(r.box, &QSpinBox::valueChanged, this,
-                [this, k](int v) { Apply([k, v](ConditionsWindowModel& m) { m.SetHaigoCrs(k, v); }); });
-        connect(r.ud, &ClickLabel::clicked, this,
-                [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleHaigoUd(k); }); });
-    }
+    m_haigoCrs = BuildBounds(crs, "lblHaigoCrs", "edtHaigoCrs", "lblHaigoUd", search::kCrsRange, 20, 2, 48,
+                             &ConditionsWindowModel::SetHaigoCrs, &ConditionsWindowModel::ToggleHaigoUd);
     QPushButton* init = MakeButton(g, "Button2", QStringLiteral("初期化"), 8, 430, 84, 28);
-    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitHaigo(); }); });
+    connect(init, &QPushButton::clicked, this, Forward(&ConditionsWindowModel::InitHaigo));
 }
 
 void TfrmDravik::BuildChildGroup()
@@ -459,14 +441,8 @@ void TfrmDravik::BuildChildGroup()
     QGroupBox* g = m_grpChild = MakeGroup(this, "grpChild", QString(), 522, kContentTop, 262, kContentHeight);
     g->setProperty("helpContext", 88);
     g->setFont(SmallFont());
-    m_childCrs = BuildBounds(g, "lblChildCrs", "EdtChildCrs", "lblChildUd", search::kCrsRange, 22, 2, 48);
-    for (int k = 1; k <= search::kEffects; ++k) {
-        const BoundRow& r = m_childCrs[static_cast<size_t>(k)];
-        connect(r.box, &QSpinBox::valueChanged, this,
-                [this, k](int v) { Apply([k, v](ConditionsWindowModel& m) { m.SetChildCrs(k, v); }); });
-        connect(r.ud, &ClickLabel::clicked, this,
-                [this, k] { Apply([k](ConditionsWindowModel& m) { m.ToggleChildUd(k); }); });
-    }
+    m_childCrs = BuildBounds(g, "lblChildCrs", "EdtChildCrs", "lblChildUd", search::kCrsRange, 22, 2, 48,
+                             &ConditionsWindowModel::SetChildCrs, &ConditionsWindowModel::ToggleChildUd);
     struct Nitro
     {
         NitroBound which;
@@ -505,15 +481,15 @@ void TfrmDravik::BuildChildGroup()
     for (const search::SosenItem& s : m_model->Sosen()) {
         auto* item = new QListWidgetItem(Q(s.name), m_clbSosen);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsUserTristate);
-        item->setCheckState(QtOf(s.mark));
+        item->setCheckState(ToQt(static_cast<int>(s.mark)));
     }
     connect(m_clbSosen, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const size_t i = static_cast<size_t>(m_clbSosen->row(item));
-        const search::SosenMark mark = MarkOf(item->checkState());
+        const auto mark = static_cast<search::SosenMark>(FromQt(item->checkState()));
         Apply([i, mark](ConditionsWindowModel& m) { m.SetSosenMark(i, mark); });
     });
     QPushButton* init = MakeButton(g, "btnChildInit", QStringLiteral("初期化"), 6, 430, 84, 28);
-    connect(init, &QPushButton::clicked, this, [this] { Apply([](ConditionsWindowModel& m) { m.InitChild(); }); });
+    connect(init, &QPushButton::clicked, this, Forward(&ConditionsWindowModel::InitChild));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -586,11 +562,7 @@ void TfrmDravik::PaintMamPage()
     const search::MamJokenRec& j = m_model->Mam();
     SetValue(m_edtMamSp, j.Speed);
     SetValue(m_edtMamSt, j.Stamina);
-    for (int k = 1; k <= search::kEffects; ++k) {
-        const BoundRow& r = m_mamCrs[static_cast<size_t>(k)];
-        SetValue(r.box, j.Crs[static_cast<size_t>(k)]);
-        r.ud->setText(Q(search::DirectionText(j.Ud[static_cast<size_t>(k)])));
-    }
+    PaintBounds(m_mamCrs, j.Crs, j.Ud);
     m_chkJika->setChecked(j.Jika);
     m_chkTaka->setChecked(j.Taka);
     m_chkNasi->setChecked(j.Nasi);
@@ -614,18 +586,9 @@ void TfrmDravik::PaintGenPage()
     m_cmbDadNi->setCurrentIndex(h.DadNiKoka);
     m_cmbMamNi->setCurrentIndex(h.MamNiKoka);
     SetValue(m_edtNixBase, h.NixBase);
-    for (int k = 1; k <= search::kEffects; ++k) {
-        const BoundRow& r = m_haigoCrs[static_cast<size_t>(k)];
-        SetValue(r.box, h.Crs[static_cast<size_t>(k)]);
-        r.ud->setText(Q(search::DirectionText(h.Ud[static_cast<size_t>(k)])));
-    }
+    PaintBounds(m_haigoCrs, h.Crs, h.Ud);
 
-    const search::ChildJokenRec& c = m.Child();
-    for (int k = 1; k <= search::kEffects; ++k) {
-        const BoundRow& r = m_childCrs[static_cast<size_t>(k)];
-        SetValue(r.box, c.Crs[static_cast<size_t>(k)]);
-        r.ud->setText(Q(search::DirectionText(c.Ud[static_cast<size_t>(k)])));
-    }
+    PaintBounds(m_childCrs, m.Child().Crs, m.Child().Ud);
     for (NitroBound n : { NitroBound::Sp, NitroBound::St, NitroBound::Total }) {
         const BoundRow& r = m_nitro[static_cast<size_t>(n)];
         SetValue(r.box, m.NitroValue(n));
@@ -637,21 +600,15 @@ void TfrmDravik::PaintGenPage()
 void TfrmDravik::PaintMamList()
 {
     const ConditionsWindowModel& m = *m_model;
-    const MasterData& d = m.Data();
-    FillNames(
-        m_cmbMamName, m.MamCandidates(),
-        [&](int32_t r) { return std::u16string_view(d.MamTable[static_cast<size_t>(r)].name); }, m.OnlyMam());
-    PaintChecks(m_clbMam, [&m](int row) { return m.MamCandidate(row); });
+    FillNames(m_cmbMamName, m, m.MamCandidates(), &ConditionsWindowModel::MamName, m.OnlyMam());
+    PaintChecks(m_clbMam, m, &ConditionsWindowModel::MamCandidate);
 }
 
 void TfrmDravik::PaintDadList()
 {
     const ConditionsWindowModel& m = *m_model;
-    const MasterData& d = m.Data();
-    FillNames(
-        m_cmbDadName, m.DadCandidates(),
-        [&](int32_t r) { return std::u16string_view(d.DadTable[static_cast<size_t>(r)].name); }, m.OnlyDad());
-    PaintChecks(m_clbDad, [&m](int row) { return m.DadCandidate(row); });
+    FillNames(m_cmbDadName, m, m.DadCandidates(), &ConditionsWindowModel::DadName, m.OnlyDad());
+    PaintChecks(m_clbDad, m, &ConditionsWindowModel::DadCandidate);
 }
 
 void TfrmDravik::PaintCounters()

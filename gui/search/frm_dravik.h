@@ -26,7 +26,6 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QTabBar;
-class QToolButton;
 
 namespace velmora::gui {
 
@@ -42,6 +41,9 @@ public:
     const search::ConditionsWindowModel& Model() const { return *m_model; }
 
 private:
+    using WindowModel = search::ConditionsWindowModel;
+    using NameOf = std::u16string_view (WindowModel::*)(int32_t) const;
+
     // Layout.
     void BuildLayout();
     void BuildTop();
@@ -49,13 +51,17 @@ private:
     void BuildDadGroup();
     void BuildHaigoGroup();
     void BuildChildGroup();
+    // The name box of a group, whose choice calls `choose` of the model, and beside it the "..." button
+    // that calls `toggle` (the extended selection).
+    QComboBox* BuildNameBox(QGroupBox* group, const char* name, int x, int width, void (WindowModel::*choose)(int),
+                            const char* dotsName, void (WindowModel::*toggle)());
     // The extended selection of a group: every horse of `rows` (in that order) with its candidate
     // check; a click on a check calls `check` of the model.
     QListWidget* BuildCheckList(QGroupBox* group, const char* name, int x, int width, const std::vector<int32_t>& rows,
-                                const std::function<std::u16string_view(int32_t)>& nameOf,
-                                void (search::ConditionsWindowModel::*check)(int, bool));
+                                NameOf nameOf, void (WindowModel::*check)(int, bool));
     // A row of cross-effect bounds: name label, number box and direction label per effect, in
-    // `columns` columns, inside the group box.
+    // `columns` columns, inside the group box; the box of effect k calls set(k, value) of the model and
+    // its direction label toggle(k).
     struct BoundRow
     {
         QLabel* name = nullptr;
@@ -64,10 +70,15 @@ private:
     };
     std::array<BoundRow, 17> BuildBounds(QGroupBox* group, const char* namePrefix, const char* boxPrefix,
                                          const char* udPrefix, search::BoxRange range, int top, int columns,
-                                         int nameWidth);
+                                         int nameWidth, void (WindowModel::*set)(int, int),
+                                         void (WindowModel::*toggle)(int));
+    static void PaintBounds(const std::array<BoundRow, 17>& rows, const std::array<int32_t, 17>& bounds,
+                            const std::array<bool, 17>& atLeast);
 
     // Forwards a change to the model (its errors become a message) and repaints what it reports.
-    void Apply(const std::function<void(search::ConditionsWindowModel&)>& change);
+    void Apply(const std::function<void(WindowModel&)>& change);
+    // A slot that applies a function of the model to the signal's arguments.
+    template <typename... Args> auto Forward(void (WindowModel::*change)(Args...));
     void Paint(unsigned changes);
     void PaintPages();
     void PaintMamPage();
@@ -87,7 +98,6 @@ private:
     QLabel* m_pnlTotalNum = nullptr;
     QLineEdit* m_edtResult = nullptr;
     QPushButton* m_btnSearch = nullptr;
-    QPushButton* m_btnEnd = nullptr;
     QLabel* m_lblMamCtr = nullptr;
     std::array<QLabel*, 5> m_lblDadCtr {}; // [1..4] = Label2..Label5
     QTabBar* m_pageControl = nullptr;
@@ -95,7 +105,6 @@ private:
     // Broodmare page.
     QGroupBox* m_grpMam = nullptr;
     QComboBox* m_cmbMamName = nullptr;
-    QToolButton* m_spbMam = nullptr;
     QListWidget* m_clbMam = nullptr;
     QSpinBox* m_edtMamSp = nullptr;
     QSpinBox* m_edtMamSt = nullptr;
@@ -108,7 +117,6 @@ private:
     // Stallion group.
     QGroupBox* m_grpDad = nullptr;
     QComboBox* m_cmbDadName = nullptr;
-    QToolButton* m_spbDad = nullptr;
     QListWidget* m_clbDad = nullptr;
     QSpinBox* m_edtDadDis1 = nullptr;
     QSpinBox* m_edtDadDis2 = nullptr;

@@ -49,7 +49,7 @@ std::vector<std::u16string> MamNames(const ConditionsWindowModel& m, const std::
 {
     std::vector<std::u16string> v;
     for (int32_t r : rows)
-        v.push_back(m.Data().MamTable[static_cast<size_t>(r)].name);
+        v.emplace_back(m.MamName(r));
     return v;
 }
 
