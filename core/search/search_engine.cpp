@@ -1056,9 +1056,9 @@ void SearchEngine::Deliver()
     m_room.notify_all();
     for (const ResultChain& chain : m_batch) {
         // The first result beyond the limit stops the search; it and any later one are not listed.
-        if (++m_resultCount > m_cond.ResultLimit) {
+        if (m_listed >= m_cond.ResultLimit) {
             RequestStop();
-            continue;
+            break;
         }
         ++m_listed;
         m_listener.AddResult(LineOf(chain));

@@ -160,7 +160,6 @@ private:
     bool m_processing = false;
     bool m_reentered = false; // ProcessPending was called from inside a listener call
     int m_doneCount = 0;
-    int64_t m_resultCount = 0; // results reported, listed or not
     int64_t m_listed = 0;
     int64_t m_stepsDelivered = 0;
     bool m_doneDelivered = false;
