@@ -14,12 +14,6 @@ void ResultLines::Append(std::u16string_view line)
     m_ends.push_back(m_text.size());
 }
 
-void ResultLines::Clear()
-{
-    m_text.clear();
-    m_ends.clear();
-}
-
 std::u16string_view ResultLines::Line(size_t i) const
 {
     const size_t end = m_ends.at(i);

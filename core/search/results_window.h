@@ -15,7 +15,6 @@
 
 namespace velmora::search {
 
-inline constexpr std::u16string_view kResultsCaption = u"【Dravik】検索結果";
 inline constexpr std::u16string_view kResultsCaptionSearching = u"【Dravik】検索結果　　≪検索中≫";
 inline constexpr std::u16string_view kResultsCaptionFinished = u"【Dravik】検索結果　　≪検索終了≫";
 inline constexpr std::u16string_view kMsgChooseResult = u"表示する血統を選択して下さい";
@@ -26,7 +25,6 @@ class ResultLines
 {
 public:
     void Append(std::u16string_view line);
-    void Clear();
     size_t Size() const { return m_ends.size(); }
     std::u16string_view Line(size_t i) const;
     // The list as the results file holds it: code page 932, every line followed by CR LF.
