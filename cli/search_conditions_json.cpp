@@ -19,17 +19,12 @@ void BadSearchInput(const std::string& message)
 
 namespace {
 
-[[noreturn]] void Bad(const std::string& message)
-{
-    BadSearchInput(message);
-}
-
 // The generation of a key "1".."4".
 int GenerationKey(const std::string& key, const std::string& where)
 {
     if (key.size() == 1 && key[0] >= '1' && key[0] <= '4')
         return key[0] - '0';
-    Bad(where + ": generation key \"" + key + "\" is not \"1\"..\"4\"");
+    BadSearchInput(where + ": generation key \"" + key + "\" is not \"1\"..\"4\"");
 }
 
 void CheckKeys(const JsonValue& object, const std::string& where, std::initializer_list<std::string_view> known)
@@ -37,7 +32,7 @@ void CheckKeys(const JsonValue& object, const std::string& where, std::initializ
     for (const auto& [key, value] : object.AsObject(where)) {
         (void)value;
         if (std::find(known.begin(), known.end(), key) == known.end())
-            Bad(where + ": unknown field \"" + key + "\"");
+            BadSearchInput(where + ": unknown field \"" + key + "\"");
     }
 }
 
@@ -54,14 +49,14 @@ void Bounds(const JsonValue& parent, const std::string& where, std::array<int32_
     if (const JsonValue* v = parent.Find("Crs")) {
         const auto& a = v->AsArray(where + ".Crs");
         if (a.size() != 16)
-            Bad(where + ".Crs: expected 16 numbers");
+            BadSearchInput(where + ".Crs: expected 16 numbers");
         for (size_t k = 0; k < 16; ++k)
             crs[k + 1] = static_cast<int32_t>(a[k].AsInt(where + ".Crs", INT32_MIN, INT32_MAX));
     }
     if (const JsonValue* v = parent.Find("Ud")) {
         const auto& a = v->AsArray(where + ".Ud");
         if (a.size() != 16)
-            Bad(where + ".Ud: expected 16 booleans");
+            BadSearchInput(where + ".Ud: expected 16 booleans");
         for (size_t k = 0; k < 16; ++k)
             ud[k + 1] = a[k].AsBool(where + ".Ud");
     }
@@ -94,7 +89,7 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
         for (const std::u16string& name : Names(*mares, "mares")) {
             const int row = FindMam(d, name);
             if (row < 0)
-                Bad("mares: unknown broodmare \"" + ToUtf8(name) + "\"");
+                BadSearchInput("mares: unknown broodmare \"" + ToUtf8(name) + "\"");
             d.MamTable[static_cast<size_t>(row)].Selected = true;
         }
     }
@@ -107,7 +102,7 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
             for (const std::u16string& name : Names(list, "stallions." + key)) {
                 const int row = FindDad(d, name);
                 if (row < 0)
-                    Bad("stallions." + key + ": unknown stallion \"" + ToUtf8(name) + "\"");
+                    BadSearchInput("stallions." + key + ": unknown stallion \"" + ToUtf8(name) + "\"");
                 d.DadTable[static_cast<size_t>(row)].Selected |= bit;
             }
         }
@@ -157,13 +152,14 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
                 for (SosenItem& item : c.Sosen)
                     if (item.name == name) {
                         if (item.mark != SosenMark::Grayed && item.mark != m)
-                            Bad(std::string("sosen: \"") + ToUtf8(name) + "\" is both required and excluded");
+                            BadSearchInput(std::string("sosen: \"") + ToUtf8(name)
+                                           + "\" is both required and excluded");
                         item.mark = m;
                         found = true;
                     }
                 if (!found)
-                    Bad(std::string("sosen.") + key + ": \"" + ToUtf8(name)
-                        + "\" is not an ancestor with a cross effect");
+                    BadSearchInput(std::string("sosen.") + key + ": \"" + ToUtf8(name)
+                                   + "\" is not an ancestor with a cross effect");
             }
         };
         mark("require", SosenMark::Checked);
