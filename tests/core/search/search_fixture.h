@@ -100,6 +100,18 @@ inline std::array<int32_t, 15> FreshLine(SearchData& s, const std::string& prefi
     return line;
 }
 
+// Stallions S0.. and broodmares M0.. whose pedigrees share no ancestor: every mating passes open
+// conditions, so a search lists mares x dads^generations lines.
+inline SearchData FreshHorses(int dads, int mares)
+{
+    SearchData s;
+    for (int i = 0; i < dads; ++i)
+        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
+    for (int i = 0; i < mares; ++i)
+        s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)));
+    return s;
+}
+
 // Records every listener call with the thread it ran on.
 class RecordingListener : public search::SearchListener
 {

@@ -17,6 +17,7 @@
 using namespace velmora;
 using namespace velmora::search;
 using velmora::test::EngineRun;
+using velmora::test::FreshHorses;
 using velmora::test::FreshLine;
 using velmora::test::OpenConditions;
 using velmora::test::RunEngine;
@@ -317,11 +318,7 @@ TEST(SearchEngine, ChildConditionsAreSkippedUntilOneIsSet)
 
 TEST(SearchEngine, ResultLimitListsExactlyN)
 {
-    SearchData s;
-    for (int i = 0; i < 5; ++i)
-        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
-    for (int i = 0; i < 4; ++i)
-        s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)));
+    SearchData s = FreshHorses(5, 4);
     SearchConditions c = OpenConditions(s.d, 1);
     MasterData copy = s.d;
     const ReferenceOutcome all = ReferenceSearch(copy, c);
@@ -353,11 +350,7 @@ TEST(SearchEngine, ResultLimitListsExactlyN)
 
 TEST(SearchEngine, StopRequestEndsEveryWorkerAfterItsStallion)
 {
-    SearchData s;
-    for (int i = 0; i < 6; ++i)
-        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
-    for (int i = 0; i < 4; ++i)
-        s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)));
+    SearchData s = FreshHorses(6, 4);
     for (int gen : { 1, 3 }) {
         for (int threads : { 2, 3 }) {
             const SearchConditions c = OpenConditions(s.d, gen);
@@ -519,11 +512,7 @@ TEST(SearchEngine, TheFillIsSeenAlreadyAtGenerationOne)
 
 TEST(SearchEngine, ProgressStepsFollowTheCountedLeaves)
 {
-    SearchData s;
-    for (int i = 0; i < 24; ++i)
-        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
-    s.Mam("M", FreshLine(s, "m"));
-    s.Mam("N", FreshLine(s, "n"));
+    SearchData s = FreshHorses(24, 2);
     SearchConditions c = OpenConditions(s.d, 3); // 2 * 24^3 = 27648 leaves: StepDiv 2
     c.HaigoJoken[2].Omo = 1; // prunes every chain at generation 2
     MasterData d = s.d;
@@ -573,11 +562,7 @@ TEST(SearchEngine, WorkerErrorsStopTheSearchAndAreReported)
 
 TEST(SearchEngine, ListenerCallsRunOnTheOwnerThroughWake)
 {
-    SearchData s;
-    for (int i = 0; i < 8; ++i)
-        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
-    for (int i = 0; i < 3; ++i)
-        s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)));
+    SearchData s = FreshHorses(8, 3);
     const SearchConditions c = OpenConditions(s.d, 2);
     MasterData d = s.d;
     // A minimal event loop: the wake function posts, the owner runs ProcessPending.

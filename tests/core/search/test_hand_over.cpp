@@ -15,22 +15,11 @@
 using namespace velmora;
 using namespace velmora::search;
 using namespace std::chrono_literals;
-using velmora::test::FreshLine;
+using velmora::test::FreshHorses;
 using velmora::test::OpenConditions;
 using velmora::test::SearchData;
 
 namespace {
-
-// mares x dads x dads results at two generations (every mating passes).
-SearchData ManyResults(int mares, int dads)
-{
-    SearchData s;
-    for (int i = 0; i < dads; ++i)
-        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
-    for (int i = 0; i < mares; ++i)
-        s.Mam("M" + std::to_string(i), FreshLine(s, "m" + std::to_string(i)));
-    return s;
-}
 
 // The owner's event loop in miniature: wake-ups posted from any thread, taken on the owner's.
 class Tokens
@@ -61,7 +50,7 @@ private:
 
 TEST(SearchHandOver, ListenerRunningTheEventLoopLosesNoWakeUp)
 {
-    SearchData s = ManyResults(4, 40);
+    SearchData s = FreshHorses(40, 4);
     const SearchConditions c = OpenConditions(s.d, 2);
     Tokens tokens;
     // The first wake-up holds its worker until the owner is inside a listener call, so that the
@@ -103,7 +92,7 @@ TEST(SearchHandOver, ListenerRunningTheEventLoopLosesNoWakeUp)
 
 TEST(SearchHandOver, WorkersWaitWhileTheQueueIsFull)
 {
-    SearchData s = ManyResults(4, 100);
+    SearchData s = FreshHorses(100, 4);
     const SearchConditions c = OpenConditions(s.d, 2);
     const size_t total = 4u * 100 * 100;
     const int64_t bound = static_cast<int64_t>(kResultQueueCapacity + 2 * kResultBatch);

@@ -9,17 +9,13 @@
 
 using namespace velmora;
 using namespace velmora::search;
-using velmora::test::FreshLine;
+using velmora::test::FreshHorses;
 using velmora::test::OpenConditions;
 using velmora::test::SearchData;
 
 TEST(ResultsWindow, StatesFollowTheSearch)
 {
-    SearchData s;
-    for (int i = 0; i < 3; ++i)
-        s.Dad("S" + std::to_string(i), FreshLine(s, "d" + std::to_string(i)));
-    s.Mam("M", FreshLine(s, "m"));
-    s.Mam("N", FreshLine(s, "n"));
+    SearchData s = FreshHorses(3, 2);
     SearchConditions c = OpenConditions(s.d, 1);
     for (int limit : { 4, 100 }) {
         c.ResultLimit = limit;
