@@ -12,6 +12,7 @@
 #include "gui/app/message_box.h"
 #include "gui/search/frm_dravik.h"
 #include "gui/search/frm_results.h"
+#include "support/cli_json.h"
 #include "support/layout_check.h"
 #include "support/sample_program.h"
 #include "support/script.h"
@@ -30,7 +31,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPointer>
-#include <QProcess>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -42,6 +42,7 @@ using namespace velmora::gui;
 using velmora::gui::test::ActiveDialog;
 using velmora::gui::test::AddLayoutRows;
 using velmora::gui::test::Click;
+using velmora::gui::test::CliOutput;
 using velmora::gui::test::CutOrOutOfReach;
 using velmora::gui::test::Find;
 using velmora::gui::test::LayoutSettings;
@@ -73,11 +74,8 @@ QStringList CliLines(const QString& dataDir, const QJsonObject& conditions, cons
         return { QStringLiteral("cannot write ") + jsonPath };
     f.write(QJsonDocument(conditions).toJson());
     f.close();
-    QProcess cli;
-    cli.start(QStringLiteral(VELMORA_CLI_PATH),
-              { QStringLiteral("--data"), dataDir, QStringLiteral("search"), jsonPath });
-    cli.waitForFinished(60000);
-    QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QByteArray out = CliOutput(dataDir, { QStringLiteral("search"), jsonPath }, 60000);
+    QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     lines.sort();
     return lines;
 }

@@ -9,14 +9,21 @@
 
 namespace velmora::gui::test {
 
-// The JSON object velmora-cli prints for `--data dataDir args`; empty when it does not finish in 30 s.
-inline QJsonObject CliJson(const QString& dataDir, const QStringList& args)
+// What velmora-cli prints on its standard output for `--data dataDir args`; empty when it does not
+// finish in time.
+inline QByteArray CliOutput(const QString& dataDir, const QStringList& args, int timeoutMs = 30000)
 {
     QProcess cli;
     cli.start(QStringLiteral(VELMORA_CLI_PATH), QStringList { QStringLiteral("--data"), dataDir } + args);
-    if (!cli.waitForFinished(30000))
+    if (!cli.waitForFinished(timeoutMs))
         return {};
-    return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    return cli.readAllStandardOutput();
+}
+
+// The JSON object velmora-cli prints for `--data dataDir args`; empty when it does not finish in 30 s.
+inline QJsonObject CliJson(const QString& dataDir, const QStringList& args)
+{
+    return QJsonDocument::fromJson(CliOutput(dataDir, args)).object();
 }
 
 } // namespace velmora::gui::test
