@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <span>
 
 namespace velmora {
 
@@ -62,6 +63,12 @@ template <size_t N> std::u16string ValueOf(const std::array<std::u16string_view,
 {
     return choice >= 0 && static_cast<size_t>(choice) < N ? std::u16string(values[static_cast<size_t>(choice)])
                                                           : std::u16string();
+}
+
+// The five graded attributes of a stallion, in the order of the choice groups kKisho..kAntei.
+template <typename Rec> auto Grades(Rec& r)
+{
+    return std::array { &r.Kisho, &r.Konjo, &r.Kenko, &r.Jisseki, &r.Antei };
 }
 
 PressResult Message(std::u16string_view text)
@@ -239,27 +246,23 @@ std::u16string DataEditor::AncestorText(bool stallion, int row, int position) co
                                : m_d.MamTable[row].Father[static_cast<size_t>(position - 1)];
     if (o >= 0)
         return m_d.OyaTable[CheckedIndex(o, m_d.OyaCount)].name;
-    const auto& kept = stallion ? m_kept.dad : m_kept.mam;
-    return static_cast<size_t>(row) < kept.size()
-        ? kept[static_cast<size_t>(row)].ancestors[static_cast<size_t>(position)]
-        : std::u16string();
+    const KeptHorseNames* kept = KeptRow(&m_kept, stallion, row);
+    return kept ? kept->ancestors[static_cast<size_t>(position)] : std::u16string();
 }
 
 std::u16string DataEditor::LineText(bool stallion, int row) const
 {
     const int32_t k = stallion ? m_d.DadTable[row].keito : m_d.MamTable[row].keito;
-    const auto& kept = stallion ? m_kept.dad : m_kept.mam;
-    if (k == -1 && static_cast<size_t>(row) < kept.size())
-        return kept[static_cast<size_t>(row)].keito;
+    if (const KeptHorseNames* kept = KeptRow(&m_kept, stallion, row); k == -1 && kept)
+        return kept->keito;
     return m_d.KeitoTable[CheckedIndex(k, m_d.KeitoCount)].name;
 }
 
 std::u16string DataEditor::ColourText(bool stallion, int row) const
 {
     const int32_t c = stallion ? m_d.DadTable[row].keiro : m_d.MamTable[row].keiro;
-    const auto& kept = stallion ? m_kept.dad : m_kept.mam;
-    if (c == -1 && static_cast<size_t>(row) < kept.size())
-        return kept[static_cast<size_t>(row)].keiro;
+    if (const KeptHorseNames* kept = KeptRow(&m_kept, stallion, row); c == -1 && kept)
+        return kept->keiro;
     return CheckedAt(m_d.KeiroTable, c);
 }
 
@@ -278,9 +281,9 @@ void DataEditor::ShowHorse(bool stallion, int row)
         f.distance2 = Decimal(r.Distance2);
         f.choices[kDirt] = ChoiceOf(kDirtItems, r.Dirt);
         f.choices[kGrow] = ChoiceOf(kGrowItems, r.Grow);
-        const std::u16string* grades[] = { &r.Kisho, &r.Konjo, &r.Kenko, &r.Jisseki, &r.Antei };
-        for (int g = 0; g < 5; ++g)
-            f.choices[static_cast<size_t>(kKisho + g)] = ChoiceOf(kGradeItems, *grades[g]);
+        const auto grades = Grades(r);
+        for (size_t g = 0; g < grades.size(); ++g)
+            f.choices[kKisho + g] = ChoiceOf(kGradeItems, *grades[g]);
     } else {
         const MamRec& r = m_d.MamTable[row];
         f.origin = r.motikomi;
@@ -508,6 +511,20 @@ int32_t DataEditor::AncestorFor(std::u16string_view name, int32_t line)
     return AddOya(m_d, name, line, 0, 0);
 }
 
+void DataEditor::StoreAncestors(const HorseForm& f, std::span<int32_t, 15> byPosition)
+{
+    // From the back, so that a new ancestor takes the line of his sire (position 2k), stored just before him.
+    for (int k = 15; k >= 1; --k) {
+        int32_t line = 0;
+        if (k < 8) {
+            const int32_t sire = byPosition[static_cast<size_t>(2 * k - 1)];
+            line = sire >= 0 ? m_d.OyaTable[CheckedIndex(sire, m_d.OyaCount)].keito : 0;
+        }
+        const std::u16string& text = f.sosen[static_cast<size_t>(k)];
+        byPosition[static_cast<size_t>(k - 1)] = AncestorFor(text.empty() ? kUnregistered : text, line);
+    }
+}
+
 void DataEditor::FillMare(int row)
 {
     HorseForm& f = m_mam;
@@ -519,16 +536,7 @@ void DataEditor::FillMare(int row)
     r.Fee = ParseIntDef(f.fee, 0);
     r.speed = ParseIntDef(f.speed, 0);
     r.stamina = ParseIntDef(f.stamina, 0);
-    // From the back, so that a new ancestor takes the line of his sire, stored just before him.
-    for (int k = 15; k >= 1; --k) {
-        int32_t line = 0;
-        if (k < 8) {
-            const int32_t sire = r.Father[static_cast<size_t>(2 * k - 1)];
-            line = sire >= 0 ? m_d.OyaTable[CheckedIndex(sire, m_d.OyaCount)].keito : 0;
-        }
-        const std::u16string& text = f.sosen[static_cast<size_t>(k)];
-        r.Father[static_cast<size_t>(k - 1)] = AncestorFor(text.empty() ? kUnregistered : text, line);
-    }
+    StoreAncestors(f, r.Father);
     ClearKept(m_kept, false, row);
 }
 
@@ -545,19 +553,11 @@ void DataEditor::FillStallion(int row)
     r.Distance2 = ParseIntDef(f.distance2, 0);
     r.Dirt = ValueOf(kDirtValues, f.choices[kDirt]);
     r.Grow = ValueOf(kGrowItems, f.choices[kGrow]);
-    std::u16string* grades[] = { &r.Kisho, &r.Konjo, &r.Kenko, &r.Jisseki, &r.Antei };
-    for (int g = 0; g < 5; ++g)
-        *grades[g] = ValueOf(kGradeValues, f.choices[static_cast<size_t>(kKisho + g)]);
+    const auto grades = Grades(r);
+    for (size_t g = 0; g < grades.size(); ++g)
+        *grades[g] = ValueOf(kGradeValues, f.choices[kKisho + g]);
     r.Father[0] = AncestorFor(r.name, r.keito);
-    for (int k = 15; k >= 1; --k) {
-        int32_t line = 0;
-        if (k < 8) {
-            const int32_t sire = r.Father[static_cast<size_t>(2 * k)];
-            line = sire >= 0 ? m_d.OyaTable[CheckedIndex(sire, m_d.OyaCount)].keito : 0;
-        }
-        const std::u16string& text = f.sosen[static_cast<size_t>(k)];
-        r.Father[static_cast<size_t>(k)] = AncestorFor(text.empty() ? kUnregistered : text, line);
-    }
+    StoreAncestors(f, std::span<int32_t, 16>(r.Father).subspan<1>());
     ClearKept(m_kept, true, row);
 }
 

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -168,6 +169,8 @@ private:
     // Filling a horse row from its form; each may refuse (a full table) by throwing.
     void FillMare(int row);
     void FillStallion(int row);
+    // Stores ancestor fields 1..15 of f, byPosition[p - 1] taking position p.
+    void StoreAncestors(const HorseForm& f, std::span<int32_t, 15> byPosition);
     int32_t LineFor(std::u16string& text);
     int32_t ColourFor(std::u16string& text);
     int32_t AncestorFor(std::u16string_view name, int32_t line);

@@ -78,14 +78,6 @@ private:
     bool m_any = false;
 };
 
-const KeptHorseNames* KeptRow(const KeptNames* kept, bool stallions, int i)
-{
-    if (!kept)
-        return nullptr;
-    const std::vector<KeptHorseNames>& rows = stallions ? kept->dad : kept->mam;
-    return static_cast<size_t>(i) < rows.size() ? &rows[static_cast<size_t>(i)] : nullptr;
-}
-
 std::u16string_view KeitoName(const MasterData& d, int32_t keito, const KeptHorseNames* kept)
 {
     if (keito == -1 && kept && !kept->keito.empty())
@@ -171,6 +163,14 @@ void WriteOne(const MasterData& d, const std::string& dataDir, const TDataFiles&
 }
 
 } // namespace
+
+const KeptHorseNames* KeptRow(const KeptNames* kept, bool stallions, int i)
+{
+    if (!kept)
+        return nullptr;
+    const std::vector<KeptHorseNames>& rows = stallions ? kept->dad : kept->mam;
+    return static_cast<size_t>(i) < rows.size() ? &rows[static_cast<size_t>(i)] : nullptr;
+}
 
 std::vector<std::u16string> OmokeiFileLines(const MasterData& d)
 {

@@ -27,6 +27,9 @@ struct KeptNames
     std::vector<KeptHorseNames> mam;
 };
 
+// The kept names of horse row i; null when kept is null or keeps nothing for the row.
+const KeptHorseNames* KeptRow(const KeptNames* kept, bool stallions, int i);
+
 // The lines of each file (without line ends), in file order. Throw FileError for a text the file could
 // not give back (see below).
 std::vector<std::u16string> OmokeiFileLines(const MasterData& d); // exactly 16: name,$RRGGBB-style colour,label
