@@ -384,19 +384,22 @@ void DataEditor::SetKeitoName(std::u16string_view text)
 
 // ---- Presses ---------------------------------------------------------------------------------------
 
-bool DataEditor::Commit(const std::function<void()>& change, std::initializer_list<DataFileKind> kinds,
-                        PressResult& result)
+PressResult DataEditor::Commit(const std::function<void()>& change, std::initializer_list<DataFileKind> kinds,
+                               std::u16string done, bool nameListChanged)
 {
     MasterData before = m_d;
     KeptNames keptBefore = m_kept;
+    PressResult result;
     try {
         change();
         std::vector<PreparedFile> files;
         for (DataFileKind kind : kinds)
             files.push_back(PrepareDataFile(m_d, m_dataDir, m_files, kind, &m_kept));
         WriteDataFiles(files);
+        result.message = std::move(done);
+        result.nameListChanged = nameListChanged;
         result.written.assign(kinds.begin(), kinds.end());
-        return true;
+        return result;
     } catch (const Refusal& r) {
         result.message = r.message;
     } catch (const VelmoraError& e) {
@@ -404,7 +407,7 @@ bool DataEditor::Commit(const std::function<void()>& change, std::initializer_li
     }
     m_d = std::move(before);
     m_kept = std::move(keptBefore);
-    return false;
+    return result;
 }
 
 PressResult DataEditor::Register(EditPage page)
@@ -464,14 +467,11 @@ PressResult DataEditor::DeleteRow(std::u16string& name, int row, std::u16string_
 {
     if (row < 0)
         return Message(kMsgNotFound);
-    PressResult result;
     if (!confirm(question))
-        return result;
-    if (!Commit([&] { remove(m_d, m_kept, row); }, { file }, result))
-        return result;
-    result.message = Joined(name, kMsgDeleted);
-    result.nameListChanged = true;
-    name.clear();
+        return {};
+    PressResult result = Commit([&] { remove(m_d, m_kept, row); }, { file }, Joined(name, kMsgDeleted), true);
+    if (!result.written.empty())
+        name.clear();
     return result;
 }
 
@@ -564,19 +564,14 @@ void DataEditor::FillStallion(int row)
 PressResult DataEditor::RegisterHorse(bool stallion)
 {
     HorseForm& f = Horse(stallion);
-    PressResult result;
-    if (f.name.empty()) {
-        result.message = kMsgNoName;
-        return result;
-    }
+    if (f.name.empty())
+        return Message(kMsgNoName);
     const int found = stallion ? FindDad(m_d, f.name) : FindMam(m_d, f.name);
     int32_t& count = stallion ? m_d.DadCount : m_d.MamCount;
-    if (found < 0 && count >= (stallion ? kDadRows : kMamRows)) {
-        result.message = stallion ? kMsgDadFull : kMsgMamFull;
-        return result;
-    }
+    if (found < 0 && count >= (stallion ? kDadRows : kMamRows))
+        return Message(stallion ? kMsgDadFull : kMsgMamFull);
     const int row = found >= 0 ? found : count;
-    const bool ok = Commit(
+    PressResult result = Commit(
         [&] {
             if (stallion)
                 FillStallion(row);
@@ -590,12 +585,10 @@ PressResult DataEditor::RegisterHorse(bool stallion)
                 ++count;
             }
         },
-        { stallion ? DataFileKind::Dad : DataFileKind::Mam, DataFileKind::Oya }, result);
-    if (!ok)
-        return result;
-    f.fee = Decimal(stallion ? m_d.DadTable[row].Fee : m_d.MamTable[row].Fee);
-    result.message = Joined(f.name, found < 0 ? kMsgRegistered : kMsgUpdated);
-    result.nameListChanged = found < 0;
+        { stallion ? DataFileKind::Dad : DataFileKind::Mam, DataFileKind::Oya },
+        Joined(f.name, found < 0 ? kMsgRegistered : kMsgUpdated), found < 0);
+    if (!result.written.empty())
+        f.fee = Decimal(stallion ? m_d.DadTable[row].Fee : m_d.MamTable[row].Fee);
     return result;
 }
 
@@ -619,8 +612,7 @@ PressResult DataEditor::RegisterOya()
     if ((0 < b && b < a) || (a == 0 && b > 0))
         std::swap(a, b);
     const int row = found >= 0 ? found : m_d.OyaCount;
-    PressResult result;
-    const bool ok = Commit(
+    return Commit(
         [&] {
             OyaRec& r = m_d.OyaTable[CheckedIndex(row, kOyaRows)];
             r.name = m_oya.name;
@@ -633,26 +625,18 @@ PressResult DataEditor::RegisterOya()
                 ++m_d.OyaCount;
             }
         },
-        { DataFileKind::Oya }, result);
-    if (!ok)
-        return result;
-    result.message = Joined(m_oya.name, found < 0 ? kMsgRegistered : kMsgUpdated);
-    result.nameListChanged = found < 0;
-    return result;
+        { DataFileKind::Oya }, Joined(m_oya.name, found < 0 ? kMsgRegistered : kMsgUpdated), found < 0);
 }
 
 PressResult DataEditor::RegisterCross()
 {
-    PressResult result;
     const auto change = [&] {
         for (int k = 1; k < kCrossRows; ++k) {
             m_d.CrossTable[k].name = m_cross.names[static_cast<size_t>(k)];
             m_d.CrossTable[k].Color = m_cross.colors[static_cast<size_t>(k)];
         }
     };
-    if (Commit(change, { DataFileKind::Cross }, result))
-        result.message = kMsgCrossUpdated;
-    return result;
+    return Commit(change, { DataFileKind::Cross }, std::u16string(kMsgCrossUpdated), false);
 }
 
 PressResult DataEditor::RegisterKeito()
@@ -664,8 +648,7 @@ PressResult DataEditor::RegisterKeito()
         return Message(kMsgKeitoFull);
     const int group = std::max(FindOmokei(m_d, m_keito.omo), 0);
     const int row = found >= 0 ? found : m_d.KeitoCount;
-    PressResult result;
-    const bool ok = Commit(
+    return Commit(
         [&] {
             KeitoRec& r = m_d.KeitoTable[CheckedIndex(row, kKeitoRows)];
             r.name = m_keito.name;
@@ -673,17 +656,11 @@ PressResult DataEditor::RegisterKeito()
             if (found < 0)
                 ++m_d.KeitoCount;
         },
-        { DataFileKind::Keito }, result);
-    if (!ok)
-        return result;
-    result.message = Joined(m_keito.name, found < 0 ? kMsgLineAdded : kMsgLineUpdated);
-    result.nameListChanged = found < 0;
-    return result;
+        { DataFileKind::Keito }, Joined(m_keito.name, found < 0 ? kMsgLineAdded : kMsgLineUpdated), found < 0);
 }
 
 PressResult DataEditor::RegisterOmokei()
 {
-    PressResult result;
     const auto change = [&] {
         for (int k = 1; k < kOmokeiRows; ++k) {
             KeitoRec& r = m_d.OmokeiTable[k];
@@ -692,9 +669,7 @@ PressResult DataEditor::RegisterOmokei()
             r.lbl = m_omokei.lbls[static_cast<size_t>(k)];
         }
     };
-    if (Commit(change, { DataFileKind::Omokei }, result))
-        result.message = kMsgOmokeiUpdated;
-    return result;
+    return Commit(change, { DataFileKind::Omokei }, std::u16string(kMsgOmokeiUpdated), false);
 }
 
 PressResult DataEditor::RegisterKeiro()
@@ -703,12 +678,8 @@ PressResult DataEditor::RegisterKeiro()
         return Message(kMsgNoName);
     if (FindListName(m_d.KeiroTable, m_keiro) >= 0)
         return Message(kMsgExists);
-    PressResult result;
-    if (!Commit([&] { m_d.KeiroTable.push_back(m_keiro); }, { DataFileKind::Keiro }, result))
-        return result;
-    result.message = Joined(m_keiro, kMsgColourAdded);
-    result.nameListChanged = true;
-    return result;
+    return Commit([&] { m_d.KeiroTable.push_back(m_keiro); }, { DataFileKind::Keiro }, Joined(m_keiro, kMsgColourAdded),
+                  true);
 }
 
 } // namespace velmora

@@ -175,9 +175,11 @@ private:
     int32_t ColourFor(std::u16string& text);
     int32_t AncestorFor(std::u16string_view name, int32_t line);
 
-    // Runs change on the tables and writes the files of kinds: all or nothing. Returns false, with the
-    // reason in result.message, when the tables and files were left as they were.
-    bool Commit(const std::function<void()>& change, std::initializer_list<DataFileKind> kinds, PressResult& result);
+    // Runs change on the tables and writes the files of kinds: all or nothing. Done, the result carries
+    // the message done and nameListChanged; otherwise only the reason, the tables and files left as
+    // they were.
+    PressResult Commit(const std::function<void()>& change, std::initializer_list<DataFileKind> kinds,
+                       std::u16string done, bool nameListChanged);
 
     MasterData& m_d;
     std::string m_dataDir;
