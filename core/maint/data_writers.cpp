@@ -253,7 +253,7 @@ std::vector<std::u16string> MamFileLines(const MasterData& d, const KeptNames* k
 PreparedFile PrepareDataFile(const MasterData& d, const std::string& dataDir, const TDataFiles& files,
                              DataFileKind kind, const KeptNames* kept)
 {
-    PreparedFile f { kind, DataFilePath(dataDir, FileName(files, kind)), {} };
+    PreparedFile f { DataFilePath(dataDir, FileName(files, kind)), {} };
     try {
         f.lines = Lines(d, kind, kept);
     } catch (const BadField& e) {

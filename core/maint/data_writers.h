@@ -53,7 +53,6 @@ enum class DataFileKind {
 // One data file ready to be written: where, and its lines.
 struct PreparedFile
 {
-    DataFileKind kind;
     std::string path;
     std::vector<std::u16string> lines;
 };
