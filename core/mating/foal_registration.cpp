@@ -45,14 +45,9 @@ void PrefillFoal(DataEditor& editor, const FoalEntry& e)
     editor.SetHorseName(stallion, e.name);
     editor.SetAncestor(stallion, 1, e.sire);
     f.keito = e.keito;
-    if (stallion) {
-        editor.SetDam(stallion, e.dam);
-        f.origin = u"自家";
+    f.origin = u"自家";
+    if (stallion)
         f.fee = e.fee;
-    } else {
-        f.origin = u"自家";
-        editor.SetDam(stallion, e.dam);
-    }
     editor.SetDam(stallion, e.dam);
 }
 

@@ -36,9 +36,9 @@ FoalPlan PlanFoal(const MasterData& d, std::u16string_view stallionText, std::u1
                   const std::vector<std::u16string>& stallionItems, const std::vector<std::u16string>& mareItems,
                   bool stallion);
 
-// Puts the entry into the data editing model, its page already entered: the name, the sire, the line,
-// then the origin "自家" and the dam (broodmare page) or the dam, the origin and the star rank
-// (stallion page), each as if typed, and last the dam choice once more, which fills her side.
+// Puts the entry into the data editing model, its page already entered, each field as if typed: the
+// name, the sire (which fills his side), the line, the origin "自家", the star rank (stallion page
+// only) and last the dam (which fills her side).
 void PrefillFoal(DataEditor& editor, const FoalEntry& entry);
 
 } // namespace velmora
