@@ -108,6 +108,23 @@ void SetBackground(QLineEdit* e, uint32_t bgr)
     e->setPalette(p);
 }
 
+// The fields of a horse page that go straight into its form, each with its form text.
+template <typename Page, typename Form, typename Visit>
+void ForPlainFields(Page& p, Form& f, bool stallion, Visit&& visit)
+{
+    visit(p.origin, f.origin);
+    visit(p.keito, f.keito);
+    visit(p.keiro, f.keiro);
+    visit(p.fee, f.fee);
+    if (stallion) {
+        visit(p.distance1, f.distance1);
+        visit(p.distance2, f.distance2);
+    } else {
+        visit(p.speed, f.speed);
+        visit(p.stamina, f.stamina);
+    }
+}
+
 // Chooses item `choice` of a radio group, or none for -1.
 void Choose(const std::vector<QRadioButton*>& buttons, int choice)
 {
@@ -203,35 +220,13 @@ void TfrmMakeData::ConnectHorsePage(HorsePage& p, bool stallion)
         HideFloating(stallion, false);
     });
 
-    // Plain fields go straight into the form.
-    auto bind = [this](QComboBox* c, std::u16string& target) {
-        connect(c, &QComboBox::editTextChanged, this, [this, &target](const QString& t) {
-            if (!m_filling)
-                target = U(t);
-        });
-    };
-    auto bindField = [this](QLineEdit* e, std::u16string& target) {
-        connect(e, &QLineEdit::textEdited, this, [this, &target](const QString& t) {
-            if (!m_filling)
-                target = U(t);
-        });
-    };
-    bind(p.origin, f.origin);
-    bind(p.keito, f.keito);
-    bind(p.keiro, f.keiro);
-    bindField(p.fee, f.fee);
-    if (stallion) {
-        bind(p.distance1, f.distance1);
-        bind(p.distance2, f.distance2);
+    ForPlainFields(p, f, stallion, [this](auto* control, std::u16string& target) { Bind(control, target); });
+    if (stallion)
         for (size_t g = 0; g < p.choices.size(); ++g)
             connect(p.choices[g].front()->group(), &QButtonGroup::idClicked, this, [this, &f, g](int id) {
                 if (!m_filling)
                     f.choices[g] = id;
             });
-    } else {
-        bindField(p.speed, f.speed);
-        bindField(p.stamina, f.stamina);
-    }
 }
 
 void TfrmMakeData::ConnectOtherPages()
@@ -245,40 +240,36 @@ void TfrmMakeData::ConnectOtherPages()
         Handle([&] { m_model->ChooseOyaName(U(t)); });
         ShowOya();
     });
-    const std::pair<QComboBox*, std::u16string*> oyaBoxes[]
-        = { { m_cmbKoka1, &oya.koka1 }, { m_cmbKoka2, &oya.koka2 }, { m_cmbKei, &oya.kei } };
-    for (const auto& [box, target] : oyaBoxes)
-        connect(box, &QComboBox::editTextChanged, this, [this, target = target](const QString& t) {
-            if (!m_filling)
-                *target = U(t);
-        });
-
+    Bind(m_cmbKoka1, oya.koka1);
+    Bind(m_cmbKoka2, oya.koka2);
+    Bind(m_cmbKei, oya.kei);
     for (size_t k = 1; k <= 16; ++k) {
-        connect(m_edtKoka[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
-            if (!m_filling)
-                m_model->Cross().names[k] = U(t);
-        });
-        connect(m_edtOmo[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
-            if (!m_filling)
-                m_model->Omokei().names[k] = U(t);
-        });
-        connect(m_edtLbl[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
-            if (!m_filling)
-                m_model->Omokei().lbls[k] = U(t);
-        });
+        Bind(m_edtKoka[k], m_model->Cross().names[k]);
+        Bind(m_edtOmo[k], m_model->Omokei().names[k]);
+        Bind(m_edtLbl[k], m_model->Omokei().lbls[k]);
     }
 
     connect(m_cmbKeito, &QComboBox::editTextChanged, this, [this](const QString& t) {
         Handle([&] { m_model->SetKeitoName(U(t)); });
         ShowKeito();
     });
-    connect(m_cmbOmo, &QComboBox::editTextChanged, this, [this](const QString& t) {
+    Bind(m_cmbOmo, m_model->Keito().omo);
+    Bind(m_cmbKeiro, m_model->Keiro());
+}
+
+void TfrmMakeData::Bind(QComboBox* box, std::u16string& target)
+{
+    connect(box, &QComboBox::editTextChanged, this, [this, &target](const QString& t) {
         if (!m_filling)
-            m_model->Keito().omo = U(t);
+            target = U(t);
     });
-    connect(m_cmbKeiro, &QComboBox::editTextChanged, this, [this](const QString& t) {
+}
+
+void TfrmMakeData::Bind(QLineEdit* field, std::u16string& target)
+{
+    connect(field, &QLineEdit::textEdited, this, [this, &target](const QString& t) {
         if (!m_filling)
-            m_model->Keiro() = U(t);
+            target = U(t);
     });
 }
 
@@ -382,19 +373,10 @@ void TfrmMakeData::ShowHorse(bool stallion)
     for (size_t k = 1; k <= 15; ++k)
         SetText(p.sosen[k], f.sosen[k]);
     SetText(p.dam, f.dam);
-    SetText(p.origin, f.origin);
-    SetText(p.keito, f.keito);
-    SetText(p.keiro, f.keiro);
-    SetText(p.fee, f.fee);
-    if (stallion) {
-        SetText(p.distance1, f.distance1);
-        SetText(p.distance2, f.distance2);
+    ForPlainFields(p, f, stallion, [](auto* control, const std::u16string& text) { SetText(control, text); });
+    if (stallion)
         for (size_t g = 0; g < p.choices.size(); ++g)
             Choose(p.choices[g], f.choices[g]);
-    } else {
-        SetText(p.speed, f.speed);
-        SetText(p.stamina, f.stamina);
-    }
 }
 
 void TfrmMakeData::ShowOya()

@@ -74,6 +74,9 @@ private:
     void BuildCommands();
     void ConnectHorsePage(HorsePage& p, bool stallion);
     void ConnectOtherPages();
+    // A field whose change does nothing more: what the user changes goes straight into target.
+    void Bind(QComboBox* box, std::u16string& target);
+    void Bind(QLineEdit* field, std::u16string& target);
 
     // Showing the model.
     void PageControl1Change();
