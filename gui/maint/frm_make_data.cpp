@@ -4,6 +4,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/maint/input_mode.h"
+#include "gui/app/controls.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/mating/shape.h"
@@ -13,7 +14,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,11 +23,6 @@
 namespace velmora::gui {
 
 namespace {
-
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::u16string U(const QString& s)
 {
@@ -101,7 +96,8 @@ std::vector<std::u16string> DistanceItems(int first, int last)
     return items;
 }
 
-void SetBackground(QLineEdit* e, uint32_t bgr)
+// A field's own background (the colour of a cross effect or an interesting line).
+void SetFieldColour(QLineEdit* e, uint32_t bgr)
 {
     QPalette p = e->palette();
     p.setColor(QPalette::Base, BgrColor(bgr));
@@ -395,7 +391,7 @@ void TfrmMakeData::ShowCross()
     const CrossForm& f = m_model->Cross();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtKoka[k], f.names[k]);
-        SetBackground(m_edtKoka[k], f.colors[k]);
+        SetFieldColour(m_edtKoka[k], f.colors[k]);
     }
 }
 
@@ -412,7 +408,7 @@ void TfrmMakeData::ShowOmokei()
     const OmokeiForm& f = m_model->Omokei();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtOmo[k], f.names[k]);
-        SetBackground(m_edtOmo[k], f.colors[k]);
+        SetFieldColour(m_edtOmo[k], f.colors[k]);
         SetText(m_edtLbl[k], f.lbls[k]);
     }
 }
@@ -594,7 +590,7 @@ void TfrmMakeData::PickColour(QLineEdit* field, uint32_t& colour)
     if (ExecModal(m_cldKoka) != QDialog::Accepted)
         return;
     colour = Bgr(m_cldKoka->currentColor());
-    SetBackground(field, colour);
+    SetFieldColour(field, colour);
 }
 
 } // namespace velmora::gui

@@ -16,8 +16,6 @@
 
 class QComboBox;
 class QColorDialog;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -124,7 +122,6 @@ private:
     std::array<QLineEdit*, 17> m_edtLbl {};
     QComboBox* m_cmbKeiro = nullptr;
     QColorDialog* m_cldKoka = nullptr;
-    QGroupBox* m_rdgIme = nullptr;
     QRadioButton* m_imeKana = nullptr;
     QRadioButton* m_imeOff = nullptr;
     QPushButton* m_btnOK = nullptr;

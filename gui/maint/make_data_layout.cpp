@@ -1,5 +1,6 @@
 // The controls of the data editing window, laid out at 96 dpi for a client area of 792 x 573.
 
+#include "gui/app/controls.h"
 #include "gui/app/kana_input.h"
 #include "gui/maint/frm_make_data.h"
 
@@ -13,16 +14,13 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <span>
+
 namespace velmora::gui {
 
 namespace {
 
 constexpr int kFieldHeight = 24;
-
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QString Name(const char* prefix, int k)
 {
@@ -40,9 +38,7 @@ QString FullWidthNumber(int k)
 
 QLabel* Caption(QWidget* parent, const QString& text, int x, int y, int w)
 {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, kFieldHeight);
-    return l;
+    return MakeLabel(parent, nullptr, text, x, y, w, kFieldHeight);
 }
 
 QLineEdit* Field(QWidget* parent, const QString& name, int x, int y, int w)
@@ -97,7 +93,7 @@ QLineEdit* GroupNumber(QWidget* parent, const QString& title, const char* name, 
 
 // A radio group with its items side by side; the first item starts chosen.
 std::vector<QRadioButton*> RadioGroup(QWidget* parent, const char* name, const QString& title,
-                                      const std::vector<std::u16string_view>& items, int x, int y, int w)
+                                      std::span<const std::u16string_view> items, int x, int y, int w)
 {
     QGroupBox* g = Group(parent, title, x, y, w, 50);
     g->setObjectName(QString::fromLatin1(name));
@@ -112,20 +108,6 @@ std::vector<QRadioButton*> RadioGroup(QWidget* parent, const char* name, const Q
     }
     buttons.front()->setChecked(true);
     return buttons;
-}
-
-template <size_t N> std::vector<std::u16string_view> Items(const std::array<std::u16string_view, N>& a)
-{
-    return std::vector<std::u16string_view>(a.begin(), a.end());
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, 100, 30);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLabel* ColourNote(QWidget* parent, int y)
@@ -237,13 +219,13 @@ void TfrmMakeData::BuildStallionExtras(HorsePage& p)
         c->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
-    p.choices[kDirt] = RadioGroup(page, "rdgDirt", QStringLiteral("ダート"), Items(kDirtItems), 8, top, 180);
-    p.choices[kGrow] = RadioGroup(page, "rdgGrow", QStringLiteral("成長"), Items(kGrowItems), 196, top, 270);
+    p.choices[kDirt] = RadioGroup(page, "rdgDirt", QStringLiteral("ダート"), kDirtItems, 8, top, 180);
+    p.choices[kGrow] = RadioGroup(page, "rdgGrow", QStringLiteral("成長"), kGrowItems, 196, top, 270);
     const char* names[] = { "rdgKisho", "rdgKonjo", "rdgKenko", "rdgJisseki", "rdgAntei" };
     const char* titles[] = { "気性", "底力", "健康", "実績", "安定" };
     for (int g2 = 0; g2 < 5; ++g2)
-        p.choices[static_cast<size_t>(kKisho + g2)] = RadioGroup(page, names[g2], QString::fromUtf8(titles[g2]),
-                                                                 Items(kGradeItems), 8 + g2 * 152, top + 56, 148);
+        p.choices[static_cast<size_t>(kKisho + g2)]
+            = RadioGroup(page, names[g2], QString::fromUtf8(titles[g2]), kGradeItems, 8 + g2 * 152, top + 56, 148);
 }
 
 void TfrmMakeData::BuildOyaPage()
@@ -304,15 +286,15 @@ void TfrmMakeData::BuildKeiroPage()
 
 void TfrmMakeData::BuildCommands()
 {
-    m_rdgIme = Group(this, QStringLiteral("馬名等入力モード"), 4, 526, 280, 46);
-    m_rdgIme->setObjectName(QStringLiteral("rdgIme"));
-    m_imeKana = new QRadioButton(Q(kImeKana), m_rdgIme);
+    QGroupBox* ime = Group(this, QStringLiteral("馬名等入力モード"), 4, 526, 280, 46);
+    ime->setObjectName(QStringLiteral("rdgIme"));
+    m_imeKana = new QRadioButton(Q(kImeKana), ime);
     m_imeKana->setGeometry(12, 22, 90, 20);
-    m_imeOff = new QRadioButton(Q(kImeOff), m_rdgIme);
+    m_imeOff = new QRadioButton(Q(kImeOff), ime);
     m_imeOff->setGeometry(110, 22, 150, 20);
-    m_btnOK = Button(this, "btnOK", QStringLiteral("登録"), 468, 536);
-    m_btnDelete = Button(this, "btnDelete", QStringLiteral("削除"), 576, 536);
-    m_btnCancel = Button(this, "btnCancel", QStringLiteral("戻る"), 684, 536);
+    m_btnOK = MakeButton(this, "btnOK", QStringLiteral("登録"), 468, 536, 100, 30);
+    m_btnDelete = MakeButton(this, "btnDelete", QStringLiteral("削除"), 576, 536, 100, 30);
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("戻る"), 684, 536, 100, 30);
 }
 
 } // namespace velmora::gui
