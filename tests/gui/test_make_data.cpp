@@ -40,14 +40,6 @@ const QString kSire = QStringLiteral("ｸｲｴﾎ"); // a stallion of the sampl
 const QString kMareDam = QStringLiteral("ｿｿｰﾄｵ"); // broodmares of the sample
 const QString kStallionDam = QStringLiteral("ｱﾃﾞﾋﾞﾋﾟﾈ");
 
-template <typename T> T* Child(QWidget* w, const QString& name)
-{
-    T* c = w ? w->findChild<T*>(name) : nullptr;
-    if (!c)
-        qWarning("control %s not found", qPrintable(name));
-    return c;
-}
-
 // Types text key by key, as a keyboard or an input method delivers it (QTest::keyClicks takes ASCII only).
 void Type(QWidget* w, const QString& text)
 {
@@ -59,7 +51,8 @@ void Type(QWidget* w, const QString& text)
 
 QLineEdit* Sosen(QWidget* w, bool stallion, int k)
 {
-    return Child<QLineEdit>(w, QStringLiteral("%1%2").arg(stallion ? "edtDSosen" : "edtMSosen").arg(k));
+    const QByteArray name = (stallion ? "edtDSosen" : "edtMSosen") + QByteArray::number(k);
+    return Find<QLineEdit>(w, name.constData());
 }
 
 QString OyaName(int o)
@@ -79,12 +72,12 @@ QString DamPosition(const QString& dam, int p)
 // list over field 1, the dam typed.
 void EnterHorse(QWidget* w, bool stallion, const QString& typedName, const QString& dam)
 {
-    auto* name = Child<QComboBox>(w, stallion ? QStringLiteral("cmbDName") : QStringLiteral("cmbMName"));
+    auto* name = Find<QComboBox>(w, stallion ? "cmbDName" : "cmbMName");
     name->lineEdit()->setFocus();
     Type(name->lineEdit(), typedName);
     QLineEdit* field1 = Sosen(w, stallion, 1);
     QTest::mouseClick(field1, Qt::LeftButton);
-    auto* floating = Child<QComboBox>(w, stallion ? QStringLiteral("cmbDSosen") : QStringLiteral("cmbMSosen"));
+    auto* floating = Find<QComboBox>(w, stallion ? "cmbDSosen" : "cmbMSosen");
     QVERIFY(floating->isVisible());
     QCOMPARE(floating->geometry(), field1->geometry());
     const int item = floating->findText(kSire);
@@ -98,7 +91,7 @@ void EnterHorse(QWidget* w, bool stallion, const QString& typedName, const QStri
              OyaName(FindRelative(Master(), kSire.toStdU16String(), RelativeKind::Sire)));
     QCOMPARE(Sosen(w, stallion, 5)->text(),
              OyaName(FindRelative(Master(), kSire.toStdU16String(), RelativeKind::DamSire)));
-    auto* damBox = Child<QComboBox>(w, stallion ? QStringLiteral("cmbDMam") : QStringLiteral("cmbMam"));
+    auto* damBox = Find<QComboBox>(w, stallion ? "cmbDMam" : "cmbMam");
     damBox->lineEdit()->setFocus();
     Type(damBox->lineEdit(), dam);
     const int damSide[] = { 3, 6, 7, 12, 13, 14, 15 };
@@ -156,16 +149,16 @@ private slots:
             QVERIFY(!main.isVisible());
             // Typed in kana mode (the default), full-width katakana is stored half-width.
             EnterHorse(w, false, QStringLiteral("テストヒンバ"), kMareDam);
-            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMName"))->currentText(), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞ"));
-            auto* fee = Child<QLineEdit>(w, QStringLiteral("edtMFee"));
+            QCOMPARE(Find<QComboBox>(w, "cmbMName")->currentText(), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞ"));
+            auto* fee = Find<QLineEdit>(w, "edtMFee");
             QTest::keyClicks(fee, QStringLiteral("900"));
             QTest::keyClick(fee, Qt::Key_Return); // Enter registers
             QCOMPARE(MessageBox::History().value(0), QStringLiteral("ﾃｽﾄﾋﾝﾊﾞを登録しました"));
         });
         script.Add([&] {
-            Child<QTabWidget>(w, QStringLiteral("PageControl1"))->setCurrentIndex(1);
+            Find<QTabWidget>(w, "PageControl1")->setCurrentIndex(1);
             EnterHorse(w, true, QStringLiteral("ﾃｽﾄｼｭﾎﾞ"), kStallionDam);
-            Child<QGroupBox>(w, QStringLiteral("rdgGrow"))->findChildren<QRadioButton*>().at(3)->click(); // 持続
+            Find<QGroupBox>(w, "rdgGrow")->findChildren<QRadioButton*>().at(3)->click(); // 持続
             Click(w, "btnOK");
             QCOMPARE(MessageBox::History().value(1), QStringLiteral("ﾃｽﾄｼｭﾎﾞを登録しました"));
             Click(w, "btnCancel"); // closes with OK: the main window reloads the data
@@ -212,11 +205,11 @@ private slots:
         script.Add([&] {
             velmora = ActiveDialog("frmVelmora");
             QVERIFY(velmora);
-            ChooseByTyping(Child<QComboBox>(velmora, QStringLiteral("cmbDad")), kSire);
-            ChooseByTyping(Child<QComboBox>(velmora, QStringLiteral("cmbMam")), kMareDam);
-            Child<QToolButton>(velmora, QStringLiteral("spbMamSp1"))->click(); // a filter up
+            ChooseByTyping(Find<QComboBox>(velmora, "cmbDad"), kSire);
+            ChooseByTyping(Find<QComboBox>(velmora, "cmbMam"), kMareDam);
+            Find<QToolButton>(velmora, "spbMamSp1")->click(); // a filter up
             // A name typed over the chosen one (no Enter): the command only asks for a pair.
-            auto* dad = Child<QComboBox>(velmora, QStringLiteral("cmbDad"));
+            auto* dad = Find<QComboBox>(velmora, "cmbDad");
             dad->setEditText(QStringLiteral("ﾀﾞﾚ"));
             Click(velmora, "btnMamReg");
             QCOMPARE(MessageBox::History(), QStringList { Q(kMsgChoosePair) });
@@ -228,15 +221,15 @@ private slots:
             w = ActiveDialog("frmMakeData");
             QVERIFY(w);
             QVERIFY(!velmora->isVisible());
-            QCOMPARE(Child<QTabWidget>(w, QStringLiteral("PageControl1"))->currentIndex(), 0);
-            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMName"))->currentText(), foal);
+            QCOMPARE(Find<QTabWidget>(w, "PageControl1")->currentIndex(), 0);
+            QCOMPARE(Find<QComboBox>(w, "cmbMName")->currentText(), foal);
             QCOMPARE(Sosen(w, false, 1)->text(), kSire);
             QCOMPARE(Sosen(w, false, 2)->text(),
                      OyaName(FindRelative(Master(), kSire.toStdU16String(), RelativeKind::Sire)));
             QCOMPARE(Sosen(w, false, 3)->text(), DamPosition(kMareDam, 1));
-            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMotikomi"))->currentText(), QStringLiteral("自家"));
+            QCOMPARE(Find<QComboBox>(w, "cmbMotikomi")->currentText(), QStringLiteral("自家"));
             const DadRec& s = Master().DadTable[static_cast<size_t>(FindDad(Master(), kSire.toStdU16String()))];
-            QCOMPARE(Child<QComboBox>(w, QStringLiteral("cmbMKeito"))->currentText(),
+            QCOMPARE(Find<QComboBox>(w, "cmbMKeito")->currentText(),
                      Q(Master().KeitoTable[static_cast<size_t>(s.keito)].name));
             Click(w, "btnOK");
             QCOMPARE(MessageBox::History().last(), foal + QStringLiteral("を登録しました"));
@@ -244,16 +237,16 @@ private slots:
         });
         script.Add([&] {
             // Reloaded, every filter down, the same pair chosen, the new mare in the list.
-            mam = Child<QComboBox>(velmora, QStringLiteral("cmbMam"));
+            mam = Find<QComboBox>(velmora, "cmbMam");
             WhenReady([&] { return mam->findText(foal) >= 0; },
                       [&] {
                           QVERIFY(!w);
                           QCOMPARE(ActiveDialog("frmVelmora"), velmora.data());
-                          QVERIFY(Child<QToolButton>(velmora, QStringLiteral("spbMamSp1"))->isChecked());
-                          QCOMPARE(Child<QComboBox>(velmora, QStringLiteral("cmbDad"))->currentText(), kSire);
+                          QVERIFY(Find<QToolButton>(velmora, "spbMamSp1")->isChecked());
+                          QCOMPARE(Find<QComboBox>(velmora, "cmbDad")->currentText(), kSire);
                           QCOMPARE(mam->currentText(), kMareDam);
                           QVERIFY(FindMam(Master(), foal.toStdU16String()) >= 0);
-                          QVERIFY(Child<QPushButton>(velmora, QStringLiteral("btnHtml"))->isEnabled());
+                          QVERIFY(Find<QPushButton>(velmora, "btnHtml")->isEnabled());
                           Click(velmora, "btnEnd");
                           QTimer::singleShot(50, [&] { Click(&main, "btnEnd"); });
                       });
@@ -276,27 +269,27 @@ private slots:
         FitForm(&w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* name = Child<QComboBox>(&w, QStringLiteral("cmbMName"));
+        auto* name = Find<QComboBox>(&w, "cmbMName");
         Type(name->lineEdit(), QStringLiteral("ぼっこ"));
         QCOMPARE(name->currentText(), QStringLiteral("ﾎﾞｯｺ"));
 
-        auto* off = Child<QGroupBox>(&w, QStringLiteral("rdgIme"))->findChildren<QRadioButton*>().at(1);
+        auto* off = Find<QGroupBox>(&w, "rdgIme")->findChildren<QRadioButton*>().at(1);
         off->click();
         QVERIFY(!App().KanaMode);
         QCOMPARE(Q(App().IniFile->ReadString(u"ImeMode", u"Mode", u"")), QStringLiteral("英数"));
         QVERIFY(!Sosen(&w, false, 15)->testAttribute(Qt::WA_InputMethodEnabled));
-        auto* ancestor = Child<QComboBox>(&w, QStringLiteral("cmbSName"));
+        auto* ancestor = Find<QComboBox>(&w, "cmbSName");
         Type(ancestor->lineEdit(), QStringLiteral("ぼ"));
         QCOMPARE(ancestor->currentText(), QStringLiteral("ぼ")); // kept as typed with the mode off
-        Child<QGroupBox>(&w, QStringLiteral("rdgIme"))->findChildren<QRadioButton*>().at(0)->click();
+        Find<QGroupBox>(&w, "rdgIme")->findChildren<QRadioButton*>().at(0)->click();
         QCOMPARE(Q(App().IniFile->ReadString(u"ImeMode", u"Mode", u"")), QStringLiteral("カナ"));
 
         // Escape does not close; Enter on the stallion page with no name registers nothing but counts.
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(w.isVisible());
-        Child<QTabWidget>(&w, QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        Find<QTabWidget>(&w, "PageControl1")->setCurrentIndex(1);
         MessageBox::ClearHistory();
-        QTest::keyClick(Child<QLineEdit>(&w, QStringLiteral("edtDFee")), Qt::Key_Enter);
+        QTest::keyClick(Find<QLineEdit>(&w, "edtDFee"), Qt::Key_Enter);
         QCOMPARE(MessageBox::History(), QStringList { QStringLiteral("名前がありません") });
         w.close(); // the close box after a press: OK, so that the opener reloads
         QCOMPARE(w.result(), int(QDialog::Accepted));
@@ -315,8 +308,8 @@ private slots:
         });
         TfrmMakeData w;
         w.show();
-        Child<QTabWidget>(&w, QStringLiteral("PageControl1"))->setCurrentIndex(3);
-        auto* effect2 = Child<QLineEdit>(&w, QStringLiteral("edtKoka2"));
+        Find<QTabWidget>(&w, "PageControl1")->setCurrentIndex(3);
+        auto* effect2 = Find<QLineEdit>(&w, "edtKoka2");
         QTest::mouseDClick(effect2, Qt::LeftButton);
         SetModalHook({});
         QCOMPARE(effect2->palette().color(QPalette::Base), QColor(1, 2, 3));
@@ -337,10 +330,10 @@ private slots:
         TfrmMakeData w;
         FitForm(&w);
         w.show();
-        auto* pages = Child<QTabWidget>(&w, QStringLiteral("PageControl1"));
-        Child<QComboBox>(&w, QStringLiteral("cmbMName"))->setEditText(kMareDam);
+        auto* pages = Find<QTabWidget>(&w, "PageControl1");
+        Find<QComboBox>(&w, "cmbMName")->setEditText(kMareDam);
         pages->setCurrentIndex(1);
-        Child<QComboBox>(&w, QStringLiteral("cmbDName"))->setEditText(kSire);
+        Find<QComboBox>(&w, "cmbDName")->setEditText(kSire);
         pages->setCurrentIndex(0);
         QVERIFY(w.width() <= App().ScreenWidth && w.height() <= App().ScreenHeight);
         const QStringList bad = CutOrOutOfReach(&w);
