@@ -1,5 +1,6 @@
 #include "core/mating/foal_registration.h"
 
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
 #include "core/mating/foal_name.h"
 
@@ -33,8 +34,7 @@ FoalPlan PlanFoal(const MasterData& d, std::u16string_view stallionText, std::u1
     e.sire = std::u16string(stallionText);
     e.keito = d.KeitoTable[static_cast<size_t>(CheckedIndex(s.keito, d.KeitoCount))].name;
     e.dam = std::u16string(mareText);
-    const std::string fee = std::to_string(s.Fee);
-    e.fee = std::u16string(fee.begin(), fee.end());
+    e.fee = Decimal(s.Fee);
     return plan;
 }
 

@@ -1,8 +1,8 @@
 #include "gui/maint/frm_make_data.h"
 
 #include "core/app/app_state.h"
+#include "core/common/decimal.h"
 #include "core/common/errors.h"
-#include "core/data/cp932.h"
 #include "core/maint/input_mode.h"
 #include "gui/app/controls.h"
 #include "gui/app/message_box.h"
@@ -92,7 +92,7 @@ std::vector<std::u16string> DistanceItems(int first, int last)
 {
     std::vector<std::u16string> items { u"0" };
     for (int d = first; d <= last; d += kDistanceStep)
-        items.push_back(FromUtf8(std::to_string(d)));
+        items.push_back(Decimal(d));
     return items;
 }
 
