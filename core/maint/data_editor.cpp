@@ -71,6 +71,15 @@ template <typename Rec> auto Grades(Rec& r)
     return std::array { &r.Kisho, &r.Konjo, &r.Kenko, &r.Jisseki, &r.Antei };
 }
 
+// The names of rows first..end-1 of a table, in table order.
+template <typename Table> std::vector<std::u16string> RowNames(const Table& table, int first, int end)
+{
+    std::vector<std::u16string> names;
+    for (int i = first; i < end; ++i)
+        names.push_back(table[static_cast<size_t>(i)].name);
+    return names;
+}
+
 PressResult Message(std::u16string_view text)
 {
     PressResult r;
@@ -149,34 +158,22 @@ std::vector<std::u16string> SortNames(std::vector<std::u16string> names)
 
 std::vector<std::u16string> DataEditor::MareNames() const
 {
-    std::vector<std::u16string> names;
-    for (int i = 0; i < m_d.MamCount; ++i)
-        names.push_back(m_d.MamTable[i].name);
-    return SortNames(std::move(names));
+    return SortNames(RowNames(m_d.MamTable, 0, m_d.MamCount));
 }
 
 std::vector<std::u16string> DataEditor::StallionNames() const
 {
-    std::vector<std::u16string> names;
-    for (int i = 0; i < m_d.DadCount; ++i)
-        names.push_back(m_d.DadTable[i].name);
-    return SortNames(std::move(names));
+    return SortNames(RowNames(m_d.DadTable, 0, m_d.DadCount));
 }
 
 std::vector<std::u16string> DataEditor::AncestorNames() const
 {
-    std::vector<std::u16string> names;
-    for (int i = 0; i < m_d.OyaCount; ++i)
-        names.push_back(m_d.OyaTable[i].name);
-    return SortNames(std::move(names));
+    return SortNames(RowNames(m_d.OyaTable, 0, m_d.OyaCount));
 }
 
 std::vector<std::u16string> DataEditor::LineNames() const
 {
-    std::vector<std::u16string> names;
-    for (int i = 0; i < m_d.KeitoCount; ++i)
-        names.push_back(m_d.KeitoTable[i].name);
-    return names;
+    return RowNames(m_d.KeitoTable, 0, m_d.KeitoCount);
 }
 
 std::vector<std::u16string> DataEditor::SortedLineNames() const
@@ -196,18 +193,12 @@ std::vector<std::u16string> DataEditor::SortedColourNames() const
 
 std::vector<std::u16string> DataEditor::EffectNames() const
 {
-    std::vector<std::u16string> names;
-    for (int k = 0; k < kCrossRows; ++k)
-        names.push_back(m_d.CrossTable[k].name);
-    return names;
+    return RowNames(m_d.CrossTable, 0, kCrossRows);
 }
 
 std::vector<std::u16string> DataEditor::GroupNames() const
 {
-    std::vector<std::u16string> names;
-    for (int k = 1; k < kOmokeiRows; ++k)
-        names.push_back(m_d.OmokeiTable[k].name);
-    return names;
+    return RowNames(m_d.OmokeiTable, 1, kOmokeiRows);
 }
 
 // ---- Horse pages -----------------------------------------------------------------------------------
