@@ -210,24 +210,20 @@ void TfrmParents::BuildChartBox(bool dadSide, int position)
 void TfrmParents::BuildPanels()
 {
     // Result panels, two rows of three.
-    struct PanelSpec
-    {
-        QLabel** panel;
-        const char* name;
-        const char* title;
+    const std::pair<const char*, const char*> panels[] = {
+        { "pnlOmo", "面白" },  { "pnlMig", "見事" },   { "pnlYok", "良でき" },
+        { "pnlNix", "Nix値" }, { "pnlKiken", "危険" }, { "pnlCrs", "クロス" },
     };
-    const PanelSpec panels[] = {
-        { &m_pnlOmo, "pnlOmo", "面白" },  { &m_pnlMig, "pnlMig", "見事" },     { &m_pnlYok, "pnlYok", "良でき" },
-        { &m_pnlNix, "pnlNix", "Nix値" }, { &m_pnlKiken, "pnlKiken", "危険" }, { &m_pnlCrs, "pnlCrs", "クロス" },
-    };
-    for (int i = 0; i < 6; ++i) {
-        const int x = kSideLeft + (i % 3) * 74;
-        const int y = 36 + (i / 3) * 46;
-        MakeLabel(this, nullptr, QString::fromUtf8(panels[i].title), x, y, 68, 16)->setAlignment(Qt::AlignCenter);
-        QLabel* p = MakeLabel(this, panels[i].name, QString(), x, y + 16, 68, 26);
+    static_assert(std::size(panels) == std::tuple_size_v<decltype(m_panels)>);
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        const int x = kSideLeft + static_cast<int>(i % 3) * 74;
+        const int y = 36 + static_cast<int>(i / 3) * 46;
+        const auto [name, title] = panels[i];
+        MakeLabel(this, nullptr, QString::fromUtf8(title), x, y, 68, 16)->setAlignment(Qt::AlignCenter);
+        QLabel* p = MakeLabel(this, name, QString(), x, y + 16, 68, 26);
         p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         p->setAlignment(Qt::AlignCenter);
-        *panels[i].panel = p;
+        m_panels[i] = p;
     }
 
     m_lblNitroSp = MakeLabel(this, "lblNitroSp", QStringLiteral("ﾆﾄﾛSP"), kSideLeft, 132, 48, 22);
@@ -419,11 +415,10 @@ void TfrmParents::Paint()
     const uint32_t window = palette().color(QPalette::Base).rgb();
     const auto bgr = [](uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); };
     const PairDisplay& pd = v.pair;
-    const std::pair<QLabel*, const PanelDisplay*> panels[] = {
-        { m_pnlOmo, &pd.omo }, { m_pnlMig, &pd.mig },     { m_pnlYok, &pd.yok },
-        { m_pnlNix, &pd.nix }, { m_pnlKiken, &pd.kiken }, { m_pnlCrs, &pd.crs },
-    };
-    for (const auto& [label, panel] : panels) {
+    const PanelDisplay* shown[] = { &pd.omo, &pd.mig, &pd.yok, &pd.nix, &pd.kiken, &pd.crs };
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        QLabel* label = m_panels[i];
+        const PanelDisplay* panel = shown[i];
         label->setText(Q(panel->text));
         label->setToolTip(Q(panel->hint));
         SetBackground(label, !v.drawn ? kDisplayWhite : panel->lit ? panel->color : bgr(window));

@@ -91,12 +91,7 @@ private:
     std::array<ChartBox, 16> m_dad;
     std::array<ChartBox, 16> m_mam;
 
-    QLabel* m_pnlOmo = nullptr;
-    QLabel* m_pnlMig = nullptr;
-    QLabel* m_pnlYok = nullptr;
-    QLabel* m_pnlNix = nullptr;
-    QLabel* m_pnlKiken = nullptr;
-    QLabel* m_pnlCrs = nullptr;
+    std::array<QLabel*, 6> m_panels {}; // 面白, 見事, 良でき, Nix値, 危険, クロス
     std::array<QLabel*, 17> m_lblCrs {};
     std::array<QLineEdit*, 17> m_edtCrs {};
     QLabel* m_lblNitroSp = nullptr;
