@@ -281,7 +281,6 @@ void TfrmEditor::FillLists()
     for (const std::u16string& n : m_model.MareNames())
         m_lstMamName->addItem(Q(n));
     m_filling = false;
-    ShowSelections();
 }
 
 void TfrmEditor::ShowSelections()
@@ -325,6 +324,7 @@ void TfrmEditor::PushBox()
 
 void TfrmEditor::Redraw()
 {
+    ShowSelections();
     const EditorView& v = m_model.View();
     for (int k = 1; k <= kChartPositions; ++k) {
         const EditorSlotView& s = v.slot[k];
@@ -402,10 +402,8 @@ bool TfrmEditor::DropHorse(int k, bool mare, const QString& name)
     Guarded([&] {
         PullBox();
         placed = m_model.Drop(k, mare, name.toStdU16String());
-        if (placed) {
-            ShowSelections();
+        if (placed)
             Redraw();
-        }
     });
     return placed;
 }
@@ -414,7 +412,6 @@ void TfrmEditor::OnClear()
 {
     PullBox();
     m_model.Clear();
-    ShowSelections();
     Redraw();
 }
 
@@ -424,7 +421,6 @@ void TfrmEditor::OnView()
         PullBox();
         std::u16string message;
         const int r = m_model.Show(AliasFromFile(AliasFilePath(App().StartDir)), &message);
-        ShowSelections();
         Redraw();
         if (r < 0)
             MessageBox::Show(this, Q(message));
@@ -476,7 +472,6 @@ void TfrmEditor::OnSlotRightClick(int k, const QPoint& pos)
                     Guarded([&] {
                         PullBox();
                         m_model.ChooseSuggestion(i, j);
-                        ShowSelections();
                         Redraw();
                     });
                 });

@@ -49,6 +49,7 @@ private:
     void BuildPanels();
     void FillLists();
     void ShowSelections();
+    // Paints the model: list selections, chart, panels and formula box.
     void Redraw();
     // The formula box's text into the model before an operation, the model's back after it.
     void PullBox();
