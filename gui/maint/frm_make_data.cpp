@@ -456,6 +456,17 @@ void TfrmMakeData::HideFloating(bool stallion, bool commit)
 
 bool TfrmMakeData::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every child's events come here, painting included: only keys, focus and clicks concern the window.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::FocusIn:
+    case QEvent::MouseButtonPress:
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonDblClick:
+        break;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this)
         return QDialog::eventFilter(watched, event);
