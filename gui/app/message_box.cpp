@@ -67,4 +67,15 @@ bool MessageBox::Confirm(QWidget* parent, const QString& text)
     return Ask(parent, QStringLiteral("確認"), text, true) == Ok;
 }
 
+bool MessageBox::ShowErrors(QWidget* parent, const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception& e) {
+        Show(parent, QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
 } // namespace velmora::gui

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -20,6 +22,9 @@ public:
     static void Show(QWidget* parent, const QString& text);
     // A question titled "確認" with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& text);
+    // Runs work; an error it throws is shown in a message box over parent and goes no further.
+    // False when there was one.
+    static bool ShowErrors(QWidget* parent, const std::function<void()>& work);
 
     // Test hooks. The next box takes the queued answer (first in, first out) without being shown.
     static void SetNextAnswer(Answer answer);

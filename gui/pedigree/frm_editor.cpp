@@ -388,12 +388,8 @@ void TfrmEditor::keyPressEvent(QKeyEvent* event)
 
 void TfrmEditor::Guarded(const std::function<void()>& work)
 {
-    try {
-        work();
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    if (!MessageBox::ShowErrors(this, work))
         Redraw();
-    }
 }
 
 bool TfrmEditor::DropHorse(int k, bool mare, const QString& name)

@@ -97,7 +97,7 @@ TfrmParents::TfrmParents(QWidget* parent)
         FoldTypedKana(m_cmbParents->lineEdit());
         FoldTypedKana(m_cmbParent->lineEdit());
     }
-    Guarded([this] {
+    MessageBox::ShowErrors(this, [this] {
         const MasterData& d = Master();
         for (size_t k = 1; k <= 16; ++k)
             m_lblCrs[k]->setText(Q(d.CrossTable[k].name));
@@ -268,7 +268,7 @@ void TfrmParents::BuildPanels()
 void TfrmParents::ShowFormula()
 {
     HidePopups();
-    Guarded([this] {
+    MessageBox::ShowErrors(this, [this] {
         QLineEdit* edit = m_cmbParents->lineEdit();
         const ChainReading r
             = m_model.Show(edit->text().toStdU16String(), AliasFromFile(AliasFilePath(App().StartDir)));
@@ -286,7 +286,7 @@ void TfrmParents::ShowFormula()
 void TfrmParents::StepRight()
 {
     HidePopups();
-    Guarded([this] {
+    MessageBox::ShowErrors(this, [this] {
         if (m_model.StepRight())
             Paint();
     });
@@ -295,7 +295,7 @@ void TfrmParents::StepRight()
 void TfrmParents::StepLeft()
 {
     HidePopups();
-    Guarded([this] {
+    MessageBox::ShowErrors(this, [this] {
         if (m_model.StepLeft())
             Paint();
     });
@@ -304,7 +304,7 @@ void TfrmParents::StepLeft()
 void TfrmParents::ToggleColourMode()
 {
     m_model.ToggleColourMode();
-    Guarded([this] { PaintLegend(); });
+    MessageBox::ShowErrors(this, [this] { PaintLegend(); });
     if (!m_cmbParents->currentText().isEmpty())
         ShowFormula();
 }
@@ -319,7 +319,7 @@ void TfrmParents::OnAlias()
 void TfrmParents::OnHtml()
 {
     HidePopups();
-    Guarded([this] {
+    MessageBox::ShowErrors(this, [this] {
         const ViewArrays& a = m_model.Arrays();
         const std::string path = App().StartDir + std::string(kHtmlReportFile);
         WriteHtmlReport(Master(), path, a.star, m_cmbParents->currentText().toStdU16String(), a.stallion, a.mare);
@@ -336,7 +336,7 @@ QLabel* TfrmParents::EntryLabelWidget(int entry) const
 void TfrmParents::OnLabelClicked(int entry)
 {
     HidePopups();
-    Guarded([this, entry] {
+    MessageBox::ShowErrors(this, [this, entry] {
         const std::vector<std::u16string> lines = m_model.InfoLines(entry);
         if (lines.empty())
             return;
@@ -354,7 +354,7 @@ void TfrmParents::OnLabelClicked(int entry)
 void TfrmParents::OnLabelDoubleClicked(int entry)
 {
     HidePopups();
-    Guarded([this, entry] {
+    MessageBox::ShowErrors(this, [this, entry] {
         const std::optional<ReplacementList> list = m_model.Replacement(entry);
         if (!list)
             return;
@@ -377,7 +377,7 @@ void TfrmParents::OnLabelDoubleClicked(int entry)
 void TfrmParents::OnReplacementChosen(const QString& name)
 {
     m_cmbParent->hide();
-    Guarded([this, &name] {
+    MessageBox::ShowErrors(this, [this, &name] {
         if (m_model.Replace(m_replaceEntry, name.toStdU16String()))
             Paint();
     });
@@ -490,15 +490,6 @@ void TfrmParents::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void TfrmParents::Guarded(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
 }
 
 } // namespace velmora::gui

@@ -15,7 +15,6 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -66,9 +65,6 @@ private:
     void Paint();
     void PaintLegend();
     QLabel* EntryLabelWidget(int entry) const;
-
-    // Runs an operation; a core error aborts it with a message and leaves the window running.
-    void Guarded(const std::function<void()>& work);
 
     PedigreeViewer m_model;
 
