@@ -4,6 +4,8 @@
 #include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
+#include "core/pedigree/formula.h"
+#include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
@@ -22,22 +24,12 @@ namespace velmora::gui {
 
 namespace {
 
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // The value of a number field: its text without surrounding blanks (control characters and spaces),
 // 0 when that is not an integer.
 int32_t FieldValue(const QLineEdit* e)
 {
-    std::u16string t = e->text().toStdU16String();
-    size_t b = 0, n = t.size();
-    while (b < n && t[b] <= u' ')
-        ++b;
-    while (n > b && t[n - 1] <= u' ')
-        --n;
-    return PointTextValue(std::u16string_view(t).substr(b, n - b));
+    const std::u16string t = e->text().toStdU16String();
+    return PointTextValue(BlankTrim(t));
 }
 
 QLineEdit* NumberField(QWidget* parent, const QString& name, int x, int y, int w = 60)
@@ -52,9 +44,7 @@ QLineEdit* NumberField(QWidget* parent, const QString& name, int x, int y, int w
 
 QLabel* Caption(QWidget* parent, const QString& text, int x, int y, int w)
 {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, 22);
-    return l;
+    return MakeLabel(parent, nullptr, text, x, y, w, 22);
 }
 
 QGroupBox* Group(QWidget* parent, const QString& title, int x, int y, int w, int h)
@@ -66,11 +56,7 @@ QGroupBox* Group(QWidget* parent, const QString& title, int x, int y, int w, int
 
 QComboBox* ColorBox(QWidget* parent, const char* name, int x, int y)
 {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setGeometry(x, y, 110, 22);
+    QComboBox* c = MakeComboBox(parent, name, x, y, 110, 22);
     for (const std::u16string& k : Master().KeiroTable)
         c->addItem(Q(k));
     return c;
@@ -88,11 +74,7 @@ TfrmSaveAs::TfrmSaveAs(QWidget* parent)
     resize(320, 170);
     setFixedSize(320, 170);
     Caption(this, QStringLiteral("設定名"), 12, 12, 60);
-    m_cmbFile = new QComboBox(this);
-    m_cmbFile->setObjectName(QStringLiteral("cmbFile"));
-    m_cmbFile->setEditable(true);
-    m_cmbFile->setInsertPolicy(QComboBox::NoInsert);
-    m_cmbFile->setGeometry(76, 12, 232, 22);
+    m_cmbFile = MakeComboBox(this, "cmbFile", 76, 12, 232, 22);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setGeometry(12, 42, 296, 78);

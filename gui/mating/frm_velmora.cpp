@@ -205,12 +205,8 @@ void TfrmVelmora::BuildStallionGroup()
     grp->setObjectName(QStringLiteral("grpDad"));
     grp->setGeometry(4, 2, 390, 446);
 
-    m_cmbDad = new QComboBox(grp);
-    m_cmbDad->setObjectName(QStringLiteral("cmbDad"));
-    m_cmbDad->setEditable(true);
-    m_cmbDad->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbDad = MakeComboBox(grp, "cmbDad", 6, 18, 176, 22);
     m_cmbDad->setMaxVisibleItems(24);
-    m_cmbDad->setGeometry(6, 18, 176, 22);
     m_sttDad = MakeValue(grp, "sttDad", 186, 18, 64, 22);
     m_lblDRare = MakeLabel(grp, "lblDRare", QString(), 254, 18, 60, 22);
     SetTextColor(m_lblDRare, 0x0080FF);
@@ -330,12 +326,8 @@ void TfrmVelmora::BuildMareGroup()
     grp->setObjectName(QStringLiteral("grpMam"));
     grp->setGeometry(398, 2, 390, 446);
 
-    m_cmbMam = new QComboBox(grp);
-    m_cmbMam->setObjectName(QStringLiteral("cmbMam"));
-    m_cmbMam->setEditable(true);
-    m_cmbMam->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbMam = MakeComboBox(grp, "cmbMam", 6, 18, 176, 22);
     m_cmbMam->setMaxVisibleItems(24);
-    m_cmbMam->setGeometry(6, 18, 176, 22);
     m_sttMam = MakeValue(grp, "sttMam", 186, 18, 64, 22);
 
     MakeLabel(grp, nullptr, QStringLiteral("持込/産地"), 6, 42, 76, 18);
@@ -1210,13 +1202,7 @@ void TfrmVelmora::OnHtml()
 
 void TfrmVelmora::Guarded(const std::function<void()>& work)
 {
-    try {
-        work();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, work);
 }
 
 } // namespace velmora::gui
