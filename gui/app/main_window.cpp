@@ -210,25 +210,11 @@ void TfrmMain::OnEditor()
     ExecHidden(this, m_editor);
 }
 
-void TfrmMain::OnDir()
+void TfrmMain::RunDataTool(Tool tool)
 {
-    if (!HasTool(Tool::Dir))
+    if (!HasTool(tool))
         return;
-    std::unique_ptr<QDialog> dialog(m_factories[static_cast<size_t>(Tool::Dir)](this));
-    FitForm(dialog.get());
-    hide();
-    const bool ok = ExecModal(dialog.get()) == QDialog::Accepted;
-    dialog.reset();
-    if (ok)
-        ReloadMasterData(this);
-    show();
-}
-
-void TfrmMain::OnUpdate()
-{
-    if (!HasTool(Tool::Update))
-        return;
-    std::unique_ptr<QDialog> window(m_factories[static_cast<size_t>(Tool::Update)](this));
+    std::unique_ptr<QDialog> window(m_factories[static_cast<size_t>(tool)](this));
     FitForm(window.get());
     hide();
     const bool ok = ExecModal(window.get()) == QDialog::Accepted;
@@ -236,6 +222,16 @@ void TfrmMain::OnUpdate()
     if (ok)
         ReloadMasterData(this);
     show();
+}
+
+void TfrmMain::OnDir()
+{
+    RunDataTool(Tool::Dir);
+}
+
+void TfrmMain::OnUpdate()
+{
+    RunDataTool(Tool::Update);
 }
 
 void TfrmMain::OnFont()

@@ -72,6 +72,10 @@ private:
     void RunStartup(const QString& exePath, const QString& currentDir);
     // Tool windows: created and fitted, the main window hidden, shown modally, then destroyed.
     int RunTool(Tool tool, bool waitCursor);
+    // A tool that may change the data (the directory dialog, the data editing window): created, fitted
+    // and shown modally with the main window hidden; when it is confirmed the tables are read again
+    // before the main window comes back.
+    void RunDataTool(Tool tool);
     bool RunDataDirDialog();
 
     std::array<ToolFactory, 6> m_factories;
