@@ -13,15 +13,15 @@ namespace velmora {
 namespace fs = std::filesystem;
 
 const std::array<DataFileList, 9> kDataFileLists = { {
-    { u"系統", u"系統*.CSV", &TDataFiles::Keito, u"系統データ" },
-    { u"毛色", u"毛色*.CSV", &TDataFiles::Keiro, u"毛色データ" },
-    { u"ｸﾛｽ効果", u"ｸﾛｽ*.CSV", &TDataFiles::Cross, u"クロスデータ" },
-    { u"面白系統", u"面白*.CSV", &TDataFiles::Omokei, u"面白系統データ" },
-    { u"祖先馬", u"祖先*.CSV", &TDataFiles::Oya, u"祖先馬データ" },
-    { u"種牡馬", u"種牡*.CSV", &TDataFiles::Dad, u"種牡馬データ" },
-    { u"牝馬", u"牝馬*.CSV", &TDataFiles::Mam, u"繁殖牝馬データ" },
-    { u"相性計算", u"相性*.CSV", &TDataFiles::Aisho, u"相性計算データ" },
-    { u"ニックス", u"ニックス*.CSV", &TDataFiles::Nix, u"ニックスデータ" },
+    { u"系統", u"系統*.CSV", &TDataFiles::Keito },
+    { u"毛色", u"毛色*.CSV", &TDataFiles::Keiro },
+    { u"ｸﾛｽ効果", u"ｸﾛｽ*.CSV", &TDataFiles::Cross },
+    { u"面白系統", u"面白*.CSV", &TDataFiles::Omokei },
+    { u"祖先馬", u"祖先*.CSV", &TDataFiles::Oya },
+    { u"種牡馬", u"種牡*.CSV", &TDataFiles::Dad },
+    { u"牝馬", u"牝馬*.CSV", &TDataFiles::Mam },
+    { u"相性計算", u"相性*.CSV", &TDataFiles::Aisho },
+    { u"ニックス", u"ニックス*.CSV", &TDataFiles::Nix },
 } };
 
 namespace {
@@ -48,6 +48,15 @@ std::string NormalFolder(const std::string& path)
         p = fs::current_path(ec) / p;
     std::string s = p.lexically_normal().string();
     return WithSlash(s);
+}
+
+// The key in section "DATA" that names the file.
+std::u16string_view KeyOf(std::u16string TDataFiles::*field)
+{
+    for (const DataFileKey& k : kDataFileKeys)
+        if (k.field == field)
+            return k.key;
+    throw RangeError();
 }
 
 bool IsFolder(const std::string& path)
@@ -258,8 +267,10 @@ DataDirOkResult DataDirDialogModel::Ok()
     if (!r.messages.empty())
         return r;
     std::vector<IniEntry> entries { { u"DATA", std::u16string(kDataDirKey), FromUtf8(m_folder) } };
-    for (const size_t i : kWriteOrder)
-        entries.push_back({ u"DATA", std::u16string(kDataFileLists[i].key), m_app.DataFiles.*kDataFileLists[i].field });
+    for (const size_t i : kWriteOrder) {
+        const auto field = kDataFileLists[i].field;
+        entries.push_back({ u"DATA", std::u16string(KeyOf(field)), m_app.DataFiles.*field });
+    }
     try {
         if (!m_app.IniFile)
             throw FileError("The settings file is not open");

@@ -15,7 +15,6 @@ namespace velmora {
 inline constexpr std::u16string_view kDataDirCaption = u"データファイルの変更";
 inline constexpr std::u16string_view kDataDirPrompt
     = u"左のデータ格納場所でデータフォルダを、右側で使用するデータファイルを選択してからＯＫボタンを押してください。";
-inline constexpr std::u16string_view kDataDirKey = u"データディレクトリ";
 inline constexpr std::u16string_view kMsgDataFileNotFound = u"が見つかりません";
 
 // A place the drive selector offers: a file-system root the user has.
@@ -33,13 +32,13 @@ struct DataDirRoot
 std::vector<DataDirRoot> DataDirRoots(const std::string& home, const std::vector<std::string>& mountPoints,
                                       const std::string& sampleDir);
 
-// One of the nine file lists, in the dialog's order.
+// One of the nine file lists, in the dialog's order (the file's key in section "DATA" is its
+// kDataFileKeys entry).
 struct DataFileList
 {
     std::u16string_view label;
     std::u16string_view mask;
     std::u16string TDataFiles::*field;
-    std::u16string_view key; // in section "DATA"
 };
 extern const std::array<DataFileList, 9> kDataFileLists;
 

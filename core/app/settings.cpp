@@ -186,7 +186,7 @@ void ReadFileNames(AppState& s, const DataDirDialog& dialog)
 DataLocation ReadDataLocation(const IniFile& ini, const std::string& startDir)
 {
     DataLocation loc;
-    loc.dataDir = ToUtf8(ini.ReadString(u"DATA", u"データディレクトリ", FromUtf8(startDir)));
+    loc.dataDir = ToUtf8(ini.ReadString(u"DATA", kDataDirKey, FromUtf8(startDir)));
     for (const DataFileKey& k : kDataFileKeys)
         loc.files.*k.field = UpperFileName(ini.ReadString(u"DATA", k.key, k.defaultName));
     return loc;
@@ -247,7 +247,7 @@ LoadResult StartUp(AppState& s, MasterData& d, const std::string& currentDir, st
     ReadScreenSettings(s, hooks.screen);
     if (hooks.fitMainWindow)
         hooks.fitMainWindow();
-    s.DataDir = ToUtf8(ReadSetting(s, u"DATA", u"データディレクトリ", FromUtf8(s.StartDir)));
+    s.DataDir = ToUtf8(ReadSetting(s, u"DATA", kDataDirKey, FromUtf8(s.StartDir)));
     d.KeiroTable.clear();
     s.KanaMode = ReadSetting(s, u"ImeMode", u"Mode", u"カナ") == u"カナ";
     ReadBands(s);

@@ -71,6 +71,9 @@ using DataDirDialog = std::function<bool()>;
 // StartupAbort (exit code 1) with DataDir + name + "のパスが正しくありません。" as they were before.
 void CheckDataFile(AppState& s, std::u16string_view name, const DataDirDialog& dialog);
 
+// The "DATA" key of the data directory.
+inline constexpr std::u16string_view kDataDirKey = u"データディレクトリ";
+
 // The "DATA" key and default of each data file, in the order the file names are read.
 struct DataFileKey
 {
