@@ -178,11 +178,6 @@ QFont DesignFont(QWidget* control)
     return font;
 }
 
-bool TextFits(const QWidget* control)
-{
-    return FitsIn(control, control->font());
-}
-
 void FitText(QWidget* control)
 {
     if (control->isWindow() || !WindowFitted(control))

@@ -32,7 +32,4 @@ void FitTexts(QWidget* root);
 // The control's font at its design size (what it shows when its text fits).
 QFont DesignFont(QWidget* control);
 
-// Whether the control's text (and its fit sample) fits it in the control's current font.
-bool TextFits(const QWidget* control);
-
 } // namespace velmora::gui
