@@ -2,16 +2,15 @@
 
 #include "core/app/app_state.h"
 #include "gui/app/controls.h"
+#include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
-#include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/pedigree/frm_parents.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -25,20 +24,6 @@ namespace {
 constexpr int kClientWidth = 600;
 constexpr int kPaintIntervalMs = 40;
 constexpr int kClientHeight = 440;
-
-// The main window's save dialog (a window of this program always has the main window as its top
-// owner); a window opened on its own gets a dialog of its own with the same title and filter.
-QFileDialog* SaveDialogFor(QWidget* window, std::unique_ptr<QFileDialog>& own)
-{
-    for (QWidget* w = window; w; w = w->parentWidget())
-        if (auto* main = qobject_cast<TfrmMain*>(w))
-            return main->SaveDialog();
-    own = std::make_unique<QFileDialog>(window, QStringLiteral("データの保存"));
-    own->setNameFilter(QStringLiteral("テキスト形式 (*.txt);;全てのファイル (*.*)"));
-    own->setAcceptMode(QFileDialog::AcceptSave);
-    own->setOption(QFileDialog::DontUseNativeDialog);
-    return own.get();
-}
 
 } // namespace
 
@@ -262,16 +247,11 @@ void TfrmResults::OnView()
 
 void TfrmResults::OnSave()
 {
-    std::unique_ptr<QFileDialog> own;
-    QFileDialog* dialog = SaveDialogFor(this, own);
-    dialog->selectFile(Q(search::kResultsFileName));
-    if (ExecModal(dialog) != QDialog::Accepted)
-        return;
-    const QStringList files = dialog->selectedFiles();
-    if (files.isEmpty())
+    const QString path = AskSaveFile(this, Q(search::kResultsFileName));
+    if (path.isEmpty())
         return;
     try {
-        m_model.Save(files.first().toStdString());
+        m_model.Save(path.toStdString());
     } catch (const std::exception& e) {
         MessageBox::Show(this, QString::fromUtf8(e.what()));
     }

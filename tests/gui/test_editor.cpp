@@ -11,11 +11,10 @@
 #include "gui/pedigree/editor_widgets.h"
 #include "gui/pedigree/frm_editor.h"
 #include "support/cli_json.h"
+#include "support/sample_program.h"
 #include "support/script.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -46,9 +45,7 @@ struct Folder
     QTemporaryDir dir;
     explicit Folder(int screenHeight = 600)
     {
-        const QString sample = QStringLiteral(VELMORA_SAMPLE_DIR);
-        for (const QString& name : QDir(sample).entryList(QDir::Files))
-            QFile::copy(sample + "/" + name, dir.filePath(name));
+        CopySample(dir.path());
         IniFile ini(dir.filePath(QStringLiteral("velmora.INI")).toStdString());
         ini.WriteString(u"SCREEN", u"ScreenHeight", QString::number(screenHeight).toStdU16String());
         ini.WriteString(u"SCREEN", u"ScreenWidth", screenHeight == 600 ? u"800" : u"640");
