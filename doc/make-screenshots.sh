@@ -56,7 +56,7 @@ click() {
 
 # Types text into the control that has the focus, then presses Enter when $2 is "enter".
 type_text() {
-    xdotool type --delay 40 "$1"
+    xdotool type --delay 90 "$1"
     [ "${2:-}" = enter ] && xdotool key Return
     sleep 0.5
 }
