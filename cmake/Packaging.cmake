@@ -38,15 +38,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mating planner for a horse-racing and breeding simulation")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "mating planner for a horse-racing and breeding simulation
- Velmora reads the horses and rules of a horse-racing and breeding simulation
- from nine data files and evaluates stallion and broodmare pairs: nicks,
- interesting and splendid matings, crosses and their effects, danger,
- outbreeding and nitro values. It ranks partners by a compatibility value
- computed from a point table of the user's own, searches the strongest chains
- of matings, draws pedigrees from pedigree formulas and maintains the data.
- .
- The user interface is Japanese. The package holds the desktop program, the
- command-line front end velmora-cli, a user's guide with pictures and a small
- invented sample data set.")
+# The long description (cpack adds the summary line, the leading blanks and the "." of empty lines).
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velmora reads the horses and rules of a horse-racing and breeding simulation
+from nine data files and evaluates stallion and broodmare pairs: nicks,
+interesting and splendid matings, crosses and their effects, danger,
+outbreeding and nitro values. It ranks partners by a compatibility value
+computed from a point table of the user's own and searches the strongest
+chains of matings.
+
+The user interface is Japanese. The package holds the desktop program, the
+command-line front end velmora-cli, a user's guide with pictures and a small
+invented sample data set.")
 include(CPack)
