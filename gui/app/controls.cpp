@@ -13,6 +13,11 @@ QString Q(std::u16string_view s)
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+std::u16string U(const QString& s)
+{
+    return s.toStdU16String();
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
 {
     auto* l = new QLabel(text, parent);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 class QComboBox;
@@ -20,6 +21,7 @@ namespace velmora::gui {
 class TShape;
 
 QString Q(std::u16string_view s);
+std::u16string U(const QString& s);
 
 // A label with an object name (none when name is null) at x, y with size w x h.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);

@@ -24,11 +24,6 @@ namespace velmora::gui {
 
 namespace {
 
-std::u16string U(const QString& s)
-{
-    return s.toStdU16String();
-}
-
 // Whether derived ancestor fields follow a changed field: one value for the whole run, off at start.
 bool& RunAutoFill()
 {

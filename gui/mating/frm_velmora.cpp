@@ -41,11 +41,6 @@ namespace velmora::gui {
 
 namespace {
 
-std::u16string U(const QString& s)
-{
-    return s.toStdU16String();
-}
-
 constexpr uint32_t kWhite = kDisplayWhite;
 
 // The pedigree rows from top to bottom: the horse himself, then his male ancestors as a pedigree
