@@ -46,6 +46,14 @@ QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, 
     return c;
 }
 
+void FillChooser(QComboBox* box, const std::vector<std::u16string>& items, int selected)
+{
+    box->clear();
+    for (const std::u16string& item : items)
+        box->addItem(Q(item));
+    box->setCurrentIndex(selected);
+}
+
 TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h)
 {
     auto* s = new TShape(parent);

@@ -62,6 +62,13 @@ QComboBox* ColorBox(QWidget* parent, const char* name, int x, int y)
     return c;
 }
 
+// Lists the setting names of the data directory's point tables, the current one chosen.
+void ListPointTables(QComboBox* chooser)
+{
+    const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
+    FillChooser(chooser, list.names, list.selected);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -88,11 +95,7 @@ TfrmSaveAs::TfrmSaveAs(QWidget* parent)
     m_btnCancel->setGeometry(218, 130, 90, 28);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
-    for (const std::u16string& n : list.names)
-        m_cmbFile->addItem(Q(n));
-    m_cmbFile->setCurrentIndex(list.selected);
+    ListPointTables(m_cmbFile);
 }
 
 QString TfrmSaveAs::SettingName() const
@@ -109,7 +112,7 @@ TfrmPoints::TfrmPoints(QWidget* parent)
     setWindowTitle(QStringLiteral("【Velmora】相性条件の編集"));
     BuildLayout();
     try {
-        ListChooser();
+        ListPointTables(m_cmbFile);
         ShowTable();
     } catch (const VelmoraError& e) {
         MessageBox::Show(this, QString::fromUtf8(e.what()));
@@ -265,15 +268,6 @@ void TfrmPoints::BuildLayout()
                 m_mstatus[static_cast<size_t>(firsts[r] + i)] = NumberField(g, name(firsts[r] + i), 6 + i * 74, 24, 68);
         }
     }
-}
-
-void TfrmPoints::ListChooser()
-{
-    const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
-    m_cmbFile->clear();
-    for (const std::u16string& n : list.names)
-        m_cmbFile->addItem(Q(n));
-    m_cmbFile->setCurrentIndex(list.selected);
 }
 
 void TfrmPoints::ShowTable()

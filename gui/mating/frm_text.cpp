@@ -5,6 +5,7 @@
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
+#include "gui/app/controls.h"
 #include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
@@ -20,11 +21,6 @@
 namespace velmora::gui {
 
 namespace {
-
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Check box captions in print order; element 1 is the name column, which is always printed.
 constexpr const char16_t* kDadCaptions[]

@@ -1078,10 +1078,7 @@ void TfrmVelmora::ChoosePartnerByName(bool dadSide, const QString& name)
 void TfrmVelmora::ListChooser()
 {
     const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
-    m_cmbFile->clear();
-    for (const std::u16string& n : list.names)
-        m_cmbFile->addItem(Q(n));
-    m_cmbFile->setCurrentIndex(list.selected);
+    FillChooser(m_cmbFile, list.names, list.selected);
 }
 
 void TfrmVelmora::OnPointFileChosen(int index)
