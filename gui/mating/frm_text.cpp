@@ -49,7 +49,7 @@ TfrmText::TfrmText(const TextListSource& source, QWidget* parent)
     m_lblTitle->setText(st ? QStringLiteral("対象牝馬") : QStringLiteral("対象牡馬"));
     m_memo->clear();
     m_btnShow->setEnabled(m_source.ready);
-    m_lblName->setText(m_source.ready ? m_source.targetName : QStringLiteral("対象なし"));
+    m_lblName->setText(m_source.ready ? Q(m_source.targetName) : QStringLiteral("対象なし"));
     QStringList intro;
     for (const std::u16string& line : TextListOpeningLines(Kind(), m_source.ready))
         intro.push_back(Q(line));
