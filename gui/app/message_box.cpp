@@ -67,12 +67,15 @@ bool MessageBox::Confirm(QWidget* parent, const QString& text)
     return Ask(parent, QStringLiteral("確認"), text, true) == Ok;
 }
 
-bool MessageBox::ShowErrors(QWidget* parent, const std::function<void()>& work)
+bool MessageBox::ShowErrors(QWidget* parent, const std::function<void()>& work,
+                            const std::function<void(const std::exception&)>& failed)
 {
     try {
         work();
         return true;
     } catch (const std::exception& e) {
+        if (failed)
+            failed(e);
         Show(parent, QString::fromUtf8(e.what()));
         return false;
     }

@@ -111,12 +111,10 @@ TfrmPoints::TfrmPoints(QWidget* parent)
     setObjectName(QStringLiteral("frmPoints"));
     setWindowTitle(QStringLiteral("【Velmora】相性条件の編集"));
     BuildLayout();
-    try {
+    MessageBox::ShowErrors(this, [this] {
         ListPointTables(m_cmbFile);
         ShowTable();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void TfrmPoints::BuildLayout()
@@ -324,12 +322,10 @@ void TfrmPoints::OnChoose(int index)
 {
     if (index < 0)
         return;
-    try {
-        WaitCursor wait;
-        ChoosePointTable(App(), m_cmbFile->itemText(index).toStdU16String());
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [&] {
+        const WaitCursor wait;
+        ChoosePointTable(App(), U(m_cmbFile->itemText(index)));
+    });
     ShowTable();
 }
 
@@ -346,20 +342,18 @@ void TfrmPoints::OnSave()
         MessageBox::Show(this, QString::fromStdU16String(problem));
         return;
     }
-    try {
+    const bool saved = MessageBox::ShowErrors(this, [&] {
         AppState& app = App();
         app.DataFiles.Aisho = PointFileName(name.toStdU16String());
         {
-            WaitCursor wait;
+            const WaitCursor wait;
             OpenPointFile(app.DataDir, app.DataFiles.Aisho);
         }
         StoreFields();
         WritePoints(*PointFile(), PointTable());
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-        return;
-    }
-    accept();
+    });
+    if (saved)
+        accept();
 }
 
 } // namespace velmora::gui

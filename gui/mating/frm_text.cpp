@@ -55,11 +55,7 @@ TfrmText::TfrmText(const TextListSource& source, QWidget* parent)
         intro.push_back(Q(line));
     m_memo->setPlainText(intro.join(QLatin1Char('\n')));
     m_btnSave->setEnabled(false);
-    try {
-        ReadSettings();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [this] { ReadSettings(); });
     setWindowTitle((st ? QStringLiteral("<種牡馬> 相性順") : QStringLiteral("<繁殖牝馬> 相性順"))
                    + QStringLiteral("一覧表示"));
 }
@@ -174,7 +170,7 @@ void TfrmText::OnShow()
 {
     if (!m_source.ready || !m_source.rows)
         return;
-    try {
+    const bool built = MessageBox::ShowErrors(this, [&] {
         IniFile& ini = *App().IniFile;
         TextListRequest req;
         req.kind = Kind();
@@ -186,10 +182,9 @@ void TfrmText::OnShow()
         req.target = m_source.target;
         m_lines = BuildTextList(Master(), req, *m_source.rows);
         WriteTextListSwitches(ini, req.kind, req.settings.columns);
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!built)
         return;
-    }
     QStringList text;
     for (const std::u16string& l : m_lines)
         text.push_back(Q(l));
@@ -207,11 +202,7 @@ void TfrmText::OnSave()
     if (!m_memo->document()->isEmpty())
         for (const QString& l : m_memo->toPlainText().split(QLatin1Char('\n')))
             lines.push_back(l.toStdU16String());
-    try {
-        WriteCp932Lines(path.toStdString(), lines);
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [&] { WriteCp932Lines(path.toStdString(), lines); });
 }
 
 void TfrmText::OnLoad()
@@ -219,16 +210,15 @@ void TfrmText::OnLoad()
     const QString path = AskOpenFile(this);
     if (path.isEmpty())
         return;
-    try {
+    const bool loaded = MessageBox::ShowErrors(this, [&] {
         const std::vector<std::u16string> lines = ReadCp932Lines(path.toStdString());
         QStringList text;
         for (const std::u16string& l : lines)
             text.push_back(Q(l));
         m_memo->setPlainText(text.join(QLatin1Char('\n')));
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!loaded)
         return;
-    }
     m_btnSave->setEnabled(true);
     m_lblName->clear();
 }

@@ -76,13 +76,12 @@ void TfrmAlias::OnOk()
     const QString chosen = m_cmbAlias->currentText();
     const QString selected = m_target.selectedText ? m_target.selectedText() : QString();
     AliasOkResult r;
-    try {
+    const bool done = MessageBox::ShowErrors(this, [&] {
         r = AliasDialogOk(Master(), AliasFilePath(App().StartDir), alias.toStdU16String(), chosen.toStdU16String(),
                           selected.toStdU16String());
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!done)
         return;
-    }
     if (!r.message.empty())
         MessageBox::Show(this, Q(r.message));
     if (r.focusAlias)

@@ -496,11 +496,7 @@ void TfrmDravik::BuildChildGroup()
 
 void TfrmDravik::Apply(const std::function<void(ConditionsWindowModel&)>& change)
 {
-    try {
-        change(*m_model);
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [&] { change(*m_model); });
     Paint(m_model->TakeChanges());
 }
 
@@ -641,16 +637,13 @@ void TfrmDravik::OnSearch()
 {
     m_btnSearch->setEnabled(false);
     std::unique_ptr<TfrmResults> results;
-    try {
+    const bool made = MessageBox::ShowErrors(this, [&] {
         results
             = std::make_unique<TfrmResults>(Master(), m_model->ForSearch(m_edtResult->text().toStdU16String()), this);
         FitForm(results.get());
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-        m_btnSearch->setEnabled(true);
-        return;
-    }
-    ExecHidden(this, results.get());
+    });
+    if (made)
+        ExecHidden(this, results.get());
     results.reset();
     m_btnSearch->setEnabled(true);
 }
