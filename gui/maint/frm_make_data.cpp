@@ -2,7 +2,6 @@
 
 #include "core/app/app_state.h"
 #include "core/common/decimal.h"
-#include "core/common/errors.h"
 #include "core/maint/input_mode.h"
 #include "gui/app/controls.h"
 #include "gui/app/message_box.h"
@@ -169,11 +168,7 @@ void TfrmMakeData::Handle(const std::function<void()>& work)
 {
     if (m_filling)
         return;
-    try {
-        work();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, work);
 }
 
 // ---- Wiring ----------------------------------------------------------------------------------------
@@ -572,11 +567,7 @@ void TfrmMakeData::OnCancel()
 
 void TfrmMakeData::OnInputMode(bool kana)
 {
-    try {
-        SetInputMode(App(), kana);
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [kana] { SetInputMode(App(), kana); });
     // The input method is on for the name fields in kana mode and off otherwise.
     std::vector<QWidget*> fields { m_cmbSName, m_cmbSName->lineEdit() };
     for (HorsePage* p : { &m_mam, &m_dad }) {
