@@ -1,7 +1,6 @@
 #include "gui/mating/frm_points.h"
 
 #include "core/app/app_state.h"
-#include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
 #include "core/pedigree/formula.h"

@@ -1,7 +1,6 @@
 #include "gui/mating/frm_text.h"
 
 #include "core/app/app_state.h"
-#include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
