@@ -1,6 +1,6 @@
 #include "gui/app/controls.h"
 
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 
 #include <QComboBox>
 #include <QLabel>

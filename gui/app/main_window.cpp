@@ -11,6 +11,7 @@
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/wait_cursor.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -167,20 +168,15 @@ int TfrmMain::RunTool(Tool tool, bool waitCursor)
 {
     if (!HasTool(tool))
         return QDialog::Rejected;
-    if (waitCursor)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<QDialog> window;
-    try {
+    // The hourglass while the window is made; it is gone before a message shows.
+    const bool made = MessageBox::ShowErrors(this, [&] {
+        const WaitCursor wait(waitCursor);
         window.reset(m_factories[static_cast<size_t>(tool)](this));
         FitForm(window.get());
-    } catch (const std::exception& e) {
-        if (waitCursor)
-            QApplication::restoreOverrideCursor();
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!made)
         return QDialog::Rejected;
-    }
-    if (waitCursor)
-        QApplication::restoreOverrideCursor();
     const int result = ExecHidden(this, window.get());
     window.reset();
     return result;

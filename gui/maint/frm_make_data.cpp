@@ -6,7 +6,7 @@
 #include "gui/app/controls.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>

@@ -9,7 +9,7 @@
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
-#include "gui/mating/wait_cursor.h"
+#include "gui/app/wait_cursor.h"
 
 #include <QComboBox>
 #include <QGroupBox>

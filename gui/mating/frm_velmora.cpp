@@ -9,10 +9,11 @@
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/shape.h"
+#include "gui/app/wait_cursor.h"
 #include "gui/maint/frm_make_data.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_text.h"
-#include "gui/mating/shape.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -58,12 +59,7 @@ TfrmVelmora::TfrmVelmora(QWidget* parent)
     connect(m_btnHtml, &QPushButton::clicked, this, [this] { OnHtml(); });
     connect(m_btnEnd, &QPushButton::clicked, this, &QDialog::accept);
     // Ordering a list by compatibility is the one step long enough for the hourglass.
-    m_model->SetBusyHook([this](bool busy) {
-        if (busy)
-            m_busy.emplace();
-        else
-            m_busy.reset();
-    });
+    m_model->SetBusyHook(SetBusyCursor);
     Apply([](M& m) { m.Open(); });
 }
 

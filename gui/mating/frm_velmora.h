@@ -6,14 +6,12 @@
 // MatingWindowModel and paints what it reports; the two list sides share one set of functions.
 
 #include "core/mating/mating_window.h"
-#include "gui/mating/wait_cursor.h"
 
 #include <QDialog>
 
 #include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -136,7 +134,6 @@ private:
     QPushButton* m_btnEnd = nullptr;
 
     bool m_filling = false; // the window paints its own controls: their change signals stay quiet
-    std::optional<WaitCursor> m_busy;
 };
 
 } // namespace velmora::gui

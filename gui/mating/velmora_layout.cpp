@@ -4,8 +4,8 @@
 #include "core/eval/positions.h"
 #include "gui/app/controls.h"
 #include "gui/app/fit_text.h"
+#include "gui/app/shape.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/mating/shape.h"
 
 #include <QComboBox>
 #include <QGroupBox>

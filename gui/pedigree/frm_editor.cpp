@@ -6,7 +6,7 @@
 #include "core/data/master_data.h"
 #include "gui/app/controls.h"
 #include "gui/app/message_box.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 #include "gui/pedigree/editor_widgets.h"
 #include "gui/pedigree/frm_alias.h"
 

@@ -9,7 +9,7 @@
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 #include "gui/pedigree/frm_alias.h"
 #include "gui/pedigree/kept_selection.h"
 

@@ -11,8 +11,8 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/shape.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/mating/shape.h"
 #include "support/layout_check.h"
 #include "support/velmora_fixture.h"
 
