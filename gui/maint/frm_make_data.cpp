@@ -4,6 +4,7 @@
 #include "core/common/decimal.h"
 #include "core/maint/input_mode.h"
 #include "gui/app/controls.h"
+#include "gui/app/filling.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/app/shape.h"
@@ -29,25 +30,6 @@ bool& RunAutoFill()
     static bool autoFill = false;
     return autoFill;
 }
-
-// Keeps the change handlers quiet while the window fills its own controls.
-class Quiet
-{
-public:
-    explicit Quiet(bool& filling)
-        : m_filling(filling)
-        , m_was(filling)
-    {
-        m_filling = true;
-    }
-    ~Quiet() { m_filling = m_was; }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-private:
-    bool& m_filling;
-    bool m_was;
-};
 
 uint32_t Bgr(const QColor& c)
 {
@@ -147,7 +129,10 @@ TfrmMakeData::TfrmMakeData(QWidget* parent)
     connect(m_btnCancel, &QPushButton::clicked, this, &TfrmMakeData::OnCancel);
     connect(m_imeKana, &QRadioButton::clicked, this, [this] { OnInputMode(true); });
     connect(m_imeOff, &QRadioButton::clicked, this, [this] { OnInputMode(false); });
-    connect(m_pages, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        if (!m_filling)
+            PageControl1Change();
+    });
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 
@@ -155,7 +140,7 @@ TfrmMakeData::TfrmMakeData(QWidget* parent)
     (app.KanaMode ? m_imeKana : m_imeOff)->setChecked(true);
     OnInputMode(app.KanaMode);
     {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         SetItems(m_dad.distance1, DistanceItems(kDistanceFromFirst, kDistanceFromLast));
         SetItems(m_dad.distance2, DistanceItems(kDistanceToFirst, kDistanceToLast));
     }
@@ -277,9 +262,10 @@ void TfrmMakeData::PageControl1Change()
 
 void TfrmMakeData::RegisterFoal(const FoalEntry& entry)
 {
-    m_pages->blockSignals(true);
-    m_pages->setCurrentIndex(static_cast<int>(entry.stallion ? EditPage::Dad : EditPage::Mam));
-    m_pages->blockSignals(false);
+    {
+        const Filling filling(m_filling);
+        m_pages->setCurrentIndex(static_cast<int>(entry.stallion ? EditPage::Dad : EditPage::Mam));
+    }
     PageControl1Change();
     Handle([&] { PrefillFoal(*m_model, entry); });
     ShowPage();
@@ -287,7 +273,7 @@ void TfrmMakeData::RegisterFoal(const FoalEntry& entry)
 
 void TfrmMakeData::FillLists()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     switch (CurrentPage()) {
     case EditPage::Mam:
     case EditPage::Dad: {
@@ -343,7 +329,7 @@ void TfrmMakeData::ShowPage()
         ShowOmokei();
         break;
     case EditPage::Keiro: {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         SetText(m_cmbKeiro, m_model->Keiro());
         break;
     }
@@ -352,7 +338,7 @@ void TfrmMakeData::ShowPage()
 
 void TfrmMakeData::ShowHorse(bool stallion)
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     HorsePage& p = stallion ? m_dad : m_mam;
     const HorseForm& f = m_model->Horse(stallion);
     SetText(p.name, f.name);
@@ -367,7 +353,7 @@ void TfrmMakeData::ShowHorse(bool stallion)
 
 void TfrmMakeData::ShowOya()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     const OyaForm& f = m_model->Oya();
     SetText(m_cmbSName, f.name);
     SetText(m_cmbKoka1, f.koka1);
@@ -377,7 +363,7 @@ void TfrmMakeData::ShowOya()
 
 void TfrmMakeData::ShowCross()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     const CrossForm& f = m_model->Cross();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtKoka[k], f.names[k]);
@@ -387,14 +373,14 @@ void TfrmMakeData::ShowCross()
 
 void TfrmMakeData::ShowKeito()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     SetText(m_cmbKeito, m_model->Keito().name);
     SetText(m_cmbOmo, m_model->Keito().omo);
 }
 
 void TfrmMakeData::ShowOmokei()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     const OmokeiForm& f = m_model->Omokei();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtOmo[k], f.names[k]);
@@ -411,7 +397,7 @@ void TfrmMakeData::ShowFloating(bool stallion, int k)
     QLineEdit* field = p.sosen[static_cast<size_t>(k)];
     m_activeField = k;
     {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         p.floating->setGeometry(field->geometry());
         p.floating->setEditText(field->text());
     }
@@ -520,7 +506,7 @@ void TfrmMakeData::reject()
 void TfrmMakeData::ApplyPress(const PressResult& result)
 {
     if (result.nameListChanged) {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         switch (CurrentPage()) {
         case EditPage::Mam:
             SetItems(m_mam.name, m_model->MareNames());
