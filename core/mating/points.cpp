@@ -17,7 +17,7 @@ namespace velmora {
 
 namespace {
 
-constexpr std::array<PointKey, 11> kHaigoKeys = { {
+constexpr std::array<PointKey, kHaigoFields.size()> kHaigoKeys = { {
     { u"同系配合", u"0" },
     { u"面白配合", u"2000" },
     { u"見事な配合", u"2000" },
@@ -142,10 +142,8 @@ std::u16string EffectKey(int n)
 PtsRec DefaultPointTable()
 {
     PtsRec t;
-    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
     for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        *haigo[i] = PointTextValue(kHaigoKeys[i].defaultValue);
+        t.haigo.*kHaigoFields[i] = PointTextValue(kHaigoKeys[i].defaultValue);
     for (size_t i = 0; i < kMareKeys.size(); ++i)
         t.mstatus[i] = PointTextValue(kMareKeys[i].defaultValue);
     for (size_t i = 0; i < kStallionKeys.size(); ++i)
@@ -174,10 +172,8 @@ void ReadPoints(IniFile& file, PtsRec& out)
     // Read into a copy so that a failed write-back leaves the caller's table as it was.
     PtsRec t = out;
     PointReader r(file);
-    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
     for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        *haigo[i] = r.Number(kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue);
+        t.haigo.*kHaigoFields[i] = r.Number(kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue);
     for (int n = 1; n <= 7; ++n)
         t.CrosNum[static_cast<size_t>(n)] = r.Number(kPointSectionCrosNum, CrosNumKey(n), u"0");
     for (int n = 1; n <= 16; ++n)
@@ -199,10 +195,8 @@ void ReadPoints(IniFile& file, PtsRec& out)
 void WritePoints(IniFile& file, PtsRec& t)
 {
     PointWriter w;
-    const int32_t haigo[11] = { t.haigo.Dokei, t.haigo.Omo,  t.haigo.Mig,   t.haigo.Yok,   t.haigo.Nix1, t.haigo.Nix2,
-                                t.haigo.Nix3,  t.haigo.Nix4, t.haigo.Taboo, t.haigo.Kiken, t.haigo.Outb };
     for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        w.Number(kPointSectionHaigo, kHaigoKeys[i].key, haigo[i]);
+        w.Number(kPointSectionHaigo, kHaigoKeys[i].key, t.haigo.*kHaigoFields[i]);
     for (int n = 1; n <= 7; ++n)
         w.Number(kPointSectionCrosNum, CrosNumKey(n), t.CrosNum[static_cast<size_t>(n)]);
     for (int n = 1; n <= 16; ++n)

@@ -35,6 +35,13 @@ struct VelmoraHaigoRec
     bool operator==(const VelmoraHaigoRec&) const = default;
 };
 
+// The mating-type points in file order (the keys of section 配合), as t.haigo.*kHaigoFields[i].
+inline constexpr std::array<int32_t VelmoraHaigoRec::*, 11> kHaigoFields = {
+    &VelmoraHaigoRec::Dokei, &VelmoraHaigoRec::Omo,   &VelmoraHaigoRec::Mig,  &VelmoraHaigoRec::Yok,
+    &VelmoraHaigoRec::Nix1,  &VelmoraHaigoRec::Nix2,  &VelmoraHaigoRec::Nix3, &VelmoraHaigoRec::Nix4,
+    &VelmoraHaigoRec::Taboo, &VelmoraHaigoRec::Kiken, &VelmoraHaigoRec::Outb,
+};
+
 // Indices into PtsRec::mstatus (section 繁殖牝馬).
 namespace MStatus {
 enum : int {

@@ -271,11 +271,8 @@ void TfrmPoints::ShowTable()
 {
     const PtsRec& t = PointTable();
     const MasterData& d = Master();
-    const int32_t* haigo[11]
-        = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-            &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
-    for (size_t i = 0; i < 11; ++i)
-        m_haigo[i]->setText(QString::number(*haigo[i]));
+    for (size_t i = 0; i < kHaigoFields.size(); ++i)
+        m_haigo[i]->setText(QString::number(t.haigo.*kHaigoFields[i]));
     for (size_t k = 1; k <= 16; ++k) {
         m_crs[k]->setText(QString::number(t.cros[k]));
         m_kosei[k]->setText(QString::number(t.Nitro[k]));
@@ -298,10 +295,8 @@ void TfrmPoints::ShowTable()
 void TfrmPoints::StoreFields()
 {
     PtsRec& t = PointTable();
-    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
-    for (size_t i = 0; i < 11; ++i)
-        *haigo[i] = FieldValue(m_haigo[i]);
+    for (size_t i = 0; i < kHaigoFields.size(); ++i)
+        t.haigo.*kHaigoFields[i] = FieldValue(m_haigo[i]);
     for (size_t n = 1; n <= 7; ++n)
         t.CrosNum[n] = FieldValue(m_cross[n]);
     for (size_t k = 1; k <= 16; ++k) {
