@@ -112,7 +112,6 @@ private slots:
     {
         QVERIFY2(MessageBox::History().isEmpty(), qPrintable(MessageBox::History().join(QLatin1Char('|'))));
         MessageBox::ClearHistory();
-        SetModalHook({});
         SetOpenDocumentHook({});
     }
 
