@@ -6,7 +6,6 @@
 #include "gui/app/controls.h"
 #include "gui/app/filling.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/app/shape.h"
 
 #include <QAbstractItemView>
@@ -570,7 +569,7 @@ void TfrmMakeData::OnInputMode(bool kana)
 void TfrmMakeData::PickColour(QLineEdit* field, uint32_t& colour)
 {
     m_cldKoka->setCurrentColor(BgrColor(colour));
-    if (ExecModal(m_cldKoka) != QDialog::Accepted)
+    if (m_cldKoka->exec() != QDialog::Accepted)
         return;
     colour = Bgr(m_cldKoka->currentColor());
     SetFieldColour(field, colour);
