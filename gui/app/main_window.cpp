@@ -212,7 +212,7 @@ void TfrmMain::RunDataTool(Tool tool)
     std::unique_ptr<QDialog> window(m_factories[static_cast<size_t>(tool)](this));
     FitForm(window.get());
     hide();
-    const bool ok = ExecModal(window.get()) == QDialog::Accepted;
+    const bool ok = window->exec() == QDialog::Accepted;
     window.reset();
     if (ok)
         ReloadMasterData(this);

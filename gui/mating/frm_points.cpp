@@ -8,7 +8,6 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/app/wait_cursor.h"
 
 #include <QComboBox>
@@ -327,7 +326,7 @@ void TfrmPoints::OnSave()
 {
     auto* dlg = new TfrmSaveAs(this);
     FitForm(dlg);
-    const int result = ExecModal(dlg);
+    const int result = dlg->exec();
     const QString name = dlg->SettingName();
     delete dlg;
     if (result != QDialog::Accepted)

@@ -338,7 +338,7 @@ void TfrmVelmora::OnListDisplay(SideKind k)
         return;
     TfrmText text(source, this);
     FitForm(&text);
-    ExecModal(&text);
+    text.exec();
 }
 
 void TfrmVelmora::OnHtml()

@@ -9,7 +9,6 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/pedigree/kept_selection.h"
 
 #include <QComboBox>
@@ -36,7 +35,7 @@ void ExecAliasDialog(const QString& alias, AliasTarget target, QWidget* opener)
 {
     TfrmAlias dialog(alias, std::move(target), opener);
     FitForm(&dialog);
-    ExecModal(&dialog);
+    dialog.exec();
 }
 
 TfrmAlias::TfrmAlias(const QString& alias, AliasTarget target, QWidget* parent)

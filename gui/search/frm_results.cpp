@@ -6,7 +6,6 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/pedigree/frm_parents.h"
 
 #include <QApplication>
@@ -243,7 +242,7 @@ void TfrmResults::OnView()
         items.append(Q(lines.Line(i)));
     viewer->SetChooserItems(items, row);
     FitForm(viewer.get());
-    ExecModal(viewer.get());
+    viewer->exec();
 }
 
 void TfrmResults::OnSave()
