@@ -17,6 +17,13 @@ namespace velmora {
 
 namespace {
 
+// A key of the file with its default text.
+struct PointKey
+{
+    std::u16string_view key;
+    std::u16string_view defaultValue;
+};
+
 constexpr std::array<PointKey, kHaigoFields.size()> kHaigoKeys = { {
     { u"同系配合", u"0" },
     { u"面白配合", u"2000" },
@@ -113,19 +120,6 @@ std::unique_ptr<IniFile>& PointFileSlot()
 
 } // namespace
 
-const std::array<PointKey, 11>& HaigoKeys()
-{
-    return kHaigoKeys;
-}
-const std::array<PointKey, MStatus::Count>& MareStatusKeys()
-{
-    return kMareKeys;
-}
-const std::array<PointKey, DStatus::Count>& StallionStatusKeys()
-{
-    return kStallionKeys;
-}
-
 std::u16string CrosNumKey(int n)
 {
     return Decimal(n % 10) + u"本";
@@ -154,17 +148,6 @@ PtsRec DefaultPointTable()
 int32_t PointTextValue(std::u16string_view text)
 {
     return ParseIntDef(text, 0);
-}
-
-std::u16string ReadPointValue(IniFile& file, std::u16string_view section, std::u16string_view key,
-                              std::u16string_view defaultValue)
-{
-    // A key that is present already holds the text a write-back would store; only absent keys need
-    // the (atomic, flushed) write, which keeps reading a complete table from rewriting the file 115 times.
-    if (std::optional<std::u16string> v = file.Read(section, key))
-        return *std::move(v);
-    file.WriteString(section, key, defaultValue);
-    return std::u16string(defaultValue);
 }
 
 void ReadPoints(IniFile& file, PtsRec& out)

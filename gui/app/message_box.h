@@ -28,9 +28,7 @@ public:
     static bool ShowErrors(QWidget* parent, const std::function<void()>& work,
                            const std::function<void(const std::exception&)>& failed = {});
 
-    // Test hooks. The next box takes the queued answer (first in, first out) without being shown.
-    static void SetNextAnswer(Answer answer);
-    // While set, every box without a queued answer takes this answer without being shown.
+    // Test hooks. While set, every box takes this answer without being shown.
     static void SetAutoAnswer(std::optional<Answer> answer);
     // The texts of all boxes since the last ClearHistory, shown or answered.
     static QStringList History();
