@@ -353,7 +353,7 @@ void MatingWindowModel::Choose(SideKind k, int row)
     side.m_chosen = row;
     side.m_text = side.m_names[static_cast<size_t>(row)];
     side.m_marks.fill(false);
-    m_changes |= SideChange(k, Panel) | SideChange(PartnerOf(k), Buttons) | Commands;
+    m_changes |= SideChange(k, Panel) | SideChange(PartnerOf(k), Buttons);
     Evaluate();
     if (Of(PartnerOf(k)).m_sort == ListSort::Compat)
         Reorder(PartnerOf(k));
@@ -395,7 +395,7 @@ void MatingWindowModel::ClearSide(SideKind k, std::u16string_view text)
     else
         m_mamArray = UnknownMamArray();
     m_attributes[Index(k)].assign(AttributeCount(k), {});
-    m_changes |= SideChange(k, Selection | Panel) | SideChange(PartnerOf(k), Buttons) | Commands;
+    m_changes |= SideChange(k, Selection | Panel) | SideChange(PartnerOf(k), Buttons);
     Evaluate();
 }
 

@@ -108,9 +108,8 @@ public:
         Pair = 1u << 8, // markers, label styles, evaluation panels, nitro and 相性値
         Marks = 1u << 9, // the ancestor labels' styles
         Legend = 1u << 10,
-        Commands = 1u << 11, // 牝馬登録, 牡馬登録, html出力
-        Chooser = 1u << 12, // the point-table chooser
-        Captions = 1u << 13, // the filter buttons' captions
+        Chooser = 1u << 11, // the point-table chooser
+        Captions = 1u << 12, // the filter buttons' captions
     };
     static constexpr unsigned kSideBits = 4;
     static constexpr unsigned SideChange(SideKind k, unsigned change)
@@ -150,7 +149,8 @@ public:
     const SlotDisplay& Slot(SideKind k, int position) const;
     // 相性順 can be pressed only while the partner is chosen.
     bool CompatEnabled(SideKind k) const { return Of(PartnerOf(k)).IsChosen(); }
-    // Both horses chosen: the commands are enabled.
+    // Both horses chosen: the commands (牝馬登録, 牡馬登録, html出力) are enabled; the window shows this
+    // after every change.
     bool PairChosen() const { return Stallions().IsChosen() && Mares().IsChosen(); }
     const std::vector<AttributeText>& Attributes(SideKind k) const { return m_attributes[Index(k)]; }
     // 相性値 of the chosen pair; empty while either side is cleared.
