@@ -143,8 +143,6 @@ public:
     std::vector<std::u16string> EffectNames() const; // CrossTable rows 0..16
     std::vector<std::u16string> GroupNames() const; // OmokeiTable rows 1..16
 
-    const KeptNames& Kept() const { return m_kept; }
-
 private:
     void Derive(HorseForm& f, int v);
     void SetField(HorseForm& f, int k, std::u16string text);
