@@ -13,9 +13,9 @@ using Strings = std::vector<std::string>;
 
 TEST(DesktopOpen, FoldersFollowTheDesktopsVariablesAndDefaults)
 {
-    EXPECT_EQ(ApplicationFolders(nullptr, nullptr, "/home/u"),
-              (Strings { "/home/u/.local/share/applications", "/usr/local/share/applications",
-                         "/usr/share/applications" }));
+    EXPECT_EQ(
+        ApplicationFolders(nullptr, nullptr, "/home/u"),
+        (Strings { "/home/u/.local/share/applications", "/usr/local/share/applications", "/usr/share/applications" }));
     EXPECT_EQ(ApplicationFolders("/d/home", "/a::relative:/b/", "/home/u"),
               (Strings { "/d/home/applications", "/a/applications", "/b/applications" }));
     EXPECT_EQ(ApplicationFolders("", "", nullptr),
