@@ -2,11 +2,12 @@
 # makes velmora_<version>_amd64.deb from the installation, with the library dependencies computed from
 # the binaries by dpkg-shlibdeps. Besides the programs, the guide and the sample data (installed by their
 # own folders) it carries the files of packaging/: the AppStream metainfo, the manual pages, the Debian
-# changelog and the copyright file.
+# changelog, the copyright file and lintian's overrides (each with the reason).
 set(VELMORA_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 set(VELMORA_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 
-# Dates from SOURCE_DATE_EPOCH when it is set, so that a rebuild gives the same files.
+# The release's date (changelog, metainfo) is the day of the build, or of SOURCE_DATE_EPOCH when it is
+# set, so that a rebuild gives the same files.
 string(TIMESTAMP VELMORA_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP VELMORA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(${VELMORA_PACKAGING}/velmora.metainfo.xml ${VELMORA_PACKAGING_OUT}/org.velmora.Velmora.metainfo.xml
@@ -31,6 +32,9 @@ set(CPACK_PACKAGE_VENDOR "Velmora maintainers")
 set(CPACK_PACKAGE_CONTACT "Velmora maintainers <maintainers@users.noreply.c-seed-cd88e76c.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The package's own layout: the programs into /usr/games, lintian's overrides.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageLayout.cmake)
+set(CPACK_VELMORA_LINTIAN_OVERRIDES ${VELMORA_PACKAGING}/velmora.lintian-overrides)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # velmora_<version>_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
