@@ -3,7 +3,7 @@
 # data under Xvfb at 800x600 (no window manager, so every window sits where the program centres it),
 # xdotool presses its buttons and types into it, and `import -window root` takes each picture.
 #
-#   doc/make-screenshots.sh [BUILD_DIR]      (default: build; needs build/gui/velmora)
+#   doc/make-screenshots.sh [BUILD_DIR]      (default: build; builds velmora and velmora-cli there)
 #
 # Writes doc/guide/img/*.png (the tool windows, used by the guide) and doc/screenshots/help-*.png (every
 # page of the guide inside the program's help window). Run it again after a window or a page changed;
@@ -34,14 +34,16 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 export LANG=C.UTF-8
 
-# Waits for a window whose title is exactly $1 and prints its id.
+# Waits for a shown window whose title is exactly $1 and prints its id; with $2 "maybe", a window that
+# does not come within $3 tenths of a second is no error (nothing is printed).
 window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq "${3:-100}"); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | tail -n1 || true)
         [ -n "$id" ] && { echo "$id"; return; }
         sleep 0.1
     done
+    [ "${2:-}" = maybe ] && return
     echo "no window '$1'" >&2
     exit 1
 }
@@ -56,7 +58,7 @@ click() {
 
 # Types text into the control that has the focus, then presses Enter when $2 is "enter".
 type_text() {
-    xdotool type --delay 90 "$1"
+    xdotool type --delay 150 "$1"
     [ "${2:-}" = enter ] && xdotool key Return
     sleep 0.5
 }
@@ -72,14 +74,48 @@ shot() {
     echo "  $1"
 }
 
+# The program sees a desktop with no applications (its file types known), so that html出力 opens no
+# browser here but says that nothing shows the page.
 start_program() {
-    (cd "$work/run" && exec "$program") > "$work/velmora.log" 2>&1 &
+    mkdir -p "$work/desktop/applications"
+    ln -sfn /usr/share/mime "$work/desktop/mime"
+    (cd "$work/run" && XDG_DATA_HOME="$work/desktop" XDG_DATA_DIRS="$work/desktop" exec "$program") \
+        > "$work/velmora.log" 2>&1 &
     app_pid=$!
+}
+
+# Chooses the pair $2 (a stallion) and $3 (a broodmare) in the Velmora配合決定 window $1 by typing their
+# names. xdotool types a character missing from the keyboard by binding it to a spare key for an
+# instant, and a program slow to read the new keymap (on a busy machine) gets another character or
+# none; so the choice is checked in the page html出力 writes, and the names are typed again if needed.
+fold_full() { "$build/cli/velmora-cli" fold full "$1"; }
+choose_pair() {
+    local page="$work/run/VelmoraSample.html" attempt box
+    for attempt in 1 2 3; do
+        click "$1" 98 31
+        xdotool key ctrl+a
+        type_text "$2" enter
+        click "$1" 492 31
+        xdotool key ctrl+a
+        type_text "$3" enter
+        rm -f "$page"
+        click "$1" 262 559 # html出力 (enabled once both are chosen)
+        box=$(window "$title" maybe 50) # the message that no application shows the page
+        [ -n "$box" ] && { xdotool key Return; sleep 0.5; }
+        # The page names the pair on a line of its own, sire first, in full-width letters (CR LF lines).
+        if [ -s "$page" ] && iconv -f CP932 -t UTF-8 "$page" | tr -d '\r' \
+            | grep -qxF "$(fold_full "$2") * $(fold_full "$3")<br>"; then
+            return
+        fi
+        echo "  $2 and $3 are not both chosen (try $attempt): typing them again" >&2
+    done
+    echo "make-screenshots: could not choose $2 and $3" >&2
+    exit 1
 }
 
 mkdir -p "$img" "$help_out" "$work/run"
 cp "$root"/sample/*.CSV "$work/run/"
-cmake --build "$build" --target velmora > /dev/null
+cmake --build "$build" --target velmora velmora-cli > /dev/null
 
 echo "windows:"
 start_program
@@ -92,10 +128,7 @@ press() { click "$main" 169 $((3 + 41 * $1 + 16)); }
 press 0
 w=$(window "Velmora配合決定ツール")
 sleep 1
-click "$w" 98 31
-type_text "ｸｲｴﾎ" enter
-click "$w" 492 31
-type_text "ﾃﾞｷﾞﾇ" enter
+choose_pair "$w" "ｸｲｴﾎ" "ﾃﾞｷﾞﾇ"
 click "$w" 224 109
 shot "$img/velmora.png"
 click "$w" 337 109
