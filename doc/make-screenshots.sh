@@ -7,7 +7,8 @@
 #
 # Writes doc/guide/img/*.png (the tool windows, used by the guide) and doc/screenshots/help-*.png (every
 # page of the guide inside the program's help window). Run it again after a window or a page changed;
-# the build is refreshed first so that the help window shows the new pictures.
+# the build is refreshed first so that the help window shows the new pictures. It takes about a minute
+# and a half on two busy cores.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
