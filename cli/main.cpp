@@ -4,6 +4,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/mating/points.h"
+#include "velmora_version.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,7 +29,9 @@ std::map<std::string, Entry>& Commands()
 
 void PrintUsage()
 {
-    std::fprintf(stderr, "usage: velmora-cli [--data DIR] [--points NAME] COMMAND [ARGS...]\ncommands:\n");
+    std::fprintf(
+        stderr,
+        "usage: velmora-cli [--data DIR] [--points NAME] COMMAND [ARGS...]\n       velmora-cli --version\ncommands:\n");
     for (const auto& [name, entry] : Commands())
         std::fprintf(stderr, "  %s\n", entry.usage);
 }
@@ -50,6 +53,9 @@ int main(int argc, char** argv)
         const std::string a = argv[i];
         if ((a == "--data" || a == "--points") && i + 1 < argc) {
             (a == "--data" ? ctx.dataDir : ctx.pointsName) = argv[++i];
+        } else if (a == "--version") {
+            std::printf("velmora-cli %s\n", velmora::kVersion);
+            return 0;
         } else if (a == "--help" || a == "-h") {
             PrintUsage();
             return 0;

@@ -11,6 +11,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool imagemagick
     xdg-utils desktop-file-utils
+    dpkg-dev fakeroot file appstream lintian man-db pngquant
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "gui/app/data_load.h"
 #include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
+#include "gui/app/frm_help.h"
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -15,12 +16,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QPushButton>
-#include <QTemporaryFile>
 
 namespace velmora::gui {
 
@@ -256,30 +255,15 @@ QString TfrmMain::HelpFilePath() const
 
 void TfrmMain::OnHelp()
 {
-    // The help file is HTML; the desktop picks its viewer by the extension, so the contents are
-    // handed over as an .html copy: a private file of this run, removed when the program ends.
-    const QString source = HelpFilePath();
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        MessageBox::Show(this, source + QStringLiteral("が見つかりません"));
+    // The guide is shown in the program's own window: it needs no browser on the desktop.
+    const QString contents = HelpFilePath();
+    if (!QFileInfo(contents).isFile()) {
+        MessageBox::Show(this, QDir::toNativeSeparators(contents) + QStringLiteral("が見つかりません"));
         return;
     }
-    if (!m_helpCopy) {
-        m_helpCopy
-            = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("velmora-help-XXXXXX.html")));
-        if (!m_helpCopy->open()) {
-            MessageBox::Show(this, m_helpCopy->fileTemplate() + QStringLiteral("に書き込めません"));
-            m_helpCopy.reset();
-            return;
-        }
-    }
-    const QByteArray contents = in.readAll();
-    if (!m_helpCopy->resize(0) || !m_helpCopy->seek(0) || m_helpCopy->write(contents) != contents.size()
-        || !m_helpCopy->flush()) {
-        MessageBox::Show(this, m_helpCopy->fileName() + QStringLiteral("に書き込めません"));
-        return;
-    }
-    OpenDocument(m_helpCopy->fileName(), this);
+    TfrmHelp help(contents, this);
+    FitForm(&help);
+    ExecHidden(this, &help);
 }
 
 void TfrmMain::OnEnd()

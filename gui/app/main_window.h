@@ -14,7 +14,6 @@ class QDialog;
 class QFileDialog;
 class QFontDialog;
 class QPushButton;
-class QTemporaryFile;
 
 namespace velmora::gui {
 
@@ -48,8 +47,9 @@ public:
     QFileDialog* OpenDialog();
     QFileDialog* SaveDialog();
 
-    // The application's help file: HelpName in the start-up directory, else beside the executable, else
-    // in the installed program's share folder.
+    // The application's help file, the contents page of the user's guide (the guide's other pages lie
+    // beside it): HelpName in the start-up directory, else beside the executable, else in the installed
+    // program's share folder.
     QString HelpFilePath() const;
 
 public slots:
@@ -81,7 +81,6 @@ private:
     std::array<ToolFactory, 6> m_factories;
     QDialog* m_editor = nullptr;
     QFontDialog* m_fontDialog = nullptr;
-    std::unique_ptr<QTemporaryFile> m_helpCopy; // the help file's copy handed to the desktop
     int m_exitCode = 0;
     bool m_closed = false;
 };

@@ -24,8 +24,9 @@ int ExecHidden(QWidget* owner, QDialog* child);
 
 using OpenDocumentHook = std::function<void(const QString& path)>;
 void SetOpenDocumentHook(OpenDocumentHook hook);
-// Asks the desktop to open a local file with its default application. When the desktop reports that
-// it cannot, a message over `parent` says so and the result is false.
+// Asks the desktop to open a local file with its default application. The desktop is asked first
+// whether an application for the file's type exists; when none does, or the desktop reports that it
+// cannot open the file, a message over `parent` says so and the result is false.
 bool OpenDocument(const QString& path, QWidget* parent = nullptr);
 
 } // namespace velmora::gui

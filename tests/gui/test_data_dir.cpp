@@ -121,14 +121,23 @@ private slots:
         QCOMPARE(MessageBox::History(), QStringList());
     }
 
-    // An installed program (<prefix>/bin/velmora) offers its sample data (<prefix>/share/velmora/sample)
-    // in the drive selector at a first start, and finds its help file in <prefix>/share/velmora.
+    // An installed program (<prefix>/bin/velmora, or <prefix>/games/velmora as the Debian package puts it)
+    // offers its sample data (<prefix>/share/velmora/sample) in the drive selector at a first start, and
+    // finds its help file in <prefix>/share/velmora.
+    void installedProgramOffersItsSampleData_data()
+    {
+        QTest::addColumn<QString>("programFolder");
+        QTest::newRow("bin") << QStringLiteral("bin");
+        QTest::newRow("games") << QStringLiteral("games");
+    }
+
     void installedProgramOffersItsSampleData()
     {
+        QFETCH(QString, programFolder);
         QTemporaryDir prefix, work;
         const QString shared = prefix.filePath(QStringLiteral("share/velmora"));
         CopySampleData(shared + QStringLiteral("/sample"));
-        QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+        QVERIFY(QDir().mkpath(prefix.filePath(programFolder)));
         QFile help(shared + QStringLiteral("/velmora.HLP"));
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
@@ -146,7 +155,7 @@ private slots:
             Click(d, "btnOK");
         });
         script.Start();
-        TfrmMain main(prefix.filePath(QStringLiteral("bin/velmora")), work.path());
+        TfrmMain main(prefix.filePath(programFolder + QStringLiteral("/velmora")), work.path());
         QVERIFY(script.Done());
         QCOMPARE(drive, QStringLiteral("サンプルデータ (%1/sample/)").arg(shared));
         QCOMPARE(main.StartupExitCode(), 0);

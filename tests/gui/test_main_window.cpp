@@ -8,9 +8,11 @@
 #include "gui/app/fit_text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 #include "gui/app/translations.h"
 #include "support/layout_check.h"
 #include "support/sample_program.h"
+#include "support/script.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -28,6 +30,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
@@ -308,33 +311,112 @@ private slots:
         QCOMPARE(IniFile(work.Ini()).ReadString(u"SCREEN", u"FontSize", u""), std::u16string(u"14"));
     }
 
-    void helpOpensTheHelpContents()
+    // ヘルプ shows the guide in the program's own window, from its contents page, without asking the
+    // desktop for anything; a link clicked with the mouse leads to a page, 戻る and 進む walk the history,
+    // 目次 returns to the contents and 閉じる brings the main window back.
+    void helpShowsTheGuideInItsOwnWindow()
     {
-        WorkFolder work;
-        const QString source = QStringLiteral(VELMORA_SAMPLE_DIR "/../gui/app/velmora.HLP");
-        QVERIFY(QFile::copy(source, work.dir.filePath("velmora.HLP")));
-        TfrmMain w(work.Exe(), work.Path());
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-        QTest::mouseClick(Button(w, "btnHelp"), Qt::LeftButton);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.urls.size(), 1);
-        QFile opened(catcher.urls[0].toLocalFile());
-        QVERIFY(opened.open(QIODevice::ReadOnly));
-        QFile original(source);
-        QVERIFY(original.open(QIODevice::ReadOnly));
-        QCOMPARE(opened.readAll(), original.readAll());
-        QVERIFY(catcher.urls[0].toLocalFile().endsWith(QStringLiteral(".html")));
-        // A private copy: readable by this user only, under a name no other user can foresee.
-        const QFileInfo copy(catcher.urls[0].toLocalFile());
-        QCOMPARE(copy.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
-                 QFile::Permissions());
-        QVERIFY(copy.fileName() != QStringLiteral("velmora-help.html"));
+        WorkFolder work; // the program's own folder holds the guide, as an installed program's share folder does
+        TfrmMain main(QStringLiteral(VELMORA_PROGRAM_PATH), work.Path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        const QUrl contents = QUrl::fromLocalFile(
+            QFileInfo(QStringLiteral(VELMORA_PROGRAM_PATH)).dir().filePath(QStringLiteral("velmora.HLP")));
+        UrlCatcher desktop;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
 
-        // Without an application to show it the user is told.
-        QTest::mouseClick(Button(w, "btnHelp"), Qt::LeftButton);
-        QCOMPARE(MessageBox::History().size(), 1);
-        QVERIFY(MessageBox::History().at(0).contains(copy.fileName()));
+        QList<QUrl> seen;
+        QString title;
+        bool mainHidden = false;
+        bool backFirst = true;
+        bool forwardAfterBack = false;
+        test::Script script;
+        script.Add([&] { test::Click(&main, "btnHelp"); });
+        script.Add([&] {
+            QDialog* help = test::ActiveDialog("frmHelp");
+            QVERIFY(help);
+            mainHidden = !main.isVisible();
+            auto* browser = help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"));
+            seen.append(browser->source());
+            title = help->windowTitle();
+            backFirst = help->findChild<QPushButton*>(QStringLiteral("btnBack"))->isEnabled();
+            // The first page's link, clicked where it is drawn.
+            QTextCursor link(browser->document());
+            while (!link.atEnd() && link.charFormat().anchorHref() != QStringLiteral("start.html"))
+                link.movePosition(QTextCursor::NextCharacter);
+            link.movePosition(QTextCursor::NextCharacter);
+            browser->ensureCursorVisible();
+            browser->setTextCursor(link);
+            browser->ensureCursorVisible();
+            const QPoint at = browser->cursorRect(link).center() - QPoint(4, 0);
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+            seen.append(browser->source());
+            test::Click(help, "btnBack");
+            seen.append(browser->source());
+            forwardAfterBack = help->findChild<QPushButton*>(QStringLiteral("btnForward"))->isEnabled();
+            test::Click(help, "btnForward");
+            test::Click(help, "btnContents");
+            seen.append(browser->source());
+            test::Click(help, "btnClose");
+        });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && main.isVisible() && !test::ActiveDialog("frmHelp"), 10000);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        QVERIFY(mainHidden);
+        QCOMPARE(seen,
+                 (QList<QUrl> { contents, contents.resolved(QUrl(QStringLiteral("start.html"))), contents, contents }));
+        QVERIFY2(title.contains(QStringLiteral("ユーザーガイド")), qPrintable(title));
+        QVERIFY(!backFirst);
+        QVERIFY(forwardAfterBack);
+        QCOMPARE(desktop.urls, QList<QUrl>());
+        QCOMPARE(MessageBox::History(), QStringList());
+    }
+
+    // html出力 asks the desktop first: with no application for the page the user is told and nothing is
+    // handed over; with one, the page goes to the desktop.
+    void openDocumentSaysWhenNoApplicationOpensTheFile()
+    {
+        QTemporaryDir desktopDirs;
+        const QString data = desktopDirs.filePath(QStringLiteral("data"));
+        QVERIFY(QDir().mkpath(data + QStringLiteral("/applications")));
+        // The desktop's file types stay known; its applications are only those the test puts in place.
+        const QString types = desktopDirs.filePath(QStringLiteral("share"));
+        QVERIFY(QDir().mkpath(types));
+        QVERIFY(QFile::link(QStringLiteral("/usr/share/mime"), types + QStringLiteral("/mime")));
+        const QByteArray names[] = { "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS" };
+        QList<QByteArray> saved;
+        for (const QByteArray& name : names) {
+            saved.append(qgetenv(name.constData()));
+            const QString value = name == "XDG_DATA_HOME" ? data
+                : name == "XDG_DATA_DIRS"                 ? types
+                                                          : desktopDirs.filePath(QStringLiteral("none"));
+            qputenv(name.constData(), value.toUtf8());
+        }
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        const QString page = desktopDirs.filePath(QStringLiteral("VelmoraSample.html"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body>Velmora</body></html>\r\n");
+        file.close();
+        UrlCatcher desktop;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
+
+        const bool withoutApplication = OpenDocument(page);
+        QFile entry(data + QStringLiteral("/applications/viewer.desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %f\nMimeType=text/html;\n");
+        entry.close();
+        const bool withApplication = OpenDocument(page);
+
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        for (int i = 0; i < saved.size(); ++i)
+            saved[i].isNull() ? qunsetenv(names[i].constData()) : qputenv(names[i].constData(), saved[i]);
+        QVERIFY(!withoutApplication);
+        QVERIFY(withApplication);
+        QCOMPARE(MessageBox::History(),
+                 QStringList { page + QStringLiteral("を開けませんでした。表示するアプリケーションがありません。") });
+        QCOMPARE(desktop.urls, QList<QUrl> { QUrl::fromLocalFile(page) });
     }
 
     // A text too wide for its control is drawn in a smaller font; a text that fits keeps the window's
