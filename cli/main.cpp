@@ -26,11 +26,12 @@ std::map<std::string, Entry>& Commands()
     return commands;
 }
 
-void PrintUsage()
+// The usage: on stdout when asked for with --help, on stderr after a mistake.
+void PrintUsage(FILE* out)
 {
-    std::fprintf(stderr, "usage: velmora-cli [--data DIR] [--points NAME] COMMAND [ARGS...]\ncommands:\n");
+    std::fprintf(out, "usage: velmora-cli [--data DIR] [--points NAME] COMMAND [ARGS...]\ncommands:\n");
     for (const auto& [name, entry] : Commands())
-        std::fprintf(stderr, "  %s\n", entry.usage);
+        std::fprintf(out, "  %s\n", entry.usage);
 }
 } // namespace
 
@@ -51,14 +52,14 @@ int main(int argc, char** argv)
         if ((a == "--data" || a == "--points") && i + 1 < argc) {
             (a == "--data" ? ctx.dataDir : ctx.pointsName) = argv[++i];
         } else if (a == "--help" || a == "-h") {
-            PrintUsage();
+            PrintUsage(stdout);
             return 0;
         } else {
             break;
         }
     }
     if (i >= argc) {
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     // Refused before anything is read, so that a bad name never reaches the file system.
@@ -70,7 +71,7 @@ int main(int argc, char** argv)
     const auto it = Commands().find(argv[i]);
     if (it == Commands().end()) {
         std::fprintf(stderr, "velmora-cli: unknown command '%s'\n", argv[i]);
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     ctx.args.assign(argv + i + 1, argv + argc);
