@@ -9,8 +9,8 @@
 // leaves/cpu_s counter divides by the CPU time of all threads, for machines whose cores are shared.
 
 #include "core/data/loader.h"
-#include "core/search/reference_search.h"
 #include "core/search/search_engine.h"
+#include "tests/support/reference_search.h"
 #include "tools/datagen/datagen.h"
 
 #include "support/search_bench.h"

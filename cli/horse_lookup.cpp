@@ -36,11 +36,6 @@ int LookupMare(const MasterData& d, std::string_view name)
     return Lookup(d, name, FindMam, "broodmare");
 }
 
-int LookupAncestor(const MasterData& d, std::string_view name)
-{
-    return Lookup(d, name, FindOya, "ancestor");
-}
-
 const PtsRec& CurrentPoints(Context& ctx)
 {
     ctx.Data();

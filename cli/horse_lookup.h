@@ -17,8 +17,6 @@ struct Context;
 // horse when neither form is found.
 int LookupStallion(const MasterData& d, std::string_view name);
 int LookupMare(const MasterData& d, std::string_view name);
-// OyaTable row, the same way.
-int LookupAncestor(const MasterData& d, std::string_view name);
 
 // Makes the point table current and reads it: the one named by --points when given ("デフォルト" is
 // "相性.CSV"), else the settings' current file. Loads the master data first.

@@ -23,7 +23,6 @@ public:
     enum class Type { Null, Bool, Number, String, Array, Object };
 
     Type type() const { return m_type; }
-    bool IsNull() const { return m_type == Type::Null; }
     // Typed access; `what` names the value in the error message (e.g. "haigo.1.Omo").
     bool AsBool(std::string_view what) const;
     double AsNumber(std::string_view what) const;

@@ -54,6 +54,15 @@ void ReadScreenSettings(AppState& s, ScreenSize screen)
     s.IniFile->WriteString(u"SCREEN", u"ScreenHeight", Decimal(s.ScreenHeight));
 }
 
+void SetWindowFont(AppState& s, std::u16string_view name, int32_t pointSize)
+{
+    s.FontName = name;
+    if (pointSize > 0)
+        s.FontSize = pointSize;
+    s.IniFile->WriteString(u"SCREEN", u"FontName", s.FontName);
+    s.IniFile->WriteString(u"SCREEN", u"FontSize", Decimal(s.FontSize));
+}
+
 namespace {
 TFeeButton& BandTarget(AppState& s, int kind, int n)
 {

@@ -48,6 +48,11 @@ std::u16string ReadSetting(std::u16string_view section, std::u16string_view key,
 // a screen lower than 480 pixels. Writes ScreenWidth and ScreenHeight back in decimal.
 void ReadScreenSettings(AppState& s, ScreenSize screen);
 
+// A font chosen for the windows: FontName and FontSize take the name and the size (a size of 0 or less
+// keeps the size) and both are written to "SCREEN". Throws FileError when the settings file cannot be
+// written; the font is in use nevertheless.
+void SetWindowFont(AppState& s, std::u16string_view name, int32_t pointSize);
+
 // One filter band. kind 1..4 = "牡馬★", "牝馬価格帯", "牝馬スピード", "牝馬スタミナ"; n = band number.
 // The value is "caption,lower,upper"; missing or bad bounds read as 0, and the value is written back
 // in that normal form.

@@ -17,7 +17,14 @@ namespace velmora {
 
 namespace {
 
-constexpr std::array<PointKey, 11> kHaigoKeys = { {
+// A key of the file with its default text.
+struct PointKey
+{
+    std::u16string_view key;
+    std::u16string_view defaultValue;
+};
+
+constexpr std::array<PointKey, kHaigoFields.size()> kHaigoKeys = { {
     { u"同系配合", u"0" },
     { u"面白配合", u"2000" },
     { u"見事な配合", u"2000" },
@@ -113,19 +120,6 @@ std::unique_ptr<IniFile>& PointFileSlot()
 
 } // namespace
 
-const std::array<PointKey, 11>& HaigoKeys()
-{
-    return kHaigoKeys;
-}
-const std::array<PointKey, MStatus::Count>& MareStatusKeys()
-{
-    return kMareKeys;
-}
-const std::array<PointKey, DStatus::Count>& StallionStatusKeys()
-{
-    return kStallionKeys;
-}
-
 std::u16string CrosNumKey(int n)
 {
     return Decimal(n % 10) + u"本";
@@ -142,10 +136,8 @@ std::u16string EffectKey(int n)
 PtsRec DefaultPointTable()
 {
     PtsRec t;
-    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
     for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        *haigo[i] = PointTextValue(kHaigoKeys[i].defaultValue);
+        t.haigo.*kHaigoFields[i] = PointTextValue(kHaigoKeys[i].defaultValue);
     for (size_t i = 0; i < kMareKeys.size(); ++i)
         t.mstatus[i] = PointTextValue(kMareKeys[i].defaultValue);
     for (size_t i = 0; i < kStallionKeys.size(); ++i)
@@ -158,26 +150,13 @@ int32_t PointTextValue(std::u16string_view text)
     return ParseIntDef(text, 0);
 }
 
-std::u16string ReadPointValue(IniFile& file, std::u16string_view section, std::u16string_view key,
-                              std::u16string_view defaultValue)
-{
-    // A key that is present already holds the text a write-back would store; only absent keys need
-    // the (atomic, flushed) write, which keeps reading a complete table from rewriting the file 115 times.
-    if (std::optional<std::u16string> v = file.Read(section, key))
-        return *std::move(v);
-    file.WriteString(section, key, defaultValue);
-    return std::u16string(defaultValue);
-}
-
 void ReadPoints(IniFile& file, PtsRec& out)
 {
     // Read into a copy so that a failed write-back leaves the caller's table as it was.
     PtsRec t = out;
     PointReader r(file);
-    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
     for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        *haigo[i] = r.Number(kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue);
+        t.haigo.*kHaigoFields[i] = r.Number(kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue);
     for (int n = 1; n <= 7; ++n)
         t.CrosNum[static_cast<size_t>(n)] = r.Number(kPointSectionCrosNum, CrosNumKey(n), u"0");
     for (int n = 1; n <= 16; ++n)
@@ -199,10 +178,8 @@ void ReadPoints(IniFile& file, PtsRec& out)
 void WritePoints(IniFile& file, PtsRec& t)
 {
     PointWriter w;
-    const int32_t haigo[11] = { t.haigo.Dokei, t.haigo.Omo,  t.haigo.Mig,   t.haigo.Yok,   t.haigo.Nix1, t.haigo.Nix2,
-                                t.haigo.Nix3,  t.haigo.Nix4, t.haigo.Taboo, t.haigo.Kiken, t.haigo.Outb };
     for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        w.Number(kPointSectionHaigo, kHaigoKeys[i].key, haigo[i]);
+        w.Number(kPointSectionHaigo, kHaigoKeys[i].key, t.haigo.*kHaigoFields[i]);
     for (int n = 1; n <= 7; ++n)
         w.Number(kPointSectionCrosNum, CrosNumKey(n), t.CrosNum[static_cast<size_t>(n)]);
     for (int n = 1; n <= 16; ++n)

@@ -35,6 +35,13 @@ struct VelmoraHaigoRec
     bool operator==(const VelmoraHaigoRec&) const = default;
 };
 
+// The mating-type points in file order (the keys of section 配合), as t.haigo.*kHaigoFields[i].
+inline constexpr std::array<int32_t VelmoraHaigoRec::*, 11> kHaigoFields = {
+    &VelmoraHaigoRec::Dokei, &VelmoraHaigoRec::Omo,   &VelmoraHaigoRec::Mig,  &VelmoraHaigoRec::Yok,
+    &VelmoraHaigoRec::Nix1,  &VelmoraHaigoRec::Nix2,  &VelmoraHaigoRec::Nix3, &VelmoraHaigoRec::Nix4,
+    &VelmoraHaigoRec::Taboo, &VelmoraHaigoRec::Kiken, &VelmoraHaigoRec::Outb,
+};
+
 // Indices into PtsRec::mstatus (section 繁殖牝馬).
 namespace MStatus {
 enum : int {
@@ -101,13 +108,6 @@ struct PtsRec
     bool operator==(const PtsRec&) const = default;
 };
 
-// A key of the file with its default text.
-struct PointKey
-{
-    std::u16string_view key;
-    std::u16string_view defaultValue;
-};
-
 // The section names, in the writer's order.
 inline constexpr std::u16string_view kPointSectionHaigo = u"配合";
 inline constexpr std::u16string_view kPointSectionCrosNum = u"クロス本数";
@@ -120,10 +120,6 @@ inline constexpr std::u16string_view kPointColorKey = u"毛色";
 inline constexpr std::u16string_view kDefaultPointFile = u"相性.CSV";
 inline constexpr std::u16string_view kDefaultPointSetting = u"デフォルト";
 
-// The keys of 配合 (VelmoraHaigoRec order), 繁殖牝馬 (mstatus order) and 種牡馬 (dstatus order).
-const std::array<PointKey, 11>& HaigoKeys();
-const std::array<PointKey, MStatus::Count>& MareStatusKeys();
-const std::array<PointKey, DStatus::Count>& StallionStatusKeys();
 // "1本" .. "7本" and "効果00" .. "効果16".
 std::u16string CrosNumKey(int n);
 std::u16string EffectKey(int n);
@@ -135,9 +131,6 @@ PtsRec DefaultPointTable();
 // "$" and hexadecimal digits, within 32 bits); 0 for any other text, an empty one included.
 int32_t PointTextValue(std::u16string_view text);
 
-// Reads section/key (the default text when the key is absent), writes that text back and returns it.
-std::u16string ReadPointValue(IniFile& file, std::u16string_view section, std::u16string_view key,
-                              std::u16string_view defaultValue);
 // Fills every field of `table` from `file`, completing the file. Throws FileError when the file cannot
 // be written; fields already read keep their new values.
 void ReadPoints(IniFile& file, PtsRec& table);

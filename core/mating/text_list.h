@@ -83,6 +83,17 @@ void WriteTextListFormat(IniFile& ini, const TextListSettings& s);
 // Writes the switches "ON" / "OFF" in the kind's order, with "馬名" = "必須" right after "順位".
 void WriteTextListSwitches(IniFile& ini, TextListKind kind, const TextListSwitches& columns);
 
+// What the optimal-mating window hands over: one of its lists, whether it is ordered by compatibility
+// with a chosen partner (ready), and that partner.
+struct TextListSource
+{
+    bool stallions = true; // the stallion list (target: a mare) or the mare list
+    bool ready = false; // ordered by 相性順 with a chosen target
+    const std::vector<ListRow>* rows = nullptr;
+    int target = -1; // MamTable row (stallion list) or DadTable row (mare list)
+    std::u16string targetName;
+};
+
 // What the list is built from.
 struct TextListRequest
 {

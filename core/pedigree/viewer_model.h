@@ -75,7 +75,6 @@ public:
     // The legend's click: flips the colour mode. The window redraws the legend and, when the formula
     // box is not empty, shows the formula again (which draws the chart in the new colours).
     void ToggleColourMode() { m_colourMode = !m_colourMode; }
-    bool ColourMode() const { return m_colourMode; }
     std::array<LegendEntry, kLegendEntries + 1> Legend() const { return ColourLegend(m_d, m_colourMode); }
 
     const ViewerDisplay& Display() const { return m_display; }

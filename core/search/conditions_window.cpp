@@ -212,7 +212,7 @@ unsigned ConditionsWindowModel::TakeChanges()
 
 void ConditionsWindowModel::SetMaxGenIndex(int index)
 {
-    if (!m_uiReady || index < 0 || index >= kMaxGenerations)
+    if (index < 0 || index >= kMaxGenerations)
         return;
     m_cond.MaxGen = index + 1;
     // The page is shown afresh; one whose tab is now hidden gives way to the last generation shown.
@@ -251,16 +251,12 @@ void ConditionsWindowModel::RefreshMamList()
 
 void ConditionsWindowModel::SetMamSpeed(int value)
 {
-    if (!m_uiReady)
-        return;
     m_cond.MamJoken.Speed = value;
     FilterMamsAndRefresh();
 }
 
 void ConditionsWindowModel::SetMamStamina(int value)
 {
-    if (!m_uiReady)
-        return;
     m_cond.MamJoken.Stamina = value;
     FilterMamsAndRefresh();
 }
@@ -268,8 +264,6 @@ void ConditionsWindowModel::SetMamStamina(int value)
 void ConditionsWindowModel::SetMamCrs(int k, int value)
 {
     CheckEffect(k);
-    if (!m_uiReady)
-        return;
     m_cond.MamJoken.Crs[static_cast<size_t>(k)] = value;
     FilterMamsAndRefresh();
 }
@@ -277,8 +271,6 @@ void ConditionsWindowModel::SetMamCrs(int k, int value)
 void ConditionsWindowModel::ToggleMamUd(int k)
 {
     CheckEffect(k);
-    if (!m_uiReady)
-        return;
     m_cond.MamJoken.Ud[static_cast<size_t>(k)] = !m_cond.MamJoken.Ud[static_cast<size_t>(k)];
     m_changes |= MamPage;
     FilterMamsAndRefresh();
@@ -286,8 +278,6 @@ void ConditionsWindowModel::ToggleMamUd(int k)
 
 void ConditionsWindowModel::SetOrigin(Origin origin, bool allowed)
 {
-    if (!m_uiReady)
-        return;
     MamJokenRec& j = m_cond.MamJoken;
     (origin == Origin::Jika       ? j.Jika
          : origin == Origin::Taka ? j.Taka
@@ -299,8 +289,6 @@ void ConditionsWindowModel::SetOrigin(Origin origin, bool allowed)
 
 void ConditionsWindowModel::ChooseMam(int row)
 {
-    if (!m_uiReady)
-        return;
     // The bounds take her values without filtering again.
     FixMam(m_data, row, m_cond.MamJoken);
     m_changes |= MamPage;
@@ -309,8 +297,6 @@ void ConditionsWindowModel::ChooseMam(int row)
 
 void ConditionsWindowModel::CheckMam(int row, bool checked)
 {
-    if (!m_uiReady)
-        return;
     m_data.MamTable[static_cast<size_t>(CheckedIndex(row, m_data.MamCount))].Selected = checked;
     RefreshMamList();
 }
@@ -533,8 +519,6 @@ void ConditionsWindowModel::InitChild()
 
 void ConditionsWindowModel::SetSosenMark(size_t item, SosenMark mark)
 {
-    if (!m_uiReady)
-        return;
     m_cond.Sosen.at(item).mark = mark;
     UpdateSosenFlags(m_cond);
 }

@@ -5,9 +5,8 @@
 // here, then repaints what Changes() reports.
 //
 // The generation pages share one set of controls: the stallion, mating and foal values shown are
-// those of CurGen(), and every change writes into the records of CurGen(). While the window fills its
-// controls from the records (under a Filling guard) UiReady() is false and every change is ignored,
-// so that only the user's changes write back.
+// those of CurGen(), and every change writes into the records of CurGen(). The window forwards nothing
+// while it fills its controls from the records, so that only the user's changes write back.
 
 #include "core/data/ini_file.h"
 #include "core/data/master_data.h"
@@ -119,26 +118,6 @@ public:
     // The changes since the last call, as a set of Change bits.
     unsigned TakeChanges();
 
-    // While a Filling lives, UiReady() is false and every change is ignored.
-    class Filling
-    {
-    public:
-        explicit Filling(ConditionsWindowModel& m)
-            : m_model(m)
-            , m_was(m.m_uiReady)
-        {
-            m.m_uiReady = false;
-        }
-        ~Filling() { m_model.m_uiReady = m_was; }
-        Filling(const Filling&) = delete;
-        Filling& operator=(const Filling&) = delete;
-
-    private:
-        ConditionsWindowModel& m_model;
-        bool m_was;
-    };
-    bool UiReady() const { return m_uiReady; }
-
     const SearchConditions& Conditions() const { return m_cond; }
 
     // Generations and pages.
@@ -230,7 +209,7 @@ public:
     SearchConditions ForSearch(std::u16string_view resultLimitText) const;
 
 private:
-    bool Editable() const { return m_uiReady && m_curGen >= 1 && m_curGen <= kMaxGenerations; }
+    bool Editable() const { return m_curGen >= 1 && m_curGen <= kMaxGenerations; }
     DadJokenRec& CurDad() { return m_cond.DadJoken[static_cast<size_t>(m_curGen)]; }
     HaigoJokenRec& CurHaigo() { return m_cond.HaigoJoken[static_cast<size_t>(m_curGen)]; }
     ChildJokenRec& CurChild() { return m_cond.ChildJoken[static_cast<size_t>(m_curGen)]; }
@@ -243,7 +222,6 @@ private:
     MasterData& m_data;
     SearchConditions m_cond;
     int m_curGen = 0;
-    bool m_uiReady = true;
     bool m_mamListShown = false;
     bool m_dadListShown = false;
     bool m_nitroShown = false;

@@ -1,6 +1,6 @@
 #include "gui/app/controls.h"
 
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +11,11 @@ namespace velmora::gui {
 QString Q(std::u16string_view s)
 {
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::u16string U(const QString& s)
+{
+    return s.toStdU16String();
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
@@ -39,6 +44,14 @@ QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, 
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     return c;
+}
+
+void FillChooser(QComboBox* box, const std::vector<std::u16string>& items, int selected)
+{
+    box->clear();
+    for (const std::u16string& item : items)
+        box->addItem(Q(item));
+    box->setCurrentIndex(selected);
 }
 
 TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h)

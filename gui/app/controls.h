@@ -8,7 +8,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -20,6 +22,7 @@ namespace velmora::gui {
 class TShape;
 
 QString Q(std::u16string_view s);
+std::u16string U(const QString& s);
 
 // A label with an object name (none when name is null) at x, y with size w x h.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
@@ -28,6 +31,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 // An editable combo box that never adds the typed text to its items.
 QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, int h);
+
+// Fills a drop-down list with the items and makes `selected` current (-1: none).
+void FillChooser(QComboBox* box, const std::vector<std::u16string>& items, int selected);
 
 // A colour swatch (TShape) with an object name.
 TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int h);

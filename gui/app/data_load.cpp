@@ -3,8 +3,8 @@
 #include "core/app/app_state.h"
 #include "core/app/load_messages.h"
 #include "gui/app/message_box.h"
+#include "gui/app/wait_cursor.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 
 namespace velmora::gui {
@@ -12,12 +12,7 @@ namespace velmora::gui {
 LoadHooks WaitCursorHooks()
 {
     LoadHooks hooks;
-    hooks.setBusy = [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    };
+    hooks.setBusy = SetBusyCursor;
     hooks.processEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     return hooks;
 }

@@ -20,12 +20,6 @@ QString ObjectName(bool save)
     return save ? QStringLiteral("dlgSave") : QStringLiteral("dlgOpen");
 }
 
-FileDialogHook& Hook()
-{
-    static FileDialogHook hook;
-    return hook;
-}
-
 QString Title(bool save)
 {
     return save ? QStringLiteral("データの保存") : QStringLiteral("データの読込");
@@ -38,8 +32,6 @@ QString Filter()
 
 QString Ask(QWidget* caller, bool save, const QString& proposed)
 {
-    if (Hook())
-        return Hook()(save, Title(save), Filter(), proposed);
     std::unique_ptr<QFileDialog> own;
     QFileDialog* dialog = Owner() ? KeptTextFileDialog(Owner(), save) : nullptr;
     if (!dialog) {
@@ -92,11 +84,6 @@ QString AskOpenFile(QWidget* caller)
 QString AskSaveFile(QWidget* caller, const QString& proposed)
 {
     return Ask(caller, true, proposed);
-}
-
-void SetFileDialogHook(FileDialogHook hook)
-{
-    Hook() = std::move(hook);
 }
 
 } // namespace velmora::gui

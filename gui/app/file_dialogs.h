@@ -7,8 +7,6 @@
 
 #include <QString>
 
-#include <functional>
-
 class QFileDialog;
 class QWidget;
 
@@ -25,11 +23,5 @@ void SetFileDialogOwner(QWidget* owner);
 QString AskOpenFile(QWidget* caller);
 // Shows the save dialog over `caller` with the proposed file name.
 QString AskSaveFile(QWidget* caller, const QString& proposed);
-
-// Tests: replaces both dialogs. Gets whether it is the save dialog, its title, filter and the proposed
-// name; returns the chosen path or an empty text.
-using FileDialogHook
-    = std::function<QString(bool save, const QString& title, const QString& filter, const QString& proposed)>;
-void SetFileDialogHook(FileDialogHook hook);
 
 } // namespace velmora::gui

@@ -2,6 +2,7 @@
 
 #include "core/app/app_state.h"
 #include "gui/app/controls.h"
+#include "gui/app/filling.h"
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
 
@@ -79,7 +80,7 @@ TfrmDataDir::TfrmDataDir(QWidget* parent)
         MakeLabel(files, nullptr, Q(kDataFileLists[i].label), x, y, 160, 18);
         m_lists[i] = MakeList(files, kListNames[i], x, y + 19, 160, 64);
         connect(m_lists[i], &QListWidget::currentRowChanged, this, [this, i](int row) {
-            if (!m_showing)
+            if (!m_filling)
                 m_model.Select(static_cast<int>(i), row);
         });
     }
@@ -101,7 +102,7 @@ TfrmDataDir::TfrmDataDir(QWidget* parent)
 
 void TfrmDataDir::ShowModel()
 {
-    m_showing = true;
+    const Filling filling(m_filling);
     m_cmbDrive->setCurrentIndex(m_model.CurrentRoot());
     m_lstFolder->clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -120,7 +121,6 @@ void TfrmDataDir::ShowModel()
         if (c.selected < 0)
             list->clearSelection();
     }
-    m_showing = false;
 }
 
 void TfrmDataDir::OnOk()

@@ -38,7 +38,7 @@ private:
     QComboBox* m_cmbDrive = nullptr;
     QListWidget* m_lstFolder = nullptr;
     std::array<QListWidget*, 9> m_lists {};
-    bool m_showing = false;
+    bool m_filling = false;
 };
 
 } // namespace velmora::gui

@@ -2,8 +2,6 @@
 
 #include "core/app/app_state.h"
 #include "core/app/settings.h"
-#include "core/common/errors.h"
-#include "core/data/cp932.h"
 #include "gui/app/controls.h"
 #include "gui/app/data_load.h"
 #include "gui/app/file_dialogs.h"
@@ -11,6 +9,7 @@
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/wait_cursor.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -132,17 +131,18 @@ void TfrmMain::RunStartup(const QString& exePath, const QString& currentDir)
     hooks.fitMainWindow = [this] { FitForm(this); };
     hooks.dataDirDialog = [this] { return RunDataDirDialog(); };
     hooks.load = WaitCursorHooks();
-    try {
-        const LoadResult result = StartUp(s, Master(), currentDir.toStdString(), exePath.toStdString(), hooks);
-        ShowLoadMessages(this, result);
-    } catch (const StartupAbort& e) {
-        MessageBox::Show(this, QString::fromStdU16String(e.Message()));
-        m_exitCode = e.ExitCode();
-    } catch (const std::exception& e) {
-        // The settings file could not be read or written: nothing can be kept, so the program ends.
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-        m_exitCode = 2;
-    }
+    MessageBox::ShowErrors(
+        this,
+        [&] {
+            const LoadResult result = StartUp(s, Master(), currentDir.toStdString(), exePath.toStdString(), hooks);
+            ShowLoadMessages(this, result);
+        },
+        [this](const std::exception& e) {
+            // A refused start says how the program ends; any other error means the settings file could
+            // not be read or written: nothing can be kept, so the program ends too.
+            const auto* refused = dynamic_cast<const StartupAbort*>(&e);
+            m_exitCode = refused ? refused->ExitCode() : 2;
+        });
 }
 
 bool TfrmMain::RunDataDirDialog()
@@ -167,20 +167,15 @@ int TfrmMain::RunTool(Tool tool, bool waitCursor)
 {
     if (!HasTool(tool))
         return QDialog::Rejected;
-    if (waitCursor)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<QDialog> window;
-    try {
+    // The hourglass while the window is made; it is gone before a message shows.
+    const bool made = MessageBox::ShowErrors(this, [&] {
+        const WaitCursor wait(waitCursor);
         window.reset(m_factories[static_cast<size_t>(tool)](this));
         FitForm(window.get());
-    } catch (const std::exception& e) {
-        if (waitCursor)
-            QApplication::restoreOverrideCursor();
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!made)
         return QDialog::Rejected;
-    }
-    if (waitCursor)
-        QApplication::restoreOverrideCursor();
     const int result = ExecHidden(this, window.get());
     window.reset();
     return result;
@@ -217,7 +212,7 @@ void TfrmMain::RunDataTool(Tool tool)
     std::unique_ptr<QDialog> window(m_factories[static_cast<size_t>(tool)](this));
     FitForm(window.get());
     hide();
-    const bool ok = ExecModal(window.get()) == QDialog::Accepted;
+    const bool ok = window->exec() == QDialog::Accepted;
     window.reset();
     if (ok)
         ReloadMasterData(this);
@@ -241,15 +236,7 @@ void TfrmMain::OnFont()
     dialog->setCurrentFont(font());
     if (dialog->exec() == QDialog::Accepted) {
         const QFont chosen = dialog->selectedFont();
-        AppState& s = App();
-        s.FontName = chosen.family().toStdU16String();
-        s.FontSize = chosen.pointSize() > 0 ? chosen.pointSize() : s.FontSize;
-        try {
-            s.IniFile->WriteString(u"SCREEN", u"FontName", s.FontName);
-            s.IniFile->WriteString(u"SCREEN", u"FontSize", FromUtf8(std::to_string(s.FontSize)));
-        } catch (const std::exception& e) {
-            MessageBox::Show(this, QString::fromUtf8(e.what()));
-        }
+        MessageBox::ShowErrors(this, [&] { SetWindowFont(App(), U(chosen.family()), chosen.pointSize()); });
         setFont(AppFont());
     }
     show();

@@ -3,7 +3,6 @@
 #include "core/app/settings.h"
 
 #include <QApplication>
-#include <QList>
 #include <QMessageBox>
 
 namespace velmora::gui {
@@ -11,7 +10,6 @@ namespace velmora::gui {
 namespace {
 struct HookState
 {
-    QList<MessageBox::Answer> queued;
     std::optional<MessageBox::Answer> automatic;
     QStringList history;
 };
@@ -23,10 +21,6 @@ HookState& Hooks()
 }
 } // namespace
 
-void MessageBox::SetNextAnswer(Answer answer)
-{
-    Hooks().queued.append(answer);
-}
 void MessageBox::SetAutoAnswer(std::optional<Answer> answer)
 {
     Hooks().automatic = answer;
@@ -44,8 +38,6 @@ MessageBox::Answer MessageBox::Ask(QWidget* parent, const QString& title, const 
 {
     HookState& h = Hooks();
     h.history.append(text);
-    if (!h.queued.isEmpty())
-        return h.queued.takeFirst();
     if (h.automatic)
         return *h.automatic;
     // A hidden parent (the main window during start-up or while a tool is open) would place the box
@@ -67,12 +59,15 @@ bool MessageBox::Confirm(QWidget* parent, const QString& text)
     return Ask(parent, QStringLiteral("確認"), text, true) == Ok;
 }
 
-bool MessageBox::ShowErrors(QWidget* parent, const std::function<void()>& work)
+bool MessageBox::ShowErrors(QWidget* parent, const std::function<void()>& work,
+                            const std::function<void(const std::exception&)>& failed)
 {
     try {
         work();
         return true;
     } catch (const std::exception& e) {
+        if (failed)
+            failed(e);
         Show(parent, QString::fromUtf8(e.what()));
         return false;
     }

@@ -22,13 +22,13 @@ public:
     static void Show(QWidget* parent, const QString& text);
     // A question titled "確認" with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& text);
-    // Runs work; an error it throws is shown in a message box over parent and goes no further.
-    // False when there was one.
-    static bool ShowErrors(QWidget* parent, const std::function<void()>& work);
+    // Runs work; an error it throws (any std::exception) is shown in a message box over parent and goes
+    // no further. False when there was one. `failed`, when given, gets the error before it is shown, to
+    // undo what work began or to note what the error means. Every window reports its errors this way.
+    static bool ShowErrors(QWidget* parent, const std::function<void()>& work,
+                           const std::function<void(const std::exception&)>& failed = {});
 
-    // Test hooks. The next box takes the queued answer (first in, first out) without being shown.
-    static void SetNextAnswer(Answer answer);
-    // While set, every box without a queued answer takes this answer without being shown.
+    // Test hooks. While set, every box takes this answer without being shown.
     static void SetAutoAnswer(std::optional<Answer> answer);
     // The texts of all boxes since the last ClearHistory, shown or answered.
     static QStringList History();

@@ -11,12 +11,6 @@ namespace velmora::gui {
 
 namespace {
 
-ModalHook& Modal()
-{
-    static ModalHook hook;
-    return hook;
-}
-
 OpenDocumentHook& Opener()
 {
     static OpenDocumentHook hook;
@@ -25,23 +19,11 @@ OpenDocumentHook& Opener()
 
 } // namespace
 
-void SetModalHook(ModalHook hook)
-{
-    Modal() = std::move(hook);
-}
-
-int ExecModal(QDialog* dialog)
-{
-    if (Modal())
-        return Modal()(dialog);
-    return dialog->exec();
-}
-
 int ExecHidden(QWidget* owner, QDialog* child)
 {
     // QWidget's setVisible, not QDialog's: QDialog::setVisible(false) ends the dialog's exec() loop.
     owner->QWidget::setVisible(false);
-    const int result = ExecModal(child);
+    const int result = child->exec();
     owner->QWidget::setVisible(true);
     return result;
 }

@@ -7,8 +7,7 @@
 // to do it: the owner is hidden without touching its modal loop, the child runs its own loop, and the
 // owner is shown again with its state intact.
 //
-// Tests may replace the modal loop with a hook that drives the child window instead; end-to-end tests
-// leave it unset and drive the real loop with timers.
+// Window tests drive these real modal loops with timers (tests/gui/support/script.h).
 
 #include <QString>
 
@@ -19,12 +18,7 @@ class QWidget;
 
 namespace velmora::gui {
 
-// The function gets the dialog and returns its result (QDialog::Accepted or Rejected).
-using ModalHook = std::function<int(QDialog*)>;
-void SetModalHook(ModalHook hook);
-// Shows the dialog modally (or hands it to the hook) and returns its result.
-int ExecModal(QDialog* dialog);
-// Hides owner (a window or a dialog running its own modal loop), shows child modally with ExecModal,
+// Hides owner (a window or a dialog running its own modal loop), shows child modally with its exec(),
 // shows owner again and returns the child's result. The owner's modal loop, if any, keeps running.
 int ExecHidden(QWidget* owner, QDialog* child);
 

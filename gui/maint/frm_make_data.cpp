@@ -2,12 +2,11 @@
 
 #include "core/app/app_state.h"
 #include "core/common/decimal.h"
-#include "core/common/errors.h"
 #include "core/maint/input_mode.h"
 #include "gui/app/controls.h"
+#include "gui/app/filling.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -24,36 +23,12 @@ namespace velmora::gui {
 
 namespace {
 
-std::u16string U(const QString& s)
-{
-    return s.toStdU16String();
-}
-
 // Whether derived ancestor fields follow a changed field: one value for the whole run, off at start.
 bool& RunAutoFill()
 {
     static bool autoFill = false;
     return autoFill;
 }
-
-// Keeps the change handlers quiet while the window fills its own controls.
-class Quiet
-{
-public:
-    explicit Quiet(bool& filling)
-        : m_filling(filling)
-        , m_was(filling)
-    {
-        m_filling = true;
-    }
-    ~Quiet() { m_filling = m_was; }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-private:
-    bool& m_filling;
-    bool m_was;
-};
 
 uint32_t Bgr(const QColor& c)
 {
@@ -153,7 +128,10 @@ TfrmMakeData::TfrmMakeData(QWidget* parent)
     connect(m_btnCancel, &QPushButton::clicked, this, &TfrmMakeData::OnCancel);
     connect(m_imeKana, &QRadioButton::clicked, this, [this] { OnInputMode(true); });
     connect(m_imeOff, &QRadioButton::clicked, this, [this] { OnInputMode(false); });
-    connect(m_pages, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        if (!m_filling)
+            PageControl1Change();
+    });
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 
@@ -161,7 +139,7 @@ TfrmMakeData::TfrmMakeData(QWidget* parent)
     (app.KanaMode ? m_imeKana : m_imeOff)->setChecked(true);
     OnInputMode(app.KanaMode);
     {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         SetItems(m_dad.distance1, DistanceItems(kDistanceFromFirst, kDistanceFromLast));
         SetItems(m_dad.distance2, DistanceItems(kDistanceToFirst, kDistanceToLast));
     }
@@ -174,11 +152,7 @@ void TfrmMakeData::Handle(const std::function<void()>& work)
 {
     if (m_filling)
         return;
-    try {
-        work();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, work);
 }
 
 // ---- Wiring ----------------------------------------------------------------------------------------
@@ -287,9 +261,10 @@ void TfrmMakeData::PageControl1Change()
 
 void TfrmMakeData::RegisterFoal(const FoalEntry& entry)
 {
-    m_pages->blockSignals(true);
-    m_pages->setCurrentIndex(static_cast<int>(entry.stallion ? EditPage::Dad : EditPage::Mam));
-    m_pages->blockSignals(false);
+    {
+        const Filling filling(m_filling);
+        m_pages->setCurrentIndex(static_cast<int>(entry.stallion ? EditPage::Dad : EditPage::Mam));
+    }
     PageControl1Change();
     Handle([&] { PrefillFoal(*m_model, entry); });
     ShowPage();
@@ -297,7 +272,7 @@ void TfrmMakeData::RegisterFoal(const FoalEntry& entry)
 
 void TfrmMakeData::FillLists()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     switch (CurrentPage()) {
     case EditPage::Mam:
     case EditPage::Dad: {
@@ -353,7 +328,7 @@ void TfrmMakeData::ShowPage()
         ShowOmokei();
         break;
     case EditPage::Keiro: {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         SetText(m_cmbKeiro, m_model->Keiro());
         break;
     }
@@ -362,7 +337,7 @@ void TfrmMakeData::ShowPage()
 
 void TfrmMakeData::ShowHorse(bool stallion)
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     HorsePage& p = stallion ? m_dad : m_mam;
     const HorseForm& f = m_model->Horse(stallion);
     SetText(p.name, f.name);
@@ -377,7 +352,7 @@ void TfrmMakeData::ShowHorse(bool stallion)
 
 void TfrmMakeData::ShowOya()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     const OyaForm& f = m_model->Oya();
     SetText(m_cmbSName, f.name);
     SetText(m_cmbKoka1, f.koka1);
@@ -387,7 +362,7 @@ void TfrmMakeData::ShowOya()
 
 void TfrmMakeData::ShowCross()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     const CrossForm& f = m_model->Cross();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtKoka[k], f.names[k]);
@@ -397,14 +372,14 @@ void TfrmMakeData::ShowCross()
 
 void TfrmMakeData::ShowKeito()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     SetText(m_cmbKeito, m_model->Keito().name);
     SetText(m_cmbOmo, m_model->Keito().omo);
 }
 
 void TfrmMakeData::ShowOmokei()
 {
-    const Quiet quiet(m_filling);
+    const Filling filling(m_filling);
     const OmokeiForm& f = m_model->Omokei();
     for (size_t k = 1; k <= 16; ++k) {
         SetText(m_edtOmo[k], f.names[k]);
@@ -421,7 +396,7 @@ void TfrmMakeData::ShowFloating(bool stallion, int k)
     QLineEdit* field = p.sosen[static_cast<size_t>(k)];
     m_activeField = k;
     {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         p.floating->setGeometry(field->geometry());
         p.floating->setEditText(field->text());
     }
@@ -530,7 +505,7 @@ void TfrmMakeData::reject()
 void TfrmMakeData::ApplyPress(const PressResult& result)
 {
     if (result.nameListChanged) {
-        const Quiet quiet(m_filling);
+        const Filling filling(m_filling);
         switch (CurrentPage()) {
         case EditPage::Mam:
             SetItems(m_mam.name, m_model->MareNames());
@@ -577,11 +552,7 @@ void TfrmMakeData::OnCancel()
 
 void TfrmMakeData::OnInputMode(bool kana)
 {
-    try {
-        SetInputMode(App(), kana);
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [kana] { SetInputMode(App(), kana); });
     // The input method is on for the name fields in kana mode and off otherwise.
     std::vector<QWidget*> fields { m_cmbSName, m_cmbSName->lineEdit() };
     for (HorsePage* p : { &m_mam, &m_dad }) {
@@ -598,7 +569,7 @@ void TfrmMakeData::OnInputMode(bool kana)
 void TfrmMakeData::PickColour(QLineEdit* field, uint32_t& colour)
 {
     m_cldKoka->setCurrentColor(BgrColor(colour));
-    if (ExecModal(m_cldKoka) != QDialog::Accepted)
+    if (m_cldKoka->exec() != QDialog::Accepted)
         return;
     colour = Bgr(m_cldKoka->currentColor());
     SetFieldColour(field, colour);

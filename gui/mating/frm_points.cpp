@@ -1,7 +1,6 @@
 #include "gui/mating/frm_points.h"
 
 #include "core/app/app_state.h"
-#include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
 #include "core/pedigree/formula.h"
@@ -9,8 +8,7 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
-#include "gui/mating/wait_cursor.h"
+#include "gui/app/wait_cursor.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -62,6 +60,13 @@ QComboBox* ColorBox(QWidget* parent, const char* name, int x, int y)
     return c;
 }
 
+// Lists the setting names of the data directory's point tables, the current one chosen.
+void ListPointTables(QComboBox* chooser)
+{
+    const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
+    FillChooser(chooser, list.names, list.selected);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -88,11 +93,7 @@ TfrmSaveAs::TfrmSaveAs(QWidget* parent)
     m_btnCancel->setGeometry(218, 130, 90, 28);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
-    for (const std::u16string& n : list.names)
-        m_cmbFile->addItem(Q(n));
-    m_cmbFile->setCurrentIndex(list.selected);
+    ListPointTables(m_cmbFile);
 }
 
 QString TfrmSaveAs::SettingName() const
@@ -108,12 +109,10 @@ TfrmPoints::TfrmPoints(QWidget* parent)
     setObjectName(QStringLiteral("frmPoints"));
     setWindowTitle(QStringLiteral("【Velmora】相性条件の編集"));
     BuildLayout();
-    try {
-        ListChooser();
+    MessageBox::ShowErrors(this, [this] {
+        ListPointTables(m_cmbFile);
         ShowTable();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void TfrmPoints::BuildLayout()
@@ -267,24 +266,12 @@ void TfrmPoints::BuildLayout()
     }
 }
 
-void TfrmPoints::ListChooser()
-{
-    const PointFileList list = ListPointFiles(App().DataDir, App().DataFiles.Aisho);
-    m_cmbFile->clear();
-    for (const std::u16string& n : list.names)
-        m_cmbFile->addItem(Q(n));
-    m_cmbFile->setCurrentIndex(list.selected);
-}
-
 void TfrmPoints::ShowTable()
 {
     const PtsRec& t = PointTable();
     const MasterData& d = Master();
-    const int32_t* haigo[11]
-        = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-            &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
-    for (size_t i = 0; i < 11; ++i)
-        m_haigo[i]->setText(QString::number(*haigo[i]));
+    for (size_t i = 0; i < kHaigoFields.size(); ++i)
+        m_haigo[i]->setText(QString::number(t.haigo.*kHaigoFields[i]));
     for (size_t k = 1; k <= 16; ++k) {
         m_crs[k]->setText(QString::number(t.cros[k]));
         m_kosei[k]->setText(QString::number(t.Nitro[k]));
@@ -307,10 +294,8 @@ void TfrmPoints::ShowTable()
 void TfrmPoints::StoreFields()
 {
     PtsRec& t = PointTable();
-    int32_t* haigo[11] = { &t.haigo.Dokei, &t.haigo.Omo,  &t.haigo.Mig,   &t.haigo.Yok,   &t.haigo.Nix1, &t.haigo.Nix2,
-                           &t.haigo.Nix3,  &t.haigo.Nix4, &t.haigo.Taboo, &t.haigo.Kiken, &t.haigo.Outb };
-    for (size_t i = 0; i < 11; ++i)
-        *haigo[i] = FieldValue(m_haigo[i]);
+    for (size_t i = 0; i < kHaigoFields.size(); ++i)
+        t.haigo.*kHaigoFields[i] = FieldValue(m_haigo[i]);
     for (size_t n = 1; n <= 7; ++n)
         t.CrosNum[n] = FieldValue(m_cross[n]);
     for (size_t k = 1; k <= 16; ++k) {
@@ -330,12 +315,10 @@ void TfrmPoints::OnChoose(int index)
 {
     if (index < 0)
         return;
-    try {
-        WaitCursor wait;
-        ChoosePointTable(App(), m_cmbFile->itemText(index).toStdU16String());
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [&] {
+        const WaitCursor wait;
+        ChoosePointTable(App(), U(m_cmbFile->itemText(index)));
+    });
     ShowTable();
 }
 
@@ -343,7 +326,7 @@ void TfrmPoints::OnSave()
 {
     auto* dlg = new TfrmSaveAs(this);
     FitForm(dlg);
-    const int result = ExecModal(dlg);
+    const int result = dlg->exec();
     const QString name = dlg->SettingName();
     delete dlg;
     if (result != QDialog::Accepted)
@@ -352,20 +335,18 @@ void TfrmPoints::OnSave()
         MessageBox::Show(this, QString::fromStdU16String(problem));
         return;
     }
-    try {
+    const bool saved = MessageBox::ShowErrors(this, [&] {
         AppState& app = App();
         app.DataFiles.Aisho = PointFileName(name.toStdU16String());
         {
-            WaitCursor wait;
+            const WaitCursor wait;
             OpenPointFile(app.DataDir, app.DataFiles.Aisho);
         }
         StoreFields();
         WritePoints(*PointFile(), PointTable());
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-        return;
-    }
-    accept();
+    });
+    if (saved)
+        accept();
 }
 
 } // namespace velmora::gui

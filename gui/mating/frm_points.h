@@ -42,7 +42,6 @@ public:
 
 private:
     void BuildLayout();
-    void ListChooser();
     void ShowTable();
     void StoreFields();
     void OnChoose(int index);

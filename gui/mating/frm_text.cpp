@@ -1,10 +1,10 @@
 #include "gui/mating/frm_text.h"
 
 #include "core/app/app_state.h"
-#include "core/common/errors.h"
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
+#include "gui/app/controls.h"
 #include "gui/app/file_dialogs.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
@@ -20,11 +20,6 @@
 namespace velmora::gui {
 
 namespace {
-
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Check box captions in print order; element 1 is the name column, which is always printed.
 constexpr const char16_t* kDadCaptions[]
@@ -53,17 +48,13 @@ TfrmText::TfrmText(const TextListSource& source, QWidget* parent)
     m_lblTitle->setText(st ? QStringLiteral("対象牝馬") : QStringLiteral("対象牡馬"));
     m_memo->clear();
     m_btnShow->setEnabled(m_source.ready);
-    m_lblName->setText(m_source.ready ? m_source.targetName : QStringLiteral("対象なし"));
+    m_lblName->setText(m_source.ready ? Q(m_source.targetName) : QStringLiteral("対象なし"));
     QStringList intro;
     for (const std::u16string& line : TextListOpeningLines(Kind(), m_source.ready))
         intro.push_back(Q(line));
     m_memo->setPlainText(intro.join(QLatin1Char('\n')));
     m_btnSave->setEnabled(false);
-    try {
-        ReadSettings();
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [this] { ReadSettings(); });
     setWindowTitle((st ? QStringLiteral("<種牡馬> 相性順") : QStringLiteral("<繁殖牝馬> 相性順"))
                    + QStringLiteral("一覧表示"));
 }
@@ -178,7 +169,7 @@ void TfrmText::OnShow()
 {
     if (!m_source.ready || !m_source.rows)
         return;
-    try {
+    const bool built = MessageBox::ShowErrors(this, [&] {
         IniFile& ini = *App().IniFile;
         TextListRequest req;
         req.kind = Kind();
@@ -190,10 +181,9 @@ void TfrmText::OnShow()
         req.target = m_source.target;
         m_lines = BuildTextList(Master(), req, *m_source.rows);
         WriteTextListSwitches(ini, req.kind, req.settings.columns);
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!built)
         return;
-    }
     QStringList text;
     for (const std::u16string& l : m_lines)
         text.push_back(Q(l));
@@ -211,11 +201,7 @@ void TfrmText::OnSave()
     if (!m_memo->document()->isEmpty())
         for (const QString& l : m_memo->toPlainText().split(QLatin1Char('\n')))
             lines.push_back(l.toStdU16String());
-    try {
-        WriteCp932Lines(path.toStdString(), lines);
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [&] { WriteCp932Lines(path.toStdString(), lines); });
 }
 
 void TfrmText::OnLoad()
@@ -223,16 +209,15 @@ void TfrmText::OnLoad()
     const QString path = AskOpenFile(this);
     if (path.isEmpty())
         return;
-    try {
+    const bool loaded = MessageBox::ShowErrors(this, [&] {
         const std::vector<std::u16string> lines = ReadCp932Lines(path.toStdString());
         QStringList text;
         for (const std::u16string& l : lines)
             text.push_back(Q(l));
         m_memo->setPlainText(text.join(QLatin1Char('\n')));
-    } catch (const VelmoraError& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!loaded)
         return;
-    }
     m_btnSave->setEnabled(true);
     m_lblName->clear();
 }

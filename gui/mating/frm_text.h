@@ -20,17 +20,6 @@ class QPushButton;
 
 namespace velmora::gui {
 
-// What the optimal-mating window hands over: the list, whether it is ordered by compatibility with a
-// chosen partner (ready), and that partner.
-struct TextListSource
-{
-    bool stallions = true; // the stallion list (target: a mare) or the mare list
-    bool ready = false; // ordered by 相性順 with a chosen target
-    const std::vector<ListRow>* rows = nullptr;
-    int target = -1; // MamTable row (stallion list) or DadTable row (mare list)
-    QString targetName;
-};
-
 class TfrmText : public QDialog
 {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "gui/pedigree/editor_widgets.h"
 
 #include "core/pedigree/editor.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>

@@ -9,7 +9,6 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/pedigree/kept_selection.h"
 
 #include <QComboBox>
@@ -36,7 +35,7 @@ void ExecAliasDialog(const QString& alias, AliasTarget target, QWidget* opener)
 {
     TfrmAlias dialog(alias, std::move(target), opener);
     FitForm(&dialog);
-    ExecModal(&dialog);
+    dialog.exec();
 }
 
 TfrmAlias::TfrmAlias(const QString& alias, AliasTarget target, QWidget* parent)
@@ -76,13 +75,12 @@ void TfrmAlias::OnOk()
     const QString chosen = m_cmbAlias->currentText();
     const QString selected = m_target.selectedText ? m_target.selectedText() : QString();
     AliasOkResult r;
-    try {
+    const bool done = MessageBox::ShowErrors(this, [&] {
         r = AliasDialogOk(Master(), AliasFilePath(App().StartDir), alias.toStdU16String(), chosen.toStdU16String(),
                           selected.toStdU16String());
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    });
+    if (!done)
         return;
-    }
     if (!r.message.empty())
         MessageBox::Show(this, Q(r.message));
     if (r.focusAlias)

@@ -5,8 +5,9 @@
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
 #include "gui/app/controls.h"
+#include "gui/app/filling.h"
 #include "gui/app/message_box.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 #include "gui/pedigree/editor_widgets.h"
 #include "gui/pedigree/frm_alias.h"
 
@@ -273,19 +274,18 @@ void TfrmEditor::BuildPanels()
 
 void TfrmEditor::FillLists()
 {
-    m_filling = true;
+    const Filling filling(m_filling);
     m_lstDadName->clear();
     m_lstMamName->clear();
     for (const std::u16string& n : m_model.StallionNames())
         m_lstDadName->addItem(Q(n));
     for (const std::u16string& n : m_model.MareNames())
         m_lstMamName->addItem(Q(n));
-    m_filling = false;
 }
 
 void TfrmEditor::ShowSelections()
 {
-    m_filling = true;
+    const Filling filling(m_filling);
     for (const bool mares : { false, true }) {
         THorseList* list = mares ? m_lstMamName : m_lstDadName;
         const int row = mares ? m_model.SelectedMareRow() : m_model.SelectedStallionRow();
@@ -297,7 +297,6 @@ void TfrmEditor::ShowSelections()
             list->scrollToItem(list->item(row));
         }
     }
-    m_filling = false;
 }
 
 void TfrmEditor::PullBox()

@@ -6,10 +6,11 @@
 #include "core/eval/html_report.h"
 #include "core/eval/positions.h"
 #include "gui/app/controls.h"
+#include "gui/app/filling.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 #include "gui/pedigree/frm_alias.h"
 #include "gui/pedigree/kept_selection.h"
 
@@ -121,11 +122,12 @@ void TfrmParents::SetChooserItems(const QStringList& items, int selected)
     const QString text = edit->text();
     const int start = edit->selectionStart();
     const int length = edit->selectionLength();
-    m_cmbParents->blockSignals(true);
-    m_cmbParents->clear();
-    m_cmbParents->addItems(items);
-    m_cmbParents->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
-    m_cmbParents->blockSignals(false);
+    {
+        const Filling filling(m_filling);
+        m_cmbParents->clear();
+        m_cmbParents->addItems(items);
+        m_cmbParents->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
+    }
     m_cmbParents->setEditText(text);
     if (start >= 0)
         edit->setSelection(start, length);
@@ -142,7 +144,10 @@ void TfrmParents::BuildLayout()
     m_cmbParents->installEventFilter(this);
     m_cmbParents->lineEdit()->installEventFilter(this);
     m_kept = new KeptSelection(m_cmbParents->lineEdit());
-    connect(m_cmbParents, &QComboBox::activated, this, [this] { ShowFormula(); });
+    connect(m_cmbParents, &QComboBox::activated, this, [this] {
+        if (!m_filling)
+            ShowFormula();
+    });
 
     QPushButton* view = MakeButton(this, "btnView", QStringLiteral("表示"), 604, 4, 60, 26);
     m_btnLeft = MakeButton(this, "btnLeft", QStringLiteral("<<"), 668, 4, 58, 26);
@@ -173,8 +178,10 @@ void TfrmParents::BuildLayout()
     m_cmbParent = MakeComboBox(this, "cmbParent", 0, 0, kBoxWidth + 40, 24);
     m_cmbParent->setMaxVisibleItems(24);
     m_cmbParent->hide();
-    connect(m_cmbParent, &QComboBox::activated, this,
-            [this](int index) { OnReplacementChosen(m_cmbParent->itemText(index)); });
+    connect(m_cmbParent, &QComboBox::activated, this, [this](int index) {
+        if (!m_filling)
+            OnReplacementChosen(m_cmbParent->itemText(index));
+    });
 }
 
 void TfrmParents::BuildChartBox(bool dadSide, int position)
@@ -359,12 +366,13 @@ void TfrmParents::OnLabelDoubleClicked(int entry)
         if (!list)
             return;
         m_replaceEntry = entry;
-        m_cmbParent->blockSignals(true);
-        m_cmbParent->clear();
-        for (const std::u16string& name : list->items)
-            m_cmbParent->addItem(Q(name));
-        m_cmbParent->setCurrentIndex(-1);
-        m_cmbParent->blockSignals(false);
+        {
+            const Filling filling(m_filling);
+            m_cmbParent->clear();
+            for (const std::u16string& name : list->items)
+                m_cmbParent->addItem(Q(name));
+            m_cmbParent->setCurrentIndex(-1);
+        }
         m_cmbParent->setEditText(Q(list->text));
         m_cmbParent->move(EntryLabelWidget(entry)->geometry().topLeft());
         m_cmbParent->show();

@@ -100,6 +100,7 @@ private:
     QPlainTextEdit* m_memDStatus = nullptr;
     QComboBox* m_cmbParent = nullptr;
     int m_replaceEntry = 0; // the entry the replacement list was opened for
+    bool m_filling = false; // the window fills its own name boxes: their change handlers stay quiet
 };
 
 } // namespace velmora::gui

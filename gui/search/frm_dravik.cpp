@@ -4,6 +4,7 @@
 #include "core/data/master_data.h"
 #include "gui/app/click_label.h"
 #include "gui/app/controls.h"
+#include "gui/app/filling.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
@@ -18,7 +19,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QToolButton>
@@ -496,11 +496,10 @@ void TfrmDravik::BuildChildGroup()
 
 void TfrmDravik::Apply(const std::function<void(ConditionsWindowModel&)>& change)
 {
-    try {
-        change(*m_model);
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    // Painting changes the controls, whose signals come back here: only the user's changes count.
+    if (m_filling)
+        return;
+    MessageBox::ShowErrors(this, [&] { change(*m_model); });
     Paint(m_model->TakeChanges());
 }
 
@@ -508,8 +507,7 @@ void TfrmDravik::Paint(unsigned changes)
 {
     if (changes == 0)
         return;
-    // Filling the controls raises their change signals; the model ignores them meanwhile.
-    ConditionsWindowModel::Filling filling(*m_model);
+    const Filling filling(m_filling);
     using C = ConditionsWindowModel;
     if (changes & C::Pages)
         PaintPages();
@@ -532,8 +530,6 @@ void TfrmDravik::Paint(unsigned changes)
 void TfrmDravik::PaintPages()
 {
     const ConditionsWindowModel& m = *m_model;
-    const QSignalBlocker blockTabs(m_pageControl);
-    const QSignalBlocker blockMaxAge(m_cmbMaxAge);
     m_cmbMaxAge->setCurrentIndex(m.MaxGen() - 1);
     // The tabs of the generations shown only (a tab bar does not always redraw a tab made visible
     // again, so the tabs themselves come and go).
@@ -641,16 +637,13 @@ void TfrmDravik::OnSearch()
 {
     m_btnSearch->setEnabled(false);
     std::unique_ptr<TfrmResults> results;
-    try {
+    const bool made = MessageBox::ShowErrors(this, [&] {
         results
             = std::make_unique<TfrmResults>(Master(), m_model->ForSearch(m_edtResult->text().toStdU16String()), this);
         FitForm(results.get());
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-        m_btnSearch->setEnabled(true);
-        return;
-    }
-    ExecHidden(this, results.get());
+    });
+    if (made)
+        ExecHidden(this, results.get());
     results.reset();
     m_btnSearch->setEnabled(true);
 }

@@ -137,6 +137,8 @@ private:
     std::array<BoundRow, 3> m_nitro {}; // by NitroBound
     QLabel* m_lblSosen = nullptr;
     QListWidget* m_clbSosen = nullptr;
+
+    bool m_filling = false; // the window paints its own controls: their change signals stay quiet
 };
 
 } // namespace velmora::gui

@@ -6,7 +6,6 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/pedigree/frm_parents.h"
 
 #include <QApplication>
@@ -146,15 +145,16 @@ void TfrmResults::StartSearch()
             this, [this] { Pump(); }, Qt::QueuedConnection);
     });
     m_clock.start();
-    try {
-        m_engine->Start();
-    } catch (const std::exception& e) {
-        m_engine.reset();
-        m_model.SearchDone();
-        Paint();
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
+    // A search that cannot start ends at once: the window shows the end before the message.
+    const bool started = MessageBox::ShowErrors(
+        this, [this] { m_engine->Start(); },
+        [this](const std::exception&) {
+            m_engine.reset();
+            m_model.SearchDone();
+            Paint();
+        });
+    if (!started)
         return;
-    }
     m_rateTimer->start();
     Paint();
 }
@@ -242,7 +242,7 @@ void TfrmResults::OnView()
         items.append(Q(lines.Line(i)));
     viewer->SetChooserItems(items, row);
     FitForm(viewer.get());
-    ExecModal(viewer.get());
+    viewer->exec();
 }
 
 void TfrmResults::OnSave()
@@ -250,11 +250,7 @@ void TfrmResults::OnSave()
     const QString path = AskSaveFile(this, Q(search::kResultsFileName));
     if (path.isEmpty())
         return;
-    try {
-        m_model.Save(path.toStdString());
-    } catch (const std::exception& e) {
-        MessageBox::Show(this, QString::fromUtf8(e.what()));
-    }
+    MessageBox::ShowErrors(this, [&] { m_model.Save(path.toStdString()); });
 }
 
 } // namespace velmora::gui

@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPointer>
 #include <QSpinBox>
 #include <QTabBar>
@@ -93,6 +94,37 @@ class TestDravik : public QObject
 
 private slots:
     void initTestCase() { MessageBox::SetAutoAnswer(MessageBox::Ok); }
+
+    // Switching pages fills the shared controls with another generation's records, and filling raises
+    // their change signals: none of that reaches the conditions. A stallion unchecked in generation 2
+    // stays unchecked while the distance box is filled with generation 1's value and then with its own.
+    void fillingTheControlsWritesNothingBack()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        TfrmDravik w;
+        FitForm(&w);
+        w.show();
+        const search::ConditionsWindowModel& m = w.Model();
+        auto* maxAge = Find<QComboBox>(&w, "cmbMaxAge");
+        maxAge->setCurrentIndex(1);
+        emit maxAge->activated(1);
+        auto* tabs = Find<QTabBar>(&w, "PageControl1");
+        tabs->setCurrentIndex(1);
+        Find<QSpinBox>(&w, "edtDadDis1")->setValue(1400);
+        tabs->setCurrentIndex(2);
+        QListWidgetItem* first = Find<QListWidget>(&w, "clbDad")->item(0);
+        const int row = first->data(Qt::UserRole).toInt();
+        first->setCheckState(Qt::Unchecked);
+        QVERIFY(!m.DadCandidate(row));
+
+        tabs->setCurrentIndex(1);
+        tabs->setCurrentIndex(2);
+        QCOMPARE(m.CurGen(), 2);
+        QVERIFY(!m.DadCandidate(row));
+        QCOMPARE(m.Conditions().DadJoken[1].Dis1, 1400);
+        QCOMPARE(m.Conditions().DadJoken[2].Dis1, 1000);
+    }
 
     void conditionsAndResultsThroughTheRealLoops()
     {

@@ -9,7 +9,6 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/maint/frm_make_data.h"
 #include "support/layout_check.h"
 #include "support/sample_program.h"
@@ -299,19 +298,21 @@ private slots:
     {
         WorkFolder folder;
         QVERIFY(folder.IsValid());
-        SetModalHook([](QDialog* d) {
-            auto* colours = qobject_cast<QColorDialog*>(d);
-            if (!colours)
-                return int(QDialog::Rejected);
-            colours->setCurrentColor(QColor(1, 2, 3));
-            return int(QDialog::Accepted);
-        });
         TfrmMakeData w;
         w.show();
         Find<QTabWidget>(&w, "PageControl1")->setCurrentIndex(3);
         auto* effect2 = Find<QLineEdit>(&w, "edtKoka2");
-        QTest::mouseDClick(effect2, Qt::LeftButton);
-        SetModalHook({});
+        // The colour dialog runs its own modal loop and is answered from there.
+        Script script;
+        script.Add([&] { QTest::mouseDClick(effect2, Qt::LeftButton); });
+        script.Add([&] {
+            auto* colours = qobject_cast<QColorDialog*>(ActiveDialog("cldKoka"));
+            QVERIFY(colours);
+            colours->setCurrentColor(QColor(1, 2, 3));
+            colours->accept();
+        });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !ActiveDialog("cldKoka"), 10000);
         QCOMPARE(effect2->palette().color(QPalette::Base), QColor(1, 2, 3));
         QCOMPARE(Master().CrossTable[2].Color, 0x0080FFu); // nothing stored before 登録
         Click(&w, "btnOK");

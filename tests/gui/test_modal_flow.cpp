@@ -59,15 +59,6 @@ struct VelmoraState
     bool operator==(const VelmoraState&) const = default;
 };
 
-// Types a path into a file dialog's name box and accepts it, as a user does.
-void Choose(QFileDialog* dialog, const QString& path)
-{
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(name);
-    name->setText(path);
-    static_cast<QDialog*>(dialog)->accept(); // QFileDialog's accept checks the file and closes
-}
-
 } // namespace
 
 class TestModalFlow : public QObject
@@ -189,14 +180,14 @@ private slots:
             saveWasMains = save && save == main.SaveDialog();
             QVERIFY(save);
             proposed = save->selectedFiles().value(0);
-            Choose(save, path);
+            ChooseFile(save, path);
         });
         script.Add([&] { Click(text, "btnLoad"); });
         script.Add([&] {
             auto* open = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             openWasMains = open && open == main.OpenDialog();
             QVERIFY(open);
-            Choose(open, path);
+            ChooseFile(open, path);
         });
         script.Add([&] {
             loaded = text->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().split(QLatin1Char('\n'));

@@ -11,7 +11,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 #include "gui/pedigree/frm_parents.h"
 #include "support/sample_program.h"
 #include "support/script.h"

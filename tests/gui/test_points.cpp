@@ -7,10 +7,10 @@
 #include "core/mating/scoring.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/mating/frm_points.h"
 #include "gui/mating/frm_velmora.h"
 #include "support/layout_check.h"
+#include "support/script.h"
 #include "support/velmora_fixture.h"
 
 #include <QComboBox>
@@ -36,28 +36,37 @@ class TestPoints : public QObject
 private:
     std::unique_ptr<WorkFolder> m_folder;
 
-    // Opens the optimal-mating window, presses "相性値編集" and lets `drive` work the editor; the save
-    // dialog, when the editor opens it, is answered by `saveAs` (return the name, or an empty
-    // optional to cancel).
+    // Presses "相性値編集" of the optimal-mating window and lets `drive` work the editor in its own modal
+    // loop; the save dialog, when the editor opens it, is answered from its loop by `saveAs` (return
+    // the name, or an empty optional to cancel). An editor still open afterwards is left with Cancel.
     void EditPoints(TfrmVelmora* w, const std::function<void(TfrmPoints*)>& drive,
                     const std::function<std::optional<QString>()>& saveAs = {})
     {
-        SetModalHook([&](QDialog* dlg) -> int {
-            if (auto* editor = qobject_cast<TfrmPoints*>(dlg)) {
-                drive(editor);
-                return editor->result();
-            }
-            if (auto* save = qobject_cast<TfrmSaveAs*>(dlg)) {
-                const std::optional<QString> name = saveAs ? saveAs() : std::nullopt;
-                if (!name)
-                    return QDialog::Rejected;
-                save->NameBox()->setEditText(*name);
-                return QDialog::Accepted;
-            }
-            return QDialog::Rejected;
+        bool driven = false;
+        Script script;
+        script.Add([&] { QTest::mouseClick(Find<QPushButton>(w, "btnPoints"), Qt::LeftButton); });
+        script.Add([&] {
+            auto* editor = qobject_cast<TfrmPoints*>(ActiveDialog("frmPoints"));
+            QVERIFY(editor);
+            driven = true;
+            drive(editor);
         });
-        QTest::mouseClick(Find<QPushButton>(w, "btnPoints"), Qt::LeftButton);
-        SetModalHook({});
+        script.Add([&] {
+            auto* save = qobject_cast<TfrmSaveAs*>(ActiveDialog("frmSaveAs"));
+            if (!save)
+                return;
+            const std::optional<QString> name = saveAs ? saveAs() : std::nullopt;
+            if (name)
+                save->NameBox()->setEditText(*name);
+            Click(save, name ? "btnOK" : "btnCancel");
+        });
+        script.Add([&] {
+            if (QDialog* editor = ActiveDialog("frmPoints"))
+                editor->reject();
+        });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !ActiveDialog("frmPoints"), 10000);
+        QVERIFY(driven);
     }
 
     // Key lines (key=value) of a point file, section by section.
@@ -90,7 +99,6 @@ private slots:
     void cleanup()
     {
         QVERIFY2(MessageBox::History().isEmpty(), qPrintable(MessageBox::History().join(QLatin1Char('|'))));
-        SetModalHook({});
     }
 
     void cleanupTestCase() { m_folder.reset(); }

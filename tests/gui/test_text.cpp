@@ -6,16 +6,17 @@
 #include "core/data/master_data.h"
 #include "core/data/text_file.h"
 #include "core/mating/text_list.h"
-#include "gui/app/file_dialogs.h"
 #include "gui/app/message_box.h"
-#include "gui/app/modal.h"
 #include "gui/mating/frm_text.h"
 #include "gui/mating/frm_velmora.h"
+#include "support/script.h"
 #include "support/velmora_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,20 +39,30 @@ class TestText : public QObject
 private:
     std::unique_ptr<WorkFolder> m_folder;
 
-    // Presses a list's "一覧表示" and lets `drive` work the text list window.
-    static void OpenList(TfrmVelmora* w, bool stallions, const std::function<void(TfrmText*)>& drive)
+    // Presses a list's "一覧表示" and lets `drive` work the text list window in its own modal loop,
+    // which is closed afterwards; a file dialog that `drive` opens is handed to `answer` in its loop.
+    static void OpenList(TfrmVelmora* w, bool stallions, const std::function<void(TfrmText*)>& drive,
+                         const std::function<void(QFileDialog*)>& answer = {})
     {
         bool opened = false;
-        SetModalHook([&](QDialog* dlg) -> int {
-            auto* text = qobject_cast<TfrmText*>(dlg);
+        Script script;
+        script.Add(
+            [&] { QTest::mouseClick(Find<QPushButton>(w, stallions ? "btnDadList" : "btnMamList"), Qt::LeftButton); });
+        script.Add([&] {
+            auto* text = qobject_cast<TfrmText*>(ActiveDialog("frmText"));
             if (!text)
-                return QDialog::Rejected;
+                return;
             opened = true;
             drive(text);
-            return QDialog::Rejected;
+            text->reject();
         });
-        QTest::mouseClick(Find<QPushButton>(w, stallions ? "btnDadList" : "btnMamList"), Qt::LeftButton);
-        SetModalHook({});
+        script.Add([&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog && answer)
+                answer(dialog);
+        });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !ActiveDialog("frmText"), 10000);
         QVERIFY(opened);
     }
 
@@ -98,8 +109,6 @@ private slots:
     {
         QVERIFY2(MessageBox::History().isEmpty(), qPrintable(MessageBox::History().join(QLatin1Char('|'))));
         MessageBox::ClearHistory();
-        SetModalHook({});
-        SetFileDialogHook({});
     }
 
     void cleanupTestCase() { m_folder.reset(); }
@@ -209,19 +218,23 @@ private slots:
         auto w = ReadyWindow(true);
         const QString path = m_folder->File(QStringLiteral("list.txt"));
         QString proposed, saveTitle, loadTitle, filter;
-        SetFileDialogHook([&](bool save, const QString& title, const QString& f, const QString& name) {
-            (save ? saveTitle : loadTitle) = title;
-            filter = f;
+        const auto answer = [&](QFileDialog* dialog) {
+            const bool save = dialog->acceptMode() == QFileDialog::AcceptSave;
+            (save ? saveTitle : loadTitle) = dialog->windowTitle();
+            filter = dialog->nameFilters().join(QStringLiteral(";;"));
             if (save)
-                proposed = name;
-            return path;
-        });
+                proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            ChooseFile(dialog, path);
+        };
         QStringList shown;
-        OpenList(w.get(), true, [&](TfrmText* t) {
-            QTest::mouseClick(Find<QPushButton>(t, "btnShow"), Qt::LeftButton);
-            shown = MemoLines(t);
-            QTest::mouseClick(Find<QPushButton>(t, "btnSave"), Qt::LeftButton);
-        });
+        OpenList(
+            w.get(), true,
+            [&](TfrmText* t) {
+                QTest::mouseClick(Find<QPushButton>(t, "btnShow"), Qt::LeftButton);
+                shown = MemoLines(t);
+                QTest::mouseClick(Find<QPushButton>(t, "btnSave"), Qt::LeftButton);
+            },
+            answer);
         QCOMPARE(saveTitle, QStringLiteral("データの保存"));
         QVERIFY(filter.contains(QStringLiteral("*.txt")));
         QCOMPARE(proposed, Q(Master().MamTable[2].name).left(8) + QStringLiteral(".txt"));
@@ -235,13 +248,16 @@ private slots:
 
         WriteCp932Lines(path.toStdString(), { u"一行目", u"ﾉｰｽ 3*4", u"" });
         TfrmVelmora plain;
-        OpenList(&plain, false, [&](TfrmText* t) {
-            QVERIFY(!Find<QPushButton>(t, "btnSave")->isEnabled());
-            QTest::mouseClick(Find<QPushButton>(t, "btnLoad"), Qt::LeftButton);
-            QCOMPARE(MemoLines(t), QStringList({ QStringLiteral("一行目"), QStringLiteral("ﾉｰｽ 3*4"), QString() }));
-            QCOMPARE(Find<QLabel>(t, "lblName")->text(), QString());
-            QVERIFY(Find<QPushButton>(t, "btnSave")->isEnabled());
-        });
+        OpenList(
+            &plain, false,
+            [&](TfrmText* t) {
+                QVERIFY(!Find<QPushButton>(t, "btnSave")->isEnabled());
+                QTest::mouseClick(Find<QPushButton>(t, "btnLoad"), Qt::LeftButton);
+                QCOMPARE(MemoLines(t), QStringList({ QStringLiteral("一行目"), QStringLiteral("ﾉｰｽ 3*4"), QString() }));
+                QCOMPARE(Find<QLabel>(t, "lblName")->text(), QString());
+                QVERIFY(Find<QPushButton>(t, "btnSave")->isEnabled());
+            },
+            answer);
         QCOMPARE(loadTitle, QStringLiteral("データの読込"));
     }
 };

@@ -11,8 +11,8 @@
 #include "gui/app/fit_form.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/shape.h"
 #include "gui/mating/frm_velmora.h"
-#include "gui/mating/shape.h"
 #include "support/layout_check.h"
 #include "support/velmora_fixture.h"
 
@@ -112,7 +112,6 @@ private slots:
     {
         QVERIFY2(MessageBox::History().isEmpty(), qPrintable(MessageBox::History().join(QLatin1Char('|'))));
         MessageBox::ClearHistory();
-        SetModalHook({});
         SetOpenDocumentHook({});
     }
 
@@ -274,120 +273,55 @@ private slots:
         QVERIFY(Find<QToolButton>(w.get(), "btnMamAisho")->isEnabled());
     }
 
-    // 相性順 orders the stallions by the compatibility value with the chosen mare, starting from the
-    // order they had, and a new mare orders them again.
-    void compatibilityOrderFollowsTheChosenMare()
+    // Each kind of press reaches the model, and the name boxes, counters and buttons show its state.
+    void pressesReachTheModel()
     {
         auto w = OpenWindow();
-        const MasterData& d = Master();
-        auto* cmbDad = Find<QComboBox>(w.get(), "cmbDad");
-        auto* cmbMam = Find<QComboBox>(w.get(), "cmbMam");
-        for (const int mam : { 0, Master().MamCount - 1 }) {
-            const MamRec& m = d.MamTable[static_cast<size_t>(mam)];
-            std::vector<ListRow> expected = w->StallionList();
-            ChooseByTyping(cmbMam, Q(m.name));
-            if (mam == 0)
-                QTest::mouseClick(Find<QToolButton>(w.get(), "btnDadAisho"), Qt::LeftButton);
-            SetStallionKeys(d, PointTable(), expected, m, MareStatusPoints(d, PointTable(), m));
-            SortRows(d, expected, ListOrder::StallionCompat);
-            QCOMPARE(w->StallionList(), expected);
-            for (size_t i = 0; i < expected.size(); ++i) {
-                const DadRec& s = d.DadTable[static_cast<size_t>(expected[i].index)];
-                QCOMPARE(cmbDad->itemText(static_cast<int>(i)), Q(s.name));
-                QCOMPARE(expected[i].key, CompatValue(d, PointTable(), s, m));
-                if (i > 0)
-                    QVERIFY(expected[i - 1].key >= expected[i].key);
+        const MatingWindowModel& m = w->Model();
+        const auto showsModel = [&](SideKind k) {
+            const bool dad = k == SideKind::Stallion;
+            const Side& side = m.Of(k);
+            auto* combo = Find<QComboBox>(w.get(), dad ? "cmbDad" : "cmbMam");
+            QCOMPARE(combo->count(), static_cast<int>(side.Names().size()));
+            for (int i = 0; i < combo->count(); ++i)
+                QCOMPARE(combo->itemText(i), Q(side.Names()[static_cast<size_t>(i)]));
+            QCOMPARE(combo->currentIndex(), side.Chosen());
+            QCOMPARE(TextOf(w.get(), dad ? "sttDad" : "sttMam"), Q(side.Counter()));
+            const char* sorts[2][3]
+                = { { "btnDadFee", "btnDadName", "btnDadAisho" }, { "btnMamFee", "btnMamName", "btnMamAisho" } };
+            for (int s = 0; s < 3; ++s) {
+                auto* b = Find<QToolButton>(w.get(), sorts[dad ? 0 : 1][s]);
+                QCOMPARE(b->isChecked(), side.Sort() == static_cast<ListSort>(s));
+                QCOMPARE(b->font().bold(), b->isChecked());
             }
-        }
-        QVERIFY(Find<QToolButton>(w.get(), "btnDadAisho")->font().bold());
-        QVERIFY(!Find<QToolButton>(w.get(), "btnDadFee")->font().bold());
-    }
+            QCOMPARE(Find<QToolButton>(w.get(), sorts[dad ? 0 : 1][2])->isEnabled(), m.CompatEnabled(k));
+            const auto buttons = Find<QGroupBox>(w.get(), dad ? "grpDadFilter" : "grpMamFilter")
+                                     ->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+            int i = 0;
+            for (int g = 0; g < side.FilterGroups(); ++g)
+                for (int b = 0; b < side.FilterButtons(g); ++b)
+                    QCOMPARE(buttons.at(i++)->isChecked(), side.FilterDown(g, b));
+        };
+        QTest::mouseClick(Find<QToolButton>(w.get(), "spbDadStar1"), Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(w.get(), "spbMamJika"), Qt::LeftButton);
+        QVERIFY(!m.Stallions().FilterDown(1, 0) && !m.Mares().FilterDown(1, 0));
+        ChooseByTyping(Find<QComboBox>(w.get(), "cmbMam"), Q(m.Mares().Names().back()));
+        QTest::mouseClick(Find<QToolButton>(w.get(), "btnDadAisho"), Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(w.get(), "btnMamFee"), Qt::LeftButton);
+        QCOMPARE(m.Stallions().Sort(), ListSort::Compat);
+        QCOMPARE(m.Mares().Sort(), ListSort::Fee);
+        showsModel(SideKind::Stallion);
+        showsModel(SideKind::Mare);
 
-    // A chosen stallion stays chosen across a reordering.
-    void chosenHorseSurvivesReordering()
-    {
-        auto w = OpenWindow();
-        const MasterData& d = Master();
-        auto* cmbDad = Find<QComboBox>(w.get(), "cmbDad");
-        const QString name = Q(d.DadTable[static_cast<size_t>(d.DadCount / 2)].name);
-        ChooseByTyping(cmbDad, name);
-        QTest::mouseClick(Find<QToolButton>(w.get(), "btnDadName"), Qt::LeftButton);
-        QCOMPARE(cmbDad->currentText(), name);
-        QCOMPARE(TextOf(w.get(), "sttDad"),
-                 QStringLiteral("%1/%2").arg(cmbDad->currentIndex() + 1).arg(cmbDad->count()));
-        for (int i = 1; i < cmbDad->count(); ++i)
-            QVERIFY(CompareHorseNames(cmbDad->itemText(i - 1).toStdU16String(), cmbDad->itemText(i).toStdU16String())
-                    <= 0);
-    }
-
-    // Releasing the last pressed ★ button leaves it pressed and the list unchanged; every accepted
-    // release leaves out exactly the stallions of the released bands.
-    void filterGuardKeepsOneStarButtonDown()
-    {
-        auto w = OpenWindow();
-        const MasterData& d = Master();
-        const AppState& app = App();
-        auto* cmbDad = Find<QComboBox>(w.get(), "cmbDad");
-        std::vector<int> released;
-        for (int k = 1; k <= 4; ++k) {
-            auto* b = Find<QToolButton>(w.get(), qPrintable(QStringLiteral("spbDadStar%1").arg(k)));
-            QTest::mouseClick(b, Qt::LeftButton);
-            QVERIFY(!b->isChecked());
-            released.push_back(k);
-            int expected = 0;
-            for (int i = 0; i < d.DadCount; ++i) {
-                bool hidden = false;
-                for (int r : released)
-                    hidden = hidden
-                        || BandContains(app.StarBands[static_cast<size_t>(r)], r,
-                                        d.DadTable[static_cast<size_t>(i)].Fee);
-                expected += hidden ? 0 : 1;
-                QCOMPARE(d.DadTable[static_cast<size_t>(i)].Selected, hidden ? 0 : 1);
-            }
-            QCOMPARE(cmbDad->count(), expected);
-        }
-        const QStringList before = Items(cmbDad);
-        auto* last = Find<QToolButton>(w.get(), "spbDadStar5");
-        QTest::mouseClick(last, Qt::LeftButton);
-        QVERIFY(last->isChecked());
-        QCOMPARE(Items(cmbDad), before);
-
-        // The all button puts every button down again.
         QTest::mouseClick(Find<QPushButton>(w.get(), "btnDadAll"), Qt::LeftButton);
-        for (int k = 1; k <= 5; ++k)
-            QVERIFY(Find<QToolButton>(w.get(), qPrintable(QStringLiteral("spbDadStar%1").arg(k)))->isChecked());
-        QCOMPARE(cmbDad->count(), d.DadCount);
-    }
-
-    // A chosen stallion that a filter change leaves out is cleared and the commands are disabled.
-    void filteredOutStallionIsCleared()
-    {
-        auto w = OpenWindow();
-        const MasterData& d = Master();
-        Choose(w.get(), Pair { 0, 0 });
-        QVERIFY(Find<QPushButton>(w.get(), "btnHtml")->isEnabled());
-        const DadRec& s = d.DadTable[0];
-        int band = 0;
-        for (int k = 1; k <= 5 && !band; ++k)
-            if (BandContains(App().StarBands[static_cast<size_t>(k)], k, s.Fee))
-                band = k;
-        QVERIFY2(band > 0, "the first stallion's star rank lies in no band");
-        QTest::mouseClick(Find<QToolButton>(w.get(), qPrintable(QStringLiteral("spbDadStar%1").arg(band))),
-                          Qt::LeftButton);
-        auto* cmbDad = Find<QComboBox>(w.get(), "cmbDad");
-        QCOMPARE(cmbDad->findText(Q(s.name)), -1);
-        QCOMPARE(cmbDad->currentIndex(), -1);
-        QCOMPARE(cmbDad->currentText(), QString());
-        QCOMPARE(TextOf(w.get(), "sttDad"), QStringLiteral("0/%1").arg(cmbDad->count()));
-        QCOMPARE(TextOf(w.get(), "lblBirth"), QString());
-        QCOMPARE(TextOf(w.get(), "Dsosen1"), QString());
-        QCOMPARE(TextOf(w.get(), "lblPoint"), QString());
-        QCOMPARE(ColorOf(w.get(), "shpDKokaA0"), 0xFFFFFFu);
-        QVERIFY(!Find<QPushButton>(w.get(), "btnHtml")->isEnabled());
-        QVERIFY(!Find<QToolButton>(w.get(), "btnMamAisho")->isEnabled());
-        QCOMPARE(w->DadArray(), UnknownDadArray());
-        // The mare stays chosen.
-        QCOMPARE(Find<QComboBox>(w.get(), "cmbMam")->currentText(), Q(d.MamTable[0].name));
+        QVERIFY(m.Stallions().FilterDown(1, 0));
+        auto* chooser = Find<QComboBox>(w.get(), "cmbFile");
+        QCOMPARE(chooser->count(), static_cast<int>(m.PointTables().names.size()));
+        QCOMPARE(chooser->currentIndex(), m.PointTables().selected);
+        emit chooser->activated(chooser->currentIndex());
+        QVERIFY(m.Mares().FilterDown(1, 0));
+        showsModel(SideKind::Stallion);
+        showsModel(SideKind::Mare);
     }
 
     // Emptying the combo's text clears that side.
@@ -447,87 +381,6 @@ private slots:
             QCOMPARE(w->DadArray(), UnknownDadArray());
         else
             QCOMPARE(w->MamArray(), UnknownMamArray());
-    }
-
-    // A list ordered by compatibility whose partner is cleared is put in the order the window opens
-    // with (stallions ★順, mares 名前順) by the next rebuild, and that button is shown down.
-    void clearedPartnerEndsTheCompatibilityOrder_data()
-    {
-        QTest::addColumn<bool>("stallions");
-        QTest::newRow("stallion list") << true;
-        QTest::newRow("mare list") << false;
-    }
-
-    void clearedPartnerEndsTheCompatibilityOrder()
-    {
-        QFETCH(bool, stallions);
-        auto w = OpenWindow();
-        const MasterData& d = Master();
-        Choose(w.get(), Pair { 0, 0 });
-        auto* aisho = Find<QToolButton>(w.get(), stallions ? "btnDadAisho" : "btnMamAisho");
-        auto* fallback = Find<QToolButton>(w.get(), stallions ? "btnDadFee" : "btnMamName");
-        QTest::mouseClick(aisho, Qt::LeftButton);
-        QVERIFY(aisho->isChecked());
-        QLineEdit* partner = Find<QComboBox>(w.get(), stallions ? "cmbMam" : "cmbDad")->lineEdit();
-        partner->selectAll();
-        QTest::keyClick(partner, Qt::Key_Delete);
-        QTest::mouseClick(Find<QToolButton>(w.get(), stallions ? "spbDadBirth1" : "spbMamSp1"), Qt::LeftButton);
-        QVERIFY(!aisho->isEnabled());
-        QVERIFY(!aisho->isChecked() && !aisho->font().bold());
-        QVERIFY(fallback->isChecked() && fallback->font().bold());
-        if (stallions) {
-            const auto& rows = w->StallionList();
-            for (size_t i = 1; i < rows.size(); ++i)
-                QVERIFY(d.DadTable[static_cast<size_t>(rows[i - 1].index)].Fee
-                        >= d.DadTable[static_cast<size_t>(rows[i].index)].Fee);
-        } else {
-            const auto& rows = w->MareList();
-            for (size_t i = 1; i < rows.size(); ++i)
-                QVERIFY(CompareHorseNames(d.MamTable[static_cast<size_t>(rows[i - 1].index)].name,
-                                          d.MamTable[static_cast<size_t>(rows[i].index)].name)
-                        <= 0);
-        }
-    }
-
-    // Choosing another point table shows the pair's value under it at once, and the stallions
-    // ordered by compatibility carry the new table's keys.
-    void tableChoiceRecomputesThePair()
-    {
-        const MasterData& d = Master();
-        ChoosePointTable(App(), u"別表");
-        PtsRec& other = PointTable();
-        other.haigo.Outb += 5000;
-        for (int k = 1; k <= 7; ++k)
-            other.CrosNum[static_cast<size_t>(k)] += 2000;
-        other.mstatus[MStatus::Jika] += 700;
-        other.mstatus[MStatus::Taka] += 700;
-        other.dstatus[DStatus::Naikoku] += 300;
-        other.dstatus[DStatus::Gaikoku] += 300;
-        WritePoints(*PointFile(), other);
-        ChoosePointTable(App(), u"デフォルト");
-
-        auto w = OpenWindow();
-        Choose(w.get(), Pair { 0, 0 });
-        QTest::mouseClick(Find<QToolButton>(w.get(), "btnDadAisho"), Qt::LeftButton);
-        const QString before = TextOf(w.get(), "lblPoint");
-        auto* chooser = Find<QComboBox>(w.get(), "cmbFile");
-        const int i = chooser->findText(QStringLiteral("別表"));
-        QVERIFY(i >= 0);
-        chooser->setCurrentIndex(i);
-        emit chooser->activated(i);
-
-        const PtsRec& now = PointTable();
-        const DadRec& s = d.DadTable[0];
-        const MamRec& m = d.MamTable[0];
-        QCOMPARE(TextOf(w.get(), "lblPoint"), QString::number(CompatValue(d, now, s, m)));
-        QVERIFY(TextOf(w.get(), "lblPoint") != before);
-        std::vector<ListRow> expected;
-        for (int r = 0; r < d.DadCount; ++r)
-            expected.push_back(ListRow { r, 0, StallionStatusPoints(d, now, d.DadTable[static_cast<size_t>(r)]) });
-        SetStallionKeys(d, now, expected, m, MareStatusPoints(d, now, m));
-        SortRows(d, expected, ListOrder::StallionCompat);
-        QCOMPARE(w->StallionList(), expected);
-        ChoosePointTable(App(), u"デフォルト");
     }
 
     // At 800x600, at 640x480 and with a 14-point font every text is whole and every control in reach;

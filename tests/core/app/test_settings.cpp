@@ -148,6 +148,17 @@ TEST_F(SettingsTest, FontSizesThatAreNotNumbersReadAs12AndStayInTheFile)
     EXPECT_EQ(s.FixFontName, u"FixedSys");
 }
 
+TEST_F(SettingsTest, ChosenFontIsKeptAndWrittenWithItsSize)
+{
+    s.FontSize = 12;
+    SetWindowFont(s, u"IPAGothic", 14);
+    SetWindowFont(s, u"IPAPGothic", 0); // a font without a point size keeps the size
+    EXPECT_EQ(s.FontName, u"IPAPGothic");
+    EXPECT_EQ(s.FontSize, 14);
+    EXPECT_EQ(Stored(u"SCREEN", u"FontName"), u"IPAPGothic");
+    EXPECT_EQ(Stored(u"SCREEN", u"FontSize"), u"14");
+}
+
 struct BandCase
 {
     std::u16string stored; // empty = key absent

@@ -5,9 +5,9 @@
 
 #include "core/common/errors.h"
 #include "core/eval/rules.h"
-#include "core/search/reference_search.h"
 #include "core/search/search_engine.h"
 #include "search_fixture.h"
+#include "tests/support/reference_search.h"
 
 #include <gtest/gtest.h>
 

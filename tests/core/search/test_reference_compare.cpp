@@ -4,10 +4,10 @@
 
 #include "core/app/settings.h"
 #include "core/data/loader.h"
-#include "core/search/reference_search.h"
 #include "core/search/search_engine.h"
 #include "search_fixture.h"
 #include "tests/support/data_files.h"
+#include "tests/support/reference_search.h"
 #include "tools/datagen/datagen.h"
 
 #include <gtest/gtest.h>

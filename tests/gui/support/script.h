@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -75,6 +77,15 @@ inline QDialog* ActiveDialog(const char* objectName)
 {
     auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     return w && w->objectName() == QLatin1String(objectName) ? w : nullptr;
+}
+
+// Types a path into a file dialog's name box and accepts it, as a user does.
+inline void ChooseFile(QFileDialog* dialog, const QString& path)
+{
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name);
+    name->setText(path);
+    static_cast<QDialog*>(dialog)->accept(); // QFileDialog's accept checks the file and closes
 }
 
 // Clicks a window's button by object name, failing the test when it is missing.

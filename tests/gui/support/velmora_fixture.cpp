@@ -14,11 +14,6 @@
 
 namespace velmora::gui::test {
 
-QString Q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 namespace {
 
 QString SampleDir()

@@ -4,6 +4,7 @@
 // ways to drive combo boxes and find controls by name.
 
 #include "core/data/records.h"
+#include "gui/app/controls.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -46,7 +47,7 @@ void ChooseByTyping(QComboBox* combo, const QString& name);
 // The item texts of a combo box, in order.
 QStringList Items(const QComboBox* combo);
 
-QString Q(std::u16string_view s);
+using velmora::gui::Q;
 
 // The child of a window with that object name, failing the test when it is missing (or the window
 // is gone).

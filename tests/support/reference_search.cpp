@@ -1,4 +1,4 @@
-#include "core/search/reference_search.h"
+#include "tests/support/reference_search.h"
 
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"

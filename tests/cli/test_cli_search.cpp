@@ -3,9 +3,9 @@
 
 #include "core/data/cp932.h"
 #include "core/data/loader.h"
-#include "core/search/reference_search.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/data_files.h"
+#include "tests/support/reference_search.h"
 
 #include <gtest/gtest.h>
 

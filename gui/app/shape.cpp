@@ -1,4 +1,4 @@
-#include "gui/mating/shape.h"
+#include "gui/app/shape.h"
 
 #include <QPainter>
 
