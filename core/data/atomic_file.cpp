@@ -1,6 +1,7 @@
 #include "core/data/atomic_file.h"
 
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
 #include "core/data/file_system.h"
 
 #include <cerrno>
@@ -77,6 +78,11 @@ std::string WriteTemporary(const std::string& path, const std::string& target, c
 }
 
 } // namespace
+
+std::u16string OtherNamesKeptMessage(const std::string& path)
+{
+    return FromUtf8(path) + u" には別の名前 (ハードリンク) がありました。その名前のファイルは元の内容のままです";
+}
 
 std::string WritableTarget(const std::string& path, unsigned long* links)
 {

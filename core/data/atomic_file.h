@@ -16,6 +16,9 @@ namespace velmora {
 // the caller can say so.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes);
 
+// What to tell the user when WriteFileAtomic (or a set of files) replaced a file that had other names.
+std::u16string OtherNamesKeptMessage(const std::string& path);
+
 // The checks WriteFileAtomic makes before it writes: the path's final target, which must be a regular
 // writable file or not exist yet. Returns the target; *links is set to its number of names (0 when new).
 std::string WritableTarget(const std::string& path, unsigned long* links);

@@ -109,7 +109,7 @@ std::string SetNameFor(const std::string& folder, std::time_t when)
 
 } // namespace
 
-std::string MakeBackup(const std::string& dataDir, const TDataFiles& files, std::time_t when)
+std::string MakeBackup(const std::string& dataDir, const TDataFiles& files, std::time_t when, const std::string& keep)
 {
     const std::string folder = Folder(dataDir);
     MakeFolder(folder);
@@ -140,10 +140,11 @@ std::string MakeBackup(const std::string& dataDir, const TDataFiles& files, std:
 
     std::vector<std::string> sets;
     for (const std::string& n : Entries(folder))
-        if (IsSetName(n))
+        if (IsSetName(n) && n != keep)
             sets.push_back(n);
     std::sort(sets.begin(), sets.end(), Older);
-    for (size_t i = 0; i + kKeptBackups < sets.size(); ++i)
+    const size_t kept = keep.empty() ? kKeptBackups : kKeptBackups - 1;
+    for (size_t i = 0; i + kept < sets.size(); ++i)
         RemoveSet(folder + sets[i]);
     return name;
 }
@@ -174,7 +175,7 @@ std::string RestoreBackup(const std::string& dataDir, const TDataFiles& files, c
         set.push_back({ DataFilePath(dataDir, FromUtf8(f)), ReadFileBytes(dir + f) });
     if (set.empty())
         throw FileError(dir + ": バックアップにファイルがありません");
-    const std::string before = MakeBackup(dataDir, files, when);
+    const std::string before = MakeBackup(dataDir, files, when, setName);
     CommitFileSet(dataDir, set);
     return before;
 }

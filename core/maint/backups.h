@@ -22,9 +22,10 @@ struct BackupSet
 };
 
 // Copies those of the nine data files that exist into a new set named after `when` (local time), then
-// removes the oldest sets beyond kKeptBackups. Returns the set's name. Throws FileError when the copy
-// cannot be made whole; no partial set is left then.
-std::string MakeBackup(const std::string& dataDir, const TDataFiles& files, std::time_t when);
+// removes the oldest sets beyond kKeptBackups (never the set named keep). Returns the set's name. Throws
+// FileError when the copy cannot be made whole; no partial set is left then.
+std::string MakeBackup(const std::string& dataDir, const TDataFiles& files, std::time_t when,
+                       const std::string& keep = {});
 
 // The sets beside the data files, newest first.
 std::vector<BackupSet> ListBackups(const std::string& dataDir);

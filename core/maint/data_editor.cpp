@@ -546,7 +546,7 @@ PressResult DataEditor::Commit(const std::function<void()>& change, std::initial
                 const std::vector<std::string> linksDropped
                     = WriteDataFiles(m_d, m_dataDir, std::move(files), std::move(extra));
                 for (const std::string& path : linksDropped)
-                    result.message += u"\r\n" + std::u16string(kMsgLinkNotKept) + FromUtf8(path);
+                    result.message += u"\r\n" + OtherNamesKeptMessage(path);
             }
             m_forced.clear();
             m_removedLines.clear();

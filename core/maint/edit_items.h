@@ -61,7 +61,5 @@ inline constexpr std::u16string_view kMsgKeptInPedigrees
 inline constexpr std::u16string_view kMsgColourInUse = u"頭の馬の毛色なので削除できません";
 inline constexpr std::u16string_view kMsgLineBecomesNone = u"これらの系統は「未登録」になります。";
 inline constexpr std::u16string_view kMsgNoBackup = u"バックアップを作れないので、保存しませんでした: ";
-inline constexpr std::u16string_view kMsgLinkNotKept
-    = u"次のファイルには別の名前 (ハードリンク) がありました。その名前は元の内容のままです: ";
 
 } // namespace velmora
