@@ -27,13 +27,14 @@ std::map<std::string, Entry>& Commands()
     return commands;
 }
 
-void PrintUsage()
+// The usage: on stdout when asked for with --help, on stderr after a mistake.
+void PrintUsage(FILE* out)
 {
     std::fprintf(
-        stderr,
+        out,
         "usage: velmora-cli [--data DIR] [--points NAME] COMMAND [ARGS...]\n       velmora-cli --version\ncommands:\n");
     for (const auto& [name, entry] : Commands())
-        std::fprintf(stderr, "  %s\n", entry.usage);
+        std::fprintf(out, "  %s\n", entry.usage);
 }
 } // namespace
 
@@ -57,14 +58,14 @@ int main(int argc, char** argv)
             std::printf("velmora-cli %s\n", velmora::kVersion);
             return 0;
         } else if (a == "--help" || a == "-h") {
-            PrintUsage();
+            PrintUsage(stdout);
             return 0;
         } else {
             break;
         }
     }
     if (i >= argc) {
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     // Refused before anything is read, so that a bad name never reaches the file system.
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
     const auto it = Commands().find(argv[i]);
     if (it == Commands().end()) {
         std::fprintf(stderr, "velmora-cli: unknown command '%s'\n", argv[i]);
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     ctx.args.assign(argv + i + 1, argv + argc);

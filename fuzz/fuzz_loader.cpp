@@ -163,7 +163,10 @@ void RoundTrip(const MasterData& d, const TDataFiles& files)
     } catch (const FileError&) {
         return; // a text the files cannot give back is refused before anything is written
     }
-    WriteDataFiles(prepared);
+    std::vector<SetFile> set;
+    for (const PreparedFile& f : prepared)
+        set.push_back({ f.path, f.content.bytes });
+    CommitFileSet(out.Path(), set);
     static MasterData back;
     Check(GetMasterData(Fresh(back), out.Path(), files).completed);
     CheckSame(d, back);

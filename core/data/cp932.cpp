@@ -190,6 +190,15 @@ bool EncodeCp932(std::u16string_view text, std::string& out)
     return ok;
 }
 
+bool IsCp932Encodable(std::u16string_view text)
+{
+    const Tables& t = T();
+    for (const char16_t c : text)
+        if (c >= 0x80 && t.encode[c] == kNoCode)
+            return false;
+    return true;
+}
+
 std::u16string FromCp932(std::string_view bytes)
 {
     const Tables& t = T();

@@ -18,6 +18,10 @@ bool IsCp932Text(std::string_view bytes, size_t* badOffset = nullptr);
 // Encodes to code page 932. Characters the code page lacks become '?'; returns false when any did.
 bool EncodeCp932(std::u16string_view text, std::string& out);
 
+// Whether every character of text has a code in code page 932 (what EncodeCp932 would find), without
+// building the bytes.
+bool IsCp932Encodable(std::u16string_view text);
+
 // Convenience forms: lossy ('?' for unmappable characters, U+FFFD for undefined bytes).
 std::u16string FromCp932(std::string_view bytes);
 std::string ToCp932(std::u16string_view text);

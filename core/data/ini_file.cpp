@@ -205,7 +205,7 @@ void IniFile::Save(std::vector<std::u16string> lines)
     // A write that leaves the text as it is (a setting read back unchanged) has nothing to bring to disk.
     if (m_stamp.exists && lines == m_lines)
         return;
-    WriteCp932Lines(m_path, lines);
+    m_linksDropped = WriteCp932Lines(m_path, lines);
     // The memory copy changes only once the disk has it, and holds what the disk holds: a character
     // the code page lacks was written as "?".
     std::string bytes;

@@ -53,6 +53,10 @@ public:
     // Reads the file from disk again.
     void Reload();
 
+    // Whether the last write replaced a file that had other names (hard links), which keep the former
+    // content (see WriteFileAtomic).
+    bool LastWriteDroppedLinks() const { return m_linksDropped; }
+
 private:
     struct Stamp
     {
@@ -74,6 +78,7 @@ private:
     std::string m_path;
     mutable std::vector<std::u16string> m_lines;
     mutable Stamp m_stamp;
+    bool m_linksDropped = false;
 };
 
 } // namespace velmora

@@ -4,6 +4,8 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
+#include "core/data/file_lines.h"
+#include "core/data/file_set.h"
 #include "core/data/text_file.h"
 
 #include <algorithm>
@@ -64,7 +66,7 @@ public:
 
     void Omokei()
     {
-        const auto lines = Read(m_files.Omokei, kOmokeiRows - 1);
+        const auto lines = Read(m_files.Omokei, kOmokeiRows - 1, m_d.Sources.omokei, 1);
         KeitoRec& zero = m_d.OmokeiTable[0];
         zero.name = std::u16string(kUnregistered);
         zero.lbl = u"未";
@@ -80,7 +82,7 @@ public:
 
     void Keito()
     {
-        const auto lines = Read(m_files.Keito, kKeitoRows);
+        const auto lines = Read(m_files.Keito, kKeitoRows, m_d.Sources.keito, 1);
         m_d.KeitoTable[0].name = std::u16string(kUnregistered);
         m_d.KeitoTable[0].value = 0;
         m_d.KeitoCount = 1;
@@ -88,11 +90,14 @@ public:
         m_keitoIndex.Add(m_d.KeitoTable[0].name, 0);
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.KeitoCount >= kKeitoRows)
-                throw LoadStop { TooMany(m_files.Keito, kKeitoRows - 1) };
+                throw LoadStop { TooMany(kKeitoRows - 1) };
             FieldReader f(lines[i]);
             KeitoRec& r = m_d.KeitoTable[m_d.KeitoCount];
             r.name = f.Next();
             r.value = ParseIntDef(f.Next(), 0);
+            if (r.value < 0 || r.value >= kOmokeiRows)
+                throw LoadStop { At(i) + u"面白系統番号 " + Decimal(r.value) + u" は面白系統の範囲 (0〜"
+                                 + Decimal(kOmokeiRows - 1) + u") の外です" };
             m_keitoIndex.Add(r.name, m_d.KeitoCount);
             ++m_d.KeitoCount;
         }
@@ -100,9 +105,11 @@ public:
 
     void Keiro()
     {
-        const auto lines = Read(m_files.Keiro, kAllLines);
+        const auto lines = Read(m_files.Keiro, kKeiroRows + 1, m_d.Sources.keiro, 0);
         m_d.KeiroTable.clear();
         m_keiroIndex.Clear();
+        if (lines.size() > kKeiroRows)
+            throw LoadStop { TooMany(kKeiroRows) };
         for (const auto& line : lines) {
             FieldReader f(line);
             m_d.KeiroTable.push_back(f.Next());
@@ -112,7 +119,7 @@ public:
 
     void Cross()
     {
-        const auto lines = Read(m_files.Cross, kCrossRows - 1);
+        const auto lines = Read(m_files.Cross, kCrossRows - 1, m_d.Sources.cross, 1);
         TCrossRec& zero = m_d.CrossTable[0];
         zero.name = u"\u3000\u3000\u3000\u3000";
         zero.Color = 0xFFFFFF;
@@ -146,12 +153,12 @@ public:
 
     void Oya()
     {
-        const auto lines = Read(m_files.Oya, kOyaRows + 1);
+        const auto lines = Read(m_files.Oya, kOyaRows + 1, m_d.Sources.oya, 0);
         m_d.OyaCount = 0;
         m_oyaIndex.Clear();
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.OyaCount >= kOyaRows)
-                throw LoadStop { TooMany(m_files.Oya, kOyaRows) };
+                throw LoadStop { TooMany(kOyaRows) };
             FieldReader f(lines[i]);
             OyaRec& r = m_d.OyaTable[m_d.OyaCount];
             r.name = f.Next();
@@ -160,9 +167,10 @@ public:
             r.keito = ParseIntDef(f.Next(), 0);
             CheckEffect(r.a, u"第1インブリード効果", i);
             CheckEffect(r.b, u"第2インブリード効果", i);
-            if (r.keito < 0 || r.keito >= kKeitoRows)
-                throw LoadStop { At(m_files.Oya, i) + u"系統番号 " + Decimal(r.keito) + u" は系統の範囲 (0〜"
-                                 + Decimal(kKeitoRows - 1) + u") の外です" };
+            // The sire-line file is read already: a number past it names no line.
+            if (r.keito < 0 || r.keito >= m_d.KeitoCount)
+                throw LoadStop { At(i) + u"系統番号 " + Decimal(r.keito) + u" は系統ファイルの範囲 (0〜"
+                                 + Decimal(m_d.KeitoCount - 1) + u") の外です" };
             r.omokei = m_d.KeitoTable[r.keito].value;
             m_oyaIndex.Add(r.name, m_d.OyaCount);
             ++m_d.OyaCount;
@@ -171,16 +179,16 @@ public:
 
     void Dad()
     {
-        const auto lines = Read(m_files.Dad, kDadRows + 1);
+        const auto lines = Read(m_files.Dad, kDadRows + 1, m_d.Sources.dad, 0);
         m_d.DadCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.DadCount >= kDadRows)
-                throw LoadStop { TooMany(m_files.Dad, kDadRows) };
+                throw LoadStop { TooMany(kDadRows) };
             FieldReader f(lines[i]);
             DadRec& r = m_d.DadTable[m_d.DadCount];
             r.name = f.Next();
             r.birth = ShortText(f.Next(), ShortTextLimit::Birth);
-            r.keito = KeitoOf(f.Next(), m_files.Dad, i);
+            r.keito = KeitoOf(f.Next(), i);
             r.keiro = KeiroOf(f.Next());
             r.Fee = ParseIntDef(f.Next(), 0);
             r.Distance1 = ParseIntDef(f.Next(), 0);
@@ -193,8 +201,9 @@ public:
             r.Jisseki = ShortText(f.Next(), ShortTextLimit::Grade);
             r.Antei = ShortText(f.Next(), ShortTextLimit::Grade);
             r.Father[0] = m_oyaIndex.Find(r.name);
+            r.Unknown.clear();
             for (int p = 1; p <= 15; ++p)
-                r.Father[p] = m_oyaIndex.Find(f.Next());
+                r.Father[p] = Ancestor(f.Next(), r.Unknown, p);
             r.Selected = 1;
             ++m_d.DadCount;
             FillFromStallion(r);
@@ -203,22 +212,23 @@ public:
 
     void Mam()
     {
-        const auto lines = Read(m_files.Mam, kMamRows + 1);
+        const auto lines = Read(m_files.Mam, kMamRows + 1, m_d.Sources.mam, 0);
         m_d.MamCount = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (m_d.MamCount >= kMamRows)
-                throw LoadStop { TooMany(m_files.Mam, kMamRows) };
+                throw LoadStop { TooMany(kMamRows) };
             FieldReader f(lines[i]);
             MamRec& r = m_d.MamTable[m_d.MamCount];
             r.name = f.Next();
             r.motikomi = ShortText(f.Next(), ShortTextLimit::Motikomi);
-            r.keito = KeitoOf(f.Next(), m_files.Mam, i);
+            r.keito = KeitoOf(f.Next(), i);
             r.keiro = KeiroOf(f.Next());
             r.Fee = ParseIntDef(f.Next(), 0);
             r.speed = ParseIntDef(f.Next(), 0);
             r.stamina = ParseIntDef(f.Next(), 0);
+            r.Unknown.clear();
             for (int e = 0; e < 15; ++e)
-                r.Father[e] = m_oyaIndex.Find(f.Next());
+                r.Father[e] = Ancestor(f.Next(), r.Unknown, e + 1);
             r.Selected = true;
             ++m_d.MamCount;
             FillFromMare(r);
@@ -252,7 +262,7 @@ public:
             }
             const int32_t value = ParseIntDef(f.Next(), 0);
             if (m_d.NixCount >= kNixRows)
-                throw LoadStop { TooMany(m_files.Nix, kNixRows) };
+                throw LoadStop { TooMany(kNixRows) };
             NixRec& n = m_d.NixList[m_d.NixCount];
             n.keito1 = k1;
             n.keito2 = k2;
@@ -263,40 +273,60 @@ public:
 
 private:
     // The lines of a data file; no more than maxLines are read (a table's capacity and one more line
-    // tell whether the file overflows it, however large the file is).
-    std::vector<std::u16string> Read(const std::u16string& name, size_t maxLines)
+    // tell whether the file overflows it, however large the file is). The file's bytes and where each
+    // line stands go into source, its line 1 for table row firstRow.
+    std::vector<std::u16string> Read(const std::u16string& name, size_t maxLines, FileSource& source, size_t firstRow)
     {
         m_currentPath = DataFilePath(m_dir, name);
-        return ReadCp932Lines(m_currentPath, maxLines);
+        Cp932LineReader reader(m_currentPath, maxLines);
+        std::vector<std::u16string> lines;
+        source.rows.assign(firstRow, SourceLine {});
+        std::u16string line;
+        std::string_view raw;
+        while (reader.Next(line, &raw)) {
+            lines.push_back(line);
+            source.rows.push_back({ static_cast<size_t>(raw.data() - reader.Bytes().data()), raw.size(), {} });
+        }
+        source.bytes = reader.Take();
+        return lines;
+    }
+
+    // An ancestor of a horse by name; a name no ancestor row holds is kept with the horse.
+    int32_t Ancestor(const std::u16string& name, UnknownNames& unknown, int position) const
+    {
+        const int o = m_oyaIndex.Find(name);
+        if (o < 0)
+            KeepUnknown(unknown, position, name);
+        return o;
     }
 
     // An inbreeding effect of an ancestor row: a CrossTable row.
     void CheckEffect(int32_t effect, std::u16string_view field, size_t lineIndex) const
     {
         if (effect < 0 || effect >= kCrossRows)
-            throw LoadStop { At(m_files.Oya, lineIndex) + std::u16string(field) + u" " + Decimal(effect)
+            throw LoadStop { At(lineIndex) + std::u16string(field) + u" " + Decimal(effect)
                              + u" はクロス効果の範囲 (0〜" + Decimal(kCrossRows - 1) + u") の外です" };
     }
 
-    std::u16string TooMany(const std::u16string& /*name*/, int capacity) const
+    std::u16string TooMany(int capacity) const
     {
         return FromUtf8(m_currentPath) + u": データが多すぎます (" + Decimal(capacity) + u" 件まで)";
     }
 
-    std::u16string At(const std::u16string& /*name*/, size_t lineIndex) const
+    std::u16string At(size_t lineIndex) const
     {
         return FromUtf8(m_currentPath) + u": " + Decimal(static_cast<int64_t>(lineIndex) + 1) + u" 行目: ";
     }
 
     // The sire line of a horse row by name; a line met for the first time is added with group 0.
-    int KeitoOf(const std::u16string& name, const std::u16string& file, size_t lineIndex)
+    int KeitoOf(const std::u16string& name, size_t lineIndex)
     {
         const int k = m_keitoIndex.Find(name);
         if (k >= 0)
             return k;
         if (m_d.KeitoCount >= kKeitoRows)
-            throw LoadStop { At(file, lineIndex) + u"系統「" + name + u"」を追加できません (系統は "
-                             + Decimal(kKeitoRows - 1) + u" 件まで)" };
+            throw LoadStop { At(lineIndex) + u"系統「" + name + u"」を追加できません (系統は " + Decimal(kKeitoRows - 1)
+                             + u" 件まで)" };
         const int row = m_d.KeitoCount;
         m_d.KeitoTable[row].name = name;
         m_d.KeitoTable[row].value = 0;
@@ -311,6 +341,8 @@ private:
         const int k = m_keiroIndex.Find(name);
         if (k >= 0)
             return k;
+        if (m_d.KeiroTable.size() >= kKeiroRows)
+            throw LoadStop { u"毛色が多すぎます (" + Decimal(kKeiroRows) + u" 色まで): " + name };
         m_d.KeiroTable.push_back(name);
         const int pos = static_cast<int>(m_d.KeiroTable.size() - 1);
         m_keiroIndex.Add(name, pos);
@@ -405,6 +437,9 @@ LoadResult GetMasterData(MasterData& d, const std::string& dataDir, const TDataF
     if (hooks.setBusy)
         hooks.setBusy(true);
     try {
+        // A commit of several files that a kill interrupted is finished (or undone) before anything is read.
+        if (std::u16string recovered = RecoverFileSet(dataDir); !recovered.empty())
+            result.messages.push_back(std::move(recovered));
         Loader loader(d, dataDir, files, result);
         loader.Omokei();
         loader.Keito();
@@ -418,6 +453,7 @@ LoadResult GetMasterData(MasterData& d, const std::string& dataDir, const TDataF
             hooks.processEvents();
         loader.Mam();
         loader.Nix();
+        NoteWrittenLines(d);
     } catch (const LoadStop& e) {
         result.messages.push_back(e.message);
         result.completed = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The master data tables with their fixed capacities and sentinel rows, and the name lookups.
 
+#include "core/data/data_sources.h"
 #include "core/data/records.h"
 
 #include <string_view>
@@ -16,6 +17,7 @@ constexpr int kKeitoRows = 97; // 0..96, row 0 is "未登録"
 constexpr int kCrossRows = 17; // 0..16, row 0 is four U+3000
 constexpr int kOmokeiRows = 17; // 0..16, row 0 is "未登録"
 constexpr int kNixRows = 4097; // 0..4096
+constexpr size_t kKeiroRows = 4096; // coat colours: far more than any game has, few enough to read at once
 
 inline constexpr std::u16string_view kUnregistered = u"未登録";
 
@@ -43,6 +45,8 @@ struct MasterData
     // Counts the loads (GetMasterData) into these tables, so that a window that keeps table indices
     // across a reload can tell that they may name other rows now.
     uint64_t LoadGeneration = 0;
+    // What the files held when they were last read or written (see data_sources.h).
+    DataSources Sources;
 };
 
 // The process-wide tables the windows work on.

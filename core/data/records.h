@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -46,6 +48,26 @@ using DadFatherRec = std::array<int32_t, 16>;
 // A broodmare's 15 male ancestors: element i holds position i+1 (element 0 is her sire). -1 = unknown.
 using MamFatherRec = std::array<int32_t, 15>;
 
+// The ancestor names of a horse's file line that no ancestor row holds, by pedigree position (0..15).
+// Kept with the horse so that its line names them as before, whatever is removed or added meanwhile.
+// Empty when every ancestor of the horse is known.
+using UnknownNames = std::vector<std::u16string>;
+
+// The name kept for position p, or empty.
+inline std::u16string_view UnknownAt(const UnknownNames& names, int p)
+{
+    return p >= 0 && static_cast<size_t>(p) < names.size() ? std::u16string_view(names[static_cast<size_t>(p)])
+                                                           : std::u16string_view();
+}
+
+// Keeps name for position p.
+inline void KeepUnknown(UnknownNames& names, int p, std::u16string_view name)
+{
+    if (names.size() < 16)
+        names.resize(16);
+    names[static_cast<size_t>(p)] = std::u16string(name);
+}
+
 struct DadRec
 {
     std::u16string name;
@@ -65,6 +87,8 @@ struct DadRec
     DadFatherRec Father {};
     // List filters: 1 shown / 0 hidden. Search: bit g-1 marks a candidate for generation g.
     int32_t Selected = 1;
+    // The names of ancestors not in OyaTable (Father -1), by position; empty when every one is known.
+    UnknownNames Unknown;
 
     bool operator==(const DadRec&) const = default;
 };
@@ -80,6 +104,7 @@ struct MamRec
     int32_t stamina = 0;
     MamFatherRec Father {};
     bool Selected = true;
+    UnknownNames Unknown; // by position 1..15, as for a stallion
 
     bool operator==(const MamRec&) const = default;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Reading and writing whole text files in code page 932 with CR LF line ends.
 
+#include "core/data/atomic_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +12,10 @@
 namespace velmora {
 
 inline constexpr size_t kAllLines = SIZE_MAX;
+
+// The bytes of a regular file; with maxLines, only its first maxLines lines. Throws FileError naming the
+// file when it cannot be read or is no regular file (a folder, a FIFO, a device).
+std::string ReadFileBytes(const std::string& path, size_t maxLines = kAllLines);
 
 // A code page 932 text file, checked as a whole when opened and then decoded one line at a time, so
 // that a large file costs its size once and not the many times its decoded lines would. CR LF, lone LF
@@ -25,8 +31,13 @@ public:
     // sequences that are not code page 932; half-width katakana often form valid two-byte sequences).
     explicit Cp932LineReader(const std::string& path, size_t maxLines = kAllLines);
 
-    // The next line without its end; false after the last line.
-    bool Next(std::u16string& line);
+    // The next line without its end; false after the last line. With raw, also the line's bytes as
+    // they stand in Bytes().
+    bool Next(std::u16string& line, std::string_view* raw = nullptr);
+
+    // The bytes read; Take hands them over once the lines are read.
+    const std::string& Bytes() const { return m_bytes; }
+    std::string Take() { return std::move(m_bytes); }
 
 private:
     std::string m_bytes;
@@ -36,14 +47,10 @@ private:
 // All lines of a code page 932 text file (at most maxLines of them), as Cp932LineReader reads them.
 std::vector<std::u16string> ReadCp932Lines(const std::string& path, size_t maxLines = kAllLines);
 
-// Writes lines, each ended by CR LF, in code page 932, as WriteFileAtomic writes bytes.
-void WriteCp932Lines(const std::string& path, const std::vector<std::u16string>& lines);
+// The bytes of lines, each ended by CR LF, in code page 932 (characters it lacks become '?').
+std::string Cp932LinesBytes(const std::vector<std::u16string>& lines);
 
-// Writes bytes whole and atomically: a temporary file beside the target ("<name>.velmora-tmp-XXXXXX",
-// locked while it is written) is flushed and renamed over it; temporary files of the same target left
-// by a killed writer are removed first. A symbolic link is written through to the file it names; a file
-// with several hard links is rewritten in place so that every name keeps it. Throws FileError, with the
-// target untouched, when it cannot be written or is no regular file (a folder, a device, a FIFO).
-void WriteFileAtomic(const std::string& path, const std::string& bytes);
+// Writes lines, each ended by CR LF, in code page 932, as WriteFileAtomic writes bytes.
+bool WriteCp932Lines(const std::string& path, const std::vector<std::u16string>& lines);
 
 } // namespace velmora

@@ -35,8 +35,6 @@ inline constexpr std::u16string_view kMsgUpdated = u"を更新しました";
 inline constexpr std::u16string_view kMsgDeleted = u"を削除しました";
 inline constexpr std::u16string_view kMsgNotFound = u"削除元データが見つかりません";
 inline constexpr std::u16string_view kAskDelete = u"削除しますか？";
-inline constexpr std::u16string_view kAskDeleteLine
-    = u"系統の削除は、祖先馬の系統がズレます。\r\nそれでも削除しますか？";
 inline constexpr std::u16string_view kMsgCrossUpdated = u"クロス効果を更新しました";
 inline constexpr std::u16string_view kMsgCrossNoDelete = u"クロス効果は削除できません";
 inline constexpr std::u16string_view kMsgLineAdded = u"系を追加しました";
@@ -50,7 +48,18 @@ inline constexpr std::u16string_view kMsgMamFull = u"繁殖牝馬は701頭まで
 inline constexpr std::u16string_view kMsgDadFull = u"種牡馬は513頭までしか登録できません";
 inline constexpr std::u16string_view kMsgOyaFull = u"祖先馬は3001頭までしか登録できません";
 inline constexpr std::u16string_view kMsgKeitoFull = u"系統は96系統までしか登録できません";
-// Row 0 of the sire lines stands for "no line" and is in no file: it cannot go.
+inline constexpr std::u16string_view kMsgKeiroFull = u"毛色は4096色までしか登録できません";
+// Row 0 of the sire lines stands for "no line" and is in no file: it can neither go nor be registered.
 inline constexpr std::u16string_view kMsgKeitoZero = u"「未登録」は系統がないことを表すので削除できません";
+inline constexpr std::u16string_view kMsgKeitoZeroRegister = u"「未登録」は系統がないことを表すので登録できません";
+// Before a horse page replaces a registered horse it was not showing.
+inline constexpr std::u16string_view kAskReplace = u"は登録済みの馬です。\r\n入力した内容で上書きしますか？";
+// What the questions and refusals about rows still in use say.
+inline constexpr std::u16string_view kAskAnyway = u"それでも削除しますか？";
+inline constexpr std::u16string_view kMsgKeptInPedigrees
+    = u"頭の馬の血統にあります。馬のデータには名前のまま残ります。";
+inline constexpr std::u16string_view kMsgColourInUse = u"頭の馬の毛色なので削除できません";
+inline constexpr std::u16string_view kMsgLineBecomesNone = u"これらの系統は「未登録」になります。";
+inline constexpr std::u16string_view kMsgNoBackup = u"バックアップを作れないので、保存しませんでした: ";
 
 } // namespace velmora

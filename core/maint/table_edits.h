@@ -1,26 +1,36 @@
 #pragma once
-// Removing a row from a master table while every other row that refers to the table by index keeps
-// referring to the same thing. A horse that referred to the removed row gets -1 there, and the name it
-// had is kept (KeptNames) so that its file line stays as it was until the next reload.
-//
-// The one exception is the ancestors' sire line: the ancestor file stores it as a number, so after a
-// sire line is removed every ancestor whose line lay behind it names the following line, in memory and
-// in the file alike (the window warns about this before removing a line).
+// Removing a row from a master table while every other reference keeps naming the same thing: the rows
+// behind the removed one move up, and every index that pointed at one of them moves with it, in every
+// table. What pointed at the removed row itself:
+// - an ancestor: a horse's pedigree keeps the name (the horse's Unknown names), so its file line stays;
+// - a sire line: ancestors and horses of that line get line 0 ("未登録"), and the nicks naming it go;
+// - a coat colour: must be used by no horse (see KeiroUsers); the data editing window refuses otherwise.
+// The record of what each file held moves with the rows, so that untouched rows are written as read.
 
-#include "core/maint/data_writers.h"
+#include "core/data/master_data.h"
 
 namespace velmora {
 
-// The kept names of one horse row, the table of kept names grown to reach it.
-KeptHorseNames& KeptRowFor(KeptNames& kept, bool stallion, int row);
-// Forgets the kept names of one horse row (its fields are stored afresh).
-void ClearKept(KeptNames& kept, bool stallion, int row);
+// What refers to a row, for the question before it is removed.
+struct RowUsers
+{
+    int ancestors = 0;
+    int stallions = 0;
+    int mares = 0;
+    int nicks = 0;
 
-// Each removes row i (a position of KeiroTable), moving the rows behind it up by one.
-void RemoveOyaRow(MasterData& d, KeptNames& kept, int i);
-void RemoveKeitoRow(MasterData& d, KeptNames& kept, int i); // also clears the row past the new end
-void RemoveKeiro(MasterData& d, KeptNames& kept, int i);
-void RemoveDadRow(MasterData& d, KeptNames& kept, int i);
-void RemoveMamRow(MasterData& d, KeptNames& kept, int i);
+    int Horses() const { return stallions + mares; }
+    bool Any() const { return ancestors + stallions + mares + nicks > 0; }
+};
+
+RowUsers OyaUsers(const MasterData& d, int i); // the horses whose pedigree names ancestor i
+RowUsers KeitoUsers(const MasterData& d, int k); // ancestors, horses and nicks of sire line k
+RowUsers KeiroUsers(const MasterData& d, int i); // horses of coat colour i
+
+void RemoveOyaRow(MasterData& d, int i);
+void RemoveKeitoRow(MasterData& d, int k);
+void RemoveKeiro(MasterData& d, int i); // throws RangeError when a horse has colour i
+void RemoveDadRow(MasterData& d, int i);
+void RemoveMamRow(MasterData& d, int i);
 
 } // namespace velmora

@@ -30,7 +30,11 @@ FoalPlan PlanFoal(const MasterData& d, std::u16string_view stallionText, std::u1
     const DadRec& s = d.DadTable[static_cast<size_t>(sire)];
     FoalEntry& e = plan.entry;
     e.stallion = stallion;
-    e.name = FoalName(mareText);
+    const std::u16string proposed = FoalName(mareText);
+    e.name = FreeHorseName(d, proposed);
+    if (e.name != proposed)
+        plan.notice
+            = proposed + u"は既に登録されている名前なので、" + e.name + u"として入力します。名前は登録前に変えられます";
     e.sire = std::u16string(stallionText);
     e.keito = d.KeitoTable[static_cast<size_t>(CheckedIndex(s.keito, d.KeitoCount))].name;
     e.dam = std::u16string(mareText);
@@ -38,10 +42,24 @@ FoalPlan PlanFoal(const MasterData& d, std::u16string_view stallionText, std::u1
     return plan;
 }
 
+bool HorseNameTaken(const MasterData& d, std::u16string_view name)
+{
+    return FindDad(d, name) >= 0 || FindMam(d, name) >= 0 || FindOya(d, name) >= 0;
+}
+
+std::u16string FreeHorseName(const MasterData& d, std::u16string_view name)
+{
+    std::u16string candidate(name);
+    for (int n = 2; HorseNameTaken(d, candidate); ++n)
+        candidate = std::u16string(name) + Decimal(n);
+    return candidate;
+}
+
 void PrefillFoal(DataEditor& editor, const FoalEntry& e)
 {
     const bool stallion = e.stallion;
     HorseForm& f = editor.Horse(stallion);
+    editor.ClearHorse(stallion); // nothing of another horse stays in the page
     editor.SetHorseName(stallion, e.name);
     editor.SetAncestor(stallion, 1, e.sire);
     f.keito = e.keito;

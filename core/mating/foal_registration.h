@@ -27,18 +27,25 @@ struct FoalEntry
 struct FoalPlan
 {
     std::u16string message; // shown instead of opening anything when not empty
+    std::u16string notice; // shown before the entry opens: the proposed name was taken, another is offered
     FoalEntry entry;
 };
 
+// Whether a stallion, a broodmare or an ancestor has the name already.
+bool HorseNameTaken(const MasterData& d, std::u16string_view name);
+// The name itself when it is free, else the name followed by the smallest number from 2 that is free.
+std::u16string FreeHorseName(const MasterData& d, std::u16string_view name);
+
 // The check and the entry of both commands: the texts of the two name boxes must each be one of their
-// list's items; the sire is then found by name among the stallions.
+// list's items; the sire is then found by name among the stallions. A foal name that some horse has
+// already is never proposed (the foal would replace that horse): a free one is, with a notice.
 FoalPlan PlanFoal(const MasterData& d, std::u16string_view stallionText, std::u16string_view mareText,
                   const std::vector<std::u16string>& stallionItems, const std::vector<std::u16string>& mareItems,
                   bool stallion);
 
-// Puts the entry into the data editing model, its page already entered, each field as if typed: the
-// name, the sire (which fills his side), the line, the origin "自家", the star rank (stallion page
-// only) and last the dam (which fills her side).
+// Puts the entry into the data editing model, its page already entered, each field as if typed into an
+// emptied page: the name, the sire (which fills his side), the line, the origin "自家", the star rank
+// (stallion page only) and last the dam (which fills her side).
 void PrefillFoal(DataEditor& editor, const FoalEntry& entry);
 
 } // namespace velmora

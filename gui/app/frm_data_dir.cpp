@@ -3,8 +3,10 @@
 #include "core/app/app_state.h"
 #include "gui/app/controls.h"
 #include "gui/app/filling.h"
+#include "gui/app/fit_form.h"
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
+#include "gui/maint/frm_backups.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -85,6 +87,10 @@ TfrmDataDir::TfrmDataDir(QWidget* parent)
         });
     }
 
+    // The backup sets of the data in use, one of which can be put back.
+    QPushButton* backups
+        = MakeButton(this, "btnBackups", QStringLiteral("バックアップから戻す(&B)..."), 8, 350, 200, 26);
+    connect(backups, &QPushButton::clicked, this, &TfrmDataDir::OnBackups);
     QPushButton* ok = MakeButton(this, "btnOK", QStringLiteral("ＯＫ(&A)"), 561, 350, 90, 26);
     QPushButton* cancel = MakeButton(this, "btnCancel", QStringLiteral("ｷｬﾝｾﾙ(&C)"), 657, 350, 90, 26);
     connect(ok, &QPushButton::clicked, this, &TfrmDataDir::OnOk);
@@ -132,10 +138,22 @@ void TfrmDataDir::OnOk()
         accept();
 }
 
+void TfrmDataDir::OnBackups()
+{
+    TfrmBackups backups(this);
+    FitForm(&backups);
+    backups.exec();
+    m_restored = m_restored || backups.Restored();
+}
+
 void TfrmDataDir::reject()
 {
     m_model.Cancel();
-    QDialog::reject();
+    // Data put back from a backup must be read again, as after OK.
+    if (m_restored)
+        QDialog::accept();
+    else
+        QDialog::reject();
 }
 
 } // namespace velmora::gui

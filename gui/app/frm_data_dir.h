@@ -32,6 +32,7 @@ public slots:
 
 private:
     void OnOk();
+    void OnBackups();
     void ShowModel();
 
     DataDirDialogModel m_model;
@@ -39,6 +40,7 @@ private:
     QListWidget* m_lstFolder = nullptr;
     std::array<QListWidget*, 9> m_lists {};
     bool m_filling = false;
+    bool m_restored = false; // a backup set was put back while the dialog was open
 };
 
 } // namespace velmora::gui

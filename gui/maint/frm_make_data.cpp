@@ -532,17 +532,20 @@ void TfrmMakeData::ApplyPress(const PressResult& result)
         MessageBox::Show(this, Q(result.message));
 }
 
+Confirm TfrmMakeData::Asker()
+{
+    return [this](std::u16string_view q) { return MessageBox::Confirm(this, Q(q)); };
+}
+
 void TfrmMakeData::OnOK()
 {
-    Handle([&] { ApplyPress(m_model->Register(CurrentPage())); });
+    // "登録" asks before it replaces a registered horse whose data the page does not show.
+    Handle([&] { ApplyPress(m_model->Register(CurrentPage(), Asker())); });
 }
 
 void TfrmMakeData::OnDelete()
 {
-    Handle([&] {
-        ApplyPress(
-            m_model->Delete(CurrentPage(), [this](std::u16string_view q) { return MessageBox::Confirm(this, Q(q)); }));
-    });
+    Handle([&] { ApplyPress(m_model->Delete(CurrentPage(), Asker())); });
 }
 
 void TfrmMakeData::OnCancel()

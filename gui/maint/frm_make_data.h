@@ -97,6 +97,8 @@ private:
     void OnCancel();
     void OnInputMode(bool kana);
     void ApplyPress(const PressResult& result);
+    // The "確認" box of the presses.
+    Confirm Asker();
     void PickColour(QLineEdit* field, uint32_t& colour);
 
     // A change handler runs the work unless the window is filling its own controls; a core error is shown.

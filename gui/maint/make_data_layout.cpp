@@ -102,7 +102,8 @@ std::vector<QRadioButton*> RadioGroup(QWidget* parent, const char* name, const Q
     const int step = (w - 12) / static_cast<int>(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(Q(items[i]), g);
-        b->setGeometry(8 + static_cast<int>(i) * step, 20, step - 2, 22);
+        // A gap that stays visible when the window is scaled down, so no circle touches the previous label.
+        b->setGeometry(8 + static_cast<int>(i) * step, 20, step - 10, 22);
         group->addButton(b, static_cast<int>(i));
         buttons.push_back(b);
     }

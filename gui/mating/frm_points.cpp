@@ -1,6 +1,7 @@
 #include "gui/mating/frm_points.h"
 
 #include "core/app/app_state.h"
+#include "core/data/atomic_file.h"
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
 #include "core/pedigree/formula.h"
@@ -345,6 +346,9 @@ void TfrmPoints::OnSave()
         StoreFields();
         WritePoints(*PointFile(), PointTable());
     });
+    // The file had a second name (a hard link): that name keeps the former table, and the user is told.
+    if (saved && PointFile()->LastWriteDroppedLinks())
+        MessageBox::Show(this, Q(OtherNamesKeptMessage(PointFile()->Path())));
     if (saved)
         accept();
 }

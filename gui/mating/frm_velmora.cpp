@@ -317,6 +317,10 @@ void TfrmVelmora::OnRegisterFoal(bool stallion)
         MessageBox::Show(this, Q(plan.message));
         return;
     }
+    // The proposed name belongs to a registered horse: the user learns which name is offered instead
+    // before anything is filled in.
+    if (!plan.notice.empty())
+        MessageBox::Show(this, Q(plan.notice));
     bool registered = false;
     MessageBox::ShowErrors(this, [&] {
         auto window = std::make_unique<TfrmMakeData>(this);

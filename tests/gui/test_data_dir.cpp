@@ -3,9 +3,11 @@
 // lacks a file, cancel, and a folder whose data are then loaded).
 
 #include "core/app/app_state.h"
+#include "core/app/settings.h"
 #include "core/data/cp932.h"
 #include "core/data/ini_file.h"
 #include "core/data/master_data.h"
+#include "core/maint/backups.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "support/sample_program.h"
@@ -225,6 +227,44 @@ private slots:
         QCOMPARE(QString::fromStdString(App().DataDir), dir.filePath(QStringLiteral("fewer/")));
         QVERIFY(iniBefore != Setting(dir.path(), u"データディレクトリ"));
         QCOMPARE(Setting(dir.path(), u"データディレクトリ"), dir.filePath(QStringLiteral("fewer/")));
+    }
+
+    // The backup window, reached from the dialog, puts a set of the data in use back; the dialog then
+    // ends as after OK, even by its cancel button, so that the main window reads the data again.
+    void backupSetIsPutBackAndTheDataReadAgain()
+    {
+        QTemporaryDir dir;
+        CopySampleData(dir.path());
+        MakeBackup(dir.path().toStdString() + "/", DefaultDataFiles(), 1577836800); // all 60 stallions
+        CopySampleData(dir.filePath(QStringLiteral("ten")), {}, 10);
+        QFile::remove(dir.filePath(QStringLiteral("種牡馬.CSV")));
+        QVERIFY(
+            QFile::copy(dir.filePath(QStringLiteral("ten/種牡馬.CSV")), dir.filePath(QStringLiteral("種牡馬.CSV"))));
+        TfrmMain main(dir.filePath(QStringLiteral("velmora")), dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.show();
+        QCOMPARE(Master().DadCount, 10);
+
+        QStringList rows;
+        Script script;
+        script.Add([&] { Click(&main, "btnDir"); });
+        script.Add([&] { Click(ActiveDialog("frmDataDir"), "btnBackups"); });
+        script.Add([&] {
+            QDialog* d = ActiveDialog("frmBackups");
+            QVERIFY(d);
+            auto* list = d->findChild<QListWidget*>(QStringLiteral("lstSets"));
+            for (int i = 0; i < list->count(); ++i)
+                rows << list->item(i)->text();
+            Click(d, "btnRestore");
+            Click(d, "btnClose");
+        });
+        script.Add([&] { Click(ActiveDialog("frmDataDir"), "btnCancel"); });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && main.isVisible() && !QApplication::activeModalWidget(), 20000);
+        QCOMPARE(rows,
+                 QStringList { QString::fromStdString(BackupTimeText(ListBackups(App().DataDir).back().name))
+                               + QStringLiteral("　（9ファイル）") });
+        QCOMPARE(Master().DadCount, 60);
     }
 };
 

@@ -234,21 +234,38 @@ private slots:
             QCOMPARE(MessageBox::History().last(), foal + QStringLiteral("を登録しました"));
             Click(w, "btnCancel");
         });
+        script.AddWait(
+            [&] {
+                mam = Find<QComboBox>(velmora, "cmbMam");
+                return mam && mam->findText(foal) >= 0;
+            },
+            20000, "the optimal-mating window shows the new mare");
         script.Add([&] {
             // Reloaded, every filter down, the same pair chosen, the new mare in the list.
-            mam = Find<QComboBox>(velmora, "cmbMam");
-            WhenReady([&] { return mam->findText(foal) >= 0; },
-                      [&] {
-                          QVERIFY(!w);
-                          QCOMPARE(ActiveDialog("frmVelmora"), velmora.data());
-                          QVERIFY(Find<QToolButton>(velmora, "spbMamSp1")->isChecked());
-                          QCOMPARE(Find<QComboBox>(velmora, "cmbDad")->currentText(), kSire);
-                          QCOMPARE(mam->currentText(), kMareDam);
-                          QVERIFY(FindMam(Master(), foal.toStdU16String()) >= 0);
-                          QVERIFY(Find<QPushButton>(velmora, "btnHtml")->isEnabled());
-                          Click(velmora, "btnEnd");
-                          QTimer::singleShot(50, [&] { Click(&main, "btnEnd"); });
-                      });
+            QVERIFY(!w);
+            QCOMPARE(ActiveDialog("frmVelmora"), velmora.data());
+            QVERIFY(Find<QToolButton>(velmora, "spbMamSp1")->isChecked());
+            QCOMPARE(Find<QComboBox>(velmora, "cmbDad")->currentText(), kSire);
+            QCOMPARE(mam->currentText(), kMareDam);
+            QVERIFY(FindMam(Master(), foal.toStdU16String()) >= 0);
+            QVERIFY(Find<QPushButton>(velmora, "btnHtml")->isEnabled());
+            // The same foal again: its name is taken now, so the user is told which name is offered
+            // instead before the entry opens.
+            MessageBox::ClearHistory();
+            Click(velmora, "btnMamReg");
+        });
+        script.Add([&] {
+            w = ActiveDialog("frmMakeData");
+            QVERIFY(w);
+            QCOMPARE(MessageBox::History(),
+                     QStringList { foal + QStringLiteral("は既に登録されている名前なので、") + foal
+                                   + QStringLiteral("2として入力します。名前は登録前に変えられます") });
+            QCOMPARE(Find<QComboBox>(w, "cmbMName")->currentText(), foal + QStringLiteral("2"));
+            Click(w, "btnCancel");
+        });
+        script.Add([&] {
+            Click(velmora, "btnEnd");
+            QTimer::singleShot(50, [&] { Click(&main, "btnEnd"); });
         });
         script.Start();
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !velmora, 30000);

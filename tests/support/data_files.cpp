@@ -12,11 +12,24 @@
 namespace velmora::test {
 
 TempDir::TempDir()
+    : TempDir(std::filesystem::temp_directory_path().string())
 {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+}
+
+TempDir::TempDir(const std::string& base)
+{
+    std::string tmpl = base + "/velmora-test-XXXXXX";
     if (!::mkdtemp(tmpl.data()))
-        throw std::runtime_error("cannot create a temporary directory");
+        throw std::runtime_error("cannot create a temporary directory under " + base);
     m_path = tmpl + "/";
+}
+
+void CopyFiles(const std::string& from, const TempDir& dir)
+{
+    for (const auto& e : std::filesystem::directory_iterator(from))
+        if (e.is_regular_file())
+            std::filesystem::copy_file(e.path(), dir.File(e.path().filename().string()),
+                                       std::filesystem::copy_options::overwrite_existing);
 }
 
 TempDir::~TempDir()

@@ -15,6 +15,8 @@ class TempDir
 {
 public:
     TempDir();
+    // A directory under base (a RAM disk such as /dev/shm, for tests that write very often).
+    explicit TempDir(const std::string& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -33,6 +35,9 @@ public:
 private:
     std::string m_path;
 };
+
+// Copies every plain file of a folder into dir.
+void CopyFiles(const std::string& from, const TempDir& dir);
 
 // The nine default data file names.
 TDataFiles DefaultDataFiles();

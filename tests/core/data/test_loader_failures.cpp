@@ -45,6 +45,9 @@ TEST(LoaderFailure, TooManyRowsStopTheLoadAtTheirFile)
         { "stallions", [](DataSetText& s) { s.dad = Rows(514, u"ｵｳﾏ", u",,ﾉｰｻﾞﾝ,栗毛"); }, "種牡馬.CSV", 12 },
         { "broodmares", [](DataSetText& s) { s.mam = Rows(702, u"ﾋﾝﾊﾞ", u",,ﾉｰｻﾞﾝ,栗毛"); }, "牝馬.CSV", 12 },
         { "nicks", [](DataSetText& s) { s.nix.assign(4098, u"ﾉｰｻﾞﾝ,ﾌﾞﾗｲﾄ,1"); }, "ニックス.CSV", 12 },
+        { "colours", [](DataSetText& s) { s.keiro = Rows(4097, u"ｹｲﾛ", u""); }, "毛色.CSV", 0 },
+        { "interesting-line group of a sire line", [](DataSetText& s) { s.keito.push_back(u"ﾊｽﾞﾚ,17"); }, "系統.CSV",
+          0 },
         { "lines met in the stallion file",
           [](DataSetText& s) {
               s.keito = Rows(95, u"ｹｲﾄｳ", u",0");
@@ -146,7 +149,9 @@ TEST(LoaderFailure, FullTablesLoad)
 
 TEST(LoaderFailure, AncestorLineOutsideTheSireLineTable)
 {
-    for (const std::u16string line : { u"97", u"-1", u"$7FFFFFFF" }) {
+    // The sire-line file of the small data set holds lines 1..5: 6 names no line, even if a horse file
+    // brings in a sixth later.
+    for (const std::u16string line : { u"6", u"97", u"-1", u"$7FFFFFFF" }) {
         DataSetText s = SmallDataSet();
         s.oya.push_back(u"ﾊｽﾞﾚ,0,0," + line);
         TempDir dir;
@@ -160,9 +165,8 @@ TEST(LoaderFailure, AncestorLineOutsideTheSireLineTable)
         EXPECT_NE(m.find("13 行目"), std::string::npos) << m;
         EXPECT_EQ(d.DadCount, 0) << "the stallions are not read after the error";
     }
-    // 96, the last row of the table, is inside it even when fewer lines are registered
     DataSetText s = SmallDataSet();
-    s.oya.push_back(u"ｷﾞﾘｷﾞﾘ,0,0,96");
+    s.oya.push_back(u"ｷﾞﾘｷﾞﾘ,0,0,5");
     TempDir dir;
     test::WriteDataSet(dir, s);
     MasterData d;

@@ -16,19 +16,22 @@ TEST_F(EditorTest, AFoalEntryNeedsListedNamesAndFillsThePageAsTyped)
     EXPECT_EQ(PlanFoal(*d, u"ﾗﾑﾀﾞ", u"ﾋﾒ", { u"ﾗﾑﾀﾞ" }, mares, false).message, u"");
 
     for (const bool stallion : { false, true }) {
+        // The broodmare ﾋﾒｯｺ registered first, the stallion foal is offered the next free name.
+        const std::u16string name = stallion ? u"ﾋﾒｯｺ2" : u"ﾋﾒｯｺ";
         const FoalPlan plan = PlanFoal(*d, u"ｴｽ", u"ﾋﾒ", stallions, mares, stallion);
         ASSERT_EQ(plan.message, u"");
-        EXPECT_EQ(plan.entry.name + u"/" + plan.entry.keito + u"/" + plan.entry.fee, u"ﾋﾒｯｺ/ﾉｰｻﾞﾝ/4");
+        EXPECT_EQ(plan.notice.empty(), !stallion);
+        EXPECT_EQ(plan.entry.name + u"/" + plan.entry.keito + u"/" + plan.entry.fee, name + u"/ﾉｰｻﾞﾝ/4");
         autoFill = false; // the first opening of a run: the name handler turns AutoFill on
         ed->EnterPage(stallion ? EditPage::Dad : EditPage::Mam);
         PrefillFoal(*ed, plan.entry);
         const HorseForm& f = ed->Horse(stallion);
-        EXPECT_EQ(f.name + f.origin + f.keito + f.dam, u"ﾋﾒｯｺ自家ﾉｰｻﾞﾝﾋﾒ");
+        EXPECT_EQ(f.name + f.origin + f.keito + f.dam, name + u"自家ﾉｰｻﾞﾝﾋﾒ");
         EXPECT_EQ(f.fee, stallion ? u"4" : u"0");
         const std::u16string want[16] = { u"",   u"ｴｽ", u"S1", u"ｶｯﾊﾟ", u"S2",   u"S3",   u"ｱﾙﾌｧ",   u"ｶﾞﾝﾏ",
                                           u"S4", u"S5", u"S6", u"S7",   u"ﾍﾞｰﾀ", u"ﾃﾞﾙﾀ", u"ｲﾌﾟｼﾛﾝ", u"ｾﾞｰﾀ" };
         for (int k = 1; k <= 15; ++k)
             EXPECT_EQ(f.sosen[k], want[k]) << stallion << " " << k;
-        EXPECT_EQ(ed->Register(stallion ? EditPage::Dad : EditPage::Mam).message, u"ﾋﾒｯｺを登録しました");
+        EXPECT_EQ(ed->Register(stallion ? EditPage::Dad : EditPage::Mam).message, name + u"を登録しました");
     }
 }

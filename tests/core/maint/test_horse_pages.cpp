@@ -116,7 +116,8 @@ TEST_F(EditorTest, RegisteringABroodmareStoresHerFieldsThenUpdatesHer)
     PressResult r = ed->Register(EditPage::Mam);
     EXPECT_EQ(r.message, u"ﾆｭｰを登録しました");
     EXPECT_TRUE(r.nameListChanged);
-    EXPECT_EQ(Changed(before), (std::vector<std::string> { "祖先馬.CSV", "牝馬.CSV" }));
+    // The new colour is in the colour file with her.
+    EXPECT_EQ(Changed(before), (std::vector<std::string> { "毛色.CSV", "祖先馬.CSV", "牝馬.CSV" }));
     EXPECT_EQ(f.keito, u"未登録"); // an empty line box is set to 未登録
     EXPECT_EQ(f.fee, u"0");
     EXPECT_EQ(FileLines("牝馬.CSV").back(),

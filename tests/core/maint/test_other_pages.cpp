@@ -2,7 +2,10 @@
 
 #include "editor_fixture.h"
 
+#include "core/maint/table_edits.h"
+
 #include <algorithm>
+#include <map>
 
 using namespace velmora;
 using velmora::test::EditorTest;
@@ -48,7 +51,7 @@ TEST_F(EditorTest, AnAncestorHoldsOneEffectInAAndTwoInAscendingOrder)
     EXPECT_EQ(f.koka1 + f.koka2 + f.kei, none + none + u"未登録");
 }
 
-TEST_F(EditorTest, SireLinesTakeTheirGroupByNameAndDeletingOneShiftsTheAncestorsLines)
+TEST_F(EditorTest, SireLinesTakeTheirGroupByNameAndDeletingOneKeepsEveryOtherRowOnItsLine)
 {
     KeitoForm& f = ed->Keito();
     ed->SetKeitoName(u"ﾌﾞﾗｲﾄ");
@@ -64,29 +67,41 @@ TEST_F(EditorTest, SireLinesTakeTheirGroupByNameAndDeletingOneShiftsTheAncestors
 
     ed->SetKeitoName(u"未登録");
     EXPECT_EQ(ed->Delete(EditPage::Keito, kYes).message, kMsgKeitoZero);
+    EXPECT_EQ(ed->Register(EditPage::Keito).message, kMsgKeitoZeroRegister);
 
-    // Line 5 (ｱｲﾗﾝﾄﾞ) of rows 0..9 and ｷﾝｸﾞ, ｼﾝ behind them: the ancestors keep their numbers, so those
-    // with lines 6..9 name the line that moved up into that row, as the question warns.
-    const std::vector<std::u16string> lines = ed->LineNames();
-    std::vector<std::pair<int, int32_t>> behind; // ancestor row, line
+    // ﾉｰｻﾞﾝ, line 1: ancestors, horses and a nick use it. The question says so; everything behind it keeps
+    // its line by name, what had it has none, and its nick leaves the nick file.
+    // The line each ancestor row stores (in memory the loader fills in lines the file leaves at 0).
+    auto lineOf = [](const MasterData& m, int oya) {
+        return m.KeitoTable[StoredOyaLine(m.Sources.oya, static_cast<size_t>(oya))].name;
+    };
+    std::map<std::u16string, std::u16string> before;
     for (int i = 0; i < d->OyaCount; ++i)
-        if (d->OyaTable[i].keito >= 6 && d->OyaTable[i].keito <= 9)
-            behind.emplace_back(i, d->OyaTable[i].keito);
-    ASSERT_FALSE(behind.empty());
-    const auto before = Files();
+        before[d->OyaTable[i].name] = lineOf(*d, i) == u"ﾉｰｻﾞﾝ" ? u"未登録" : lineOf(*d, i);
+    const RowUsers users = KeitoUsers(*d, 1);
+    const std::string nixBefore = dir.ReadBytes("ニックス.CSV");
+    const auto files = Files();
     std::u16string asked;
-    ed->SetKeitoName(u"ｱｲﾗﾝﾄﾞ");
+    ed->SetKeitoName(u"ﾉｰｻﾞﾝ");
     const PressResult r = ed->Delete(EditPage::Keito, [&](std::u16string_view q) {
         asked = q;
         return true;
     });
-    EXPECT_EQ(asked, u"系統の削除は、祖先馬の系統がズレます。\r\nそれでも削除しますか？");
-    EXPECT_EQ(r.message, u"ｱｲﾗﾝﾄﾞを削除しました");
+    EXPECT_EQ(asked,
+              u"ﾉｰｻﾞﾝを使っているもの: 祖先馬" + FromUtf8(std::to_string(users.ancestors))
+                  + u"頭、種牡馬2頭、繁殖牝馬1頭、ニックス1件\r\nこれらの系統は「未登録」になります。"
+                    u"この系統のニックスは削除します。\r\nそれでも削除しますか？");
+    EXPECT_EQ(r.message, u"ﾉｰｻﾞﾝを削除しました");
     EXPECT_EQ(f.name + f.omo, u"");
-    EXPECT_EQ(Changed(before), (std::vector<std::string> { "系統.CSV" }));
+    EXPECT_TRUE(r.nickFileWritten);
+    EXPECT_EQ(Changed(files), (std::vector<std::string> { "系統.CSV", "祖先馬.CSV", "種牡馬.CSV", "牝馬.CSV" }));
     Reload();
-    for (const auto& [row, line] : behind)
-        EXPECT_EQ(d->KeitoTable[line].name, lines[static_cast<size_t>(line + 1)]) << row;
+    for (int i = 0; i < d->OyaCount; ++i)
+        EXPECT_EQ(lineOf(*d, i), before.at(d->OyaTable[i].name)) << ToUtf8(d->OyaTable[i].name);
+    EXPECT_EQ(d->KeitoTable[d->DadTable[FindDad(*d, u"ｶｯﾊﾟ")].keito].name, u"未登録");
+    EXPECT_EQ(d->KeitoTable[d->MamTable[FindMam(*d, u"ﾊﾅ")].keito].name, u"ﾌﾞﾗｲﾄ");
+    EXPECT_EQ(dir.ReadBytes("ニックス.CSV"), nixBefore.substr(nixBefore.find("\r\n") + 2));
+    EXPECT_EQ(d->NixCount, 2);
 }
 
 TEST_F(EditorTest, ColoursAreAddedOnceAndRemoved)

@@ -23,14 +23,19 @@ bool Names(const std::u16string& message, const char* file)
 
 TEST_F(EditorTest, AfterDeletionsEveryOtherHorseIsWrittenAsBefore)
 {
-    const std::vector<std::u16string> dads = DadFileLines(*d);
-    const std::vector<std::u16string> mams = MamFileLines(*d);
-    ed->SetOyaName(u"ｶﾞﾝﾏ"); // in the pedigrees of ｶｯﾊﾟ, ﾗﾑﾀﾞ, ﾐｭｰ, ﾋﾒ and ﾊﾅ
+    // The files as they were, their last lines without a line end.
+    const auto linesOf = [&](const char* file) {
+        std::vector<std::u16string> lines = FileLines(file);
+        const std::u16string text = FromCp932(dir.ReadBytes(file));
+        lines.push_back(text.substr(text.rfind(u"\r\n") + 2));
+        return lines;
+    };
+    const std::vector<std::u16string> dads = linesOf("種牡馬.CSV");
+    const std::vector<std::u16string> mams = linesOf("牝馬.CSV");
+    ed->SetOyaName(u"ｶﾞﾝﾏ"); // in the pedigrees of ｶｯﾊﾟ, ﾗﾑﾀﾞ, ﾐｭｰ, ﾋﾒ and ﾊﾅ, which keep the name
     EXPECT_EQ(ed->Delete(EditPage::Oya, kYes).message, u"ｶﾞﾝﾏを削除しました");
-    ed->Keiro() = u"鹿毛"; // ﾗﾑﾀﾞ and ﾋﾒ
-    ed->Delete(EditPage::Keiro, kYes);
-    ed->SetKeitoName(u"ﾌﾞﾗｲﾄ"); // ﾗﾑﾀﾞ and ﾊﾅ
-    ed->Delete(EditPage::Keito, kYes);
+    ed->Keiro() = u"鹿毛"; // ﾗﾑﾀﾞ and ﾋﾒ have it: it stays
+    EXPECT_EQ(ed->Delete(EditPage::Keiro, kYes).message, u"鹿毛は2頭の馬の毛色なので削除できません");
     ed->SetHorseName(true, u"ｶｯﾊﾟ"); // the first stallion
     ed->Delete(EditPage::Dad, kYes);
 
@@ -110,13 +115,13 @@ TEST_F(EditorTest, TextThatAFileCouldNotGiveBackIsRefusedAndNothingWritten)
               e.SetHorseName(true, u"ﾆｭｰ");
               e.SetAncestor(true, 3, u"ｱ\"ｲ");
           },
-          "種牡馬.CSV" },
+          "祖先馬.CSV" },
         { "line end in a colour", EditPage::Mam,
           [](DataEditor& e) {
               e.SetHorseName(false, u"ﾆｭｰ");
               e.Horse(false).keiro = u"月\n毛";
           },
-          "牝馬.CSV" },
+          "毛色.CSV" },
         { "outside code page 932", EditPage::Oya, [](DataEditor& e) { e.SetOyaName(u"ﾗﾑ\U0001F40E"); }, "祖先馬.CSV" },
         { "comma in a line", EditPage::Keito, [](DataEditor& e) { e.SetKeitoName(u"ｼ,ﾝ"); }, "系統.CSV" },
         { "comma in a colour", EditPage::Keiro, [](DataEditor& e) { e.Keiro() = u"鹿,毛"; }, "毛色.CSV" },
@@ -147,8 +152,7 @@ TEST_F(EditorTest, TextThatAFileCouldNotGiveBackIsRefusedAndNothingWritten)
 
 TEST_F(EditorTest, AFailedWriteLeavesTheFilesAndTablesAsTheyWere)
 {
-    // The broodmare file is written first; the ancestor file then fails, and the broodmare file gets
-    // its former content back.
+    // The ancestor file is read-only: no file of the set is written.
     ASSERT_EQ(::chmod(dir.File("祖先馬.CSV").c_str(), 0444), 0);
     ed->SetHorseName(false, u"ﾆｭｰ");
     ed->ChooseAncestor(false, 1, u"ｼﾝｷ");
@@ -162,5 +166,5 @@ TEST_F(EditorTest, AFailedWriteLeavesTheFilesAndTablesAsTheyWere)
     ASSERT_EQ(::chmod(dir.File("祖先馬.CSV").c_str(), 0644), 0);
     r = ed->Register(EditPage::Mam);
     EXPECT_EQ(r.message, u"ﾆｭｰを登録しました");
-    EXPECT_EQ(Changed(files), (std::vector<std::string> { "祖先馬.CSV", "牝馬.CSV" }));
+    EXPECT_EQ(Changed(files), (std::vector<std::string> { "毛色.CSV", "祖先馬.CSV", "牝馬.CSV" }));
 }

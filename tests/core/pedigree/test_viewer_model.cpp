@@ -24,11 +24,13 @@ protected:
         for (const char16_t* n : { u"T", u"S", u"U" })
             data.Stallion(n);
         DadRec& s = data.d.DadTable[FindDad(data.d, u"S")];
-        s = DadRec { s.name, u"内国", 1, 1, 4, 1200, 2400, u"◎", u"早熟", u"A", u"B", u"C", u"A", u"B", s.Father, 1 };
+        s
+            = DadRec { s.name, u"内国", 1,    1,    4,    1200,     2400, u"◎", u"早熟",
+                       u"A",   u"B",    u"C", u"A", u"B", s.Father, 1,    {} };
         data.Mare(u"M");
         data.Mare(u"m2");
         MamRec& m = data.d.MamTable[FindMam(data.d, u"M")];
-        m = MamRec { m.name, u"自家", 1, 0, 120, 55, 60, m.Father, true };
+        m = MamRec { m.name, u"自家", 1, 0, 120, 55, 60, m.Father, true, {} };
     }
     int Mare(std::u16string_view n) const { return FindMam(data.d, n); }
 
