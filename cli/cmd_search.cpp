@@ -1,7 +1,7 @@
 // velmora-cli search CONDITIONS.json [--threads N] [--sorted]: the strongest-mating search. Result lines
-// go to stdout, one per line, in the order reported (or sorted by UTF-16 code units); a summary
-// {"leaves":N,"results":N,"stopped":B,"seconds":F} goes to stderr. Every field of CONDITIONS.json is
-// optional; a missing one keeps the conditions window's initial value.
+// go to stdout, one per line, in the order of the walk as the results window lists them (or sorted by
+// UTF-16 code units); a summary {"leaves":N,"results":N,"stopped":B,"seconds":F} goes to stderr. Every
+// field of CONDITIONS.json is optional; a missing one keeps the conditions window's initial value.
 
 #include "cli/command.h"
 #include "cli/json.h"
