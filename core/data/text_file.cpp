@@ -1,6 +1,7 @@
 #include "core/data/text_file.h"
 
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ constexpr size_t kTempSuffixLength = 6; // the XXXXXX of mkstemp
 
 std::string Reason(int err)
 {
-    return std::string(" (") + std::strerror(err) + ")";
+    return " (" + SystemErrorText(err) + ")";
 }
 
 // Refuses what is no regular file: a folder, or a FIFO, device or socket (reading those can block
