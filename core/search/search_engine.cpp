@@ -34,6 +34,8 @@ constexpr std::chrono::steady_clock::duration kFlushInterval = std::chrono::mill
 constexpr int64_t kChunkLeaves = 4096;
 constexpr int64_t kChunksPerThread = 16;
 constexpr int64_t kMaxChunks = int64_t { 1 } << 16;
+// Emptied result buffers kept for the next chunks, so that a chunk's results do not grow a new buffer.
+constexpr size_t kSpareBuffers = 8;
 
 // Lower and upper limits of a bound with a direction: at least (ud) or at most.
 struct Limits
@@ -331,7 +333,6 @@ private:
         for (int64_t chunk; (chunk = m_engine.TakeChunk()) >= 0;) {
             m_chunk = chunk;
             m_chunkFound = 0;
-            m_full = false;
             const int64_t last = std::min(m_impl.units, (chunk + 1) * m_impl.unitsPerChunk);
             for (int64_t u = chunk * m_impl.unitsPerChunk; u < last && !Quit();) {
                 const int32_t row = m_impl.mares[static_cast<size_t>(u / perMare)];
@@ -358,9 +359,9 @@ private:
         }
     }
 
-    // The walk of this chunk is over: stopped, past the first chunk that has more results than the
-    // limit, or past this chunk's own result beyond the limit.
-    bool Quit() const { return m_full || m_engine.Beyond(m_chunk); }
+    // The walk of this chunk is over: stopped, or at or past the first chunk that has more results
+    // than the limit.
+    bool Quit() const { return m_engine.Beyond(m_chunk); }
 
     void Flush()
     {
@@ -418,10 +419,8 @@ private:
                     // The owner counts the results against the limit in order and stops the search at
                     // the first one beyond it; no later result of this chunk, nor of a later chunk,
                     // can be listed.
-                    if (++m_chunkFound > m_engine.m_cond.ResultLimit) {
-                        m_full = true;
+                    if (++m_chunkFound > m_engine.m_cond.ResultLimit)
                         m_engine.Cutoff(m_chunk);
-                    }
                     if (m_batch.size() >= kResultBatch)
                         Flush();
                 }
@@ -664,7 +663,6 @@ private:
     std::chrono::steady_clock::time_point m_lastFlush = std::chrono::steady_clock::now();
     int64_t m_chunk = -1; // the chunk being walked
     int64_t m_chunkFound = 0; // its results so far
-    bool m_full = false; // it has a result beyond the limit
     int32_t m_setupMare = -1; // the broodmare m_ctx[1] was set up for
     int64_t m_ctr = 0;
     int64_t m_tested = 0;
@@ -696,6 +694,7 @@ void SearchEngine::RequestStop()
     // Under the lock, so that a worker waiting for room in the queue cannot miss it.
     std::lock_guard lock(m_mutex);
     m_stop.store(true, std::memory_order_relaxed);
+    m_firstBeyond.store(0, std::memory_order_relaxed);
     m_room.notify_all();
 }
 
@@ -976,8 +975,8 @@ int64_t SearchEngine::TakeChunk()
 void SearchEngine::Cutoff(int64_t chunk)
 {
     std::lock_guard lock(m_mutex);
-    if (chunk < m_cutoff.load(std::memory_order_relaxed))
-        m_cutoff.store(chunk, std::memory_order_relaxed);
+    if (chunk < m_firstBeyond.load(std::memory_order_relaxed))
+        m_firstBeyond.store(chunk, std::memory_order_relaxed);
     m_room.notify_all(); // workers waiting with a later chunk give it up
 }
 
@@ -998,6 +997,10 @@ void SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, i
         Signal(lock);
         lock.lock();
         m_room.wait(lock, room);
+    }
+    if (!results.empty() && own.results.capacity() == 0 && !m_spare.empty()) {
+        own.results = std::move(m_spare.back());
+        m_spare.pop_back();
     }
     own.results.insert(own.results.end(), results.begin(), results.end());
     own.complete = complete;
@@ -1085,29 +1088,33 @@ void SearchEngine::ProcessPending()
         m_wake();
 }
 
+bool SearchEngine::TakeReady()
+{
+    m_batch.clear();
+    if (m_chunks.empty())
+        return false;
+    // The results move by swapping buffers: the chunk keeps the emptied one to go on filling it.
+    ChunkResults& c = m_chunks.front();
+    m_held -= static_cast<int64_t>(c.results.size());
+    m_batch.swap(c.results);
+    if (!c.complete)
+        return false;
+    if (c.results.capacity() > 0 && m_spare.size() < kSpareBuffers)
+        m_spare.push_back(std::move(c.results));
+    m_chunks.pop_front();
+    ++m_head;
+    return !m_chunks.empty();
+}
+
 void SearchEngine::Deliver()
 {
     int64_t steps;
     int done;
     std::vector<std::string> errors;
+    bool more;
     {
         std::lock_guard lock(m_mutex);
-        // Everything the chunks in order have ready: the whole of each complete chunk, then what the
-        // first incomplete one has so far.
-        m_batch.clear();
-        while (!m_chunks.empty()) {
-            ChunkResults& c = m_chunks.front();
-            m_held -= static_cast<int64_t>(c.results.size());
-            if (m_batch.empty())
-                m_batch.swap(c.results);
-            else
-                m_batch.insert(m_batch.end(), c.results.begin(), c.results.end());
-            c.results.clear();
-            if (!c.complete)
-                break;
-            m_chunks.pop_front();
-            ++m_head;
-        }
+        more = TakeReady();
         steps = m_pendingSteps;
         m_pendingSteps = 0;
         done = m_pendingDone;
@@ -1116,14 +1123,26 @@ void SearchEngine::Deliver()
         m_signalled = false;
     }
     m_room.notify_all();
-    for (const ResultChain& chain : m_batch) {
-        // The first result beyond the limit stops the search; it and any later one are not listed.
-        if (m_listed >= m_cond.ResultLimit) {
-            RequestStop();
-            break;
+    // Everything the chunks in order have ready, one chunk at a time: the whole of each complete chunk,
+    // then what the first incomplete one has so far.
+    for (bool listing = true; listing;) {
+        for (const ResultChain& chain : m_batch) {
+            // The first result beyond the limit stops the search; it and any later one are not listed.
+            if (m_listed >= m_cond.ResultLimit) {
+                RequestStop();
+                listing = false;
+                break;
+            }
+            ++m_listed;
+            m_listener.AddResult(LineOf(chain));
         }
-        ++m_listed;
-        m_listener.AddResult(LineOf(chain));
+        if (!listing || !more)
+            break;
+        {
+            std::lock_guard lock(m_mutex);
+            more = TakeReady();
+        }
+        m_room.notify_all();
     }
     for (int64_t i = 0; i < steps; ++i) {
         ++m_stepsDelivered;

@@ -138,13 +138,19 @@ private:
     // Hands over (and clears) results of a chunk and progress steps; `complete` with the chunk's last;
     // `wake` to wake the owner.
     void PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake);
-    // The chunk holds more results than the limit: no chunk after it can add a listed line.
+    // The chunk holds more results than the limit: nothing more of it, nor of a chunk after it, can be
+    // listed.
     void Cutoff(int64_t chunk);
-    bool Beyond(int64_t chunk) const { return StopRequested() || chunk > m_cutoff.load(std::memory_order_relaxed); }
+    // Whether the walk of a chunk is to end: it is past the cutoff, or the search is stopped. One load,
+    // as the workers ask after every candidate stallion.
+    bool Beyond(int64_t chunk) const { return chunk >= m_firstBeyond.load(std::memory_order_relaxed); }
     void PostDone(int64_t tested, int64_t counted, int64_t steps, const std::string* error);
     void Signal(std::unique_lock<std::mutex>& lock);
     // Runs the listener calls for everything queued so far (owner thread).
     void Deliver();
+    // Under the lock: the results of the first chunk in order into m_batch (all of them when it is
+    // complete, which also ends it); true when the chunk after it may have results ready too.
+    bool TakeReady();
 
     std::u16string_view LineOf(const ResultChain& chain);
 
@@ -158,9 +164,9 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::vector<std::thread> m_threads;
     std::atomic<bool> m_stop { false };
-    std::atomic<int64_t> m_cutoff {
-        std::numeric_limits<int64_t>::max()
-    }; // the first chunk holding more results than the limit
+    // The first chunk whose walk is to end: the first one found to hold more results than the limit,
+    // 0 once the search is stopped.
+    std::atomic<int64_t> m_firstBeyond { std::numeric_limits<int64_t>::max() };
     int m_threadCount = 0;
     bool m_started = false;
     ProgressPlan m_plan;
@@ -172,6 +178,7 @@ private:
     std::condition_variable m_room; // workers wait for room, or for the stop
     bool m_signalled = false;
     std::deque<ChunkResults> m_chunks; // chunks m_head .. m_nextChunk - 1
+    std::vector<std::vector<ResultChain>> m_spare; // emptied result buffers
     int64_t m_head = 0; // the first chunk not yet handed over whole
     int64_t m_nextChunk = 0;
     int64_t m_chunkCount = 0;
