@@ -347,14 +347,15 @@ private:
                 u += hi - lo;
             }
             // A chunk cut short stays incomplete, so that nothing after it is ever listed. The owner is
-            // woken for the end of a chunk no more often than for a flush.
+            // woken for the end of a chunk no more often than for a flush, unless it can list results
+            // now.
             const auto now = std::chrono::steady_clock::now();
-            const bool wake = now - m_lastFlush >= kFlushInterval;
-            m_engine.PostBatch(chunk, m_batch, m_steps, !Quit(), wake);
+            const bool woken
+                = m_engine.PostBatch(chunk, m_batch, m_steps, !Quit(), now - m_lastFlush >= kFlushInterval);
             m_chunk = -1;
             m_steps = 0;
-            m_owed = !wake;
-            if (wake)
+            m_owed = !woken;
+            if (woken)
                 m_lastFlush = now;
         }
     }
@@ -980,16 +981,19 @@ void SearchEngine::Cutoff(int64_t chunk)
     m_room.notify_all(); // workers waiting with a later chunk give it up
 }
 
-void SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake)
+bool SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake)
 {
     std::unique_lock lock(m_mutex);
     ChunkResults& own = m_chunks[static_cast<size_t>(chunk - m_head)];
-    // While too much is held, a worker waits; the one whose chunk is being listed only until the owner
-    // has taken its results, since the owner takes nothing from the chunks after it. A stopped search
-    // (or a chunk after the cutoff) does not wait: its results are never listed.
+    // The results of the chunk being listed wait for the owner, those of the chunks after it for that
+    // chunk to end: while either holds kResultQueueCapacity, the workers adding to it wait. A stopped
+    // search (or a chunk past the cutoff) does not wait: its results are never listed.
     const auto room = [&] {
-        return m_held < static_cast<int64_t>(kResultQueueCapacity) || (chunk == m_head && own.results.empty())
-            || Beyond(chunk);
+        if (Beyond(chunk))
+            return true;
+        const int64_t listing = static_cast<int64_t>(m_chunks.front().results.size());
+        const int64_t held = chunk == m_head ? listing : m_held - listing;
+        return held < static_cast<int64_t>(kResultQueueCapacity);
     };
     if (!results.empty() && !room()) {
         // The owner may not have been woken for what it can take (the end of a chunk wakes it only
@@ -1008,8 +1012,12 @@ void SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, i
     m_peakQueued = std::max(m_peakQueued, m_held);
     m_pendingSteps += steps;
     results.clear();
-    if (wake)
+    // The end of the chunk being listed lets the owner list what the chunks after it hold.
+    if (wake || (complete && chunk == m_head && m_held > static_cast<int64_t>(own.results.size()))) {
         Signal(lock);
+        return true;
+    }
+    return false;
 }
 
 void SearchEngine::PostDone(int64_t tested, int64_t counted, int64_t steps, const std::string* error)

@@ -37,10 +37,9 @@
 namespace velmora::search {
 
 // A worker hands its results over in batches of up to kResultBatch lines. While kResultQueueCapacity
-// results are held (waiting for the owner, or for the chunks before theirs), workers wait too; only
-// the worker of the chunk being listed goes on once the owner has taken its results. So a search
-// holds at most that many plus one batch per worker, however many results it finds and however
-// slowly the owner takes them.
+// results of the chunk being listed wait for the owner, its worker waits too; while as many of the
+// chunks after it wait for it to end, their workers wait. So a search holds at most twice that many
+// plus one batch per worker, however many results it finds and however slowly the owner takes them.
 constexpr size_t kResultBatch = 1024;
 constexpr size_t kResultQueueCapacity = 16384;
 
@@ -136,8 +135,9 @@ private:
     // Called by workers.
     int64_t TakeChunk(); // the next chunk in order; -1 when none is left, or after a stop
     // Hands over (and clears) results of a chunk and progress steps; `complete` with the chunk's last;
-    // `wake` to wake the owner.
-    void PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake);
+    // `wake` to wake the owner (also woken when the chunk being listed ends while later ones hold results).
+    // Returns whether the owner was woken.
+    bool PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake);
     // The chunk holds more results than the limit: nothing more of it, nor of a chunk after it, can be
     // listed.
     void Cutoff(int64_t chunk);

@@ -96,7 +96,7 @@ TEST(SearchHandOver, WorkersWaitWhileTheQueueIsFull)
     SearchData s = FreshHorses(100, 4);
     const SearchConditions c = OpenConditions(s.d, 2);
     const size_t total = 4u * 100 * 100;
-    const int64_t bound = static_cast<int64_t>(kResultQueueCapacity + 2 * kResultBatch);
+    const int64_t bound = static_cast<int64_t>(2 * kResultQueueCapacity + 2 * kResultBatch);
     ASSERT_GT(static_cast<int64_t>(total), bound);
     {
         velmora::test::RecordingListener l;
