@@ -696,7 +696,8 @@ void SearchEngine::RequestStop()
     std::lock_guard lock(m_mutex);
     m_stop.store(true, std::memory_order_relaxed);
     m_firstBeyond.store(0, std::memory_order_relaxed);
-    m_room.notify_all();
+    m_roomListed.notify_all();
+    m_roomLater.notify_all();
 }
 
 void SearchEngine::Start(int threads)
@@ -978,7 +979,7 @@ void SearchEngine::Cutoff(int64_t chunk)
     std::lock_guard lock(m_mutex);
     if (chunk < m_firstBeyond.load(std::memory_order_relaxed))
         m_firstBeyond.store(chunk, std::memory_order_relaxed);
-    m_room.notify_all(); // workers waiting with a later chunk give it up
+    m_roomLater.notify_all(); // workers waiting with a later chunk give it up
 }
 
 bool SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake)
@@ -1000,7 +1001,10 @@ bool SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, i
         // with the next flush): it is woken before waiting for it.
         Signal(lock);
         lock.lock();
-        m_room.wait(lock, room);
+        // Each waits for what makes room for its chunk: the owner taking the listed results, or the
+        // listing moving on; a chunk that comes to be listed meanwhile waits for the former next.
+        while (!room())
+            (chunk == m_head ? m_roomListed : m_roomLater).wait(lock);
     }
     if (!results.empty() && own.results.capacity() == 0 && !m_spare.empty()) {
         own.results = std::move(m_spare.back());
@@ -1096,9 +1100,18 @@ void SearchEngine::ProcessPending()
         m_wake();
 }
 
-bool SearchEngine::TakeReady()
+void SearchEngine::NotifyRoom(bool moved)
+{
+    if (!m_batch.empty())
+        m_roomListed.notify_all();
+    if (moved)
+        m_roomLater.notify_all();
+}
+
+bool SearchEngine::TakeReady(bool& moved)
 {
     m_batch.clear();
+    moved = false;
     if (m_chunks.empty())
         return false;
     // The results move by swapping buffers: the chunk keeps the emptied one to go on filling it.
@@ -1111,6 +1124,7 @@ bool SearchEngine::TakeReady()
         m_spare.push_back(std::move(c.results));
     m_chunks.pop_front();
     ++m_head;
+    moved = true;
     return !m_chunks.empty();
 }
 
@@ -1120,9 +1134,10 @@ void SearchEngine::Deliver()
     int done;
     std::vector<std::string> errors;
     bool more;
+    bool moved;
     {
         std::lock_guard lock(m_mutex);
-        more = TakeReady();
+        more = TakeReady(moved);
         steps = m_pendingSteps;
         m_pendingSteps = 0;
         done = m_pendingDone;
@@ -1130,7 +1145,7 @@ void SearchEngine::Deliver()
         errors.swap(m_pendingErrors);
         m_signalled = false;
     }
-    m_room.notify_all();
+    NotifyRoom(moved);
     // Everything the chunks in order have ready, one chunk at a time: the whole of each complete chunk,
     // then what the first incomplete one has so far.
     for (bool listing = true; listing;) {
@@ -1148,9 +1163,9 @@ void SearchEngine::Deliver()
             break;
         {
             std::lock_guard lock(m_mutex);
-            more = TakeReady();
+            more = TakeReady(moved);
         }
-        m_room.notify_all();
+        NotifyRoom(moved);
     }
     for (int64_t i = 0; i < steps; ++i) {
         ++m_stepsDelivered;

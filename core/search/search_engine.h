@@ -149,8 +149,11 @@ private:
     // Runs the listener calls for everything queued so far (owner thread).
     void Deliver();
     // Under the lock: the results of the first chunk in order into m_batch (all of them when it is
-    // complete, which also ends it); true when the chunk after it may have results ready too.
-    bool TakeReady();
+    // complete, which also ends it and sets `moved`); true when the chunk after it may have results
+    // ready too.
+    bool TakeReady(bool& moved);
+    // Wakes the workers for which TakeReady made room.
+    void NotifyRoom(bool moved);
 
     std::u16string_view LineOf(const ResultChain& chain);
 
@@ -175,7 +178,8 @@ private:
     // Shared with the workers, under m_mutex.
     mutable std::mutex m_mutex;
     std::condition_variable m_cv; // the owner waits for something queued (Wait)
-    std::condition_variable m_room; // workers wait for room, or for the stop
+    std::condition_variable m_roomListed; // the worker of the listed chunk waits for the owner
+    std::condition_variable m_roomLater; // workers of later chunks wait for the listing to move on
     bool m_signalled = false;
     std::deque<ChunkResults> m_chunks; // chunks m_head .. m_nextChunk - 1
     std::vector<std::vector<ResultChain>> m_spare; // emptied result buffers
