@@ -67,7 +67,7 @@ int RunEval(Context& ctx)
     j.Field("pairScore", pair);
     j.Field("stallionStatus", stallionStatus);
     j.Field("mareStatus", mareStatus);
-    j.Field("compat", CompatSum(s, m, pair, stallionStatus, mareStatus));
+    j.Field("compat", CompatSum(pts, s, m, pair, stallionStatus, mareStatus));
     j.Key("inbreed").BeginObject();
     j.Key("dads");
     Slots(j, ib.Dads.data(), ib.Dads.size());

@@ -1,23 +1,28 @@
 // velmora-cli search CONDITIONS.json [--threads N] [--sorted]: the strongest-mating search. Result lines
-// go to stdout, one per line, in the order reported (or sorted by UTF-16 code units); a summary
-// {"leaves":N,"results":N,"stopped":B,"seconds":F} goes to stderr. Every field of CONDITIONS.json is
-// optional; a missing one keeps the conditions window's initial value.
+// go to stdout, one per line, in the order of the walk as the results window lists them (or sorted by
+// UTF-16 code units); a summary {"leaves":N,"results":N,"stopped":B,"seconds":F} goes to stderr. Every
+// field of CONDITIONS.json is optional; a missing one keeps the conditions window's initial value.
+// SIGINT or SIGTERM stops the search: the output ends on a whole line, the summary says "stopped":true
+// and the exit code is 128 + the signal's number.
 
 #include "cli/command.h"
 #include "cli/json.h"
 #include "cli/json_reader.h"
 #include "cli/search_conditions_json.h"
+#include "cli/stop_on_signal.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
 #include "core/search/search_conditions.h"
 #include "core/search/search_engine.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmora::cli {
 
@@ -29,14 +34,35 @@ constexpr const char* kUsage = "usage: velmora-cli [--data DIR] search CONDITION
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        BadSearchInput("cannot read " + path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    if (in.bad())
-        BadSearchInput("cannot read " + path);
-    return s.str();
+    const auto fail = [&path](int err) { BadSearchInput("cannot read " + path + " (" + SystemErrorText(err) + ")"); };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail(errno);
+    // A folder would read as an empty document; it is named as what it is. A pipe is read as a file.
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        fail(EISDIR);
+    }
+    std::string text;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            fail(err);
+        }
+        if (n == 0)
+            break;
+        text.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return text;
 }
 
 class PrintingListener : public SearchListener
@@ -94,7 +120,7 @@ int RunSearch(Context& ctx)
             char* end = nullptr;
             const long v = std::strtol(n.c_str(), &end, 10);
             if (n.empty() || *end != '\0' || v < 1 || v > 64)
-                BadSearchInput("--threads: expected a number from 1 to 64, not \"" + n + "\"");
+                BadSearchInput("--threads: expected a number from 1 to 64, not \"" + NameForMessage(n) + "\"");
             threads = static_cast<int>(v);
         } else if (path.empty() && !a.starts_with("--")) {
             path = a;
@@ -123,6 +149,9 @@ int RunSearch(Context& ctx)
     PrintingListener listener(sorted);
     const auto start = std::chrono::steady_clock::now();
     SearchEngine engine(d, c, listener);
+    // SIGINT and SIGTERM stop the search as 検索中止 does: the lines found so far end whole, then the
+    // summary, then the exit code of the signal.
+    const StopOnSignal stopper([&engine] { engine.RequestStop(); });
     engine.Start(threads);
     engine.Wait();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -139,7 +168,7 @@ int RunSearch(Context& ctx)
     for (const std::string& e : listener.Errors())
         std::fprintf(stderr, "velmora-cli search: %s\n", e.c_str());
     std::fprintf(stderr, "%s\n", j.Text().c_str());
-    return listener.Errors().empty() ? 0 : 2;
+    return stopper.ExitCode(listener.Errors().empty() ? 0 : 2);
 }
 
 const Registration reg { "search", "search CONDITIONS.json [--threads N] [--sorted]  strongest-mating search",

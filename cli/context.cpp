@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "core/app/settings.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/ini_file.h"
 #include "core/data/loader.h"
@@ -33,7 +34,7 @@ MasterData& Context::Data()
         std::error_code ec;
         const std::string cwd = WithDelimiter(std::filesystem::current_path(ec).string());
         if (ec)
-            throw CliError("velmora-cli: the current directory cannot be read: " + ec.message());
+            throw CliError("velmora-cli: the current directory cannot be read: " + SystemErrorText(ec.value()));
         const IniFile ini(cwd + "velmora.INI");
         loc = ReadDataLocation(ini, cwd);
     }
@@ -41,7 +42,7 @@ MasterData& Context::Data()
         throw CliError("velmora-cli: data directory not found: " + loc.dataDir);
     const std::u16string missing = FirstMissingDataFile(loc.dataDir, loc.files);
     if (!missing.empty())
-        throw CliError(loc.dataDir + ToUtf8(missing) + "のパスが正しくありません。");
+        throw CliError(ToUtf8(DataFilePathMessage(loc.dataDir, missing)));
     LoadResult result = GetMasterData(d, loc.dataDir, loc.files);
     loadMessages = std::move(result.messages);
     if (!result.completed) {

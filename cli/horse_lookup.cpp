@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "core/app/app_state.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
 #include "core/data/name_fold.h"
@@ -20,7 +21,7 @@ template <typename Find> int Lookup(const MasterData& d, std::string_view name, 
     if (i < 0)
         i = find(d, ToHalfWidth(given));
     if (i < 0)
-        throw CliError(std::string("velmora-cli: ") + what + " not found: " + std::string(name));
+        throw CliError(std::string("velmora-cli: ") + what + " not found: " + NameForMessage(name));
     return i;
 }
 

@@ -1,7 +1,11 @@
 #include "cli/json_reader.h"
 
+#include "core/common/message_text.h"
+
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <unordered_set>
 
 namespace velmora::cli {
 
@@ -192,19 +196,24 @@ private:
             ++m_pos;
             return;
         }
+        // The keys seen so far, by their index in the members, so that a duplicate is found in constant
+        // time however many keys the object has.
+        auto& members = v.m_object;
+        const auto keyOf = [&members](size_t i) { return std::string_view(members[i].first); };
+        const auto hash = [&keyOf](size_t i) { return std::hash<std::string_view>()(keyOf(i)); };
+        const auto same = [&keyOf](size_t a, size_t b) { return keyOf(a) == keyOf(b); };
+        std::unordered_set<size_t, decltype(hash), decltype(same)> seen(16, hash, same);
         for (;;) {
             SkipSpace();
             if (Peek() != '"')
                 Fail("expected a key in double quotes");
-            std::string key = String();
-            for (const auto& member : v.m_object)
-                if (member.first == key)
-                    Fail("duplicate key \"" + key + "\"");
+            members.emplace_back(String(), JsonValue());
+            if (!seen.insert(members.size() - 1).second)
+                Fail("duplicate key \"" + NameForMessage(members.back().first) + "\"");
             SkipSpace();
             Expect(':');
             SkipSpace();
-            JsonValue member = Value(depth + 1);
-            v.m_object.emplace_back(std::move(key), std::move(member));
+            members.back().second = Value(depth + 1);
             SkipSpace();
             if (Peek() == ',') {
                 ++m_pos;

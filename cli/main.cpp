@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/mating/points.h"
 #include "velmora_version.h"
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
     }
     const auto it = Commands().find(argv[i]);
     if (it == Commands().end()) {
-        std::fprintf(stderr, "velmora-cli: unknown command '%s'\n", argv[i]);
+        std::fprintf(stderr, "velmora-cli: unknown command '%s'\n", velmora::NameForMessage(argv[i]).c_str());
         PrintUsage(stderr);
         return 2;
     }

@@ -1,12 +1,15 @@
 #include "cli/search_conditions_json.h"
 
 #include "cli/command.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 
 #include <algorithm>
 #include <climits>
 #include <initializer_list>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace velmora::cli {
 
@@ -24,7 +27,7 @@ int GenerationKey(const std::string& key, const std::string& where)
 {
     if (key.size() == 1 && key[0] >= '1' && key[0] <= '4')
         return key[0] - '0';
-    BadSearchInput(where + ": generation key \"" + key + "\" is not \"1\"..\"4\"");
+    BadSearchInput(where + ": generation key \"" + NameForMessage(key) + "\" is not \"1\"..\"4\"");
 }
 
 void CheckKeys(const JsonValue& object, const std::string& where, std::initializer_list<std::string_view> known)
@@ -32,7 +35,7 @@ void CheckKeys(const JsonValue& object, const std::string& where, std::initializ
     for (const auto& [key, value] : object.AsObject(where)) {
         (void)value;
         if (std::find(known.begin(), known.end(), key) == known.end())
-            BadSearchInput(where + ": unknown field \"" + key + "\"");
+            BadSearchInput(where + ": unknown field \"" + NameForMessage(key) + "\"");
     }
 }
 
@@ -89,7 +92,7 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
         for (const std::u16string& name : Names(*mares, "mares")) {
             const int row = FindMam(d, name);
             if (row < 0)
-                BadSearchInput("mares: unknown broodmare \"" + ToUtf8(name) + "\"");
+                BadSearchInput("mares: unknown broodmare \"" + ToUtf8(NameForMessage(name)) + "\"");
             d.MamTable[static_cast<size_t>(row)].Selected = true;
         }
     }
@@ -102,7 +105,7 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
             for (const std::u16string& name : Names(list, "stallions." + key)) {
                 const int row = FindDad(d, name);
                 if (row < 0)
-                    BadSearchInput("stallions." + key + ": unknown stallion \"" + ToUtf8(name) + "\"");
+                    BadSearchInput("stallions." + key + ": unknown stallion \"" + ToUtf8(NameForMessage(name)) + "\"");
                 d.DadTable[static_cast<size_t>(row)].Selected |= bit;
             }
         }
@@ -143,23 +146,26 @@ void ApplyConditions(MasterData& d, const JsonValue& doc, SearchConditions& c)
     }
     if (const JsonValue* sosen = doc.Find("sosen")) {
         CheckKeys(*sosen, "sosen", { "require", "exclude" });
+        // The items of each name (the list may hold a name twice), found at once however long the lists.
+        std::unordered_map<std::u16string_view, std::vector<size_t>> itemsOf;
+        for (size_t i = 0; i < c.Sosen.size(); ++i)
+            itemsOf[c.Sosen[i].name].push_back(i);
         auto mark = [&](const char* key, SosenMark m) {
             const JsonValue* list = sosen->Find(key);
             if (!list)
                 return;
             for (const std::u16string& name : Names(*list, std::string("sosen.") + key)) {
-                bool found = false;
-                for (SosenItem& item : c.Sosen)
-                    if (item.name == name) {
-                        if (item.mark != SosenMark::Grayed && item.mark != m)
-                            BadSearchInput(std::string("sosen: \"") + ToUtf8(name)
-                                           + "\" is both required and excluded");
-                        item.mark = m;
-                        found = true;
-                    }
-                if (!found)
-                    BadSearchInput(std::string("sosen.") + key + ": \"" + ToUtf8(name)
+                const auto items = itemsOf.find(name);
+                if (items == itemsOf.end())
+                    BadSearchInput(std::string("sosen.") + key + ": \"" + ToUtf8(NameForMessage(name))
                                    + "\" is not an ancestor with a cross effect");
+                for (const size_t i : items->second) {
+                    SosenItem& item = c.Sosen[i];
+                    if (item.mark != SosenMark::Grayed && item.mark != m)
+                        BadSearchInput(std::string("sosen: \"") + ToUtf8(NameForMessage(name))
+                                       + "\" is both required and excluded");
+                    item.mark = m;
+                }
             }
         };
         mark("require", SosenMark::Checked);

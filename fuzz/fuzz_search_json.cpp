@@ -2,7 +2,8 @@
 // a freshly opened conditions window over a small data set, then the search itself (one worker).
 // Checked: applied conditions stay inside the ranges the window allows (generations, three-state
 // settings, effect numbers, counts that match the candidate marks), and the search lists no more lines
-// than the result limit and reports an error only as a message. Any failed check traps.
+// than the result limit and reports an error only as a message. Any failed check traps. CI runs it also
+// with inputs of up to 1 MB and a time limit per input, so that reading slower than linear is caught.
 
 #include "cli/command.h"
 #include "cli/json_reader.h"
@@ -22,6 +23,9 @@ using namespace velmora::search;
 using velmora::fuzz::Check;
 
 namespace {
+
+// A little more than the large inputs' run allows (-max_len=1048576).
+constexpr size_t kMaxInput = (1 << 20) + 4096;
 
 const MasterData& BaseData()
 {
@@ -82,7 +86,7 @@ void CheckConditions(const MasterData& d, const SearchConditions& c)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
-    if (size > 16384)
+    if (size > kMaxInput)
         return 0;
     cli::JsonValue doc;
     try {

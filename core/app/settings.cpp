@@ -2,6 +2,7 @@
 
 #include "core/common/decimal.h"
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
 #include "core/data/ini_file.h"
@@ -126,7 +127,7 @@ void CheckDataFile(AppState& s, std::u16string_view name, const DataDirDialog& d
 {
     if (DataFileExists(s.DataDir, name))
         return;
-    const std::u16string message = FromUtf8(s.DataDir) + std::u16string(name) + u"のパスが正しくありません。";
+    const std::u16string message = DataFilePathMessage(s.DataDir, name);
     if (dialog && dialog())
         return;
     throw StartupAbort(1, message);
@@ -215,6 +216,13 @@ std::u16string FirstMissingDataFile(const std::string& dataDir, const TDataFiles
         if (!DataFileExists(dataDir, files.*k.field))
             return files.*k.field;
     return {};
+}
+
+std::u16string DataFilePathMessage(const std::string& dataDir, std::u16string_view name)
+{
+    const std::u16string message = FromUtf8(dataDir) + std::u16string(name) + u"のパスが正しくありません";
+    const std::string reason = NotAFileReason(DataFilePath(dataDir, name));
+    return reason.empty() ? message + u"。" : message + u"（" + FromUtf8(reason) + u"）。";
 }
 
 namespace {

@@ -108,6 +108,10 @@ DataLocation ReadDataLocation(const IniFile& ini, const std::string& startDir);
 TDataFiles DefaultDataFiles();
 // The first of the nine files (in the order of kDataFileKeys) missing in dataDir, or an empty text.
 std::u16string FirstMissingDataFile(const std::string& dataDir, const TDataFiles& files);
+// The message for a data file that cannot be used: dataDir + name + "のパスが正しくありません。", saying
+// what the path names instead when it is there but no file (a folder, a FIFO, a link to nothing, a link
+// loop), as in "…祖先馬.CSVのパスが正しくありません（フォルダです）。".
+std::u16string DataFilePathMessage(const std::string& dataDir, std::u16string_view name);
 
 // The settings file name for an executable: its base name with the extension replaced by ".INI".
 std::u16string IniNameFor(std::string_view exePath);

@@ -1,6 +1,7 @@
 #include "core/data/file_system.h"
 
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 
 #include <cerrno>
 #include <climits>
@@ -13,7 +14,7 @@ namespace velmora {
 
 std::string ErrnoReason(int err)
 {
-    return std::string(" (") + std::strerror(err) + ")";
+    return " (" + SystemErrorText(err) + ")";
 }
 
 void CheckRegularFile(const std::string& path, const struct stat& st, const char* verb)

@@ -2,6 +2,7 @@
 
 #include "core/common/decimal.h"
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
 #include "core/data/file_lines.h"
@@ -249,7 +250,7 @@ public:
             const std::u16string first = f.Next();
             const int k1 = m_keitoIndex.Find(first);
             if (k1 < 0) {
-                m_result.messages.push_back(where + first + u"が見つかりません");
+                m_result.messages.push_back(where + NameForMessage(first) + u"が見つかりません");
                 continue;
             }
             std::u16string second = f.Next();
@@ -257,7 +258,7 @@ public:
                 second = f.Next();
             const int k2 = m_keitoIndex.Find(second);
             if (k2 < 0) {
-                m_result.messages.push_back(where + second + u"が見つかりません");
+                m_result.messages.push_back(where + NameForMessage(second) + u"が見つかりません");
                 continue;
             }
             const int32_t value = ParseIntDef(f.Next(), 0);
@@ -325,8 +326,8 @@ private:
         if (k >= 0)
             return k;
         if (m_d.KeitoCount >= kKeitoRows)
-            throw LoadStop { At(lineIndex) + u"系統「" + name + u"」を追加できません (系統は " + Decimal(kKeitoRows - 1)
-                             + u" 件まで)" };
+            throw LoadStop { At(lineIndex) + u"系統「" + NameForMessage(name) + u"」を追加できません (系統は "
+                             + Decimal(kKeitoRows - 1) + u" 件まで)" };
         const int row = m_d.KeitoCount;
         m_d.KeitoTable[row].name = name;
         m_d.KeitoTable[row].value = 0;

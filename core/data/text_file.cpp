@@ -1,6 +1,7 @@
 #include "core/data/text_file.h"
 
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/file_system.h"
 

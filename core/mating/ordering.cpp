@@ -116,8 +116,8 @@ void SetStallionKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> 
 {
     const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CompatSum(StallionOf(d, r), mare, PairScore(d, pts, StallionOf(d, r), mare, nullptr, &nix), r.status,
-                          mareStatus);
+        r.key = CompatSum(pts, StallionOf(d, r), mare, PairScore(d, pts, StallionOf(d, r), mare, nullptr, &nix),
+                          r.status, mareStatus);
 }
 
 void SetMareKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows, const DadRec& stallion,
@@ -125,7 +125,7 @@ void SetMareKeys(const MasterData& d, const PtsRec& pts, std::span<ListRow> rows
 {
     const NixIndex nix(d);
     for (ListRow& r : rows)
-        r.key = CompatSum(stallion, MareOf(d, r), PairScore(d, pts, stallion, MareOf(d, r), nullptr, &nix),
+        r.key = CompatSum(pts, stallion, MareOf(d, r), PairScore(d, pts, stallion, MareOf(d, r), nullptr, &nix),
                           stallionStatus, r.status);
 }
 

@@ -94,7 +94,7 @@ void BuildPairDisplay(const MasterData& d, int32_t star, const DadFatherRec& f, 
 int32_t ShownCompat(const MasterData& d, const PtsRec& pts, const DadRec& stallion, int32_t stallionStatus,
                     const MamRec& mare, int32_t mareStatus)
 {
-    return CompatSum(stallion, mare, PairScore(d, pts, stallion, mare), stallionStatus, mareStatus);
+    return CompatSum(pts, stallion, mare, PairScore(d, pts, stallion, mare), stallionStatus, mareStatus);
 }
 
 uint32_t GradeColor(std::u16string_view grade)

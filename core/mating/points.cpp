@@ -4,14 +4,17 @@
 #include "core/common/ascii_case.h"
 #include "core/common/decimal.h"
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
 #include "core/data/loader.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace velmora {
 
@@ -112,6 +115,28 @@ private:
     std::vector<IniEntry> m_entries;
 };
 
+// Calls number(section, key, default text, field) for every number of a table and text(section, key,
+// field) for its two colours, in the file's order.
+template <typename Table, typename Number, typename Text> void VisitPoints(Table& t, Number number, Text text)
+{
+    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
+        number(kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue, t.haigo.*kHaigoFields[i]);
+    for (int n = 1; n <= 7; ++n)
+        number(kPointSectionCrosNum, CrosNumKey(n), u"0", t.CrosNum[static_cast<size_t>(n)]);
+    for (int n = 1; n <= 16; ++n)
+        number(kPointSectionNitro, EffectKey(n), u"0", t.Nitro[static_cast<size_t>(n)]);
+    for (int n = 0; n <= 16; ++n)
+        number(kPointSectionCros, EffectKey(n), u"0", t.cros[static_cast<size_t>(n)]);
+    for (int n = 0; n <= 16; ++n)
+        number(kPointSectionOyani, EffectKey(n), u"0", t.Oyani[static_cast<size_t>(n)]);
+    for (size_t i = 0; i < kMareKeys.size(); ++i)
+        number(kPointSectionMare, kMareKeys[i].key, kMareKeys[i].defaultValue, t.mstatus[i]);
+    text(kPointSectionMare, kPointColorKey, t.mcolor);
+    for (size_t i = 0; i < kStallionKeys.size(); ++i)
+        number(kPointSectionStallion, kStallionKeys[i].key, kStallionKeys[i].defaultValue, t.dstatus[i]);
+    text(kPointSectionStallion, kPointColorKey, t.dcolor);
+}
+
 std::unique_ptr<IniFile>& PointFileSlot()
 {
     static std::unique_ptr<IniFile> file;
@@ -136,12 +161,10 @@ std::u16string EffectKey(int n)
 PtsRec DefaultPointTable()
 {
     PtsRec t;
-    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        t.haigo.*kHaigoFields[i] = PointTextValue(kHaigoKeys[i].defaultValue);
-    for (size_t i = 0; i < kMareKeys.size(); ++i)
-        t.mstatus[i] = PointTextValue(kMareKeys[i].defaultValue);
-    for (size_t i = 0; i < kStallionKeys.size(); ++i)
-        t.dstatus[i] = PointTextValue(kStallionKeys[i].defaultValue);
+    VisitPoints(
+        t,
+        [](std::u16string_view, std::u16string_view, std::u16string_view def, int32_t& v) { v = PointTextValue(def); },
+        [](std::u16string_view, std::u16string_view, std::u16string&) {});
     return t;
 }
 
@@ -155,22 +178,14 @@ void ReadPoints(IniFile& file, PtsRec& out)
     // Read into a copy so that a failed write-back leaves the caller's table as it was.
     PtsRec t = out;
     PointReader r(file);
-    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        t.haigo.*kHaigoFields[i] = r.Number(kPointSectionHaigo, kHaigoKeys[i].key, kHaigoKeys[i].defaultValue);
-    for (int n = 1; n <= 7; ++n)
-        t.CrosNum[static_cast<size_t>(n)] = r.Number(kPointSectionCrosNum, CrosNumKey(n), u"0");
-    for (int n = 1; n <= 16; ++n)
-        t.Nitro[static_cast<size_t>(n)] = r.Number(kPointSectionNitro, EffectKey(n), u"0");
-    for (int n = 0; n <= 16; ++n)
-        t.cros[static_cast<size_t>(n)] = r.Number(kPointSectionCros, EffectKey(n), u"0");
-    for (int n = 0; n <= 16; ++n)
-        t.Oyani[static_cast<size_t>(n)] = r.Number(kPointSectionOyani, EffectKey(n), u"0");
-    for (size_t i = 0; i < kMareKeys.size(); ++i)
-        t.mstatus[i] = r.Number(kPointSectionMare, kMareKeys[i].key, kMareKeys[i].defaultValue);
-    t.mcolor = r.Text(kPointSectionMare, kPointColorKey, u"");
-    for (size_t i = 0; i < kStallionKeys.size(); ++i)
-        t.dstatus[i] = r.Number(kPointSectionStallion, kStallionKeys[i].key, kStallionKeys[i].defaultValue);
-    t.dcolor = r.Text(kPointSectionStallion, kPointColorKey, u"");
+    VisitPoints(
+        t,
+        [&r](std::u16string_view section, std::u16string_view key, std::u16string_view def, int32_t& v) {
+            v = r.Number(section, key, def);
+        },
+        [&r](std::u16string_view section, std::u16string_view key, std::u16string& v) {
+            v = r.Text(section, key, u"");
+        });
     r.WriteBack();
     out = std::move(t);
 }
@@ -178,24 +193,16 @@ void ReadPoints(IniFile& file, PtsRec& out)
 void WritePoints(IniFile& file, PtsRec& t)
 {
     PointWriter w;
-    for (size_t i = 0; i < kHaigoKeys.size(); ++i)
-        w.Number(kPointSectionHaigo, kHaigoKeys[i].key, t.haigo.*kHaigoFields[i]);
-    for (int n = 1; n <= 7; ++n)
-        w.Number(kPointSectionCrosNum, CrosNumKey(n), t.CrosNum[static_cast<size_t>(n)]);
-    for (int n = 1; n <= 16; ++n)
-        w.Number(kPointSectionNitro, EffectKey(n), t.Nitro[static_cast<size_t>(n)]);
     t.cros[0] = 0;
-    for (int n = 0; n <= 16; ++n)
-        w.Number(kPointSectionCros, EffectKey(n), t.cros[static_cast<size_t>(n)]);
     t.Oyani[0] = 0;
-    for (int n = 0; n <= 16; ++n)
-        w.Number(kPointSectionOyani, EffectKey(n), t.Oyani[static_cast<size_t>(n)]);
-    for (size_t i = 0; i < kMareKeys.size(); ++i)
-        w.Number(kPointSectionMare, kMareKeys[i].key, t.mstatus[i]);
-    w.Text(kPointSectionMare, kPointColorKey, t.mcolor);
-    for (size_t i = 0; i < kStallionKeys.size(); ++i)
-        w.Number(kPointSectionStallion, kStallionKeys[i].key, t.dstatus[i]);
-    w.Text(kPointSectionStallion, kPointColorKey, t.dcolor);
+    VisitPoints(
+        std::as_const(t),
+        [&w](std::u16string_view section, std::u16string_view key, std::u16string_view, int32_t v) {
+            w.Number(section, key, v);
+        },
+        [&w](std::u16string_view section, std::u16string_view key, const std::u16string& v) {
+            w.Text(section, key, v);
+        });
     w.Save(file);
 }
 
@@ -204,7 +211,7 @@ std::u16string PointSettingNameProblem(std::u16string_view name)
     const bool control = std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; });
     if (control || name.find_first_of(u"*?/\\") != std::u16string_view::npos
         || name.find(u"..") != std::u16string_view::npos)
-        return u"設定名「" + std::u16string(name)
+        return u"設定名「" + NameForMessage(name)
             + u"」は使えません。改行などの制御文字、* ? / \\ と .. は設定名に使えません";
     return {};
 }
@@ -251,6 +258,43 @@ PointFileList ListPointFiles(const std::string& dataDir, std::u16string_view cur
             list.selected = static_cast<int>(i);
     }
     return list;
+}
+
+std::u16string PointOverflowCause(const PtsRec& table)
+{
+    // Bounds are compared, never added: they cannot make a sum overflow.
+    const int32_t* bounds[] = { &table.mstatus[MStatus::FeeLow],     &table.mstatus[MStatus::FeeHigh],
+                                &table.mstatus[MStatus::SpeedLow],   &table.mstatus[MStatus::SpeedHigh],
+                                &table.mstatus[MStatus::StaminaLow], &table.mstatus[MStatus::StaminaHigh],
+                                &table.dstatus[DStatus::StarLow],    &table.dstatus[DStatus::StarHigh],
+                                &table.dstatus[DStatus::DistLow],    &table.dstatus[DStatus::DistHigh] };
+    struct Entry
+    {
+        std::u16string text;
+        int64_t size;
+    };
+    std::vector<Entry> entries;
+    VisitPoints(
+        table,
+        [&](std::u16string_view section, std::u16string_view key, std::u16string_view, const int32_t& v) {
+            if (v != 0 && std::find(std::begin(bounds), std::end(bounds), &v) == std::end(bounds))
+                entries.push_back({ u"[" + std::u16string(section) + u"] " + std::u16string(key) + u"=" + Decimal(v),
+                                    v < 0 ? -int64_t { v } : int64_t { v } });
+        },
+        [](std::u16string_view, std::u16string_view, const std::u16string&) {});
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.size > b.size; });
+    constexpr int64_t kLargePointValue = int64_t { 1 } << 24;
+    constexpr size_t kShown = 3;
+    size_t shown = 0;
+    while (shown < entries.size() && shown < kShown && (shown == 0 || entries[shown].size >= kLargePointValue))
+        ++shown;
+    std::u16string text = u"相性計算データ";
+    if (&table == &PointTable() && PointFile())
+        text += u"「" + FromUtf8(std::filesystem::path(PointFile()->Path()).filename().string()) + u"」";
+    text += u"の値が大きすぎます";
+    for (size_t i = 0; i < shown; ++i)
+        text += (i == 0 ? u": " : u", ") + entries[i].text;
+    return text;
 }
 
 PtsRec& PointTable()

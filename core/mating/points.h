@@ -158,6 +158,12 @@ struct PointFileList
 // file-name order; `currentFile` is compared ignoring ASCII letter case.
 PointFileList ListPointFiles(const std::string& dataDir, std::u16string_view currentFile);
 
+// What an overflow in a sum of a table's points says about its cause: "相性計算データ", the file's name
+// when the table is PointTable() read from PointFile(), "の値が大きすぎます", then the entries that are
+// added (bounds left out) whose values are largest in magnitude: every one of 2^24 or more, at most
+// three, at least the largest, as "[配合] 面白配合=2147483647".
+std::u16string PointOverflowCause(const PtsRec& table);
+
 // The process-wide current table; all zero until the first read.
 PtsRec& PointTable();
 // The profile file of the current table; nullptr until one is opened.

@@ -33,17 +33,18 @@ bool ColorIs(const MasterData& d, int32_t keiro, std::u16string_view color)
     return d.KeiroTable[static_cast<size_t>(keiro)] == color;
 }
 
-// Runs a computation whose bare overflow errors are given a message naming the pair or the horse
-// (subject() is called only then, so that the hot path builds no text).
-template <typename Compute, typename Subject> int32_t Named(Compute compute, Subject subject)
+// Runs a computation whose bare overflow errors are given a message naming the pair or the horse and
+// the point values that are too large (subject() is called only then, so that the hot path builds no
+// text).
+template <typename Compute, typename Subject> int32_t Named(const PtsRec& pts, Compute compute, Subject subject)
 {
     try {
         return compute();
     } catch (const OverflowError& e) {
         if (e.Named())
             throw;
-        throw OverflowError(ToUtf8(subject())
-                            + ": 相性値の計算で整数の桁あふれが起きました (相性計算データの値が大きすぎます)");
+        throw OverflowError(ToUtf8(subject()) + ": 相性値の計算で整数の桁あふれが起きました ("
+                            + ToUtf8(PointOverflowCause(pts)) + ")");
     }
 }
 
@@ -188,27 +189,32 @@ int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const
 int32_t PairScore(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, CrossAnalysis* out,
                   const NixIndex* nix)
 {
-    return Named([&] { return UnnamedPairScore(d, pts, s, m, out, nix); }, PairName(s, m));
+    return Named(
+        pts, [&] { return UnnamedPairScore(d, pts, s, m, out, nix); }, PairName(s, m));
 }
 
 int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRec& s)
 {
-    return Named([&] { return UnnamedStallionStatusPoints(d, pts, s); }, [&s] { return u"種牡馬 " + s.name; });
+    return Named(
+        pts, [&] { return UnnamedStallionStatusPoints(d, pts, s); }, [&s] { return u"種牡馬 " + s.name; });
 }
 
 int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& m)
 {
-    return Named([&] { return UnnamedMareStatusPoints(d, pts, m); }, [&m] { return u"牝馬 " + m.name; });
+    return Named(
+        pts, [&] { return UnnamedMareStatusPoints(d, pts, m); }, [&m] { return u"牝馬 " + m.name; });
 }
 
-int32_t CompatSum(const DadRec& s, const MamRec& m, int32_t pairScore, int32_t stallionStatus, int32_t mareStatus)
+int32_t CompatSum(const PtsRec& pts, const DadRec& s, const MamRec& m, int32_t pairScore, int32_t stallionStatus,
+                  int32_t mareStatus)
 {
-    return Named([&] { return CheckedAdd(CheckedAdd(pairScore, stallionStatus), mareStatus); }, PairName(s, m));
+    return Named(
+        pts, [&] { return CheckedAdd(CheckedAdd(pairScore, stallionStatus), mareStatus); }, PairName(s, m));
 }
 
 int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& s, const MamRec& m, const NixIndex* nix)
 {
-    return CompatSum(s, m, PairScore(d, pts, s, m, nullptr, nix), StallionStatusPoints(d, pts, s),
+    return CompatSum(pts, s, m, PairScore(d, pts, s, m, nullptr, nix), StallionStatusPoints(d, pts, s),
                      MareStatusPoints(d, pts, m));
 }
 

@@ -27,11 +27,11 @@ int32_t StallionStatusPoints(const MasterData& d, const PtsRec& pts, const DadRe
 // Origin, coat colour, base price, speed and stamina bands of a broodmare.
 int32_t MareStatusPoints(const MasterData& d, const PtsRec& pts, const MamRec& mare);
 
-// The compatibility value from its three parts. An overflow anywhere in PairScore, the status points or
-// this sum is reported with a message naming the pair or the horse (the point table's values are too
-// large for them); one in the nick value names the nick file's entries.
-int32_t CompatSum(const DadRec& stallion, const MamRec& mare, int32_t pairScore, int32_t stallionStatus,
-                  int32_t mareStatus);
+// The compatibility value from its three parts under `pts`. An overflow anywhere in PairScore, the status
+// points or this sum is reported with a message naming the pair or the horse and the point values too
+// large for them (PointOverflowCause); one in the nick value names the nick file's entries.
+int32_t CompatSum(const PtsRec& pts, const DadRec& stallion, const MamRec& mare, int32_t pairScore,
+                  int32_t stallionStatus, int32_t mareStatus);
 
 // PairScore + StallionStatusPoints + MareStatusPoints.
 int32_t CompatValue(const MasterData& d, const PtsRec& pts, const DadRec& stallion, const MamRec& mare,

@@ -28,6 +28,14 @@ constexpr int kMaxThreads = 64;
 // no lock is taken per result or per step.
 constexpr int kCheckEvery = 1024;
 constexpr std::chrono::steady_clock::duration kFlushInterval = std::chrono::milliseconds(1);
+// Chunks of the walk: about kChunkLeaves leaves each, so that a chunk's results rarely fill the room
+// the other workers have while they wait for it; at least kChunksPerThread per worker, so that the
+// workers share the walk evenly; at most kMaxChunks in all.
+constexpr int64_t kChunkLeaves = 4096;
+constexpr int64_t kChunksPerThread = 16;
+constexpr int64_t kMaxChunks = int64_t { 1 } << 16;
+// Emptied result buffers kept for the next chunks, so that a chunk's results do not grow a new buffer.
+constexpr size_t kSpareBuffers = 8;
 
 // Lower and upper limits of a bound with a direction: at least (ud) or at most.
 struct Limits
@@ -227,7 +235,11 @@ struct SearchEngine::Impl
     std::array<std::vector<Occurrence>, kMaxGenerations + 1> occ;
     std::vector<NickClass> nickClasses;
     std::vector<std::pair<int32_t, int32_t>> nickEntries; // (keito2, value), grouped by class
-    std::vector<bool> mareSelected; // by broodmare row, as at the start
+    std::vector<int32_t> mares; // candidate broodmare rows, in table order
+    // The walk: unit u is broodmare mares[u / cand[1].size()] with the generation-1 candidate at
+    // position u % cand[1].size(); chunk k holds units [k * unitsPerChunk, (k + 1) * unitsPerChunk).
+    int64_t units = 0;
+    int64_t unitsPerChunk = 1;
 
     bool sosenExclude = false;
     bool sosenRequire = false;
@@ -293,15 +305,6 @@ public:
         m_batch.reserve(kResultBatch);
     }
 
-    // Broodmare slice [first, end) of the table, or, with mare >= 0, that broodmare against the
-    // generation-1 stallion rows [first, end).
-    void Configure(int32_t mare, int32_t first, int32_t end)
-    {
-        m_mare = mare;
-        m_first = first;
-        m_end = end;
-    }
-
     void Run()
     {
         std::string error;
@@ -317,38 +320,56 @@ public:
         }
         if (failed)
             m_engine.RequestStop();
-        Flush();
-        m_engine.PostDone(m_tested, m_counted, failed ? &error : nullptr);
+        if (m_chunk >= 0)
+            m_engine.PostBatch(m_chunk, m_batch, 0, false, false);
+        m_engine.PostDone(m_tested, m_counted, m_steps, failed ? &error : nullptr);
     }
 
 private:
     void Body()
     {
         const auto& all = m_impl.cand[1];
-        if (m_mare >= 0) {
-            const auto lo = std::lower_bound(all.begin(), all.end(), m_first);
-            const auto hi = std::lower_bound(all.begin(), all.end(), m_end);
-            m_chain.mare = m_mare;
-            Setup(m_ctx[1], m_engine.m_data.MamTable[static_cast<size_t>(m_mare)].Father);
-            Search(1, all.data() + (lo - all.begin()), all.data() + (hi - all.begin()));
-            return;
-        }
-        for (int32_t row = m_first; row < m_end; ++row) {
-            if (m_impl.mareSelected[static_cast<size_t>(row)]) {
+        const int64_t perMare = static_cast<int64_t>(all.size());
+        for (int64_t chunk; (chunk = m_engine.TakeChunk()) >= 0;) {
+            m_chunk = chunk;
+            m_chunkFound = 0;
+            const int64_t last = std::min(m_impl.units, (chunk + 1) * m_impl.unitsPerChunk);
+            for (int64_t u = chunk * m_impl.unitsPerChunk; u < last && !Quit();) {
+                const int32_t row = m_impl.mares[static_cast<size_t>(u / perMare)];
+                const int64_t lo = u % perMare;
+                const int64_t hi = std::min(perMare, lo + (last - u));
+                if (m_setupMare != row) {
+                    m_setupMare = row;
+                    Setup(m_ctx[1], m_engine.m_data.MamTable[static_cast<size_t>(row)].Father);
+                }
                 m_chain.mare = row;
-                Setup(m_ctx[1], m_engine.m_data.MamTable[static_cast<size_t>(row)].Father);
-                Search(1, all.data(), all.data() + all.size());
+                Search(1, all.data() + lo, all.data() + hi);
+                u += hi - lo;
             }
-            if (m_engine.StopRequested())
-                break;
+            // A chunk cut short stays incomplete, so that nothing after it is ever listed. The owner is
+            // woken for the end of a chunk no more often than for a flush, unless it can list results
+            // now.
+            const auto now = std::chrono::steady_clock::now();
+            const bool woken
+                = m_engine.PostBatch(chunk, m_batch, m_steps, !Quit(), now - m_lastFlush >= kFlushInterval);
+            m_chunk = -1;
+            m_steps = 0;
+            m_owed = !woken;
+            if (woken)
+                m_lastFlush = now;
         }
     }
 
+    // The walk of this chunk is over: stopped, or at or past the first chunk that has more results
+    // than the limit.
+    bool Quit() const { return m_engine.Beyond(m_chunk); }
+
     void Flush()
     {
-        if (m_steps > 0 || !m_batch.empty())
-            m_engine.PostBatch(m_batch, m_steps);
+        if (m_steps > 0 || !m_batch.empty() || m_owed)
+            m_engine.PostBatch(m_chunk, m_batch, m_steps, false, true);
         m_steps = 0;
+        m_owed = false;
         m_lastFlush = std::chrono::steady_clock::now();
     }
 
@@ -356,7 +377,8 @@ private:
     void MaybeFlush()
     {
         m_sinceCheck = 0;
-        if ((m_steps > 0 || !m_batch.empty()) && std::chrono::steady_clock::now() - m_lastFlush >= kFlushInterval)
+        if ((m_steps > 0 || !m_batch.empty() || m_owed)
+            && std::chrono::steady_clock::now() - m_lastFlush >= kFlushInterval)
             Flush();
     }
 
@@ -393,21 +415,20 @@ private:
                 ++m_tested;
                 Step(1);
                 if (ok && SosenPasses(s, m)) {
-                    // The owner counts the results of all workers against the limit; a worker whose
-                    // own results already exceed it stops at once.
-                    if (++m_found > m_engine.m_cond.ResultLimit) {
-                        m_engine.RequestStop();
-                    } else {
-                        m_batch.push_back(m_chain);
-                        m_batch.back().dads[static_cast<size_t>(depth)] = s.row;
-                        if (m_batch.size() >= kResultBatch)
-                            Flush();
-                    }
+                    m_batch.push_back(m_chain);
+                    m_batch.back().dads[static_cast<size_t>(depth)] = s.row;
+                    // The owner counts the results against the limit in order and stops the search at
+                    // the first one beyond it; no later result of this chunk, nor of a later chunk,
+                    // can be listed.
+                    if (++m_chunkFound > m_engine.m_cond.ResultLimit)
+                        m_engine.Cutoff(m_chunk);
+                    if (m_batch.size() >= kResultBatch)
+                        Flush();
                 }
             }
             if (++m_sinceCheck >= kCheckEvery)
                 MaybeFlush();
-            if (m_engine.StopRequested())
+            if (Quit())
                 break;
         }
     }
@@ -639,11 +660,11 @@ private:
     std::vector<ResultChain> m_batch;
     int m_sinceCheck = 0;
     int64_t m_steps = 0; // progress steps not yet handed over
+    bool m_owed = false; // the end of a chunk was handed over without waking the owner
     std::chrono::steady_clock::time_point m_lastFlush = std::chrono::steady_clock::now();
-    int64_t m_found = 0;
-    int32_t m_mare = -1;
-    int32_t m_first = 0;
-    int32_t m_end = 0;
+    int64_t m_chunk = -1; // the chunk being walked
+    int64_t m_chunkFound = 0; // its results so far
+    int32_t m_setupMare = -1; // the broodmare m_ctx[1] was set up for
     int64_t m_ctr = 0;
     int64_t m_tested = 0;
     int64_t m_counted = 0;
@@ -674,7 +695,9 @@ void SearchEngine::RequestStop()
     // Under the lock, so that a worker waiting for room in the queue cannot miss it.
     std::lock_guard lock(m_mutex);
     m_stop.store(true, std::memory_order_relaxed);
-    m_room.notify_all();
+    m_firstBeyond.store(0, std::memory_order_relaxed);
+    m_roomListed.notify_all();
+    m_roomLater.notify_all();
 }
 
 void SearchEngine::Start(int threads)
@@ -758,17 +781,13 @@ void SearchEngine::Start(int threads)
             if (s.Selected & (1 << (g - 1)))
                 im.cand[static_cast<size_t>(g)].push_back(i);
     }
-    im.mareSelected.assign(static_cast<size_t>(d.MamCount), false);
     im.mamNames.resize(static_cast<size_t>(d.MamCount));
-    int32_t firstMare = -1;
     for (int i = 0; i < d.MamCount; ++i) {
         const MamRec& m = d.MamTable[static_cast<size_t>(i)];
         im.mamNames[static_cast<size_t>(i)] = m.name;
         if (!m.Selected)
             continue;
-        im.mareSelected[static_cast<size_t>(i)] = true;
-        if (firstMare < 0)
-            firstMare = i;
+        im.mares.push_back(i);
         for (int32_t h : m.Father)
             checkEntry(h);
     }
@@ -904,24 +923,21 @@ void SearchEngine::Start(int threads)
     m_impl = std::move(impl);
     m_started = true;
 
-    // Workers: broodmare slices with two or more candidates, otherwise stallion slices for the one.
-    const int32_t n = d.MamCount;
-    const int32_t m = d.DadCount;
-    if (m_cond.SearchCounts[0] > 1) {
-        for (int i = 0; i < threads; ++i) {
-            auto w = std::make_unique<Worker>(*this, *m_impl);
-            w->Configure(-1, static_cast<int32_t>(int64_t { n } * i / threads),
-                         static_cast<int32_t>(int64_t { n } * (i + 1) / threads));
-            m_workers.push_back(std::move(w));
-        }
-    } else if (firstMare >= 0) {
-        for (int i = 0; i < threads; ++i) {
-            auto w = std::make_unique<Worker>(*this, *m_impl);
-            w->Configure(firstMare, static_cast<int32_t>(int64_t { m } * i / threads),
-                         static_cast<int32_t>(int64_t { m } * (i + 1) / threads));
-            m_workers.push_back(std::move(w));
-        }
+    // The chunks of the walk, and the workers that take them.
+    im.units = static_cast<int64_t>(im.mares.size()) * static_cast<int64_t>(im.cand[1].size());
+    int64_t per = std::max<int64_t>(1, kChunkLeaves / std::max<int64_t>(1, im.suffix[2]));
+    per = std::min(per, std::max<int64_t>(1, im.units / (threads * kChunksPerThread)));
+    per = std::max(per, (im.units + kMaxChunks - 1) / kMaxChunks);
+    im.unitsPerChunk = per;
+    m_chunkCount = (im.units + per - 1) / per;
+    if (im.units == 0) {
+        // Nothing to search: the search is over at once.
+        std::unique_lock lock(m_mutex);
+        Signal(lock);
+        return;
     }
+    for (int i = 0; i < threads; ++i)
+        m_workers.push_back(std::make_unique<Worker>(*this, *m_impl));
     m_threadCount = static_cast<int>(m_workers.size());
     m_threads.reserve(m_workers.size());
     for (auto& w : m_workers)
@@ -949,24 +965,71 @@ void SearchEngine::Signal(std::unique_lock<std::mutex>& lock)
         m_wake();
 }
 
-void SearchEngine::PostBatch(std::vector<ResultChain>& results, int64_t steps)
+int64_t SearchEngine::TakeChunk()
 {
-    std::unique_lock lock(m_mutex);
-    // A stopped search does not wait: its owner may never take the queue again.
-    if (!results.empty())
-        m_room.wait(lock, [&] { return m_queue.size() < kResultQueueCapacity || StopRequested(); });
-    m_queue.insert(m_queue.end(), results.begin(), results.end());
-    m_peakQueued = std::max(m_peakQueued, static_cast<int64_t>(m_queue.size()));
-    m_pendingSteps += steps;
-    results.clear();
-    Signal(lock);
+    std::lock_guard lock(m_mutex);
+    if (m_nextChunk >= m_chunkCount || Beyond(m_nextChunk))
+        return -1;
+    m_chunks.emplace_back();
+    return m_nextChunk++;
 }
 
-void SearchEngine::PostDone(int64_t tested, int64_t counted, const std::string* error)
+void SearchEngine::Cutoff(int64_t chunk)
+{
+    std::lock_guard lock(m_mutex);
+    if (chunk < m_firstBeyond.load(std::memory_order_relaxed))
+        m_firstBeyond.store(chunk, std::memory_order_relaxed);
+    m_roomLater.notify_all(); // workers waiting with a later chunk give it up
+}
+
+bool SearchEngine::PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake)
+{
+    std::unique_lock lock(m_mutex);
+    ChunkResults& own = m_chunks[static_cast<size_t>(chunk - m_head)];
+    // The results of the chunk being listed wait for the owner, those of the chunks after it for that
+    // chunk to end: while either holds kResultQueueCapacity, the workers adding to it wait. A stopped
+    // search (or a chunk past the cutoff) does not wait: its results are never listed.
+    const auto room = [&] {
+        if (Beyond(chunk))
+            return true;
+        const int64_t listing = static_cast<int64_t>(m_chunks.front().results.size());
+        const int64_t held = chunk == m_head ? listing : m_held - listing;
+        return held < static_cast<int64_t>(kResultQueueCapacity);
+    };
+    if (!results.empty() && !room()) {
+        // The owner may not have been woken for what it can take (the end of a chunk wakes it only
+        // with the next flush): it is woken before waiting for it.
+        Signal(lock);
+        lock.lock();
+        // Each waits for what makes room for its chunk: the owner taking the listed results, or the
+        // listing moving on; a chunk that comes to be listed meanwhile waits for the former next.
+        while (!room())
+            (chunk == m_head ? m_roomListed : m_roomLater).wait(lock);
+    }
+    if (!results.empty() && own.results.capacity() == 0 && !m_spare.empty()) {
+        own.results = std::move(m_spare.back());
+        m_spare.pop_back();
+    }
+    own.results.insert(own.results.end(), results.begin(), results.end());
+    own.complete = complete;
+    m_held += static_cast<int64_t>(results.size());
+    m_peakQueued = std::max(m_peakQueued, m_held);
+    m_pendingSteps += steps;
+    results.clear();
+    // The end of the chunk being listed lets the owner list what the chunks after it hold.
+    if (wake || (complete && chunk == m_head && m_held > static_cast<int64_t>(own.results.size()))) {
+        Signal(lock);
+        return true;
+    }
+    return false;
+}
+
+void SearchEngine::PostDone(int64_t tested, int64_t counted, int64_t steps, const std::string* error)
 {
     std::unique_lock lock(m_mutex);
     m_tested += tested;
     m_counted += counted;
+    m_pendingSteps += steps;
     ++m_ended;
     ++m_pendingDone;
     if (error)
@@ -1037,15 +1100,44 @@ void SearchEngine::ProcessPending()
         m_wake();
 }
 
+void SearchEngine::NotifyRoom(bool moved)
+{
+    if (!m_batch.empty())
+        m_roomListed.notify_all();
+    if (moved)
+        m_roomLater.notify_all();
+}
+
+bool SearchEngine::TakeReady(bool& moved)
+{
+    m_batch.clear();
+    moved = false;
+    if (m_chunks.empty())
+        return false;
+    // The results move by swapping buffers: the chunk keeps the emptied one to go on filling it.
+    ChunkResults& c = m_chunks.front();
+    m_held -= static_cast<int64_t>(c.results.size());
+    m_batch.swap(c.results);
+    if (!c.complete)
+        return false;
+    if (c.results.capacity() > 0 && m_spare.size() < kSpareBuffers)
+        m_spare.push_back(std::move(c.results));
+    m_chunks.pop_front();
+    ++m_head;
+    moved = true;
+    return !m_chunks.empty();
+}
+
 void SearchEngine::Deliver()
 {
     int64_t steps;
     int done;
     std::vector<std::string> errors;
+    bool more;
+    bool moved;
     {
         std::lock_guard lock(m_mutex);
-        m_batch.clear();
-        m_batch.swap(m_queue);
+        more = TakeReady(moved);
         steps = m_pendingSteps;
         m_pendingSteps = 0;
         done = m_pendingDone;
@@ -1053,15 +1145,27 @@ void SearchEngine::Deliver()
         errors.swap(m_pendingErrors);
         m_signalled = false;
     }
-    m_room.notify_all();
-    for (const ResultChain& chain : m_batch) {
-        // The first result beyond the limit stops the search; it and any later one are not listed.
-        if (m_listed >= m_cond.ResultLimit) {
-            RequestStop();
-            break;
+    NotifyRoom(moved);
+    // Everything the chunks in order have ready, one chunk at a time: the whole of each complete chunk,
+    // then what the first incomplete one has so far.
+    for (bool listing = true; listing;) {
+        for (const ResultChain& chain : m_batch) {
+            // The first result beyond the limit stops the search; it and any later one are not listed.
+            if (m_listed >= m_cond.ResultLimit) {
+                RequestStop();
+                listing = false;
+                break;
+            }
+            ++m_listed;
+            m_listener.AddResult(LineOf(chain));
         }
-        ++m_listed;
-        m_listener.AddResult(LineOf(chain));
+        if (!listing || !more)
+            break;
+        {
+            std::lock_guard lock(m_mutex);
+            more = TakeReady(moved);
+        }
+        NotifyRoom(moved);
     }
     for (int64_t i = 0; i < steps; ++i) {
         ++m_stepsDelivered;
@@ -1073,7 +1177,7 @@ void SearchEngine::Deliver()
         m_listener.SearchError(errors.front());
     }
     m_doneCount += done;
-    if (m_threadCount > 0 && m_doneCount >= m_threadCount && !m_doneDelivered) {
+    if (m_doneCount >= m_threadCount && !m_doneDelivered) {
         m_doneDelivered = true;
         m_listener.SearchDone();
     }

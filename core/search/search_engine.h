@@ -3,12 +3,17 @@
 // depth first in table order on worker threads, drops a chain at its first failing mating, counts
 // leaves for the progress bar and reports the chains that pass.
 //
+// Order. The walk is cut into chunks of consecutive (broodmare, generation-1 stallion) pairs, which
+// the workers take in order. The results of a chunk are held until every chunk before it has been
+// handed over, so the owner lists the results in the walk's own order: the same lines in the same
+// order whatever the thread count and the timing, and under a result limit the first N of them.
+//
 // Threads. Start() runs on the thread that owns the search (the window's UI thread, or the command's
 // main thread). The workers never call the listener: they queue their progress steps, result lines
 // and ends, and the owner runs them on its own thread, one at a time, in ProcessPending() or Wait().
 // The optional wake function is called from a worker when something has been queued after the queue
-// was empty, so a window can schedule ProcessPending() on its event loop. Workers wait while the queue
-// is full (see kResultQueueCapacity). The stop flag is atomic and
+// was empty, so a window can schedule ProcessPending() on its event loop. Workers wait while too many
+// results are held (see kResultQueueCapacity). The stop flag is atomic and
 // is polled by every worker after each candidate stallion. Destroying the engine stops the workers
 // and waits for them, and never calls the listener, so a listener that outlives the engine is never
 // called after it is gone.
@@ -19,7 +24,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,8 +37,9 @@
 namespace velmora::search {
 
 // A worker hands its results over in batches of up to kResultBatch lines. While kResultQueueCapacity
-// results wait for the owner, workers wait too, so a search holds at most that many plus one batch per
-// worker, however many results it finds and however slowly the owner takes them.
+// results of the chunk being listed wait for the owner, its worker waits too; while as many of the
+// chunks after it wait for it to end, their workers wait. So a search holds at most twice that many
+// plus one batch per worker, however many results it finds and however slowly the owner takes them.
 constexpr size_t kResultBatch = 1024;
 constexpr size_t kResultQueueCapacity = 16384;
 
@@ -48,8 +56,9 @@ public:
     // A worker failed with a range or overflow error (UTF-8 message); the search stops. Called at most
     // once per search, before SearchDone.
     virtual void SearchError(std::string_view message) = 0;
-    // The last worker has ended and all its calls have run: the search is finished. Not called when
-    // no worker was started (no candidate broodmare).
+    // The last worker has ended and all its calls have run: the search is finished. With nothing to
+    // search (no candidate broodmare, or no candidate stallion of generation 1) no worker starts and
+    // this is the first call, made at once.
     virtual void SearchDone() = 0;
 };
 
@@ -66,7 +75,7 @@ struct SearchStats
     int64_t countedLeaves = 0; // tested leaves plus the leaves of pruned chains (the progress count)
     int64_t progressSteps = 0; // StepProgress calls made
     int64_t results = 0; // lines listed
-    int64_t peakQueued = 0; // most results ever waiting for the owner at once
+    int64_t peakQueued = 0; // most results ever held for the owner at once
     bool stopped = false; // the stop flag was set (abort, result limit or error)
 };
 
@@ -81,9 +90,8 @@ public:
     SearchEngine(const SearchEngine&) = delete;
     SearchEngine& operator=(const SearchEngine&) = delete;
 
-    // Fills the interesting lines, prepares the per-stallion tables and starts the workers: with two
-    // or more candidate broodmares, `threads` workers over consecutive slices of the broodmare rows;
-    // with one, `threads` workers over slices of the generation-1 stallion rows; with none, no worker.
+    // Fills the interesting lines, prepares the per-stallion tables and starts `threads` workers over
+    // the chunks of the walk; with nothing to search, no worker (SearchDone is then queued at once).
     // Call once, on the owning thread. Throws RangeError for indices outside the tables.
     void Start(int threads = 2);
 
@@ -115,15 +123,37 @@ private:
         int32_t mare = -1;
         std::array<int32_t, kMaxGenerations + 1> dads {};
     };
+    // The results of one chunk, held until every chunk before it has been handed over.
+    struct ChunkResults
+    {
+        std::vector<ResultChain> results;
+        bool complete = false; // walked to its end (not cut short by a stop)
+    };
     friend struct Impl;
     class Worker;
 
     // Called by workers.
-    void PostBatch(std::vector<ResultChain>& results, int64_t steps); // hands over and clears results
-    void PostDone(int64_t tested, int64_t counted, const std::string* error);
+    int64_t TakeChunk(); // the next chunk in order; -1 when none is left, or after a stop
+    // Hands over (and clears) results of a chunk and progress steps; `complete` with the chunk's last;
+    // `wake` to wake the owner (also woken when the chunk being listed ends while later ones hold results).
+    // Returns whether the owner was woken.
+    bool PostBatch(int64_t chunk, std::vector<ResultChain>& results, int64_t steps, bool complete, bool wake);
+    // The chunk holds more results than the limit: nothing more of it, nor of a chunk after it, can be
+    // listed.
+    void Cutoff(int64_t chunk);
+    // Whether the walk of a chunk is to end: it is past the cutoff, or the search is stopped. One load,
+    // as the workers ask after every candidate stallion.
+    bool Beyond(int64_t chunk) const { return chunk >= m_firstBeyond.load(std::memory_order_relaxed); }
+    void PostDone(int64_t tested, int64_t counted, int64_t steps, const std::string* error);
     void Signal(std::unique_lock<std::mutex>& lock);
     // Runs the listener calls for everything queued so far (owner thread).
     void Deliver();
+    // Under the lock: the results of the first chunk in order into m_batch (all of them when it is
+    // complete, which also ends it and sets `moved`); true when the chunk after it may have results
+    // ready too.
+    bool TakeReady(bool& moved);
+    // Wakes the workers for which TakeReady made room.
+    void NotifyRoom(bool moved);
 
     std::u16string_view LineOf(const ResultChain& chain);
 
@@ -137,6 +167,9 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::vector<std::thread> m_threads;
     std::atomic<bool> m_stop { false };
+    // The first chunk whose walk is to end: the first one found to hold more results than the limit,
+    // 0 once the search is stopped.
+    std::atomic<int64_t> m_firstBeyond { std::numeric_limits<int64_t>::max() };
     int m_threadCount = 0;
     bool m_started = false;
     ProgressPlan m_plan;
@@ -145,9 +178,15 @@ private:
     // Shared with the workers, under m_mutex.
     mutable std::mutex m_mutex;
     std::condition_variable m_cv; // the owner waits for something queued (Wait)
-    std::condition_variable m_room; // workers wait for room in the queue, or for the stop
+    std::condition_variable m_roomListed; // the worker of the listed chunk waits for the owner
+    std::condition_variable m_roomLater; // workers of later chunks wait for the listing to move on
     bool m_signalled = false;
-    std::vector<ResultChain> m_queue;
+    std::deque<ChunkResults> m_chunks; // chunks m_head .. m_nextChunk - 1
+    std::vector<std::vector<ResultChain>> m_spare; // emptied result buffers
+    int64_t m_head = 0; // the first chunk not yet handed over whole
+    int64_t m_nextChunk = 0;
+    int64_t m_chunkCount = 0;
+    int64_t m_held = 0; // results in m_chunks
     int64_t m_pendingSteps = 0;
     int m_pendingDone = 0;
     std::vector<std::string> m_pendingErrors;

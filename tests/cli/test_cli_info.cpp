@@ -12,7 +12,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace velmora {
@@ -83,6 +85,53 @@ TEST(CliInfo, LoadMessagesAreListed)
     EXPECT_EQ(r.out, ExpectedInfo(data.Path()));
     EXPECT_NE(r.out.find("\"nix\":0,"), std::string::npos);
     EXPECT_NE(r.out.find(ToUtf8(u"ニックス.CSV:ﾅｲｹｲﾄｳ系が見つかりません")), std::string::npos);
+}
+
+TEST(CliInfo, ADataFileThatIsNoFileIsNamedForWhatItIs)
+{
+    test::TempDir data;
+    test::TempDir scratch;
+    for (const auto& entry : fs::directory_iterator(kSample))
+        fs::copy_file(entry.path(), data.File(entry.path().filename().string()));
+    const std::string file = data.File(ToUtf8(u"祖先馬.CSV"));
+    struct Case
+    {
+        const char* name;
+        std::function<void()> make;
+        std::u16string reason;
+    };
+    const Case cases[] = {
+        { "missing", [] {}, u"" },
+        { "folder", [&] { fs::create_directory(file); }, u"（フォルダです）" },
+        { "fifo", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, u"（名前付きパイプ (FIFO) です）" },
+        { "dangling link", [&] { fs::create_symlink("nowhere.csv", file); },
+          u"（シンボリックリンクの先がありません）" },
+        { "link loop", [&] { fs::create_symlink(ToUtf8(u"祖先馬.CSV"), file); },
+          u"（シンボリックリンクが循環しています）" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(file);
+        c.make();
+        const CliRun r = RunCli(scratch.Path(), "--data '" + data.Path() + "' info", scratch);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, data.Path() + ToUtf8(u"祖先馬.CSVのパスが正しくありません" + c.reason + u"。\n"));
+    }
+}
+
+TEST(CliInfo, LongNamesAreCutInMessages)
+{
+    // A nick line naming an unknown sire line of 100 000 characters: the message shows its first 40.
+    test::TempDir data;
+    test::TempDir scratch;
+    for (const auto& entry : fs::directory_iterator(kSample))
+        fs::copy_file(entry.path(), data.File(entry.path().filename().string()));
+    data.WriteLines(ToUtf8(u"ニックス.CSV"), { std::u16string(100000, u'ﾅ') + u",ﾅｲ系,10" });
+    const CliRun r = RunCli(scratch.Path(), "--data '" + data.Path() + "' info", scratch);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find(ToUtf8(u"ニックス.CSV:" + std::u16string(40, u'ﾅ') + u"…が見つかりません")),
+              std::string::npos);
+    EXPECT_LT(r.out.size(), 1000u);
 }
 
 TEST(CliInfo, FatalErrorsGoToStderrWithCode2)

@@ -74,6 +74,18 @@ TEST_F(CliMating, UnknownNamesAndBadUsageExitWithTwo)
     EXPECT_EQ(RunCli(data + "html ﾋﾒ ｶｯﾊﾟ").code, 2); // a mare named as stallion
 }
 
+TEST_F(CliMating, AnOverflowNamesThePointFileAndTheValues)
+{
+    // ｶｯﾊﾟ x ﾋﾒ: close relation (1) and same line (2147483647) overflow the pair's sum.
+    dir.WriteText(ToUtf8(u"相性.CSV"), u"[配合]\r\n同系配合=2147483647\r\n危険（近親）=1\r\n");
+    const test::CliRun r = test::RunVelmoraCli(data + "eval ｶｯﾊﾟ ﾋﾒ", "", dir.File("err.txt"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("ｶｯﾊﾟ × ﾋﾒ: 相性値の計算で整数の桁あふれが起きました (相性計算データ「相性.CSV」の値が"
+                         "大きすぎます: [配合] 同系配合=2147483647)"),
+              std::string::npos)
+        << r.err;
+}
+
 TEST_F(CliMating, RankOrdersEveryStallionWithCompetitionRanks)
 {
     const CliResult r = RunCli(data + "rank --mare ﾋﾒ");

@@ -1,4 +1,5 @@
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 #include "core/data/text_file.h"
 #include "tests/support/data_files.h"
@@ -6,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace velmora {
@@ -121,6 +125,46 @@ TEST(TextFile, MessagesNameTheFileAndTheLine)
     }
     TempDir dir;
     EXPECT_THROW(ReadCp932Lines(dir.File("missing.csv")), FileError);
+}
+
+TEST(TextFile, SystemErrorsAreSaidInJapanese)
+{
+    TempDir dir;
+    ASSERT_EQ(::symlink("loop.csv", dir.File("loop.csv").c_str()), 0);
+    struct Case
+    {
+        std::string path;
+        const char* text;
+    };
+    const Case cases[] = {
+        { dir.File("missing.csv"), "ファイルまたはフォルダがありません" },
+        { dir.File(std::string(300, 'x') + ".csv"), "名前が長すぎます" },
+        { dir.File("loop.csv"), "シンボリックリンクが循環しています" },
+    };
+    for (const Case& c : cases) {
+        try {
+            ReadCp932Lines(c.path);
+            ADD_FAILURE() << c.text << ": no error";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.text), std::string::npos) << e.what();
+        }
+    }
+    try {
+        WriteFileAtomic(dir.File("no/such/x.csv"), "x");
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("ファイルまたはフォルダがありません"), std::string::npos) << e.what();
+    }
+    // The common ones a test cannot bring about here (no permission for root, a full or read-only disk)
+    // hold no English word either; a rare one is worded as the system words it.
+    for (const int err : { EACCES, EPERM, ENOSPC, EDQUOT, EROFS }) {
+        const std::string text = SystemErrorText(err);
+        EXPECT_FALSE(text.empty());
+        EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](char c) {
+            return std::isalpha(static_cast<unsigned char>(c));
+        })) << text;
+    }
+    EXPECT_EQ(SystemErrorText(EXDEV), std::generic_category().message(EXDEV));
 }
 
 TEST(TextFile, WritesThroughLinksAndRefusesFifos)

@@ -316,7 +316,7 @@ TEST_F(ScoringTest, CompatValueSumsTheThreeParts)
     EXPECT_EQ(CompatValue(fx.d, pts, s, m), 1023);
 }
 
-TEST_F(ScoringTest, OverflowIsAnErrorNamingThePairOrTheData)
+TEST_F(ScoringTest, OverflowIsAnErrorNamingThePairOrTheDataAndTheValues)
 {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     struct Case
@@ -327,7 +327,8 @@ TEST_F(ScoringTest, OverflowIsAnErrorNamingThePairOrTheData)
     };
     const Case cases[] = {
         { "pair", [](ScoringTest& t) { t.pts.haigo.Outb = kMax, t.pts.dstatus[DStatus::KishoO] = 1; },
-          "S × M: 相性値の計算で整数の桁あふれ" },
+          "S × M: 相性値の計算で整数の桁あふれが起きました (相性計算データの値が大きすぎます: [配合] "
+          "アウトブリード=2147483647)" },
         { "pair, 2 * max",
           [](ScoringTest& t) {
               t.pts.Oyani[1] = kMax;
@@ -338,11 +339,13 @@ TEST_F(ScoringTest, OverflowIsAnErrorNamingThePairOrTheData)
           [](ScoringTest& t) {
               t.pts.dstatus[DStatus::StarPts] = kMax, t.s.Kisho = u"A", t.pts.dstatus[DStatus::KishoA] = 1;
           },
-          "種牡馬 S: " },
+          "種牡馬 S: 相性値の計算で整数の桁あふれが起きました (相性計算データの値が大きすぎます: [種牡馬] "
+          "★Pts=2147483647)" }, // the bounds (★上限) are never added: not named
         { "mare", [](ScoringTest& t) { t.pts.mstatus[MStatus::FeePts] = kMax, t.pts.mstatus[MStatus::SpeedPts] = 1; },
           "牝馬 M: " },
-        { "the three parts", [](ScoringTest& t) { t.pts.haigo.Outb = kMax, t.pts.mstatus[MStatus::FeePts] = 1; },
-          "S × M: " },
+        { "the three parts", [](ScoringTest& t) { t.pts.haigo.Outb = kMax, t.pts.mstatus[MStatus::FeePts] = 1 << 24; },
+          "S × M: 相性値の計算で整数の桁あふれが起きました (相性計算データの値が大きすぎます: [配合] "
+          "アウトブリード=2147483647, [繁殖牝馬] 基本料Pts=16777216)" },
         { "nick",
           [](ScoringTest& t) {
               t.fx.d.KeitoTable[4].name = u"ﾉｰｻﾞﾝ";

@@ -2,6 +2,7 @@
 // (a message box, a progress repaint) loses no wake-up, and workers wait while the owner has not
 // taken the results already queued, so memory stays bounded however many results are found.
 
+#include "core/search/reference_search.h"
 #include "core/search/search_engine.h"
 #include "search_fixture.h"
 
@@ -95,7 +96,7 @@ TEST(SearchHandOver, WorkersWaitWhileTheQueueIsFull)
     SearchData s = FreshHorses(100, 4);
     const SearchConditions c = OpenConditions(s.d, 2);
     const size_t total = 4u * 100 * 100;
-    const int64_t bound = static_cast<int64_t>(kResultQueueCapacity + 2 * kResultBatch);
+    const int64_t bound = static_cast<int64_t>(2 * kResultQueueCapacity + 2 * kResultBatch);
     ASSERT_GT(static_cast<int64_t>(total), bound);
     {
         velmora::test::RecordingListener l;
@@ -116,4 +117,23 @@ TEST(SearchHandOver, WorkersWaitWhileTheQueueIsFull)
     }
     EXPECT_TRUE(l.lines.empty());
     EXPECT_EQ(l.done, 0);
+}
+
+TEST(SearchHandOver, ManyResultsReachTheOwnerInOrder)
+{
+    // More results than the room the workers have, found faster than the owner takes them: the workers
+    // of later chunks wait, the owner is woken for the chunks that have ended, and nothing stalls.
+    SearchData s = FreshHorses(50, 20);
+    const SearchConditions c = OpenConditions(s.d, 2);
+    MasterData ref = s.d;
+    const auto expected = velmora::search::ReferenceSearch(ref, c).lines;
+    ASSERT_GT(expected.size(), 2 * kResultQueueCapacity);
+    for (int threads : { 2, 3 }) {
+        velmora::test::RecordingListener l;
+        SearchEngine e(s.d, c, l);
+        e.Start(threads);
+        e.Wait();
+        EXPECT_EQ(l.done, 1);
+        EXPECT_TRUE(l.lines == expected) << threads;
+    }
 }
