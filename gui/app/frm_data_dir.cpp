@@ -4,9 +4,11 @@
 #include "gui/app/controls.h"
 #include "gui/app/install_paths.h"
 #include "gui/app/message_box.h"
+#include "gui/app/modal.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -46,7 +48,9 @@ QListWidget* MakeList(QWidget* parent, const char* name, int x, int y, int w, in
 
 TfrmDataDir::TfrmDataDir(QWidget* parent)
     : QDialog(parent)
-    , m_model(App(), Roots())
+    , m_model(
+          App(), Roots(),
+          QDir::home().filePath(QString::fromUtf8(kSampleCopyFolder.data(), kSampleCopyFolder.size())).toStdString())
 {
     setObjectName(QStringLiteral("frmDataDir"));
     setWindowTitle(Q(kDataDirCaption));
@@ -125,11 +129,26 @@ void TfrmDataDir::ShowModel()
 
 void TfrmDataDir::OnOk()
 {
-    const DataDirOkResult r = m_model.Ok();
+    DataDirOkResult r = m_model.Ok();
+    if (!r.askCopyFolder.empty()) {
+        const QString folder = AskSampleCopyFolder(QString::fromStdString(r.askCopyFolder));
+        if (folder.isEmpty())
+            return;
+        r = m_model.OkWithSampleCopy(folder.toStdString());
+    }
     for (const std::u16string& m : r.messages)
         MessageBox::Show(this, Q(m));
     if (r.close)
         accept();
+}
+
+QString TfrmDataDir::AskSampleCopyFolder(const QString& start)
+{
+    QFileDialog dialog(this, QStringLiteral("サンプルデータのコピー先"), start);
+    dialog.setObjectName(QStringLiteral("dlgSampleCopy"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    return ExecModal(&dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void TfrmDataDir::reject()

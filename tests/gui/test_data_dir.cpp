@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -122,19 +124,24 @@ private slots:
     }
 
     // An installed program (<prefix>/bin/velmora) offers its sample data (<prefix>/share/velmora/sample)
-    // in the drive selector at a first start, and finds its help file in <prefix>/share/velmora.
-    void installedProgramOffersItsSampleData()
+    // in the drive selector at a first start and finds its help file in <prefix>/share/velmora. The
+    // sample is read-only and shared: choosing it copies it into ~/Velmora/data, where the program then
+    // works; when that folder exists, the user is asked where to copy it.
+    void installedProgramCopiesItsSampleData()
     {
-        QTemporaryDir prefix, work;
+        QTemporaryDir prefix, home, work1, work2;
         const QString shared = prefix.filePath(QStringLiteral("share/velmora"));
         CopySampleData(shared + QStringLiteral("/sample"));
         QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("mine"))));
         QFile help(shared + QStringLiteral("/velmora.HLP"));
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
-        QString drive;
-        Script script;
-        script.Add([&] {
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const QString copy = home.filePath(QStringLiteral("Velmora/data/"));
+        QString drive, asked;
+        auto chooseSample = [&] {
             QDialog* d = ActiveDialog("frmDataDir");
             QVERIFY(d);
             auto* drives = d->findChild<QComboBox*>(QStringLiteral("cmbDrive"));
@@ -144,15 +151,43 @@ private slots:
             drives->setCurrentIndex(sample);
             emit drives->activated(sample);
             Click(d, "btnOK");
+        };
+        Script first;
+        first.Add(chooseSample);
+        first.Start();
+        {
+            TfrmMain main(prefix.filePath(QStringLiteral("bin/velmora")), work1.path());
+            QVERIFY(first.Done());
+            QCOMPARE(drive, QStringLiteral("サンプルデータ (%1/sample/)").arg(shared));
+            QCOMPARE(main.StartupExitCode(), 0);
+            QCOMPARE(QString::fromStdString(App().DataDir), copy);
+            QCOMPARE(Setting(work1.path(), u"データディレクトリ"), copy);
+            QCOMPARE(Master().MamCount, 80);
+            QCOMPARE(QDir(copy).entryList(QDir::Files),
+                     QDir(shared + QStringLiteral("/sample")).entryList(QDir::Files));
+            QCOMPARE(main.HelpFilePath(), shared + QStringLiteral("/velmora.HLP"));
+        }
+
+        Script second;
+        second.Add(chooseSample);
+        second.Add([&] {
+            auto* folder = qobject_cast<QFileDialog*>(ActiveDialog("dlgSampleCopy"));
+            QVERIFY(folder);
+            asked = folder->directory().absolutePath();
+            folder->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(home.filePath(QStringLiteral("mine")));
+            static_cast<QDialog*>(folder)->accept();
         });
-        script.Start();
-        TfrmMain main(prefix.filePath(QStringLiteral("bin/velmora")), work.path());
-        QVERIFY(script.Done());
-        QCOMPARE(drive, QStringLiteral("サンプルデータ (%1/sample/)").arg(shared));
-        QCOMPARE(main.StartupExitCode(), 0);
-        QCOMPARE(QString::fromStdString(App().DataDir), shared + QStringLiteral("/sample/"));
-        QCOMPARE(Master().MamCount, 80);
-        QCOMPARE(main.HelpFilePath(), shared + QStringLiteral("/velmora.HLP"));
+        second.Start();
+        TfrmMain main(prefix.filePath(QStringLiteral("bin/velmora")), work2.path());
+        qputenv("HOME", oldHome);
+        QVERIFY(second.Done());
+        QCOMPARE(asked, home.filePath(QStringLiteral("Velmora")));
+        QCOMPARE(QString::fromStdString(App().DataDir), home.filePath(QStringLiteral("mine/")));
+        QCOMPARE(Master().DadCount, 60);
+        // The sample itself holds what was installed, nothing more.
+        QCOMPARE(QDir(shared + QStringLiteral("/sample")).entryList(QDir::Files),
+                 QDir(QStringLiteral(VELMORA_SAMPLE_DIR)).entryList(QDir::Files));
     }
 
     void firstStartCancelledEndsWithCode1()
