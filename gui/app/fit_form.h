@@ -37,4 +37,8 @@ QFont AppFixedFont();
 // The screen's size in pixels (the primary screen; 800x600 when there is none).
 ScreenSize CurrentScreenSize();
 
+// The frame a window manager puts around the program's windows, read from a window already shown (the
+// owner of form first); all 0 when there is none, or no window manager.
+FrameExtents WindowFrameExtents(const QWidget* form);
+
 } // namespace velmora::gui
