@@ -4,10 +4,13 @@
 #include "gui/app/fit_text.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
 #include <QWidget>
@@ -23,10 +26,30 @@ ScreenSize CurrentScreenSize()
     return ScreenSize { 800, 600 };
 }
 
+bool WritesJapanese(const QString& family)
+{
+    return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
+}
+
+void OfferJapaneseFontsOnly(QFontDialog* dialog)
+{
+    // The dialog lists the families of its writing-system box's choice; the box is its only combo box,
+    // with the writing systems in QFontDatabase's order.
+    auto* systems = dialog->findChild<QComboBox*>();
+    if (!systems || systems->count() <= QFontDatabase::Japanese)
+        return;
+    systems->setCurrentIndex(QFontDatabase::Japanese);
+    emit systems->activated(QFontDatabase::Japanese);
+    systems->hide();
+    for (QLabel* l : dialog->findChildren<QLabel*>())
+        if (l->buddy() == systems)
+            l->hide();
+}
+
 QString ResolveFontFamily(const QString& name, bool fixedPitch)
 {
     const QStringList families = QFontDatabase::families();
-    if (families.contains(name, Qt::CaseInsensitive))
+    if (families.contains(name, Qt::CaseInsensitive) && WritesJapanese(name))
         return name;
     static const char* const kProportional[]
         = { "IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP", "VL PGothic", "Takao PGothic" };

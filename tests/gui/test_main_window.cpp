@@ -23,6 +23,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -306,6 +307,29 @@ private slots:
         });
         QTest::mouseClick(Button(w, "btnFont"), Qt::LeftButton);
         QCOMPARE(IniFile(work.Ini()).ReadString(u"SCREEN", u"FontSize", u""), std::u16string(u"14"));
+    }
+
+    // The font dialog offers only the fonts that write Japanese: a symbol font, or one without kana and
+    // kanji, would draw the windows' texts as boxes or dingbats. Such a font in the settings is replaced.
+    void fontDialogOffersOnlyJapaneseFonts()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        w.show();
+        QStringList offered;
+        QTimer::singleShot(0, &w, [&] {
+            // The family list is one of the dialog's lists (with the styles and the sizes).
+            for (const QListView* list : w.FontDialog()->findChildren<QListView*>())
+                for (int r = 0; r < list->model()->rowCount(); ++r)
+                    offered << list->model()->index(r, 0).data().toString();
+            w.FontDialog()->reject();
+        });
+        QTest::mouseClick(Button(w, "btnFont"), Qt::LeftButton);
+        QVERIFY(offered.contains(QStringLiteral("IPAGothic")));
+        const QStringList others = QFontDatabase::families();
+        QVERIFY(others.contains(QStringLiteral("DejaVu Sans"))); // a font without Japanese is installed
+        QVERIFY(!offered.contains(QStringLiteral("DejaVu Sans")));
+        QCOMPARE(ResolveFontFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("IPAPGothic"));
     }
 
     void helpOpensTheHelpContents()
