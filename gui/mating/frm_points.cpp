@@ -10,6 +10,7 @@
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/name_box.h"
 #include "gui/mating/wait_cursor.h"
 
 #include <QComboBox>
@@ -59,6 +60,7 @@ QComboBox* ColorBox(QWidget* parent, const char* name, int x, int y)
     QComboBox* c = MakeComboBox(parent, name, x, y, 110, 22);
     for (const std::u16string& k : Master().KeiroTable)
         c->addItem(Q(k));
+    KeepExactNames(c);
     return c;
 }
 
@@ -93,6 +95,7 @@ TfrmSaveAs::TfrmSaveAs(QWidget* parent)
     for (const std::u16string& n : list.names)
         m_cmbFile->addItem(Q(n));
     m_cmbFile->setCurrentIndex(list.selected);
+    KeepExactNames(m_cmbFile);
 }
 
 QString TfrmSaveAs::SettingName() const

@@ -10,6 +10,7 @@
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/name_box.h"
 #include "gui/pedigree/kept_selection.h"
 
 #include <QComboBox>
@@ -62,6 +63,7 @@ TfrmAlias::TfrmAlias(const QString& alias, AliasTarget target, QWidget* parent)
     for (const std::u16string& n : names)
         m_cmbAlias->addItem(Q(n));
     m_cmbAlias->setCurrentIndex(-1);
+    KeepExactNames(m_cmbAlias);
 
     m_btnOK = MakeButton(this, "btnOK", QStringLiteral("ＯＫ(&A)"), 54, 72, 96, 28);
     m_btnOK->setDefault(true);

@@ -9,10 +9,12 @@
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/name_box.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/frm_alias.h"
 #include "gui/pedigree/kept_selection.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -172,9 +174,15 @@ void TfrmParents::BuildLayout()
 
     m_cmbParent = MakeComboBox(this, "cmbParent", 0, 0, kBoxWidth + 40, 24);
     m_cmbParent->setMaxVisibleItems(24);
+    m_cmbParent->installEventFilter(this);
+    KeepExactNames(m_cmbParent);
     m_cmbParent->hide();
-    connect(m_cmbParent, &QComboBox::activated, this,
-            [this](int index) { OnReplacementChosen(m_cmbParent->itemText(index)); });
+    connect(m_cmbParent, &QComboBox::activated, this, [this](int index) {
+        // Opening the list moves the focus into it, and the box then takes a typed name as chosen; the
+        // choice is made in the list, or with Enter in the box.
+        if (!m_cmbParent->view()->isVisible())
+            OnReplacementChosen(m_cmbParent->itemText(index));
+    });
 }
 
 void TfrmParents::BuildChartBox(bool dadSide, int position)
@@ -363,9 +371,11 @@ void TfrmParents::OnLabelDoubleClicked(int entry)
         m_cmbParent->clear();
         for (const std::u16string& name : list->items)
             m_cmbParent->addItem(Q(name));
-        m_cmbParent->setCurrentIndex(-1);
+        // The name shown is the current item, so that the list opens on it.
+        const QString text = Q(list->text);
+        m_cmbParent->setCurrentIndex(m_cmbParent->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
         m_cmbParent->blockSignals(false);
-        m_cmbParent->setEditText(Q(list->text));
+        m_cmbParent->setEditText(text);
         m_cmbParent->move(EntryLabelWidget(entry)->geometry().topLeft());
         m_cmbParent->show();
         m_cmbParent->raise();
@@ -442,6 +452,25 @@ void TfrmParents::PaintLegend()
 bool TfrmParents::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == m_cmbParent) {
+        // The closed replacement list does not step through the names with the arrow keys or the wheel
+        // (each step would replace the horse): the keys open the list, where they move as usual.
+        if (type == QEvent::Wheel)
+            return true;
+        if (type == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                m_cmbParent->showPopup();
+                return true;
+            default:
+                break;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     if (watched == m_cmbParents || watched == m_cmbParents->lineEdit()) {
         // Enter in the formula box shows the formula (the combo box passes keys on to its edit field
         // directly, so both are watched).

@@ -17,6 +17,7 @@
 #include "support/script.h"
 #include "support/velmora_fixture.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -259,6 +260,96 @@ private slots:
         SetOpenDocumentHook({});
     }
 
+    // The replacement list of a label naming a registered stallion opens on him with the mouse or F4,
+    // steps with the keys inside the open list and chooses with Enter or a click; the arrow keys on the
+    // closed list open it instead of replacing the horse. A typed exact name wins over the inline
+    // completion, letter case included.
+    void replacementListByMouseAndKeys()
+    {
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
+        MasterData& d = Master();
+        d.DadTable[10].name = u"KASU"; // listed first: the names compare alike without letter case
+        d.DadTable[11].name = u"Kasu";
+        // The chart names a stallion by his own ancestor row.
+        auto charted = [&d](size_t row) { return Q(d.OyaTable[static_cast<size_t>(d.DadTable[row].Father[0])].name); };
+        QPointer<QDialog> viewer;
+        QComboBox* list = nullptr;
+        auto open = [&] {
+            QTest::mouseDClick(LabelWidget(viewer, 1), Qt::LeftButton);
+            list = Find<QComboBox>(viewer, QStringLiteral("cmbParent"));
+            QVERIFY(list && list->isVisible());
+        };
+        auto popupShown = [&] { return list->view()->isVisible(); };
+        QString next;
+        QElapsedTimer clock;
+        Script script;
+        script.Add([&] { Click(&main, "btnParents"); });
+        script.Add([&] {
+            viewer = ActiveDialog("frmParents");
+            QVERIFY(viewer);
+            ShowTyped(viewer, Formula({ kSire, kDamSire, kMare }));
+            open();
+            QCOMPARE(list->currentText(), kSire);
+            QCOMPARE(list->currentIndex(), list->findText(kSire));
+            next = list->itemText(list->currentIndex() + 1);
+            QTest::keyClick(list, Qt::Key_F4);
+        });
+        script.Add([&] {
+            QVERIFY(list->isVisible());
+            QVERIFY(popupShown());
+            QCOMPARE(list->view()->currentIndex().data().toString(), kSire);
+            QTest::keyClick(list->view(), Qt::Key_Down);
+            QTest::keyClick(list->view(), Qt::Key_Return);
+        });
+        script.Add([&] {
+            QVERIFY(!list->isVisible());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), next);
+            // The arrow keys on the closed list open it; the horse stays.
+            open();
+            QTest::keyClick(list, Qt::Key_Down);
+        });
+        script.Add([&] {
+            QVERIFY(popupShown());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), next);
+            QTest::keyClick(list->view(), Qt::Key_Escape);
+        });
+        script.Add([&] {
+            // The mouse: the arrow opens the list, a click on a name chooses it.
+            QVERIFY(!popupShown());
+            QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(list->width() - 6, list->height() / 2));
+            clock.start();
+        });
+        // A list just opened ignores a release within the double-click time; a user takes longer.
+        script.AddWait([&] { return clock.elapsed() > QApplication::doubleClickInterval(); }, 5000, "a while");
+        script.Add([&] {
+            QVERIFY(popupShown());
+            QVERIFY(list->isVisible());
+            const QModelIndex sire = list->model()->index(list->findText(kSire), 0);
+            list->view()->scrollTo(sire);
+            QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {}, list->view()->visualRect(sire).center());
+        });
+        script.Add([&] {
+            QVERIFY(!list->isVisible());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), kSire);
+            // Typed: the exact name, not the first name the completion offers.
+            open();
+            list->lineEdit()->selectAll();
+            QTest::keyClicks(list, QStringLiteral("Kasu"));
+            QTest::keyClick(list, Qt::Key_Return);
+            QCOMPARE(LabelWidget(viewer, 1)->text(), charted(11));
+            open();
+            list->lineEdit()->selectAll();
+            QTest::keyClicks(list, QStringLiteral("KAS"));
+            QTest::keyClick(list, Qt::Key_Return); // a part: the completion is taken
+            QCOMPARE(LabelWidget(viewer, 1)->text(), charted(10));
+            Click(viewer, "btnExit");
+        });
+        script.Add([&] { Click(&main, "btnEnd"); });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !viewer, 30000);
+    }
     void longFormulasStayResponsive()
     {
         WorkFolder folder;
