@@ -11,6 +11,7 @@
 #include "gui/app/modal.h"
 #include "gui/app/name_box.h"
 #include "gui/mating/shape.h"
+#include "gui/pedigree/formula_chooser.h"
 #include "gui/pedigree/frm_alias.h"
 #include "gui/pedigree/kept_selection.h"
 
@@ -117,16 +118,15 @@ TfrmParents::TfrmParents(QWidget* parent)
     }
 }
 
-void TfrmParents::SetChooserItems(const QStringList& items, int selected)
+void TfrmParents::SetChooserModel(QAbstractItemModel* lines, int selected)
 {
     QLineEdit* edit = m_cmbParents->lineEdit();
     const QString text = edit->text();
     const int start = edit->selectionStart();
     const int length = edit->selectionLength();
     m_cmbParents->blockSignals(true);
-    m_cmbParents->clear();
-    m_cmbParents->addItems(items);
-    m_cmbParents->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
+    m_cmbParents->setModel(lines);
+    m_cmbParents->setCurrentIndex(selected >= 0 && selected < lines->rowCount() ? selected : -1);
     m_cmbParents->blockSignals(false);
     m_cmbParents->setEditText(text);
     if (start >= 0)
@@ -138,7 +138,11 @@ void TfrmParents::SetChooserItems(const QStringList& items, int selected)
 
 void TfrmParents::BuildLayout()
 {
-    m_cmbParents = MakeComboBox(this, "cmbParents", 4, 4, 596, 26);
+    m_cmbParents = new FormulaChooser(this);
+    m_cmbParents->setObjectName(QStringLiteral("cmbParents"));
+    m_cmbParents->setGeometry(4, 4, 596, 26);
+    m_cmbParents->setEditable(true);
+    m_cmbParents->setInsertPolicy(QComboBox::NoInsert);
     m_cmbParents->setMaxVisibleItems(24);
     m_cmbParents->setCompleter(nullptr); // a formula is not completed from the result lines
     m_cmbParents->installEventFilter(this);

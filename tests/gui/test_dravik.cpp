@@ -222,8 +222,12 @@ private slots:
             QDialog* viewer = ActiveDialog("frmParents");
             QVERIFY(viewer);
             auto* chooser = Find<QComboBox>(viewer, "cmbParents");
+            // The chooser reads the results window's own lines, not a copy of them.
+            QCOMPARE(chooser->model(), Find<QListView>(results, "lstResults")->model());
             QCOMPARE(chooser->count(), listed.size());
             QCOMPARE(chooser->currentIndex(), 1);
+            QCOMPARE(chooser->itemText(1), listed[1]);
+            QCOMPARE(chooser->currentText(), listed[1]);
             QCOMPARE(QApplication::clipboard()->text(), listed[1]);
             QVERIFY(App().ViewFromResults);
             ++steps;

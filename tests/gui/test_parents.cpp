@@ -31,6 +31,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QtTest>
 
 #include <algorithm>
@@ -406,14 +407,19 @@ private slots:
         App().ViewFromResults = true;
         QApplication::clipboard()->setText(lines[0]);
         TfrmParents viewer;
-        viewer.SetChooserItems(lines, 0);
+        QStringListModel model(lines);
+        viewer.SetChooserModel(&model, 0);
         App().ViewFromResults = false;
         auto* box = Find<QComboBox>(&viewer, QStringLiteral("cmbParents"));
         QCOMPARE(Items(box), lines);
         QCOMPARE(box->currentText(), lines[0]);
         // Written mare first, read the same as sire first.
         CheckAgainstCore(&viewer, Formula({ kSire, kDamSire, kMare }));
-        // Choosing another result line shows it.
+        // Its list opens on the chosen line; choosing another result line shows it.
+        box->showPopup();
+        QVERIFY(box->view()->isVisible());
+        QCOMPARE(box->view()->currentIndex().row(), 0);
+        box->hidePopup();
         box->setCurrentIndex(1);
         emit box->activated(1);
         QCOMPARE(LabelWidget(&viewer, 1)->text(), kOther);
