@@ -2,6 +2,7 @@
 
 #include "core/app/app_state.h"
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
 #include "core/data/master_data.h"
 #include "core/mating/points.h"
 #include "core/pedigree/formula.h"
@@ -347,17 +348,19 @@ void TfrmPoints::OnSave()
     auto* dlg = new TfrmSaveAs(this);
     FitForm(dlg);
     const int result = ExecModal(dlg);
-    const QString name = dlg->SettingName();
+    // 〜 as Linux input methods type it is the code page's ～.
+    const std::u16string name = FoldCp932LookAlikes(dlg->SettingName().toStdU16String());
     delete dlg;
     if (result != QDialog::Accepted)
         return;
-    if (const std::u16string problem = PointSettingNameProblem(name.toStdU16String()); !problem.empty()) {
+    if (const std::u16string problem = PointSettingNameProblem(name); !problem.empty()) {
         MessageBox::Show(this, QString::fromStdU16String(problem));
         return;
     }
+    AppState& app = App();
+    const std::u16string previousFile = app.DataFiles.Aisho;
     try {
-        AppState& app = App();
-        app.DataFiles.Aisho = PointFileName(name.toStdU16String());
+        app.DataFiles.Aisho = PointFileName(name);
         {
             WaitCursor wait;
             OpenPointFile(app.DataDir, app.DataFiles.Aisho);
@@ -365,7 +368,11 @@ void TfrmPoints::OnSave()
         StoreFields();
         WritePoints(*PointFile(), PointTable());
     } catch (const VelmoraError& e) {
+        // Nothing was saved: the table that was current stays current, with its own values; the fields
+        // keep what was typed, to be saved under another name.
         MessageBox::Show(this, QString::fromUtf8(e.what()));
+        app.DataFiles.Aisho = previousFile;
+        MessageBox::ShowErrors(this, [&] { ReadPoints(OpenPointFile(app.DataDir, previousFile), PointTable()); });
         return;
     }
     accept();

@@ -170,6 +170,43 @@ private slots:
         QVERIFY(App().DataFiles.Aisho == u"相性.CSV");
     }
 
+    // A name is kept in the settings file in code page 932: 〜 as Linux input methods type it is saved
+    // as the code page's ～, a character the code page lacks is refused with a message. A save that
+    // fails keeps the table that was current, and the editor open.
+    void saveNamesTheSettingsFileCanKeep()
+    {
+        TfrmVelmora w;
+        QVERIFY(QDir(m_folder->File(QString())).mkdir(QStringLiteral("相性壊.CSV"))); // cannot be written
+        const QStringList before = QDir(m_folder->File(QString())).entryList(QDir::Files);
+        struct Case
+        {
+            QString name;
+            QString message; // empty: saved
+        };
+        const Case cases[] = {
+            { QStringLiteral("x😀"), QStringLiteral("設定名「x😀」は使えません。「😀」は設定名に使えない文字です") },
+            { QStringLiteral("壊"), m_folder->File(QStringLiteral("相性壊.CSV")) },
+            { QStringLiteral("春〜夏"), QString() },
+        };
+        for (const Case& c : cases) {
+            EditPoints(
+                &w, [&](TfrmPoints* e) { QTest::mouseClick(Find<QPushButton>(e, "btnSave"), Qt::LeftButton); },
+                [&] { return std::optional<QString>(c.name); });
+            if (c.message.isEmpty()) {
+                QCOMPARE(MessageBox::History(), QStringList());
+            } else {
+                QCOMPARE(MessageBox::History().size(), 1);
+                QVERIFY2(MessageBox::History().first().contains(c.message), qPrintable(MessageBox::History().first()));
+                QVERIFY(App().DataFiles.Aisho == u"相性.CSV");
+                QCOMPARE(QDir(m_folder->File(QString())).entryList(QDir::Files), before);
+            }
+            MessageBox::ClearHistory();
+        }
+        QVERIFY(App().DataFiles.Aisho == u"相性春～夏.CSV");
+        QVERIFY(QFile::exists(m_folder->File(QStringLiteral("相性春～夏.CSV"))));
+        QCOMPARE(Find<QComboBox>(&w, "cmbFile")->currentText(), QStringLiteral("春～夏"));
+    }
+
     // The name "デフォルト" saves into "相性.CSV".
     void saveAsDefaultWritesTheDefaultFile()
     {
