@@ -4,6 +4,7 @@
 #include "core/common/errors.h"
 #include "core/data/cp932.h"
 #include "core/data/master_data.h"
+#include "core/data/typed_number.h"
 #include "core/mating/points.h"
 #include "core/pedigree/formula.h"
 #include "gui/app/controls.h"
@@ -12,6 +13,7 @@
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/app/name_box.h"
+#include "gui/app/number_input.h"
 #include "gui/mating/wait_cursor.h"
 
 #include <QComboBox>
@@ -26,11 +28,11 @@ namespace velmora::gui {
 
 namespace {
 
-// The value of a number field: its text without surrounding blanks (control characters and spaces),
-// 0 when that is not an integer.
+// The value of a number field: its text with full-width digits folded, without surrounding blanks
+// (control characters and spaces), 0 when that is not an integer.
 int32_t FieldValue(const QLineEdit* e)
 {
-    const std::u16string t = e->text().toStdU16String();
+    const std::u16string t = FoldNumberInput(e->text().toStdU16String());
     return PointTextValue(BlankTrim(t));
 }
 
@@ -41,6 +43,7 @@ QLineEdit* NumberField(QWidget* parent, const QString& name, int x, int y, int w
     e->setGeometry(x, y, w, 22);
     e->setAttribute(Qt::WA_InputMethodEnabled, false);
     e->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    FoldTypedNumbers(e);
     return e;
 }
 

@@ -8,6 +8,7 @@
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/number_input.h"
 #include "gui/search/frm_results.h"
 
 #include <QCheckBox>
@@ -60,7 +61,7 @@ QFont SmallFont()
 
 QSpinBox* MakeBox(QWidget* parent, const QString& name, search::BoxRange range, int x, int y, int w)
 {
-    auto* b = new QSpinBox(parent);
+    QSpinBox* b = new NumberBox(parent);
     b->setObjectName(name);
     b->setRange(range.lo, range.hi);
     b->setSingleStep(range.step);
@@ -203,6 +204,7 @@ void TfrmDravik::BuildTop()
     m_edtResult = new QLineEdit(Q(search::kDefaultResultLimit), this);
     m_edtResult->setObjectName(QStringLiteral("edtResult"));
     m_edtResult->setGeometry(416, 6, 80, 24);
+    FoldTypedNumbers(m_edtResult);
 
     m_btnSearch = MakeButton(this, "btnSearch", QStringLiteral("検索"), 600, 4, 88, 28);
     QPushButton* end = MakeButton(this, "btnEnd", QStringLiteral("戻る"), 696, 4, 88, 28);

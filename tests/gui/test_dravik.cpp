@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPointer>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -48,6 +49,7 @@ using velmora::gui::test::Find;
 using velmora::gui::test::LayoutSettings;
 using velmora::gui::test::SampleProgram;
 using velmora::gui::test::Script;
+using velmora::gui::test::TypeText;
 using velmora::gui::test::WorkFolder;
 
 namespace {
@@ -159,6 +161,13 @@ private slots:
             QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以下"));
             QVERIFY(!Find<QWidget>(dravik, "clbSosen")->isVisible());
 
+            // Full-width digits, as an input method types them, are numbers in a number box.
+            auto* nix = Find<QSpinBox>(dravik, "edtNixBase");
+            nix->selectAll();
+            TypeText(nix, QStringLiteral("１２"));
+            QCOMPARE(nix->value(), 12);
+            nix->setValue(0);
+
             Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("1000000"));
             ++steps;
             Click(dravik, "btnSearch");
@@ -238,11 +247,20 @@ private slots:
             ++steps;
             Click(results, "btnExit");
         });
-        // The result limit lists exactly N.
+        // The result limit lists exactly N; typed in full width it is the same number, and a limit that
+        // is no number starts nothing but a message.
         script.Add([&] {
             QVERIFY(!results);
             QVERIFY(dravik->isVisible());
-            Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("5"));
+            auto* limit = Find<QLineEdit>(dravik, "edtResult");
+            limit->setText(QStringLiteral("abc"));
+            MessageBox::ClearHistory();
+            Click(dravik, "btnSearch");
+            QCOMPARE(MessageBox::History(), QStringList { QStringLiteral("検索上限数「abc」は数ではありません") });
+            QVERIFY(Find<QPushButton>(dravik, "btnSearch")->isEnabled());
+            limit->selectAll();
+            TypeText(limit, QStringLiteral("５"));
+            QCOMPARE(limit->text(), QStringLiteral("5"));
             ++steps;
             Click(dravik, "btnSearch");
         });

@@ -126,6 +126,7 @@ private slots:
             [&](TfrmPoints* e) {
                 Find<QLineEdit>(e, "edtOmo")->setText(QStringLiteral(" 500 "));
                 Find<QLineEdit>(e, "edtYok")->setText(QStringLiteral("5a"));
+                Find<QLineEdit>(e, "edtMigo")->setText(QStringLiteral("１５０")); // as an input method types it
                 Find<QLineEdit>(e, "Edit36")->setText(QStringLiteral("-7"));
                 QTest::mouseClick(Find<QPushButton>(e, "btnSave"), Qt::LeftButton);
                 QCOMPARE(e->result(), int(QDialog::Accepted));
@@ -139,6 +140,7 @@ private slots:
         QCOMPARE(keys.size(), 115);
         QVERIFY(keys.contains(QStringLiteral("面白配合=500")));
         QVERIFY(keys.contains(QStringLiteral("よくできた配合=0")));
+        QVERIFY(keys.contains(QStringLiteral("見事な配合=150")));
         QVERIFY(keys.contains(QStringLiteral("内国産=-7")));
         QCOMPARE(PointTable().haigo.Omo, 500);
         QCOMPARE(PointTable().haigo.Yok, 0);

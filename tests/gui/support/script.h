@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -75,6 +76,18 @@ inline QDialog* ActiveDialog(const char* objectName)
 {
     auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     return w && w->objectName() == QLatin1String(objectName) ? w : nullptr;
+}
+
+// Types text into a control key by key, as an input method commits it (any character, full width
+// and kana included; QTest's key clicks take ASCII only).
+inline void TypeText(QWidget* control, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(control, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(control, &release);
+    }
 }
 
 // Clicks a window's button by object name, failing the test when it is missing.
