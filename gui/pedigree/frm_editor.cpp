@@ -5,6 +5,7 @@
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
 #include "gui/app/controls.h"
+#include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/editor_widgets.h"
@@ -135,6 +136,7 @@ void TfrmEditor::BuildLayout()
     m_memSosen->setObjectName(QStringLiteral("memSosen"));
     m_memSosen->setGeometry(6, 6, 616, 40);
     m_memSosen->setFont(SmallFont());
+    FoldTypedKanaInKanaMode(m_memSosen);
 
     connect(MakeButton(this, "btnClear", QStringLiteral("クリア"), 628, 6, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnClear);

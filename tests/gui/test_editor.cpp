@@ -201,6 +201,12 @@ private slots:
                 QCOMPARE((SlotRec { s["oya"].toInt(), s["dad"].toInt(), s["mam"].toInt() }), dropped[k - 1]);
             }
 
+            // In the kana input mode typed hiragana is folded as the stored names are written.
+            Box(editor)->clear();
+            Box(editor)->setFocus();
+            TypeText(Box(editor), QStringLiteral("くいえほ＊めぺい"));
+            QCOMPARE(Box(editor)->toPlainText(), kS + QStringLiteral("*") + kM);
+
             // An unknown name stays selected; 別名 registers it and shows the formula again.
             Box(editor)->setPlainText(QStringLiteral("Zzz * ") + kM);
             Click(editor, "btnView");
