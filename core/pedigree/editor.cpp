@@ -292,8 +292,8 @@ int PedigreeEditor::Show(const AliasLookup& alias, std::u16string* message)
     if (ctx.selectedMam >= 0)
         SelectRow(true, RowOf(true, ctx.selectedMam));
     // A reading that stopped keeps the typed formula, with the unknown name selected in it, even when
-    // the chart is complete from before.
-    Redraw(r > 0);
+    // the chart is complete from before; so does one that left a mare out, whose chart lacks her.
+    Redraw(r > 0 && ctx.leftOut.empty());
     return r;
 }
 

@@ -418,9 +418,9 @@ void TfrmEditor::OnView()
     Guarded([this] {
         PullBox();
         std::u16string message;
-        const int r = m_model.Show(AliasFromFile(AliasFilePath(App().StartDir)), &message);
+        m_model.Show(AliasFromFile(AliasFilePath(App().StartDir)), &message);
         Redraw();
-        if (r < 0)
+        if (!message.empty())
             MessageBox::Show(this, Q(message));
     });
 }
