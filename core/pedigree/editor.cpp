@@ -119,6 +119,7 @@ void BuildEditorView(const MasterData& d, const Chart& c, EditorView& out)
         v.caption = std::move(captions.caption[k]);
         v.colorA = shown.colorA;
         v.colorB = shown.colorB;
+        v.textColor = shown.nameColor;
         v.frame = shown.marker;
         v.frameColor = shown.markerColor;
         v.topBar = s.DadIdx >= 0;

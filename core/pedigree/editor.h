@@ -96,6 +96,7 @@ struct EditorSlotView
     std::u16string hint;
     uint32_t colorA = kEditorWhite; // left and right half: the ancestor's two inbreeding effects
     uint32_t colorB = kEditorWhite;
+    uint32_t textColor = 0x000000; // the caption, readable across both halves
     bool topBar = false; // a registered stallion stands here
     bool bottomBar = false; // a registered mare stands here as the dam
     bool frame = false; // cross mark

@@ -1,5 +1,6 @@
 #include "gui/app/controls.h"
 
+#include "core/common/text_colour.h"
 #include "gui/mating/shape.h"
 
 #include <QComboBox>
@@ -65,6 +66,12 @@ void SetBackground(QWidget* w, uint32_t bgr)
     w->setAutoFillBackground(true);
 }
 
+void SetFill(QWidget* w, uint32_t bgr)
+{
+    SetBackground(w, bgr);
+    SetTextColor(w, ReadableTextColor(bgr));
+}
+
 void SetFontStyle(QWidget* w, bool bold, bool italic)
 {
     QFont f = w->font();
@@ -80,10 +87,12 @@ void PaintLegendLabels(const std::array<QLabel*, kLegendEntries + 1>& labels,
         QLabel* l = labels[k];
         const LegendEntry& e = legend[k];
         l->setText(Q(e.text));
-        if (e.shown)
+        if (e.shown) {
             SetBackground(l, e.color);
-        else
+            SetTextColor(l, e.textColor);
+        } else {
             l->setAutoFillBackground(false);
+        }
     }
 }
 

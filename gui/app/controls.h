@@ -35,9 +35,13 @@ TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int
 void SetTextColor(QWidget* w, uint32_t bgr);
 // Fills the widget's background with the colour (a label, a panel).
 void SetBackground(QWidget* w, uint32_t bgr);
+// Fills the background with a colour from the user or the data and gives the text the colour that
+// reads on it (black or white by the fill's luminance).
+void SetFill(QWidget* w, uint32_t bgr);
 void SetFontStyle(QWidget* w, bool bold, bool italic);
 
-// The colour legend's labels 1..15: each entry's text on its colour, a hidden entry blank and clear.
+// The colour legend's labels 1..15: each entry's text on its colour in the colour that reads there, a
+// hidden entry blank and clear.
 void PaintLegendLabels(const std::array<QLabel*, kLegendEntries + 1>& labels,
                        const std::array<LegendEntry, kLegendEntries + 1>& legend);
 

@@ -263,7 +263,7 @@ void TfrmEditor::BuildPanels()
         const int top = 190 + (k - 1) * 22;
         QLabel* l = MakePanel(this, QStringLiteral("lblCol%1").arg(k), Q(kEditorEffectLabels[k - 1].caption),
                               QRect(kRightLeft, top, 22, 20));
-        SetBackground(l, kEditorEffectLabels[k - 1].color);
+        SetFill(l, kEditorEffectLabels[k - 1].color);
         m_pnlCol[k]
             = MakePanel(this, QStringLiteral("pnlCol%1").arg(k), QString(), QRect(kRightLeft + 26, top, 44, 20));
     }
@@ -332,6 +332,7 @@ void TfrmEditor::Redraw()
         const EditorSlotView& s = v.slot[k];
         m_lblName[k]->setText(Lines(s.caption));
         m_lblName[k]->setToolTip(Lines(s.hint));
+        SetTextColor(m_lblName[k], s.textColor);
         m_shpKokaa[k]->SetColor(s.colorA);
         m_shpKokab[k]->SetColor(s.colorB);
         m_shpDDrop[k]->setVisible(s.topBar);

@@ -416,6 +416,9 @@ void TfrmParents::Paint()
         SetFontStyle(b.name, bold, s.italic);
         b.effectA->setText(Q(s.effectA));
         b.effectB->setText(Q(s.effectB));
+        SetTextColor(b.name, s.nameColor);
+        SetTextColor(b.effectA, s.textColorA);
+        SetTextColor(b.effectB, s.textColorB);
         b.kokaA->SetColor(s.colorA);
         b.kokaB->SetColor(s.colorB);
         b.inb->SetColor(s.markerColor);
@@ -436,6 +439,7 @@ void TfrmParents::Paint()
         label->setText(Q(panel->text));
         label->setToolTip(Q(panel->hint));
         SetBackground(label, !v.drawn ? kDisplayWhite : panel->lit ? panel->color : bgr(window));
+        SetTextColor(label, v.drawn && panel->lit ? panel->textColor : kTextBlack);
     }
     for (size_t k = 1; k <= 16; ++k)
         m_edtCrs[k]->setText(Q(v.kosei[k]));

@@ -87,6 +87,13 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
             QCOMPARE(name->font().bold(), side == "M" && v.boldMare == p);
             QCOMPARE(Find<QLabel>(viewer, QStringLiteral("lbl%1KokaA%2").arg(side, n))->text(), Q(s.effectA));
             QCOMPARE(Find<QLabel>(viewer, QStringLiteral("lbl%1KokaB%2").arg(side, n))->text(), Q(s.effectB));
+            // Texts on the effect colours in the colour that reads there.
+            auto color = [&](const QString& label) {
+                return Find<QLabel>(viewer, label)->palette().color(QPalette::WindowText);
+            };
+            QCOMPARE(name->palette().color(QPalette::WindowText), BgrColor(s.nameColor));
+            QCOMPARE(color(QStringLiteral("lbl%1KokaA%2").arg(side, n)), BgrColor(s.textColorA));
+            QCOMPARE(color(QStringLiteral("lbl%1KokaB%2").arg(side, n)), BgrColor(s.textColorB));
             QCOMPARE(Find<TShape>(viewer, QStringLiteral("shp%1KokaA%2").arg(side, n))->Color(), s.colorA);
             QCOMPARE(Find<TShape>(viewer, QStringLiteral("shp%1KokaB%2").arg(side, n))->Color(), s.colorB);
             auto* bar = Find<TShape>(viewer, QStringLiteral("shp%1Inb%2").arg(side, n));
@@ -108,6 +115,7 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
         QCOMPARE(p->toolTip(), Q(panel->hint));
         const QColor want = panel->lit ? BgrColor(panel->color) : viewer->palette().color(QPalette::Base);
         QCOMPARE(p->palette().color(QPalette::Window), want);
+        QCOMPARE(p->palette().color(QPalette::WindowText), BgrColor(panel->lit ? panel->textColor : kTextBlack));
     }
     QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(pd.nitroSp));
     QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(pd.nitroSt));
