@@ -5,6 +5,7 @@
 #include "core/data/alias.h"
 #include "core/data/master_data.h"
 #include "gui/app/controls.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/mating/shape.h"
@@ -52,9 +53,7 @@ QString Lines(std::u16string_view s)
 // controls shrink with the layout, the window's own font does not).
 QFont SmallFont()
 {
-    QFont f;
-    f.setPointSize(std::max(6, Scale(9, LayoutScale(App().ScreenHeight > 0 ? App().ScreenHeight : 600))));
-    return f;
+    return DenseFont(9);
 }
 
 QString NumberedName(const char* prefix, int n)
@@ -162,10 +161,10 @@ void TfrmEditor::BuildLists()
 {
     auto build = [this](bool mares, int top, int height) {
         ChartLabel(this, QString(), mares ? QStringLiteral("繁殖牝馬") : QStringLiteral("種牡馬"),
-                   QRect(6, top, 92, 14));
+                   QRect(6, top, 92, 16));
         auto* list = new THorseList(mares, this);
         list->setObjectName(mares ? QStringLiteral("lstMamName") : QStringLiteral("lstDadName"));
-        list->setGeometry(6, top + 14, 92, height - 14);
+        list->setGeometry(6, top + 16, 92, height - 16);
         list->setFont(SmallFont());
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QPalette palette = list->palette();
@@ -196,7 +195,7 @@ void TfrmEditor::BuildChart()
 {
     for (int g = 1; g <= 5; ++g) {
         QLabel* h = ChartLabel(this, QStringLiteral("sttA%1").arg(g), QString(QChar(u'０' + g)),
-                               QRect(kChartLeft + (g - 1) * kColumnStep, 80, kColumnWidth, 14));
+                               QRect(kChartLeft + (g - 1) * kColumnStep, 80, kColumnWidth, 16));
         h->setAlignment(Qt::AlignCenter);
     }
     // Created bottom to top: effect halves, the name box, bars, the cross frame, the caption on top.
@@ -227,7 +226,7 @@ void TfrmEditor::BuildPanels()
     // The line panels stand beside the last position of their line, the 見 panels beside theirs.
     const char* const headings[] = { "面", "系", "見" };
     for (int i = 0; i < 3; ++i)
-        ChartLabel(this, QString(), QString::fromUtf8(headings[i]), QRect(kPanelLeft + 22 * i, 80, 20, 14))
+        ChartLabel(this, QString(), QString::fromUtf8(headings[i]), QRect(kPanelLeft + 22 * i, 80, 20, 16))
             ->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < kLinePanels; ++i) {
         const int n = LinePanelNumber(i);
@@ -278,10 +277,15 @@ void TfrmEditor::FillLists()
     m_filling = true;
     m_lstDadName->clear();
     m_lstMamName->clear();
+    // A name too long for the narrow lists is elided there; its hint is the whole name.
+    auto add = [](QListWidget* list, const std::u16string& name) {
+        auto* item = new QListWidgetItem(Q(name), list);
+        item->setToolTip(item->text());
+    };
     for (const std::u16string& n : m_model.StallionNames())
-        m_lstDadName->addItem(Q(n));
+        add(m_lstDadName, n);
     for (const std::u16string& n : m_model.MareNames())
-        m_lstMamName->addItem(Q(n));
+        add(m_lstMamName, n);
     m_filling = false;
 }
 

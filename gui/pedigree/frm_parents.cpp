@@ -6,6 +6,7 @@
 #include "core/eval/html_report.h"
 #include "core/eval/positions.h"
 #include "gui/app/controls.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
@@ -204,12 +205,14 @@ void TfrmParents::BuildChartBox(bool dadSide, int position)
     b.inb = MakeShape(this, QStringLiteral("shp%1Inb%2").arg(side, n), r.x(), r.y() + 14, r.width(), 4);
     b.inb->hide();
 
-    b.name = MakeLabel(this, nullptr, QString(), r.x() + 3, r.y() + 1, r.width() - 6, 14);
+    // The name and the effects take the box's height between them, so that at the 480-line layout
+    // each still holds a line of 8 points.
+    b.name = MakeLabel(this, nullptr, QString(), r.x() + 3, r.y(), r.width() - 6, 16);
     b.name->setObjectName(dadSide ? QStringLiteral("lblDsosen%1").arg(n) : QStringLiteral("lblMSosen%1").arg(n));
     b.name->setFont(PointFont(9));
-    b.effectA = MakeLabel(this, nullptr, QString(), r.x() + 2, r.y() + 17, half - 3, 13);
+    b.effectA = MakeLabel(this, nullptr, QString(), r.x() + 2, r.y() + 16, half - 3, 15);
     b.effectA->setObjectName(QStringLiteral("lbl%1KokaA%2").arg(side, n));
-    b.effectB = MakeLabel(this, nullptr, QString(), r.x() + half + 2, r.y() + 17, r.width() - half - 3, 13);
+    b.effectB = MakeLabel(this, nullptr, QString(), r.x() + half + 2, r.y() + 16, r.width() - half - 3, 15);
     b.effectB->setObjectName(QStringLiteral("lbl%1KokaB%2").arg(side, n));
     for (QLabel* l : { b.effectA, b.effectB })
         l->setFont(PointFont(8));
@@ -447,6 +450,7 @@ void TfrmParents::Paint()
     m_edtNitroSt->setText(v.drawn ? Q(pd.nitroSt) : QString());
     m_btnRight->setEnabled(m_model.RightEnabled());
     m_btnLeft->setEnabled(m_model.LeftEnabled());
+    FitTexts(this); // new names: each in a font it fits, or elided
 }
 
 void TfrmParents::PaintLegend()

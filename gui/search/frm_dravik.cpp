@@ -53,10 +53,7 @@ QString Numbered(const char* prefix, int n)
 // scaled with the layout, so that the dense pages keep their texts inside their controls.
 QFont SmallFont()
 {
-    const FitScale k = LayoutScale(App().ScreenHeight > 0 ? App().ScreenHeight : 600);
-    QFont f;
-    f.setPointSizeF(9.0 * static_cast<double>(k.num) / static_cast<double>(k.den));
-    return f;
+    return DenseFont(9);
 }
 
 QSpinBox* MakeBox(QWidget* parent, const QString& name, search::BoxRange range, int x, int y, int w)

@@ -41,7 +41,7 @@
 using namespace velmora;
 using namespace velmora::gui;
 using velmora::gui::test::ActiveDialog;
-using velmora::gui::test::AddLayoutRows;
+using velmora::gui::test::AddAllLayoutRows;
 using velmora::gui::test::Click;
 using velmora::gui::test::CliOutput;
 using velmora::gui::test::CutOrOutOfReach;
@@ -358,7 +358,7 @@ private slots:
 
     // Both windows at 800x600, at 640x480 and with a 14-point font, on every page, with the hidden
     // nitro boxes and the extended selections shown: every text whole, every control within reach.
-    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+    void layoutKeepsTextsWholeAndInReach_data() { AddAllLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {

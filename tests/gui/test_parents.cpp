@@ -13,6 +13,7 @@
 #include "gui/app/modal.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/frm_parents.h"
+#include "support/layout_check.h"
 #include "support/sample_program.h"
 #include "support/script.h"
 #include "support/velmora_fixture.h"
@@ -361,6 +362,30 @@ private slots:
         script.Start();
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !viewer, 30000);
     }
+
+    // The viewer at 800x600, 640x480 and with a 14-point font, a formula shown: no text under 8 points
+    // and none cut (a name too long for its box is elided, with the whole name in its hint).
+    void layoutKeepsTextsReadable_data() { AddAllLayoutRows(); }
+
+    void layoutKeepsTextsReadable()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        const LayoutSettings layout = LayoutSettings::OfRow();
+        App().ViewFromResults = false;
+        // The chart names the sire by his own ancestor row: a long name there.
+        const QString longName = QStringLiteral("ﾀﾞｲﾌﾞﾝﾅｶﾞｲﾅﾏｴﾉｼｭﾎﾞﾊﾞ");
+        Master().OyaTable[static_cast<size_t>(Master().DadTable[0].Father[0])].name = longName.toStdU16String();
+        TfrmParents viewer;
+        FitForm(&viewer);
+        viewer.show();
+        ShowTyped(&viewer, Formula({ Q(Master().DadTable[0].name), kDamSire, kMare }));
+        const QStringList bad = CutOrOutOfReach(&viewer);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+        QLabel* sire = LabelWidget(&viewer, 1);
+        QVERIFY(sire->text() == longName || sire->toolTip().startsWith(longName));
+    }
+
     void longFormulasStayResponsive()
     {
         WorkFolder folder;

@@ -16,18 +16,25 @@ namespace velmora::gui::test {
 namespace {
 
 // The width and height a text needs in a font, a line at a time, rounded to whole pixels (a fraction
-// of a pixel is not a cut); mnemonic marks are not drawn.
+// of a pixel is not a cut); mnemonic marks and the blanks that end a line are not drawn.
 QSize Needed(const QFont& font, QString text)
 {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
     const QFontMetricsF fm(font);
     const QStringList lines = text.split(QLatin1Char('\n'));
     qreal w = 0;
-    for (const QString& l : lines)
+    for (QString l : lines) {
+        // The blanks that pad a data field on the right take no room a reader sees.
+        while (!l.isEmpty() && (l.back() == QLatin1Char(' ') || l.back() == QChar(0x3000)))
+            l.chop(1);
         w = std::max(w, fm.horizontalAdvance(l));
+    }
     const qreal h = lines.size() == 1 ? fm.height() : fm.lineSpacing() * static_cast<qreal>(lines.size());
     return { qRound(w), qRound(h) };
 }
+
+// Text smaller than this is hard to read; a text that does not fit at this size is elided.
+constexpr double kMinReadablePoints = 8.0;
 
 QString Describe(const QWidget* w, const QString& what)
 {
@@ -53,6 +60,8 @@ void Check(QWidget* w, QWidget* area, QStringList& out)
         text = e->text();
         room = e->size() - QSize(4, 0);
     }
+    if (!text.isEmpty() && w->font().pointSizeF() > 0 && w->font().pointSizeF() < kMinReadablePoints)
+        out << Describe(w, QStringLiteral("\"%1\" drawn under %2pt").arg(text).arg(kMinReadablePoints));
     if (!text.isEmpty()) {
         const QSize need = Needed(w->font(), text);
         if (need.width() > room.width() || need.height() > room.height())
@@ -136,6 +145,12 @@ void AddLayoutRows()
     QTest::newRow("800x600") << 800 << 600 << 12;
     QTest::newRow("640x480") << 640 << 480 << 12;
     QTest::newRow("800x600 14pt") << 800 << 600 << 14;
+}
+
+void AddAllLayoutRows()
+{
+    AddLayoutRows();
+    QTest::newRow("640x480 14pt") << 640 << 480 << 14;
 }
 
 QStringList CutOrOutOfReach(QWidget* area)

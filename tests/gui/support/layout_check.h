@@ -26,6 +26,8 @@ private:
 // The layouts every window is checked in, as QTest data rows: 800x600, 640x480, and 800x600 with a
 // 14-point font.
 void AddLayoutRows();
+// Those and the smallest layout with the large font, 640x480 with 14 points.
+void AddAllLayoutRows();
 
 // The controls of `area` (visible ones, on the pages shown) whose text is cut or which lie outside
 // `area`, one line each; empty when the layout is sound.
