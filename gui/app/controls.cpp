@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace velmora::gui {
 
@@ -70,6 +71,17 @@ void SetFill(QWidget* w, uint32_t bgr)
 {
     SetBackground(w, bgr);
     SetTextColor(w, ReadableTextColor(bgr));
+}
+
+void ShowToggleState(QToolButton* button)
+{
+    button->setStyleSheet(QStringLiteral("QToolButton { border: 1px solid #8c8c8c; border-radius: 2px;"
+                                         " background: #f7f7f7; color: #000000; padding: 0px; }"
+                                         "QToolButton:hover { background: #e3ecf7; }"
+                                         "QToolButton:checked { border: 2px solid #14325a; background: #2f64a8;"
+                                         " color: #ffffff; }"
+                                         "QToolButton:disabled { color: #9a9a9a; }"
+                                         "QToolButton:checked:disabled { background: #8ea6c8; color: #e8e8e8; }"));
 }
 
 void SetFontStyle(QWidget* w, bool bold, bool italic)

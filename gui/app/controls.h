@@ -13,6 +13,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace velmora::gui {
@@ -39,6 +40,10 @@ void SetBackground(QWidget* w, uint32_t bgr);
 // reads on it (black or white by the fill's luminance).
 void SetFill(QWidget* w, uint32_t bgr);
 void SetFontStyle(QWidget* w, bool bold, bool italic);
+
+// Makes a toggle button's state plain to see: down, it is filled dark blue with white text and a
+// heavy border; up, it is light with a thin one. (The platform's own look tells them apart by a shade.)
+void ShowToggleState(QToolButton* button);
 
 // The colour legend's labels 1..15: each entry's text on its colour in the colour that reads there, a
 // hidden entry blank and clear.

@@ -90,6 +90,9 @@ QToolButton* MakeDots(QWidget* parent, const char* name, int x, int y)
     b->setText(QStringLiteral("..."));
     b->setToolTip(Q(search::kExtendedHint));
     b->setGeometry(x, y, 28, 24);
+    // Down while the extended selection is shown.
+    b->setCheckable(true);
+    ShowToggleState(b);
     return b;
 }
 
@@ -623,6 +626,9 @@ void TfrmDravik::PaintLists()
 {
     m_clbMam->setVisible(m_model->MamListShown());
     m_clbDad->setVisible(m_model->DadListShown());
+    for (auto [name, shown] :
+         { std::pair { "spbMam", m_model->MamListShown() }, std::pair { "spbDad", m_model->DadListShown() } })
+        findChild<QToolButton*>(QString::fromLatin1(name))->setChecked(shown);
 }
 
 void TfrmDravik::PaintNitro()

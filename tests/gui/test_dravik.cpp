@@ -82,6 +82,16 @@ QStringList CliLines(const QString& dataDir, const QJsonObject& conditions, cons
     return lines;
 }
 
+// The mean luminance of an image's pixels, 0 (black) .. 1 (white).
+double MeanLuminance(const QImage& image)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += QColor(image.pixel(x, y)).lightnessF();
+    return sum / std::max(1, image.width() * image.height());
+}
+
 bool Finished(QWidget* results)
 {
     return results && results->windowTitle() == QStringLiteral("【Dravik】検索結果　　≪検索終了≫");
@@ -167,6 +177,15 @@ private slots:
             TypeText(nix, QStringLiteral("１２"));
             QCOMPARE(nix->value(), 12);
             nix->setValue(0);
+
+            // The extended selection's button is down, plainly, while the list is shown.
+            auto* dots = Find<QToolButton>(dravik, "spbDad");
+            const QImage up = dots->grab().toImage();
+            dots->click();
+            QVERIFY(dots->isChecked() && Find<QWidget>(dravik, "clbDad")->isVisible());
+            QVERIFY(MeanLuminance(up) - MeanLuminance(dots->grab().toImage()) > 0.3);
+            dots->click();
+            QVERIFY(!dots->isChecked() && !Find<QWidget>(dravik, "clbDad")->isVisible());
 
             Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("1000000"));
             ++steps;
