@@ -12,10 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTabBar>
 #include <QToolButton>
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 
 namespace velmora::gui {
 
@@ -24,6 +26,7 @@ namespace {
 constexpr char kSeen[] = "fitSeen";
 constexpr char kOwnSize[] = "fitOwnSize"; // the point size of a font the control had of its own
 constexpr double kStep = 0.5;
+constexpr int kTabPadding = 8; // a tab's frame and margins above and below its caption
 // An elided text: what the control shows, the whole text it stands for, and the hint before and after.
 constexpr char kElidedText[] = "fitElidedText";
 constexpr char kWholeText[] = "fitWholeText";
@@ -149,6 +152,13 @@ bool Measure(const QWidget* w, QStringList& texts, QSizeF& room)
         texts.push_back(e->text());
         room = QSizeF(e->width() - 8, e->height() - 4);
         return true;
+    }
+    if (auto* t = qobject_cast<const QTabBar*>(w)) {
+        // The tabs take the width their captions need; the bar's height is fixed.
+        for (int i = 0; i < t->count(); ++i)
+            texts.push_back(Drawn(t->tabText(i)));
+        room = QSizeF(std::numeric_limits<qreal>::max(), t->height() - kTabPadding);
+        return t->count() > 0;
     }
     if (auto* c = qobject_cast<const QComboBox*>(w)) {
         texts.push_back(c->currentText());

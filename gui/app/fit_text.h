@@ -25,7 +25,8 @@ inline constexpr char kFitSample[] = "fitSample";
 inline constexpr char kFittedWindow[] = "fitTextsOnShow";
 
 // Fits one control: labels, buttons, check boxes, group box titles (which also must keep clear of
-// the group's first row), line edits and combo boxes. Other widgets are left alone.
+// the group's first row), line edits, combo boxes and the captions of a tab bar (in its height).
+// Other widgets are left alone.
 void FitText(QWidget* control);
 // Fits every control of a window or container, group boxes before the controls on them. FitForm
 // has every window fitted this way each time it is shown; a window fits again after it changes texts.

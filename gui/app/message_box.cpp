@@ -1,10 +1,17 @@
 #include "gui/app/message_box.h"
 
+#include "core/app/message_lines.h"
 #include "core/app/settings.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QList>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace velmora::gui {
 
@@ -20,6 +27,22 @@ HookState& Hooks()
 {
     static HookState state;
     return state;
+}
+
+// The text with its lines broken where a reader expects (BreakMessageLines), each narrow enough that
+// the box does not wrap it again: a box wraps a text wider than half the screen (at most 500 pixels),
+// beside its icon.
+QString BrokenForBox(const QMessageBox& box, const QString& text)
+{
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 800;
+    const int icon = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    const double room = std::min(screenWidth / 2, 500) - icon - 64;
+    const QFontMetricsF fm(box.font());
+    const TextWidth width = [&fm](std::u16string_view s) {
+        return fm.horizontalAdvance(QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())));
+    };
+    return QString::fromStdU16String(BreakMessageLines(text.toStdU16String(), width, room));
 }
 } // namespace
 
@@ -51,8 +74,10 @@ MessageBox::Answer MessageBox::Ask(QWidget* parent, const QString& title, const 
     // A hidden parent (the main window during start-up or while a tool is open) would place the box
     // off its own window; then it is centred on the screen instead.
     QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
-    QMessageBox box(withCancel ? QMessageBox::Question : QMessageBox::Information, title, text,
+    QMessageBox box(withCancel ? QMessageBox::Question : QMessageBox::Information, title, QString(),
                     withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(BrokenForBox(box, text));
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? Ok : Cancel;
 }

@@ -77,21 +77,22 @@ TfrmSaveAs::TfrmSaveAs(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSaveAs"));
     setWindowTitle(QStringLiteral("相性条件の保存"));
-    resize(320, 170);
-    setFixedSize(320, 170);
+    // The memo holds its three lines, the last wrapped in two, also at 640x480 with a 14-point font.
+    resize(320, 240);
+    setFixedSize(320, 240);
     Caption(this, QStringLiteral("設定名"), 12, 12, 60);
     m_cmbFile = MakeComboBox(this, "cmbFile", 76, 12, 232, 22);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setGeometry(12, 42, 296, 78);
+    m_memo->setGeometry(12, 42, 296, 150);
     m_memo->setReadOnly(true);
     m_memo->setPlainText(QStringLiteral("設定ファイルは、\n相性＋設定名＋.CSV\nというファイル名で保存されます。"));
     m_btnOk = new QPushButton(QStringLiteral("ＯＫ"), this);
     m_btnOk->setObjectName(QStringLiteral("btnOK"));
-    m_btnOk->setGeometry(120, 130, 90, 28);
+    m_btnOk->setGeometry(120, 202, 90, 28);
     m_btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setGeometry(218, 130, 90, 28);
+    m_btnCancel->setGeometry(218, 202, 90, 28);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -151,7 +152,7 @@ void TfrmPoints::BuildLayout()
     auto* p1 = new QWidget;
     m_pages->addTab(p1, QStringLiteral("配合ポイント"));
     {
-        QGroupBox* g = Group(p1, QStringLiteral("配合"), 4, 4, 184, 282);
+        QGroupBox* g = Group(p1, QStringLiteral("配合"), 4, 4, 184, 278);
         const char* names[11] = { "edtDokei", "edtOmo",  "edtMigo",   "edtYok",    "edtNix1", "edtNix2",
                                   "edtNix3",  "edtNix4", "edtKiken1", "edtKiken2", "edtOutB" };
         const QString caps[11]
@@ -163,16 +164,18 @@ void TfrmPoints::BuildLayout()
             Caption(g, caps[i], 6, 24 + i * 23, 112);
             m_haigo[static_cast<size_t>(i)] = NumberField(g, QString::fromLatin1(names[i]), 118, 24 + i * 23);
         }
-        QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 290, 184, 186);
+        // Seven rows inside the group, which ends where the sixteen-field groups do.
+        QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 286, 184, 180);
         for (int n = 1; n <= 7; ++n) {
-            Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 24, 60);
+            Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 22, 60);
             m_cross[static_cast<size_t>(n)]
-                = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118, 22 + (n - 1) * 24);
+                = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118, 22 + (n - 1) * 22);
         }
         auto sixteen = [p1](const QString& title, int x, const QString& edtPrefix, const QString& lblPrefix,
                             std::array<QLineEdit*, 17>& edits, std::array<QLabel*, 17>& labels) {
-            // 472 high: the page of a 480-pixel layout, under its unscaled tabs, still holds it whole.
-            QGroupBox* g = Group(p1, title, x, 4, 180, 472);
+            // 466 high: the page of a 480-pixel layout, under its unscaled tabs in a 14-point font,
+            // still holds it whole.
+            QGroupBox* g = Group(p1, title, x, 4, 180, 466);
             for (int k = 1; k <= 16; ++k) {
                 QLabel* l = Caption(g, QString(), 6, 22 + (k - 1) * 28, 104);
                 l->setObjectName(lblPrefix + QString::number(k));

@@ -12,6 +12,7 @@
 #include "support/layout_check.h"
 #include "support/sample_program.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -24,6 +25,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -330,6 +332,37 @@ private slots:
         QVERIFY(others.contains(QStringLiteral("DejaVu Sans"))); // a font without Japanese is installed
         QVERIFY(!offered.contains(QStringLiteral("DejaVu Sans")));
         QCOMPARE(ResolveFontFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("IPAPGothic"));
+    }
+
+    // A long message is broken at sensible places by the program, each line narrow enough that the
+    // box does not break it again anywhere (which leaves a lone "い。").
+    void messagesBreakAtSensiblePlaces()
+    {
+        const QString text = QStringLiteral("/home/user/Velmora/data/相性テスト.CSVに書き込めません（Permission "
+                                            "denied）。設定名を変えて、もう一度保存してください。");
+        QString shown;
+        bool wrapsAgain = true;
+        MessageBox::SetAutoAnswer(std::nullopt);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label);
+            shown = label->text();
+            const QFontMetrics fm(label->font());
+            wrapsAgain = false;
+            for (const QString& line : shown.split(QLatin1Char('\n')))
+                wrapsAgain = wrapsAgain || fm.horizontalAdvance(line) > label->contentsRect().width();
+            box->accept();
+        });
+        MessageBox::Show(nullptr, text);
+        MessageBox::SetAutoAnswer(MessageBox::Ok);
+        QStringList lines = shown.split(QLatin1Char('\n'));
+        QVERIFY2(lines.size() > 1, qPrintable(shown));
+        QVERIFY2(!wrapsAgain, qPrintable(shown));
+        QCOMPARE(lines.join(QString()), text);
+        for (const QString& line : lines)
+            QVERIFY2(line.size() > 4 && !QStringLiteral("。、）").contains(line.front()), qPrintable(shown));
     }
 
     void helpOpensTheHelpContents()

@@ -298,7 +298,7 @@ private slots:
 
     // Every page of the editor and the save dialog at 800x600, at 640x480 and with a 14-point font:
     // every text whole, every field within its page.
-    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+    void layoutKeepsTextsWholeAndInReach_data() { AddAllLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {

@@ -8,8 +8,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+
+#include <limits>
 
 namespace velmora::gui::test {
 
@@ -59,9 +64,31 @@ void Check(QWidget* w, QWidget* area, QStringList& out)
     } else if (auto* e = qobject_cast<QLineEdit*>(w); e && !qobject_cast<QComboBox*>(e->parentWidget())) {
         text = e->text();
         room = e->size() - QSize(4, 0);
+    } else if (auto* t = qobject_cast<QTabBar*>(w); t && t->count() > 0) {
+        // A tab's caption within the bar's height, inside the tab's frame.
+        QStringList captions;
+        for (int i = 0; i < t->count(); ++i)
+            captions << t->tabText(i);
+        text = captions.join(QLatin1Char(' '));
+        room = QSize(std::numeric_limits<int>::max(), t->height() - 6);
+    }
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w); memo && memo->isReadOnly()) {
+        // An explanation shown whole, without scrolling.
+        if (memo->verticalScrollBar()->maximum() > 0)
+            out << Describe(w, QStringLiteral("\"%1\" needs scrolling").arg(memo->toPlainText()));
     }
     if (!text.isEmpty() && w->font().pointSizeF() > 0 && w->font().pointSizeF() < kMinReadablePoints)
         out << Describe(w, QStringLiteral("\"%1\" drawn under %2pt").arg(text).arg(kMinReadablePoints));
+    if (auto* group = qobject_cast<QGroupBox*>(w->parentWidget()); group && !group->rect().contains(w->geometry()))
+        out << Describe(w,
+                        QStringLiteral("at %1,%2 %3x%4 outside its group %5 %6x%7")
+                            .arg(w->x())
+                            .arg(w->y())
+                            .arg(w->width())
+                            .arg(w->height())
+                            .arg(group->title())
+                            .arg(group->width())
+                            .arg(group->height()));
     if (!text.isEmpty()) {
         const QSize need = Needed(w->font(), text);
         if (need.width() > room.width() || need.height() > room.height())
