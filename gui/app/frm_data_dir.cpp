@@ -3,6 +3,7 @@
 #include "core/app/app_state.h"
 #include "gui/app/controls.h"
 #include "gui/app/install_paths.h"
+#include "gui/app/line_breaks.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 
@@ -60,7 +61,7 @@ TfrmDataDir::TfrmDataDir(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     QLabel* prompt = MakeLabel(this, "lblPrompt", Q(kDataDirPrompt), 8, 6, 739, 44);
-    prompt->setWordWrap(true);
+    BreakLinesSensibly(prompt);
 
     auto* place = new QGroupBox(QStringLiteral("データの格納場所"), this);
     place->setObjectName(QStringLiteral("grpPlace"));

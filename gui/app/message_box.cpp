@@ -1,10 +1,9 @@
 #include "gui/app/message_box.h"
 
-#include "core/app/message_lines.h"
 #include "core/app/settings.h"
+#include "gui/app/line_breaks.h"
 
 #include <QApplication>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QList>
 #include <QMessageBox>
@@ -37,12 +36,7 @@ QString BrokenForBox(const QMessageBox& box, const QString& text)
     const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->availableGeometry().width() : 800;
     const int icon = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
-    const double room = std::min(screenWidth / 2, 500) - icon - 64;
-    const QFontMetricsF fm(box.font());
-    const TextWidth width = [&fm](std::u16string_view s) {
-        return fm.horizontalAdvance(QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())));
-    };
-    return QString::fromStdU16String(BreakMessageLines(text.toStdU16String(), width, room));
+    return BreakLines(text, box.font(), std::min(screenWidth / 2, 500) - icon - 64);
 }
 } // namespace
 

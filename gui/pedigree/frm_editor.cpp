@@ -7,6 +7,7 @@
 #include "gui/app/controls.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/kana_input.h"
+#include "gui/app/line_breaks.h"
 #include "gui/app/message_box.h"
 #include "gui/mating/shape.h"
 #include "gui/pedigree/editor_widgets.h"
@@ -146,8 +147,8 @@ void TfrmEditor::BuildLayout()
     connect(MakeButton(this, "btnAlias", QStringLiteral("別名"), 692, 27, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnAlias);
 
-    QLabel* guide = ChartLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 50, 747, 28));
-    guide->setWordWrap(true);
+    QLabel* guide = ChartLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 48, 747, 31));
+    BreakLinesSensibly(guide);
 
     BuildLists();
     BuildChart();

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -106,6 +107,16 @@ private slots:
             QDialog* d = ActiveDialog("frmDataDir");
             QVERIFY(d);
             QCOMPARE(d->windowTitle(), QStringLiteral("データファイルの変更"));
+            // The prompt is broken by the program at sensible places, not where wrapping runs out of
+            // room (which left a lone "い。").
+            auto* prompt = d->findChild<QLabel*>(QStringLiteral("lblPrompt"));
+            const QStringList lines = prompt->text().split(QLatin1Char('\n'));
+            QVERIFY(!prompt->wordWrap() && lines.size() > 1);
+            QCOMPARE(lines.join(QString()),
+                     QStringLiteral("左のデータ格納場所でデータフォルダを、右側で使用するデータファイルを選択し"
+                                    "てからＯＫボタンを押してください。"));
+            for (const QString& line : lines)
+                QVERIFY2(line.size() > 4, qPrintable(prompt->text()));
             before = Selected(d);
             ClickFolder(d, QStringLiteral("data"));
             after = Selected(d);
