@@ -10,7 +10,11 @@
 //                    timer on the window's thread (max_ui_gap_ms; on shared cores it includes the time
 //                    the thread waits for a core);
 //   BM_EngineSearch  the same search through the engine alone in this process (no window);
-//   BM_Stop          検索中止 pressed 0.5 s into the search: milliseconds until ≪検索終了≫.
+//   BM_Stop          検索中止 pressed 0.5 s into the search: milliseconds until ≪検索終了≫;
+//   BM_ViewResult    血統表示 on a list of 1 M and 5 M result lines (a 2-generation search of every
+//                    candidate broodmare up to that limit): milliseconds from the press until the viewer
+//                    is on the screen with its chooser holding every line, and the resident memory of
+//                    the process before the press, while the viewer is open and after it closed (MB).
 //
 // The conditions are also printed as velmora-cli search JSON (stderr), for the comparison with
 //   velmora-datagen DIR && velmora-cli --data DIR search conditions.json > /dev/null
@@ -25,9 +29,12 @@
 #include "support/gui_bench.h"
 #include "support/search_bench.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -37,6 +44,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace velmora;
 using namespace velmora::gui;
@@ -181,6 +189,78 @@ void BM_Stop(benchmark::State& state)
     state.counters["worst_stop_ms"] = worst;
 }
 BENCHMARK(BM_Stop)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// The resident set of this process, in megabytes.
+double ResidentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0)
+                             : -1;
+}
+
+// Every candidate broodmare, two generations: about 680 x 513 x 513 leaves, each a result line.
+search::SearchConditions ManyResults(int32_t limit)
+{
+    MessageBox::SetAutoAnswer(MessageBox::Ok);
+    TfrmDravik w;
+    FitForm(&w);
+    auto* maxAge = w.findChild<QComboBox*>(QStringLiteral("cmbMaxAge"));
+    maxAge->setCurrentIndex(1);
+    emit maxAge->activated(1);
+    return w.Model().ForSearch(QString::number(limit).toStdU16String());
+}
+
+void BM_ViewResult(benchmark::State& state)
+{
+    const auto lines = static_cast<int32_t>(state.range(0));
+    TfrmResults r(Master(), ManyResults(lines));
+    FitForm(&r);
+    r.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (r.Model().Searching() && waited.elapsed() < 600000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (static_cast<int32_t>(r.Model().Lines().Size()) != lines) {
+        state.SkipWithError("the search listed fewer lines than asked for");
+        return;
+    }
+    auto* list = r.findChild<QListView*>(QStringLiteral("lstResults"));
+    auto* view = r.findChild<QPushButton*>(QStringLiteral("btnView"));
+    list->setCurrentIndex(list->model()->index(lines / 2, 0));
+    double openMs = 0, before = 0, open = 0, after = 0;
+    int chooserItems = 0;
+    for (auto _ : state) {
+        before = ResidentMb();
+        QElapsedTimer clock;
+        QTimer::singleShot(0, &r, [&] {
+            // The viewer's modal loop runs: it is shown, its formula drawn.
+            auto* viewer = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!viewer || viewer == &r) {
+                state.SkipWithError("the viewer did not open");
+                return;
+            }
+            viewer->repaint();
+            openMs = clock.nsecsElapsed() / 1e6;
+            state.SetIterationTime(openMs / 1e3);
+            open = ResidentMb();
+            chooserItems = viewer->findChild<QComboBox*>(QStringLiteral("cmbParents"))->count();
+            viewer->reject();
+        });
+        clock.start();
+        view->click();
+        after = ResidentMb();
+    }
+    state.counters["open_ms"] = openMs;
+    state.counters["lines"] = lines;
+    state.counters["chooser_items"] = chooserItems;
+    state.counters["rss_before_mb"] = before;
+    state.counters["rss_viewer_mb"] = open;
+    state.counters["rss_after_mb"] = after;
+}
+BENCHMARK(BM_ViewResult)->Arg(1000000)->Arg(5000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

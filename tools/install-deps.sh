@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     clang libclang-rt-14-dev clang-format
     fonts-ipafont-gothic
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool imagemagick openbox
     xdg-utils desktop-file-utils
     dpkg-dev fakeroot file appstream lintian man-db pngquant
 )

@@ -143,8 +143,10 @@ std::vector<DataDirRoot> DataDirRoots(const std::string& home, const std::vector
     std::sort(media.begin(), media.end());
     for (const std::string& m : media)
         add(FromUtf8(m), m);
-    if (!sampleDir.empty() && IsFolder(sampleDir))
+    if (!sampleDir.empty() && IsFolder(sampleDir)) {
         add(u"サンプルデータ (" + FromUtf8(NormalFolder(sampleDir)) + u")", sampleDir);
+        roots.back().sample = roots.back().path == NormalFolder(sampleDir);
+    }
     return roots;
 }
 
@@ -173,10 +175,11 @@ bool MatchesFileMask(std::u16string_view nameText, std::u16string_view maskText)
     return m == mask.size();
 }
 
-DataDirDialogModel::DataDirDialogModel(AppState& app, std::vector<DataDirRoot> roots)
+DataDirDialogModel::DataDirDialogModel(AppState& app, std::vector<DataDirRoot> roots, std::string sampleCopyFolder)
     : m_app(app)
     , m_filesAtOpening(app.DataFiles)
     , m_roots(std::move(roots))
+    , m_sampleCopyFolder(sampleCopyFolder.empty() ? std::string() : NormalFolder(sampleCopyFolder))
 {
     OpenFolder(app.DataDir);
 }
@@ -253,7 +256,7 @@ void DataDirDialogModel::FillLists(const std::vector<std::string>& files)
     }
 }
 
-DataDirOkResult DataDirDialogModel::Ok()
+DataDirOkResult DataDirDialogModel::TakeSelections()
 {
     DataDirOkResult r;
     for (const size_t i : kOkOrder) {
@@ -264,8 +267,12 @@ DataDirOkResult DataDirDialogModel::Ok()
         else
             r.messages.push_back(FromUtf8(m_app.DataDir) + name + std::u16string(kMsgDataFileNotFound));
     }
-    if (!r.messages.empty())
-        return r;
+    return r;
+}
+
+DataDirOkResult DataDirDialogModel::Commit()
+{
+    DataDirOkResult r;
     std::vector<IniEntry> entries { { u"DATA", std::u16string(kDataDirKey), FromUtf8(m_folder) } };
     for (const size_t i : kWriteOrder) {
         const auto field = kDataFileLists[i].field;
@@ -281,6 +288,88 @@ DataDirOkResult DataDirDialogModel::Ok()
     }
     m_app.DataDir = m_folder;
     r.close = true;
+    return r;
+}
+
+const DataDirRoot* DataDirDialogModel::SampleRoot() const
+{
+    for (const DataDirRoot& root : m_roots)
+        if (root.sample && StartsWith(m_folder, root.path))
+            return &root;
+    return nullptr;
+}
+
+DataDirOkResult DataDirDialogModel::Ok()
+{
+    DataDirOkResult r = TakeSelections();
+    if (!r.messages.empty())
+        return r;
+    if (SampleRoot() && !m_sampleCopyFolder.empty()) {
+        std::error_code ec;
+        if (!fs::exists(m_sampleCopyFolder, ec))
+            return OkWithSampleCopy(m_sampleCopyFolder);
+        r.askCopyFolder = Parent(m_sampleCopyFolder);
+        return r;
+    }
+    return Commit();
+}
+
+DataDirOkResult DataDirDialogModel::OkWithSampleCopy(const std::string& folderPath)
+{
+    DataDirOkResult r = TakeSelections();
+    const DataDirRoot* sample = SampleRoot();
+    if (!r.messages.empty() || !sample)
+        return r;
+    const std::string from = m_folder;
+    const std::string to = NormalFolder(folderPath);
+    if (StartsWith(to, sample->path)) {
+        r.messages.push_back(FromUtf8(to) + u"はサンプルデータのフォルダの中です。別のフォルダを選んでください");
+        return r;
+    }
+    const std::vector<std::string> files = ReadFolder(from).files;
+    std::error_code ec;
+    for (const std::string& name : files)
+        if (fs::exists(fs::path(to) / name, ec) || fs::is_symlink(fs::path(to) / name, ec)) {
+            r.messages.push_back(FromUtf8(to) + u"には既に" + FromUtf8(name)
+                                 + u"があります。サンプルデータは空のフォルダにコピーしてください");
+            return r;
+        }
+    // Copied whole or not at all: a failure removes what was copied, and the folders made for it.
+    std::vector<fs::path> made;
+    for (fs::path p = fs::path(to).parent_path(); !p.empty() && !fs::exists(p, ec); p = p.parent_path())
+        made.push_back(p);
+    std::vector<fs::path> copied;
+    auto undo = [&] {
+        std::error_code ignored;
+        for (const fs::path& p : copied)
+            fs::remove(p, ignored);
+        for (const fs::path& p : made)
+            fs::remove(p, ignored);
+    };
+    fs::create_directories(to, ec);
+    for (const std::string& name : files) {
+        if (ec)
+            break;
+        const fs::path target = fs::path(to) / name;
+        if (!fs::copy_file(fs::path(from) / name, target, ec))
+            break;
+        copied.push_back(target);
+        // The installed files may be read-only; the user's copy is the user's to change.
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+    if (ec) {
+        undo();
+        r.messages.push_back(FromUtf8(to) + u"にサンプルデータをコピーできません（" + FromUtf8(ec.message()) + u"）");
+        return r;
+    }
+    OpenFolder(to);
+    r = Commit();
+    if (!r.close) {
+        undo();
+        OpenFolder(from);
+        return r;
+    }
+    r.messages.push_back(u"サンプルデータを" + FromUtf8(to) + u"にコピーしました。このフォルダのデータを使います");
     return r;
 }
 

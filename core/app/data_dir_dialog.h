@@ -17,11 +17,15 @@ inline constexpr std::u16string_view kDataDirPrompt
     = u"左のデータ格納場所でデータフォルダを、右側で使用するデータファイルを選択してからＯＫボタンを押してください。";
 inline constexpr std::u16string_view kMsgDataFileNotFound = u"が見つかりません";
 
+// Where the installed sample is copied when it is chosen, under the user's home folder.
+inline constexpr std::string_view kSampleCopyFolder = "Velmora/data/";
+
 // A place the drive selector offers: a file-system root the user has.
 struct DataDirRoot
 {
     std::u16string caption;
     std::string path; // UTF-8, with a trailing '/'
+    bool sample = false; // the installed sample data, read-only: chosen, it is copied first
 
     bool operator==(const DataDirRoot&) const = default;
 };
@@ -69,14 +73,18 @@ struct DataDirOkResult
 {
     bool close = false; // the dialog closes with OK
     std::vector<std::u16string> messages; // message boxes to show, in order
+    // Not empty when the installed sample was chosen and the usual folder for its copy exists already:
+    // the window asks for a folder to copy it into, starting here, and calls OkWithSampleCopy.
+    std::string askCopyFolder;
 };
 
 class DataDirDialogModel
 {
 public:
     // Opening: the folder list is set to app.DataDir (the nearest existing folder above it when it is
-    // gone).
-    DataDirDialogModel(AppState& app, std::vector<DataDirRoot> roots);
+    // gone). sampleCopyFolder is where a chosen installed sample is copied to (when it does not exist
+    // yet); empty, the sample is used where it is.
+    DataDirDialogModel(AppState& app, std::vector<DataDirRoot> roots, std::string sampleCopyFolder = {});
 
     const std::vector<DataDirRoot>& Roots() const { return m_roots; }
     // The root the chosen folder lies on (the longest matching path), -1 when none does.
@@ -98,13 +106,25 @@ public:
 
     // OK: takes the selected names over into DataFiles list by list; with every list selected, DataDir
     // becomes the folder and the "DATA" section is written (one write). Otherwise, or when the settings
-    // file cannot be written, the messages say why and the dialog stays open.
+    // file cannot be written, the messages say why and the dialog stays open. The installed sample is
+    // read-only and shared: chosen, its files are first copied into the sample copy folder, which then
+    // becomes DataDir; when that folder exists already, the result asks for another (askCopyFolder).
     DataDirOkResult Ok();
+    // OK with the installed sample copied into folder (made when missing). A folder that already holds
+    // a file of the sample's names, or lies inside the sample, is refused with a message; a copy that
+    // fails leaves nothing behind. The dialog stays open then.
+    DataDirOkResult OkWithSampleCopy(const std::string& folder);
     // Cancel: DataFiles as they were when the dialog opened (names taken over by an OK that did not close
     // would otherwise point into the old DataDir); DataDir and the settings file were not changed.
     void Cancel();
 
 private:
+    // The selected names taken over into DataFiles; a message per list without a selection.
+    DataDirOkResult TakeSelections();
+    // DataDir := folder and the "DATA" section written.
+    DataDirOkResult Commit();
+    // The installed sample root the chosen folder lies in, or nullptr.
+    const DataDirRoot* SampleRoot() const;
     // From the chosen folder's subfolders and files, in name order.
     void FillFolders(const std::vector<std::string>& subfolders);
     void FillLists(const std::vector<std::string>& files);
@@ -112,6 +132,7 @@ private:
     AppState& m_app;
     TDataFiles m_filesAtOpening;
     std::vector<DataDirRoot> m_roots;
+    std::string m_sampleCopyFolder;
     int m_currentRoot = -1;
     std::string m_folder;
     std::vector<FolderEntry> m_folders;

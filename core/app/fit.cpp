@@ -59,6 +59,42 @@ FitRect CentreOnScreen(int32_t width, int32_t height, ScreenSize screen, int32_t
     return r;
 }
 
+FittedForm FitFormWithFrame(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight,
+                            FrameExtents frame)
+{
+    FittedForm out { FitFormRect(window, screen, screenWidth, screenHeight), LayoutScale(screenHeight) };
+    FitRect& r = out.window;
+    const int64_t roomW = static_cast<int64_t>(screen.width) - frame.left - frame.right;
+    const int64_t roomH = static_cast<int64_t>(screen.height) - frame.top - frame.bottom;
+    // The window is moved to r.left, r.top: its frame's corner stands there, its client area inside.
+    const bool onScreen = r.left >= 0 && r.top >= 0
+        && int64_t { r.left } + frame.left + r.width + frame.right <= screen.width
+        && int64_t { r.top } + frame.top + r.height + frame.bottom <= screen.height;
+    if (onScreen || roomW <= 0 || roomH <= 0 || window.width <= 0 || window.height <= 0)
+        return out;
+    if (r.width > roomW || r.height > roomH) {
+        r.width = static_cast<int32_t>(std::min<int64_t>(r.width, roomW));
+        r.height = static_cast<int32_t>(std::min<int64_t>(r.height, roomH));
+        // The controls keep within the room: the design size scaled by the layout's k or, where that
+        // is too large, by room / design size (the smaller of the two directions).
+        FitScale& k = out.controls;
+        const FitScale byHeight { roomH, window.height };
+        const FitScale byWidth { roomW, window.width };
+        auto less = [](FitScale a, FitScale b) { return a.num * b.den < b.num * a.den; };
+        if (less(byHeight, k))
+            k = byHeight;
+        if (less(byWidth, k))
+            k = byWidth;
+    }
+    // The frame centred on the screen, never off its top-left corner.
+    auto place = [](int64_t screenSize, int64_t frameSize) {
+        return static_cast<int32_t>(std::max<int64_t>(0, (screenSize - frameSize) / 2));
+    };
+    r.left = place(screen.width, frame.left + r.width + frame.right);
+    r.top = place(screen.height, frame.top + r.height + frame.bottom);
+    return out;
+}
+
 FitRect FitControlRect(const FitRect& control, FitScale k)
 {
     return FitRect { Scale(control.left, k), Scale(control.top, k), Scale(control.width, k), Scale(control.height, k) };

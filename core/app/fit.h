@@ -49,6 +49,32 @@ FitRect FitFormRect(const FitRect& window, ScreenSize screen, int32_t screenWidt
 // is lower than the layout).
 FitRect CentreOnScreen(int32_t width, int32_t height, ScreenSize screen, int32_t screenHeight);
 
+// What a window manager draws around a window's client area: title bar and borders, in pixels.
+struct FrameExtents
+{
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// A fitted window: where it is moved to (the position of its top-left corner, of its frame when it has
+// one) with the size of its client area, and the scale of its controls.
+struct FittedForm
+{
+    FitRect window;
+    FitScale controls;
+};
+
+// FitFormRect with the window's frame taken into account. The fitted window stays as it is when it
+// lies on the screen with its frame around it. Otherwise its frame is centred in the screen; and where
+// the screen is too small for the frame around the fitted size (a 640x480 layout on a 640x480 screen
+// gives a client area of the whole screen, and the title bar pushes its bottom off), the client area
+// shrinks to the room the frame leaves and the controls are scaled to fit it (the window's design size
+// times the smaller of room / design height and room / design width).
+FittedForm FitFormWithFrame(const FitRect& window, ScreenSize screen, int32_t screenWidth, int32_t screenHeight,
+                            FrameExtents frame);
+
 // One control's new geometry: left, top, width and height each scaled by k.
 FitRect FitControlRect(const FitRect& control, FitScale k);
 

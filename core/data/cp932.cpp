@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iconv.h>
 #include <memory>
+#include <utility>
 
 namespace velmora {
 
@@ -190,13 +191,37 @@ bool EncodeCp932(std::u16string_view text, std::string& out)
     return ok;
 }
 
-bool IsCp932Encodable(std::u16string_view text)
+size_t FirstNonCp932(std::u16string_view text)
 {
     const Tables& t = T();
-    for (const char16_t c : text)
-        if (c >= 0x80 && t.encode[c] == kNoCode)
-            return false;
-    return true;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] >= 0x80 && t.encode[text[i]] == kNoCode)
+            return i;
+    return std::u16string_view::npos;
+}
+
+std::u16string FoldCp932LookAlikes(std::u16string_view text)
+{
+    static constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
+        { u'\u301C', u'\uFF5E' }, // 〜 -> ～
+        { u'\u2212', u'\uFF0D' }, // − -> －
+        { u'\u2016', u'\u2225' }, // ‖ -> ∥
+        { u'\u2014', u'\u2015' }, // — -> ―
+        { u'\u00A2', u'\uFFE0' }, // ¢ -> ￠
+        { u'\u00A3', u'\uFFE1' }, // £ -> ￡
+        { u'\u00AC', u'\uFFE2' }, // ¬ -> ￢
+    };
+    std::u16string out(text);
+    for (char16_t& c : out)
+        for (const auto& [from, to] : kLookAlikes)
+            if (c == from)
+                c = to;
+    return out;
+}
+
+bool IsCp932Encodable(std::u16string_view text)
+{
+    return FirstNonCp932(text) == std::u16string_view::npos;
 }
 
 std::u16string FromCp932(std::string_view bytes)

@@ -17,6 +17,12 @@ bool IsCp932Text(std::string_view bytes, size_t* badOffset = nullptr);
 
 // Encodes to code page 932. Characters the code page lacks become '?'; returns false when any did.
 bool EncodeCp932(std::u16string_view text, std::string& out);
+// The index of the first code unit the code page lacks, or npos when it has them all.
+size_t FirstNonCp932(std::u16string_view text);
+// The characters other systems type where code page 932 has its own look-alikes (the wave dash 〜 of
+// Linux input methods for ～, − for －, ‖ for ∥, — for ―, ¢ £ ¬ for ￠ ￡ ￢), replaced by the code
+// page's; everything else is kept.
+std::u16string FoldCp932LookAlikes(std::u16string_view text);
 
 // Whether every character of text has a code in code page 932 (what EncodeCp932 would find), without
 // building the bytes.

@@ -1,6 +1,7 @@
 #include "core/eval/colour_legend.h"
 
 #include "core/common/errors.h"
+#include "core/common/text_colour.h"
 
 namespace velmora {
 
@@ -31,6 +32,7 @@ std::array<LegendEntry, kLegendEntries + 1> ColourLegend(const MasterData& d, bo
             e.text = g.lbl;
             e.color = static_cast<uint32_t>(g.value);
         }
+        e.textColor = ReadableTextColor(e.color);
         e.shown = true;
     }
     return out;

@@ -17,6 +17,7 @@ struct LegendEntry
     bool shown = false; // false: an empty, transparent label
     std::u16string text;
     uint32_t color = 0xFFFFFF; // 0x00BBGGRR
+    uint32_t textColor = 0x000000; // readable on `color`
 
     bool operator==(const LegendEntry&) const = default;
 };

@@ -22,6 +22,7 @@ PanelDisplay MatingPanel(int result, uint32_t holdsColor)
     if (result != 0) {
         p.lit = true;
         p.color = result == 1 ? holdsColor : kDisplayYellow;
+        p.textColor = ReadableTextColor(p.color);
     }
     return p;
 }
@@ -44,6 +45,9 @@ SlotDisplay DisplaySlot(const MasterData& d, const TSosenRec& slot, bool colorMo
     } else {
         out.colorA = out.colorB = static_cast<uint32_t>(CheckedAt(d.OmokeiTable, GroupOf(o)).value);
     }
+    out.textColorA = ReadableTextColor(out.colorA);
+    out.textColorB = ReadableTextColor(out.colorB);
+    out.nameColor = ReadableTextColor(out.colorA, out.colorB);
     if (evaluated) {
         out.italic = slot.isInCrs;
         out.marker = slot.isCrs >= -1;
@@ -72,12 +76,14 @@ void BuildPairDisplay(const MasterData& d, int32_t star, const DadFatherRec& f, 
     out.kiken.lit = ca.Taboo || ca.Crosses >= 7;
     out.kiken.text = ca.Taboo ? u"◎" : ca.Crosses >= 7 ? u"○" : u"×";
     out.kiken.color = out.kiken.lit ? kDisplayRed : kDisplayWhite;
+    out.kiken.textColor = ReadableTextColor(out.kiken.color);
 
     out.nixValue = CalcNix(d, star, f, m);
     out.nix.text = Decimal(out.nixValue);
     out.nix.hint = std::u16string(NixGradeText(out.nixValue));
     out.nix.lit = out.nixValue >= kNixHighlight;
     out.nix.color = out.nix.lit ? kNixOrange : kDisplayWhite;
+    out.nix.textColor = ReadableTextColor(out.nix.color);
 
     out.omo = MatingPanel(CheckOmo(d, f, m), kOmoLime);
     out.mig = MatingPanel(CheckMig(d, f, m), kMigAqua);

@@ -7,6 +7,7 @@
 // Colours are 0x00BBGGRR values (blue in the high byte). A panel that is not `lit` shows its plain
 // background: the optimal-mating window paints it white, other windows may use their window colour.
 
+#include "core/common/text_colour.h"
 #include "core/data/master_data.h"
 #include "core/eval/rules.h"
 #include "core/mating/points.h"
@@ -37,6 +38,10 @@ struct SlotDisplay
     std::u16string effectB;
     uint32_t colorA = kDisplayWhite; // the two effect shapes
     uint32_t colorB = kDisplayWhite;
+    // Texts that stand on those colours: the effect names on their own shape, the name across both.
+    uint32_t textColorA = kTextBlack;
+    uint32_t textColorB = kTextBlack;
+    uint32_t nameColor = kTextBlack;
     bool italic = false; // the horse stands twice on its own side (evaluated pairs only)
     bool marker = false; // the cross marker is shown (evaluated pairs only)
     uint32_t markerColor = kDisplayWhite; // red: crossed with an effect; blue: crossed without, or only
@@ -50,6 +55,7 @@ struct PanelDisplay
     std::u16string hint;
     uint32_t color = kDisplayWhite;
     bool lit = false; // the panel has a colour of its own (the rule holds or is undecidable)
+    uint32_t textColor = kTextBlack; // readable on `color`
 };
 
 struct PairDisplay

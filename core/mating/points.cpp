@@ -213,6 +213,13 @@ std::u16string PointSettingNameProblem(std::u16string_view name)
         || name.find(u"..") != std::u16string_view::npos)
         return u"設定名「" + NameForMessage(name)
             + u"」は使えません。改行などの制御文字、* ? / \\ と .. は設定名に使えません";
+    // The settings file keeps the name in code page 932: a character it lacks would come back as "?".
+    if (const size_t bad = FirstNonCp932(name); bad != std::u16string_view::npos) {
+        const bool pair = name[bad] >= 0xD800 && name[bad] <= 0xDBFF && bad + 1 < name.size();
+        const size_t length = pair ? 2 : 1;
+        return u"設定名「" + std::u16string(name) + u"」は使えません。「" + std::u16string(name.substr(bad, length))
+            + u"」は設定名に使えない文字です";
+    }
     return {};
 }
 

@@ -139,7 +139,9 @@ void WritePoints(IniFile& file, PtsRec& table);
 
 // Why a setting name cannot name a point file, as a message for the user; empty when it can. Refused:
 // line ends and other control characters, the wildcards "*" and "?", the path separators "/" and "\"
-// and "..", which would make a file elsewhere or a name no listing gives back.
+// and "..", which would make a file elsewhere or a name no listing gives back, and characters code
+// page 932 lacks, which the settings file could not keep (fold the look-alikes first:
+// FoldCp932LookAlikes).
 std::u16string PointSettingNameProblem(std::u16string_view settingName);
 
 // Setting name <-> file name. "デフォルト" (any letter case) and "" give "相性.CSV".

@@ -119,6 +119,7 @@ void BuildEditorView(const MasterData& d, const Chart& c, EditorView& out)
         v.caption = std::move(captions.caption[k]);
         v.colorA = shown.colorA;
         v.colorB = shown.colorB;
+        v.textColor = shown.nameColor;
         v.frame = shown.marker;
         v.frameColor = shown.markerColor;
         v.topBar = s.DadIdx >= 0;
@@ -292,8 +293,8 @@ int PedigreeEditor::Show(const AliasLookup& alias, std::u16string* message)
     if (ctx.selectedMam >= 0)
         SelectRow(true, RowOf(true, ctx.selectedMam));
     // A reading that stopped keeps the typed formula, with the unknown name selected in it, even when
-    // the chart is complete from before.
-    Redraw(r > 0);
+    // the chart is complete from before; so does one that left a mare out, whose chart lacks her.
+    Redraw(r > 0 && ctx.leftOut.empty());
     return r;
 }
 

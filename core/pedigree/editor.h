@@ -96,6 +96,7 @@ struct EditorSlotView
     std::u16string hint;
     uint32_t colorA = kEditorWhite; // left and right half: the ancestor's two inbreeding effects
     uint32_t colorB = kEditorWhite;
+    uint32_t textColor = 0x000000; // the caption, readable across both halves
     bool topBar = false; // a registered stallion stands here
     bool bottomBar = false; // a registered mare stands here as the dam
     bool frame = false; // cross mark
@@ -169,9 +170,10 @@ public:
     bool PressIndex(bool mare, std::u16string_view key);
 
     // "表示": folds and trims the formula box and reads it onto the chart at position 1. Returns
-    // ReadTree's result; *message receives the text to show for a result below 0. Only a reading that
-    // went through writes a complete chart's formula into the box: after a failure the box keeps the
-    // text read, with an unknown name selected.
+    // ReadTree's result; *message receives the text to show for a result below 0, or for a reading
+    // that left a mare out. Only a reading that went through whole writes a complete chart's formula
+    // into the box: after a failure the box keeps the text read, with an unknown name selected, and
+    // after a mare was left out the text read.
     int Show(const AliasLookup& alias, std::u16string* message);
 
     // A right click on position k: builds the suggestion menu when the formula box is not empty and

@@ -70,9 +70,11 @@ int ReadPlainName(TreeContext& ctx, int k, std::u16string_view s)
     if (const int mam = FindIgnoringCase(ctx.data.MamTable, ctx.data.MamCount, name); mam >= 0) {
         ctx.selectedMam = mam;
         // A mare above position 15 has no dam position on the chart: the formula stays readable
-        // and she is left out.
+        // and she is left out, which the reader is told.
         if (k <= kChartMarePositions)
             PlaceMare(ctx.data, ctx.chart, k, mam);
+        else
+            ctx.leftOut.push_back(ctx.data.MamTable[static_cast<size_t>(mam)].name);
         return 1;
     }
     ctx.box.SelectFirst(name);
@@ -195,8 +197,16 @@ int ShowTreeFormula(TreeContext& ctx, std::u16string* message)
 {
     ctx.box.text = std::u16string(BlankTrim(ToHalfWidth(ctx.box.text)));
     const int r = ReadTree(ctx, 1, ctx.box.text);
-    if (r < 0 && message != nullptr)
+    if (message == nullptr)
+        return r;
+    if (r < 0) {
         *message = std::u16string(kMsgCannotAnalyse);
+    } else if (r > 0 && !ctx.leftOut.empty()) {
+        std::u16string names;
+        for (const std::u16string& n : ctx.leftOut)
+            names += (names.empty() ? u"" : u"、") + n;
+        *message = u"繁殖牝馬" + names + u"は血統表の５代目にあたり、置く場所がありません。省いて表示しました";
+    }
     return r;
 }
 

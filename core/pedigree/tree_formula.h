@@ -12,6 +12,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -39,17 +40,21 @@ struct TreeContext
     // The list items the reading selected last (table indices), -1 when it selected none.
     int selectedDad = -1;
     int selectedMam = -1;
+    // Registered mares the reading met above position 15, where the chart has no place for them.
+    std::vector<std::u16string> leftOut {};
 };
 
 // Tree reading of text placed at chart position k: 1 success, 0 a name that is neither a stallion nor a
 // mare (it is then selected in the box), -1 a text that cannot be analysed (unbalanced or misplaced
 // brackets, a position beyond 31). A registered mare named above position 15 has no dam position on
-// the chart: she is accepted and selected but leaves the chart unchanged. An alias of a plain name
-// replaces the name in the box. Placements made before a failure stay on the chart.
+// the chart: she is accepted and selected but leaves the chart unchanged, and her name is added to
+// ctx.leftOut. An alias of a plain name replaces the name in the box. Placements made before a failure
+// stay on the chart.
 int ReadTree(TreeContext& ctx, int k, std::u16string_view text);
 
 // "表示": folds the box's text (ToHalfWidth), blank-trims it, writes it back and reads it at position 1.
-// Returns ReadTree's result; *message receives "血統が解析できません" for a result below 0.
+// Returns ReadTree's result; *message receives "血統が解析できません" for a result below 0, and names
+// the mares that were left out for a reading that went through.
 int ShowTreeFormula(TreeContext& ctx, std::u16string* message = nullptr);
 
 // The captions of every chart position, built from generation 5 down.

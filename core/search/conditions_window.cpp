@@ -1,7 +1,9 @@
 #include "core/search/conditions_window.h"
 
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
 #include "core/data/fields.h"
+#include "core/data/typed_number.h"
 #include "core/mating/ordering.h"
 
 #include <algorithm>
@@ -151,17 +153,9 @@ std::vector<std::u16string> LikenessItems(const MasterData& d)
     return items;
 }
 
-int32_t ParseResultLimit(std::u16string_view text)
+std::optional<int32_t> ParseResultLimit(std::u16string_view text)
 {
-    auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    // Decimal digits only: ParseIntDef alone would also read "$" hexadecimal.
-    if (text.find(u'$') != std::u16string_view::npos)
-        return 0;
-    return ParseIntDef(text, 0);
+    return ParseTypedNumber(text);
 }
 
 int DadGroupSize(DadGroup g)
@@ -622,7 +616,10 @@ void ConditionsWindowModel::RevealNitro(IniFile* settings)
 SearchConditions ConditionsWindowModel::ForSearch(std::u16string_view resultLimitText) const
 {
     SearchConditions c = m_cond;
-    c.ResultLimit = ParseResultLimit(resultLimitText);
+    const std::optional<int32_t> limit = ParseResultLimit(resultLimitText);
+    if (!limit)
+        throw VelmoraError(ToUtf8(u"検索上限数「" + std::u16string(resultLimitText) + u"」は数ではありません"));
+    c.ResultLimit = *limit;
     UpdateSosenFlags(c);
     RefreshSearchCounts(m_data, c);
     return c;

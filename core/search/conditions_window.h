@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,9 +81,9 @@ inline std::u16string_view DirectionText(bool atLeast)
     return atLeast ? kAtLeast : kAtMost;
 }
 
-// A text as the result limit: a decimal number that fits in 32 bits, blanks around it allowed;
-// anything else counts as 0.
-int32_t ParseResultLimit(std::u16string_view text);
+// A text as the result limit: a decimal number that fits in 32 bits, typed in full or half width,
+// blanks around it allowed; nullopt for anything else.
+std::optional<int32_t> ParseResultLimit(std::u16string_view text);
 
 enum class Origin { Jika, Taka, Nasi, Ari }; // 自家生産馬, 他家生産馬, 持込なし, 持込あり
 enum class DadGroup { Dirt, Grow, Kisho, Konjo, Kenko, Jisseki, Antei };
@@ -205,7 +206,8 @@ public:
     void RevealNitro(IniFile* settings);
     bool NitroSpStShown() const { return m_nitroShown; }
 
-    // The conditions a search starts with: these, with the result limit read from its box.
+    // The conditions a search starts with: these, with the result limit read from its box. Throws
+    // VelmoraError, whose message says so, when the limit is not a number.
     SearchConditions ForSearch(std::u16string_view resultLimitText) const;
 
 private:

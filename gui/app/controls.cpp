@@ -1,10 +1,13 @@
 #include "gui/app/controls.h"
 
+#include "core/common/text_colour.h"
+#include "gui/app/name_box.h"
 #include "gui/app/shape.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace velmora::gui {
 
@@ -43,6 +46,7 @@ QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, 
     c->setGeometry(x, y, w, h);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    KeepExactNames(c);
     return c;
 }
 
@@ -78,6 +82,23 @@ void SetBackground(QWidget* w, uint32_t bgr)
     w->setAutoFillBackground(true);
 }
 
+void SetFill(QWidget* w, uint32_t bgr)
+{
+    SetBackground(w, bgr);
+    SetTextColor(w, ReadableTextColor(bgr));
+}
+
+void ShowToggleState(QToolButton* button)
+{
+    button->setStyleSheet(QStringLiteral("QToolButton { border: 1px solid #8c8c8c; border-radius: 2px;"
+                                         " background: #f7f7f7; color: #000000; padding: 0px; }"
+                                         "QToolButton:hover { background: #e3ecf7; }"
+                                         "QToolButton:checked { border: 2px solid #14325a; background: #2f64a8;"
+                                         " color: #ffffff; }"
+                                         "QToolButton:disabled { color: #9a9a9a; }"
+                                         "QToolButton:checked:disabled { background: #8ea6c8; color: #e8e8e8; }"));
+}
+
 void SetFontStyle(QWidget* w, bool bold, bool italic)
 {
     QFont f = w->font();
@@ -93,10 +114,12 @@ void PaintLegendLabels(const std::array<QLabel*, kLegendEntries + 1>& labels,
         QLabel* l = labels[k];
         const LegendEntry& e = legend[k];
         l->setText(Q(e.text));
-        if (e.shown)
+        if (e.shown) {
             SetBackground(l, e.color);
-        else
+            SetTextColor(l, e.textColor);
+        } else {
             l->setAutoFillBackground(false);
+        }
     }
 }
 

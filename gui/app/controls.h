@@ -15,6 +15,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace velmora::gui {
@@ -29,7 +30,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
 // A button that never becomes the dialog's default by taking the focus.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h);
 
-// An editable combo box that never adds the typed text to its items.
+// An editable name box (KeepExactNames) that never adds the typed text to its items.
 QComboBox* MakeComboBox(QWidget* parent, const char* name, int x, int y, int w, int h);
 
 // Fills a drop-down list with the items and makes `selected` current (-1: none).
@@ -41,9 +42,17 @@ TShape* MakeShape(QWidget* parent, const QString& name, int x, int y, int w, int
 void SetTextColor(QWidget* w, uint32_t bgr);
 // Fills the widget's background with the colour (a label, a panel).
 void SetBackground(QWidget* w, uint32_t bgr);
+// Fills the background with a colour from the user or the data and gives the text the colour that
+// reads on it (black or white by the fill's luminance).
+void SetFill(QWidget* w, uint32_t bgr);
 void SetFontStyle(QWidget* w, bool bold, bool italic);
 
-// The colour legend's labels 1..15: each entry's text on its colour, a hidden entry blank and clear.
+// Makes a toggle button's state plain to see: down, it is filled dark blue with white text and a
+// heavy border; up, it is light with a thin one. (The platform's own look tells them apart by a shade.)
+void ShowToggleState(QToolButton* button);
+
+// The colour legend's labels 1..15: each entry's text on its colour in the colour that reads there, a
+// hidden entry blank and clear.
 void PaintLegendLabels(const std::array<QLabel*, kLegendEntries + 1>& labels,
                        const std::array<LegendEntry, kLegendEntries + 1>& legend);
 

@@ -3,10 +3,14 @@
 #include "core/app/app_state.h"
 #include "gui/app/fit_text.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
 #include <QWidget>
@@ -22,10 +26,30 @@ ScreenSize CurrentScreenSize()
     return ScreenSize { 800, 600 };
 }
 
+bool WritesJapanese(const QString& family)
+{
+    return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
+}
+
+void OfferJapaneseFontsOnly(QFontDialog* dialog)
+{
+    // The dialog lists the families of its writing-system box's choice; the box is its only combo box,
+    // with the writing systems in QFontDatabase's order.
+    auto* systems = dialog->findChild<QComboBox*>();
+    if (!systems || systems->count() <= QFontDatabase::Japanese)
+        return;
+    systems->setCurrentIndex(QFontDatabase::Japanese);
+    emit systems->activated(QFontDatabase::Japanese);
+    systems->hide();
+    for (QLabel* l : dialog->findChildren<QLabel*>())
+        if (l->buddy() == systems)
+            l->hide();
+}
+
 QString ResolveFontFamily(const QString& name, bool fixedPitch)
 {
     const QStringList families = QFontDatabase::families();
-    if (families.contains(name, Qt::CaseInsensitive))
+    if (families.contains(name, Qt::CaseInsensitive) && WritesJapanese(name))
         return name;
     static const char* const kProportional[]
         = { "IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP", "VL PGothic", "Takao PGothic" };
@@ -111,6 +135,28 @@ public:
 };
 } // namespace
 
+FrameExtents WindowFrameExtents(const QWidget* form)
+{
+    // A window not yet shown has no frame yet: its owner's, or another shown window's, tells what the
+    // window manager adds.
+    QList<const QWidget*> windows;
+    if (form->parentWidget())
+        windows.append(form->parentWidget()->window());
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QWidget* w : windows) {
+        if (!w->isVisible() || !w->testAttribute(Qt::WA_WState_Created))
+            continue;
+        const QRect frame = w->frameGeometry();
+        const QRect client = w->geometry();
+        if (frame == client)
+            continue;
+        return FrameExtents { client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                              frame.bottom() - client.bottom() };
+    }
+    return {};
+}
+
 void FitForm(QWidget* form)
 {
     if (!form->property(kFittedWindow).toBool()) {
@@ -120,8 +166,9 @@ void FitForm(QWidget* form)
     const AppState& s = App();
     form->setFont(AppFont());
     const QSize size = form->size();
-    const FitRect r = FitFormRect(FitRect { 0, 0, size.width(), size.height() }, CurrentScreenSize(), s.ScreenWidth,
-                                  s.ScreenHeight);
+    const FittedForm fitted = FitFormWithFrame(FitRect { 0, 0, size.width(), size.height() }, CurrentScreenSize(),
+                                               s.ScreenWidth, s.ScreenHeight, WindowFrameExtents(form));
+    const FitRect& r = fitted.window;
     // A fixed-size window keeps its fixed size after fitting.
     const bool fixed = form->minimumSize() == form->maximumSize();
     if (fixed)
@@ -129,9 +176,8 @@ void FitForm(QWidget* form)
     else
         form->resize(r.width, r.height);
     form->move(r.left, r.top);
-    const FitScale k = LayoutScale(s.ScreenHeight);
     for (QWidget* child : DirectControls(form))
-        FitControl(child, k);
+        FitControl(child, fitted.controls);
 }
 
 void RefitKeptForm(QWidget* form)

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 
+class QFontDialog;
 class QWidget;
 
 namespace velmora::gui {
@@ -24,10 +25,17 @@ void RefitKeptForm(QWidget* form);
 // too, other containers not.
 void FitControl(QWidget* control, FitScale k);
 
-// The installed family to use for a configured font name: the name itself when the system has it,
-// otherwise a Japanese font (IPA Gothic), so that Japanese text stays readable. The stored setting
-// keeps the configured name.
+// The installed family to use for a configured font name: the name itself when the system has it and
+// it can write Japanese, otherwise a Japanese font (IPA Gothic), so that the texts stay readable (a
+// symbol font would draw every number as dingbats). The stored setting keeps the configured name.
 QString ResolveFontFamily(const QString& name, bool fixedPitch = false);
+
+// Whether a font family can write the program's texts: Japanese, with its digits and letters.
+bool WritesJapanese(const QString& family);
+
+// Limits a font dialog to the families that write Japanese: its writing system is set to Japanese and
+// the user cannot change it.
+void OfferJapaneseFontsOnly(QFontDialog* dialog);
 
 // The proportional font of the settings (FontName, FontSize), resolved as above.
 QFont AppFont();
@@ -36,5 +44,9 @@ QFont AppFixedFont();
 
 // The screen's size in pixels (the primary screen; 800x600 when there is none).
 ScreenSize CurrentScreenSize();
+
+// The frame a window manager puts around the program's windows, read from a window already shown (the
+// owner of form first); all 0 when there is none, or no window manager.
+FrameExtents WindowFrameExtents(const QWidget* form);
 
 } // namespace velmora::gui

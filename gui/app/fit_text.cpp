@@ -1,5 +1,7 @@
 #include "gui/app/fit_text.h"
 
+#include "core/app/app_state.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,10 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTabBar>
 #include <QToolButton>
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 
 namespace velmora::gui {
 
@@ -22,6 +26,12 @@ namespace {
 constexpr char kSeen[] = "fitSeen";
 constexpr char kOwnSize[] = "fitOwnSize"; // the point size of a font the control had of its own
 constexpr double kStep = 0.5;
+constexpr int kTabPadding = 8; // a tab's frame and margins above and below its caption
+// An elided text: what the control shows, the whole text it stands for, and the hint before and after.
+constexpr char kElidedText[] = "fitElidedText";
+constexpr char kWholeText[] = "fitWholeText";
+constexpr char kHintBefore[] = "fitHintBefore";
+constexpr char kHintGiven[] = "fitHintGiven";
 
 double DesignSize(const QWidget* w)
 {
@@ -65,6 +75,20 @@ QString Drawn(const QString& text)
     return out;
 }
 
+// A text without the blanks that pad it on the right (data fields are padded with U+3000): they take
+// no room a reader sees.
+QString WithoutTrailingBlanks(QString text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        qsizetype end = line.size();
+        while (end > 0 && (line[end - 1] == QLatin1Char(' ') || line[end - 1] == QChar(0x3000)))
+            --end;
+        line.truncate(end);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QSizeF TextSize(const QFontMetricsF& fm, const QString& text)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -90,7 +114,7 @@ bool Measure(const QWidget* w, QStringList& texts, QSizeF& room)
     if (auto* l = qobject_cast<const QLabel*>(w)) {
         if (l->wordWrap() || l->text().isEmpty() || l->textFormat() == Qt::RichText)
             return !texts.isEmpty() && !l->wordWrap();
-        texts.push_back(l->text());
+        texts.push_back(WithoutTrailingBlanks(l->text()));
         const QRect r = l->contentsRect();
         room = QSizeF(r.width() - 2 * l->margin(), r.height() - 2 * l->margin());
         return true;
@@ -129,6 +153,13 @@ bool Measure(const QWidget* w, QStringList& texts, QSizeF& room)
         room = QSizeF(e->width() - 8, e->height() - 4);
         return true;
     }
+    if (auto* t = qobject_cast<const QTabBar*>(w)) {
+        // The tabs take the width their captions need; the bar's height is fixed.
+        for (int i = 0; i < t->count(); ++i)
+            texts.push_back(Drawn(t->tabText(i)));
+        room = QSizeF(std::numeric_limits<qreal>::max(), t->height() - kTabPadding);
+        return t->count() > 0;
+    }
     if (auto* c = qobject_cast<const QComboBox*>(w)) {
         texts.push_back(c->currentText());
         const int arrow = c->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, c);
@@ -138,17 +169,79 @@ bool Measure(const QWidget* w, QStringList& texts, QSizeF& room)
     return false;
 }
 
-bool FitsIn(const QWidget* w, const QFont& font)
+bool FitsIn(const QWidget* w, const QFont& font, bool ownTextOnly = false)
 {
     QStringList texts;
     QSizeF room;
     if (!Measure(w, texts, room))
         return true;
+    if (ownTextOnly && !w->property(kFitSample).toString().isEmpty())
+        texts.removeFirst();
     const QFontMetricsF fm(font);
     for (const QString& t : texts)
         if (!Within(TextSize(fm, t), room))
             return false;
     return true;
+}
+
+// The text of the controls that are elided when they cannot fit: labels and buttons.
+bool ElidedKind(const QWidget* w)
+{
+    const auto* l = qobject_cast<const QLabel*>(w);
+    return (l && !l->wordWrap() && l->textFormat() != Qt::RichText) || qobject_cast<const QAbstractButton*>(w);
+}
+
+QString TextOf(const QWidget* w)
+{
+    if (auto* l = qobject_cast<const QLabel*>(w))
+        return l->text();
+    return static_cast<const QAbstractButton*>(w)->text();
+}
+
+void SetTextOf(QWidget* w, const QString& text)
+{
+    if (auto* l = qobject_cast<QLabel*>(w))
+        l->setText(text);
+    else
+        static_cast<QAbstractButton*>(w)->setText(text);
+}
+
+// Puts back the whole text and the hint of an elided control, unless the program has given it new
+// ones meanwhile.
+void Unelide(QWidget* w)
+{
+    const QVariant elided = w->property(kElidedText);
+    if (!elided.isValid())
+        return;
+    if (TextOf(w) == elided.toString())
+        SetTextOf(w, w->property(kWholeText).toString());
+    if (w->toolTip() == w->property(kHintGiven).toString())
+        w->setToolTip(w->property(kHintBefore).toString());
+    for (const char* p : { kElidedText, kWholeText, kHintBefore, kHintGiven })
+        w->setProperty(p, QVariant());
+}
+
+// Shows each line of the text cut with "…" to the room it has in font, the whole text as the hint
+// (before the hint the control had).
+void Elide(QWidget* w, const QFont& font)
+{
+    QStringList texts;
+    QSizeF room;
+    Measure(w, texts, room);
+    const QString whole = TextOf(w);
+    const QFontMetricsF fm(font);
+    QStringList lines = WithoutTrailingBlanks(whole).split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = fm.elidedText(line, Qt::ElideRight, room.width());
+    const QString shown = lines.join(QLatin1Char('\n'));
+    const QString before = w->toolTip();
+    const QString hint = before.isEmpty() || before == whole ? whole : whole + QLatin1Char('\n') + before;
+    w->setProperty(kElidedText, shown);
+    w->setProperty(kWholeText, whole);
+    w->setProperty(kHintBefore, before);
+    w->setProperty(kHintGiven, hint);
+    SetTextOf(w, shown);
+    w->setToolTip(hint);
 }
 
 // A group box whose font shrinks for its title keeps its controls at their own size.
@@ -169,6 +262,15 @@ void KeepChildrenFonts(QGroupBox* g)
 
 } // namespace
 
+QFont DenseFont(double points)
+{
+    const AppState& s = App();
+    const double k = (s.ScreenHeight > 0 ? s.ScreenHeight : 600) / 600.0;
+    QFont f;
+    f.setPointSizeF(std::max(kMinFitPointSize, points * k));
+    return f;
+}
+
 QFont DesignFont(QWidget* control)
 {
     Remember(control);
@@ -186,6 +288,9 @@ void FitText(QWidget* control)
     const double design = DesignSize(control);
     if (design <= 0)
         return; // a font given in pixels: left as it is
+    const bool elidable = ElidedKind(control);
+    if (elidable)
+        Unelide(control);
     QFont font = control->font();
     font.setPointSizeF(design);
     double size = design;
@@ -193,11 +298,13 @@ void FitText(QWidget* control)
         size -= kStep;
         font.setPointSizeF(size);
     }
-    if (control->font().pointSizeF() == size)
-        return;
-    if (auto* g = qobject_cast<QGroupBox*>(control))
-        KeepChildrenFonts(g);
-    control->setFont(font);
+    if (control->font().pointSizeF() != size) {
+        if (auto* g = qobject_cast<QGroupBox*>(control))
+            KeepChildrenFonts(g);
+        control->setFont(font);
+    }
+    if (elidable && !FitsIn(control, font, true))
+        Elide(control, font);
 }
 
 void FitTexts(QWidget* root)

@@ -5,11 +5,14 @@
 #include "gui/app/filling.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/install_paths.h"
+#include "gui/app/line_breaks.h"
 #include "gui/app/message_box.h"
 #include "gui/maint/frm_backups.h"
+}
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -49,7 +52,9 @@ QListWidget* MakeList(QWidget* parent, const char* name, int x, int y, int w, in
 
 TfrmDataDir::TfrmDataDir(QWidget* parent)
     : QDialog(parent)
-    , m_model(App(), Roots())
+    , m_model(
+          App(), Roots(),
+          QDir::home().filePath(QString::fromUtf8(kSampleCopyFolder.data(), kSampleCopyFolder.size())).toStdString())
 {
     setObjectName(QStringLiteral("frmDataDir"));
     setWindowTitle(Q(kDataDirCaption));
@@ -59,7 +64,7 @@ TfrmDataDir::TfrmDataDir(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     QLabel* prompt = MakeLabel(this, "lblPrompt", Q(kDataDirPrompt), 8, 6, 739, 44);
-    prompt->setWordWrap(true);
+    BreakLinesSensibly(prompt);
 
     auto* place = new QGroupBox(QStringLiteral("データの格納場所"), this);
     place->setObjectName(QStringLiteral("grpPlace"));
@@ -131,7 +136,13 @@ void TfrmDataDir::ShowModel()
 
 void TfrmDataDir::OnOk()
 {
-    const DataDirOkResult r = m_model.Ok();
+    DataDirOkResult r = m_model.Ok();
+    if (!r.askCopyFolder.empty()) {
+        const QString folder = AskSampleCopyFolder(QString::fromStdString(r.askCopyFolder));
+        if (folder.isEmpty())
+            return;
+        r = m_model.OkWithSampleCopy(folder.toStdString());
+    }
     for (const std::u16string& m : r.messages)
         MessageBox::Show(this, Q(m));
     if (r.close)
@@ -144,6 +155,15 @@ void TfrmDataDir::OnBackups()
     FitForm(&backups);
     backups.exec();
     m_restored = m_restored || backups.Restored();
+}
+
+QString TfrmDataDir::AskSampleCopyFolder(const QString& start)
+{
+    QFileDialog dialog(this, QStringLiteral("サンプルデータのコピー先"), start);
+    dialog.setObjectName(QStringLiteral("dlgSampleCopy"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void TfrmDataDir::reject()

@@ -33,6 +33,9 @@ public slots:
 private:
     void OnOk();
     void OnBackups();
+    // The folder to copy the installed sample into, chosen in a folder dialog starting at start; empty
+    // when cancelled.
+    QString AskSampleCopyFolder(const QString& start);
     void ShowModel();
 
     DataDirDialogModel m_model;

@@ -1,10 +1,15 @@
 #include "gui/app/kana_input.h"
 
 #include "core/app/app_state.h"
-#include "core/data/name_fold.h"
 #include "core/maint/input_mode.h"
 
+#include <QEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <memory>
 
 namespace velmora::gui {
 
@@ -27,7 +32,49 @@ template <typename Fold> void FoldEdits(QLineEdit* edit, Fold fold)
 
 void FoldTypedKana(QLineEdit* edit)
 {
-    FoldEdits(edit, [](const std::u16string& t) { return ToHalfWidth(t); });
+    FoldEdits(edit, [](const std::u16string& t) { return FoldKanaInput(t); });
+}
+
+// Marks the time a text box handles the user's keys and input-method text: what it inserts then was
+// typed.
+class TypingWatch : public QObject
+{
+public:
+    using QObject::QObject;
+    bool typing = false;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (typing || (event->type() != QEvent::KeyPress && event->type() != QEvent::InputMethod))
+            return false;
+        typing = true;
+        const bool handled = watched->event(event);
+        typing = false;
+        return handled;
+    }
+};
+
+void FoldTypedKanaInKanaMode(QPlainTextEdit* edit)
+{
+    auto folding = std::make_shared<bool>(false);
+    auto* watch = new TypingWatch(edit);
+    edit->installEventFilter(watch);
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                     [edit, watch, folding](int position, int, int added) {
+                         // Text the program sets is left as it is.
+                         if (*folding || added <= 0 || !watch->typing || !App().KanaMode)
+                             return;
+                         QTextCursor range(edit->document());
+                         range.setPosition(position);
+                         range.setPosition(position + added, QTextCursor::KeepAnchor);
+                         const QString typed = range.selectedText();
+                         const QString folded = QString::fromStdU16String(FoldKanaInput(typed.toStdU16String()));
+                         if (folded == typed)
+                             return;
+                         *folding = true;
+                         range.insertText(folded); // the edit's cursor stays after the insertion
+                         *folding = false;
+                     });
 }
 
 void FoldTypedKanaInKanaMode(QLineEdit* edit)

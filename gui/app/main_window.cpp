@@ -107,6 +107,7 @@ QFontDialog* TfrmMain::FontDialog()
         m_fontDialog->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::ProportionalFonts
                                  | QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts
                                  | QFontDialog::NonScalableFonts);
+        OfferJapaneseFontsOnly(m_fontDialog);
     }
     return m_fontDialog;
 }

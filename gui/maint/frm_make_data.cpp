@@ -2,6 +2,7 @@
 
 #include "core/app/app_state.h"
 #include "core/common/decimal.h"
+#include "core/common/text_colour.h"
 #include "core/maint/input_mode.h"
 #include "gui/app/controls.h"
 #include "gui/app/filling.h"
@@ -71,11 +72,13 @@ std::vector<std::u16string> DistanceItems(int first, int last)
     return items;
 }
 
-// A field's own background (the colour of a cross effect or an interesting line).
+// A field's own background (the colour of a cross effect or an interesting line), its text in the
+// colour that reads on it.
 void SetFieldColour(QLineEdit* e, uint32_t bgr)
 {
     QPalette p = e->palette();
     p.setColor(QPalette::Base, BgrColor(bgr));
+    p.setColor(QPalette::Text, BgrColor(ReadableTextColor(bgr)));
     e->setPalette(p);
 }
 

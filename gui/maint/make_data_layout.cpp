@@ -2,6 +2,7 @@
 
 #include "gui/app/controls.h"
 #include "gui/app/kana_input.h"
+#include "gui/app/number_input.h"
 #include "gui/maint/frm_make_data.h"
 
 #include <QButtonGroup>
@@ -54,6 +55,7 @@ QLineEdit* NumberField(QWidget* parent, const char* name, int x, int y, int w)
     QLineEdit* e = Field(parent, QString::fromLatin1(name), x, y, w);
     e->setText(QStringLiteral("0"));
     e->setAttribute(Qt::WA_InputMethodEnabled, false);
+    FoldTypedNumbers(e); // full-width digits, as an input method types them
     return e;
 }
 

@@ -2,13 +2,16 @@
 
 #include "core/app/app_state.h"
 #include "core/data/atomic_file.h"
+#include "core/data/cp932.h"
 #include "core/data/master_data.h"
+#include "core/data/typed_number.h"
 #include "core/mating/points.h"
 #include "core/pedigree/formula.h"
 #include "gui/app/controls.h"
 #include "gui/app/fit_form.h"
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
+#include "gui/app/number_input.h"
 #include "gui/app/wait_cursor.h"
 
 #include <QComboBox>
@@ -23,11 +26,11 @@ namespace velmora::gui {
 
 namespace {
 
-// The value of a number field: its text without surrounding blanks (control characters and spaces),
-// 0 when that is not an integer.
+// The value of a number field: its text with full-width digits folded, without surrounding blanks
+// (control characters and spaces), 0 when that is not an integer.
 int32_t FieldValue(const QLineEdit* e)
 {
-    const std::u16string t = e->text().toStdU16String();
+    const std::u16string t = FoldNumberInput(e->text().toStdU16String());
     return PointTextValue(BlankTrim(t));
 }
 
@@ -38,6 +41,7 @@ QLineEdit* NumberField(QWidget* parent, const QString& name, int x, int y, int w
     e->setGeometry(x, y, w, 22);
     e->setAttribute(Qt::WA_InputMethodEnabled, false);
     e->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    FoldTypedNumbers(e);
     return e;
 }
 
@@ -77,21 +81,22 @@ TfrmSaveAs::TfrmSaveAs(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSaveAs"));
     setWindowTitle(QStringLiteral("相性条件の保存"));
-    resize(320, 170);
-    setFixedSize(320, 170);
+    // The memo holds its three lines, the last wrapped in two, also at 640x480 with a 14-point font.
+    resize(320, 240);
+    setFixedSize(320, 240);
     Caption(this, QStringLiteral("設定名"), 12, 12, 60);
     m_cmbFile = MakeComboBox(this, "cmbFile", 76, 12, 232, 22);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setGeometry(12, 42, 296, 78);
+    m_memo->setGeometry(12, 42, 296, 150);
     m_memo->setReadOnly(true);
     m_memo->setPlainText(QStringLiteral("設定ファイルは、\n相性＋設定名＋.CSV\nというファイル名で保存されます。"));
     m_btnOk = new QPushButton(QStringLiteral("ＯＫ"), this);
     m_btnOk->setObjectName(QStringLiteral("btnOK"));
-    m_btnOk->setGeometry(120, 130, 90, 28);
+    m_btnOk->setGeometry(120, 202, 90, 28);
     m_btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setGeometry(218, 130, 90, 28);
+    m_btnCancel->setGeometry(218, 202, 90, 28);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     ListPointTables(m_cmbFile);
@@ -144,7 +149,7 @@ void TfrmPoints::BuildLayout()
     auto* p1 = new QWidget;
     m_pages->addTab(p1, QStringLiteral("配合ポイント"));
     {
-        QGroupBox* g = Group(p1, QStringLiteral("配合"), 4, 4, 184, 282);
+        QGroupBox* g = Group(p1, QStringLiteral("配合"), 4, 4, 184, 278);
         const char* names[11] = { "edtDokei", "edtOmo",  "edtMigo",   "edtYok",    "edtNix1", "edtNix2",
                                   "edtNix3",  "edtNix4", "edtKiken1", "edtKiken2", "edtOutB" };
         const QString caps[11]
@@ -156,16 +161,18 @@ void TfrmPoints::BuildLayout()
             Caption(g, caps[i], 6, 24 + i * 23, 112);
             m_haigo[static_cast<size_t>(i)] = NumberField(g, QString::fromLatin1(names[i]), 118, 24 + i * 23);
         }
-        QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 290, 184, 186);
+        // Seven rows inside the group, which ends where the sixteen-field groups do.
+        QGroupBox* c = Group(p1, QStringLiteral("クロス本数"), 4, 286, 184, 180);
         for (int n = 1; n <= 7; ++n) {
-            Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 24, 60);
+            Caption(c, QString(QChar(0xFF10 + n)) + QStringLiteral("本"), 6, 22 + (n - 1) * 22, 60);
             m_cross[static_cast<size_t>(n)]
-                = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118, 22 + (n - 1) * 24);
+                = NumberField(c, QStringLiteral("edtCross%1").arg(n), 118, 22 + (n - 1) * 22);
         }
         auto sixteen = [p1](const QString& title, int x, const QString& edtPrefix, const QString& lblPrefix,
                             std::array<QLineEdit*, 17>& edits, std::array<QLabel*, 17>& labels) {
-            // 472 high: the page of a 480-pixel layout, under its unscaled tabs, still holds it whole.
-            QGroupBox* g = Group(p1, title, x, 4, 180, 472);
+            // 466 high: the page of a 480-pixel layout, under its unscaled tabs in a 14-point font,
+            // still holds it whole.
+            QGroupBox* g = Group(p1, title, x, 4, 180, 466);
             for (int k = 1; k <= 16; ++k) {
                 QLabel* l = Caption(g, QString(), 6, 22 + (k - 1) * 28, 104);
                 l->setObjectName(lblPrefix + QString::number(k));
@@ -328,17 +335,19 @@ void TfrmPoints::OnSave()
     auto* dlg = new TfrmSaveAs(this);
     FitForm(dlg);
     const int result = dlg->exec();
-    const QString name = dlg->SettingName();
+    // 〜 as Linux input methods type it is the code page's ～.
+    const std::u16string name = FoldCp932LookAlikes(dlg->SettingName().toStdU16String());
     delete dlg;
     if (result != QDialog::Accepted)
         return;
-    if (const std::u16string problem = PointSettingNameProblem(name.toStdU16String()); !problem.empty()) {
+    if (const std::u16string problem = PointSettingNameProblem(name); !problem.empty()) {
         MessageBox::Show(this, QString::fromStdU16String(problem));
         return;
     }
+    AppState& app = App();
+    const std::u16string previousFile = app.DataFiles.Aisho;
     const bool saved = MessageBox::ShowErrors(this, [&] {
-        AppState& app = App();
-        app.DataFiles.Aisho = PointFileName(name.toStdU16String());
+        app.DataFiles.Aisho = PointFileName(name);
         {
             const WaitCursor wait;
             OpenPointFile(app.DataDir, app.DataFiles.Aisho);
@@ -346,11 +355,17 @@ void TfrmPoints::OnSave()
         StoreFields();
         WritePoints(*PointFile(), PointTable());
     });
+    if (!saved) {
+        // Nothing was saved: the table that was current stays current, with its own values; the fields
+        // keep what was typed, to be saved under another name.
+        app.DataFiles.Aisho = previousFile;
+        MessageBox::ShowErrors(this, [&] { ReadPoints(OpenPointFile(app.DataDir, previousFile), PointTable()); });
+        return;
+    }
     // The file had a second name (a hard link): that name keeps the former table, and the user is told.
-    if (saved && PointFile()->LastWriteDroppedLinks())
+    if (PointFile()->LastWriteDroppedLinks())
         MessageBox::Show(this, Q(OtherNamesKeptMessage(PointFile()->Path())));
-    if (saved)
-        accept();
+    accept();
 }
 
 } // namespace velmora::gui

@@ -6,6 +6,9 @@
 #include "core/data/master_data.h"
 #include "gui/app/controls.h"
 #include "gui/app/filling.h"
+#include "gui/app/fit_text.h"
+#include "gui/app/kana_input.h"
+#include "gui/app/line_breaks.h"
 #include "gui/app/message_box.h"
 #include "gui/app/shape.h"
 #include "gui/pedigree/editor_widgets.h"
@@ -52,9 +55,7 @@ QString Lines(std::u16string_view s)
 // controls shrink with the layout, the window's own font does not).
 QFont SmallFont()
 {
-    QFont f;
-    f.setPointSize(std::max(6, Scale(9, LayoutScale(App().ScreenHeight > 0 ? App().ScreenHeight : 600))));
-    return f;
+    return DenseFont(9);
 }
 
 QString NumberedName(const char* prefix, int n)
@@ -136,6 +137,7 @@ void TfrmEditor::BuildLayout()
     m_memSosen->setObjectName(QStringLiteral("memSosen"));
     m_memSosen->setGeometry(6, 6, 616, 40);
     m_memSosen->setFont(SmallFont());
+    FoldTypedKanaInKanaMode(m_memSosen);
 
     connect(MakeButton(this, "btnClear", QStringLiteral("クリア"), 628, 6, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnClear);
@@ -146,8 +148,8 @@ void TfrmEditor::BuildLayout()
     connect(MakeButton(this, "btnAlias", QStringLiteral("別名"), 692, 27, 60, 20), &QPushButton::clicked, this,
             &TfrmEditor::OnAlias);
 
-    QLabel* guide = ChartLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 50, 747, 28));
-    guide->setWordWrap(true);
+    QLabel* guide = ChartLabel(this, QStringLiteral("lblGuide"), Q(kEditorGuide), QRect(6, 48, 747, 31));
+    BreakLinesSensibly(guide);
 
     BuildLists();
     BuildChart();
@@ -161,10 +163,10 @@ void TfrmEditor::BuildLists()
 {
     auto build = [this](bool mares, int top, int height) {
         ChartLabel(this, QString(), mares ? QStringLiteral("繁殖牝馬") : QStringLiteral("種牡馬"),
-                   QRect(6, top, 92, 14));
+                   QRect(6, top, 92, 16));
         auto* list = new THorseList(mares, this);
         list->setObjectName(mares ? QStringLiteral("lstMamName") : QStringLiteral("lstDadName"));
-        list->setGeometry(6, top + 14, 92, height - 14);
+        list->setGeometry(6, top + 16, 92, height - 16);
         list->setFont(SmallFont());
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QPalette palette = list->palette();
@@ -195,7 +197,7 @@ void TfrmEditor::BuildChart()
 {
     for (int g = 1; g <= 5; ++g) {
         QLabel* h = ChartLabel(this, QStringLiteral("sttA%1").arg(g), QString(QChar(u'０' + g)),
-                               QRect(kChartLeft + (g - 1) * kColumnStep, 80, kColumnWidth, 14));
+                               QRect(kChartLeft + (g - 1) * kColumnStep, 80, kColumnWidth, 16));
         h->setAlignment(Qt::AlignCenter);
     }
     // Created bottom to top: effect halves, the name box, bars, the cross frame, the caption on top.
@@ -226,7 +228,7 @@ void TfrmEditor::BuildPanels()
     // The line panels stand beside the last position of their line, the 見 panels beside theirs.
     const char* const headings[] = { "面", "系", "見" };
     for (int i = 0; i < 3; ++i)
-        ChartLabel(this, QString(), QString::fromUtf8(headings[i]), QRect(kPanelLeft + 22 * i, 80, 20, 14))
+        ChartLabel(this, QString(), QString::fromUtf8(headings[i]), QRect(kPanelLeft + 22 * i, 80, 20, 16))
             ->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < kLinePanels; ++i) {
         const int n = LinePanelNumber(i);
@@ -262,7 +264,7 @@ void TfrmEditor::BuildPanels()
         const int top = 190 + (k - 1) * 22;
         QLabel* l = MakePanel(this, QStringLiteral("lblCol%1").arg(k), Q(kEditorEffectLabels[k - 1].caption),
                               QRect(kRightLeft, top, 22, 20));
-        SetBackground(l, kEditorEffectLabels[k - 1].color);
+        SetFill(l, kEditorEffectLabels[k - 1].color);
         m_pnlCol[k]
             = MakePanel(this, QStringLiteral("pnlCol%1").arg(k), QString(), QRect(kRightLeft + 26, top, 44, 20));
     }
@@ -277,10 +279,15 @@ void TfrmEditor::FillLists()
     const Filling filling(m_filling);
     m_lstDadName->clear();
     m_lstMamName->clear();
+    // A name too long for the narrow lists is elided there; its hint is the whole name.
+    auto add = [](QListWidget* list, const std::u16string& name) {
+        auto* item = new QListWidgetItem(Q(name), list);
+        item->setToolTip(item->text());
+    };
     for (const std::u16string& n : m_model.StallionNames())
-        m_lstDadName->addItem(Q(n));
+        add(m_lstDadName, n);
     for (const std::u16string& n : m_model.MareNames())
-        m_lstMamName->addItem(Q(n));
+        add(m_lstMamName, n);
 }
 
 void TfrmEditor::ShowSelections()
@@ -329,6 +336,7 @@ void TfrmEditor::Redraw()
         const EditorSlotView& s = v.slot[k];
         m_lblName[k]->setText(Lines(s.caption));
         m_lblName[k]->setToolTip(Lines(s.hint));
+        SetTextColor(m_lblName[k], s.textColor);
         m_shpKokaa[k]->SetColor(s.colorA);
         m_shpKokab[k]->SetColor(s.colorB);
         m_shpDDrop[k]->setVisible(s.topBar);
@@ -415,9 +423,9 @@ void TfrmEditor::OnView()
     Guarded([this] {
         PullBox();
         std::u16string message;
-        const int r = m_model.Show(AliasFromFile(AliasFilePath(App().StartDir)), &message);
+        m_model.Show(AliasFromFile(AliasFilePath(App().StartDir)), &message);
         Redraw();
-        if (r < 0)
+        if (!message.empty())
             MessageBox::Show(this, Q(message));
     });
 }

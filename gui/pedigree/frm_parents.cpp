@@ -7,13 +7,16 @@
 #include "core/eval/positions.h"
 #include "gui/app/controls.h"
 #include "gui/app/filling.h"
+#include "gui/app/fit_text.h"
 #include "gui/app/kana_input.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
 #include "gui/app/shape.h"
+#include "gui/pedigree/formula_chooser.h"
 #include "gui/pedigree/frm_alias.h"
 #include "gui/pedigree/kept_selection.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -116,7 +119,7 @@ TfrmParents::TfrmParents(QWidget* parent)
     }
 }
 
-void TfrmParents::SetChooserItems(const QStringList& items, int selected)
+void TfrmParents::SetChooserModel(QAbstractItemModel* lines, int selected)
 {
     QLineEdit* edit = m_cmbParents->lineEdit();
     const QString text = edit->text();
@@ -124,9 +127,8 @@ void TfrmParents::SetChooserItems(const QStringList& items, int selected)
     const int length = edit->selectionLength();
     {
         const Filling filling(m_filling);
-        m_cmbParents->clear();
-        m_cmbParents->addItems(items);
-        m_cmbParents->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
+        m_cmbParents->setModel(lines);
+        m_cmbParents->setCurrentIndex(selected >= 0 && selected < lines->rowCount() ? selected : -1);
     }
     m_cmbParents->setEditText(text);
     if (start >= 0)
@@ -138,7 +140,11 @@ void TfrmParents::SetChooserItems(const QStringList& items, int selected)
 
 void TfrmParents::BuildLayout()
 {
-    m_cmbParents = MakeComboBox(this, "cmbParents", 4, 4, 596, 26);
+    m_cmbParents = new FormulaChooser(this);
+    m_cmbParents->setObjectName(QStringLiteral("cmbParents"));
+    m_cmbParents->setGeometry(4, 4, 596, 26);
+    m_cmbParents->setEditable(true);
+    m_cmbParents->setInsertPolicy(QComboBox::NoInsert);
     m_cmbParents->setMaxVisibleItems(24);
     m_cmbParents->setCompleter(nullptr); // a formula is not completed from the result lines
     m_cmbParents->installEventFilter(this);
@@ -177,9 +183,12 @@ void TfrmParents::BuildLayout()
 
     m_cmbParent = MakeComboBox(this, "cmbParent", 0, 0, kBoxWidth + 40, 24);
     m_cmbParent->setMaxVisibleItems(24);
+    m_cmbParent->installEventFilter(this);
     m_cmbParent->hide();
     connect(m_cmbParent, &QComboBox::activated, this, [this](int index) {
-        if (!m_filling)
+        // Opening the list moves the focus into it, and the box then takes a typed name as chosen; the
+        // choice is made in the list, or with Enter in the box.
+        if (!m_filling && !m_cmbParent->view()->isVisible())
             OnReplacementChosen(m_cmbParent->itemText(index));
     });
 }
@@ -199,12 +208,14 @@ void TfrmParents::BuildChartBox(bool dadSide, int position)
     b.inb = MakeShape(this, QStringLiteral("shp%1Inb%2").arg(side, n), r.x(), r.y() + 14, r.width(), 4);
     b.inb->hide();
 
-    b.name = MakeLabel(this, nullptr, QString(), r.x() + 3, r.y() + 1, r.width() - 6, 14);
+    // The name and the effects take the box's height between them, so that at the 480-line layout
+    // each still holds a line of 8 points.
+    b.name = MakeLabel(this, nullptr, QString(), r.x() + 3, r.y(), r.width() - 6, 16);
     b.name->setObjectName(dadSide ? QStringLiteral("lblDsosen%1").arg(n) : QStringLiteral("lblMSosen%1").arg(n));
     b.name->setFont(PointFont(9));
-    b.effectA = MakeLabel(this, nullptr, QString(), r.x() + 2, r.y() + 17, half - 3, 13);
+    b.effectA = MakeLabel(this, nullptr, QString(), r.x() + 2, r.y() + 16, half - 3, 15);
     b.effectA->setObjectName(QStringLiteral("lbl%1KokaA%2").arg(side, n));
-    b.effectB = MakeLabel(this, nullptr, QString(), r.x() + half + 2, r.y() + 17, r.width() - half - 3, 13);
+    b.effectB = MakeLabel(this, nullptr, QString(), r.x() + half + 2, r.y() + 16, r.width() - half - 3, 15);
     b.effectB->setObjectName(QStringLiteral("lbl%1KokaB%2").arg(side, n));
     for (QLabel* l : { b.effectA, b.effectB })
         l->setFont(PointFont(8));
@@ -366,14 +377,16 @@ void TfrmParents::OnLabelDoubleClicked(int entry)
         if (!list)
             return;
         m_replaceEntry = entry;
+        // The name shown is the current item, so that the list opens on it.
+        const QString text = Q(list->text);
         {
             const Filling filling(m_filling);
             m_cmbParent->clear();
             for (const std::u16string& name : list->items)
                 m_cmbParent->addItem(Q(name));
-            m_cmbParent->setCurrentIndex(-1);
+            m_cmbParent->setCurrentIndex(m_cmbParent->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
         }
-        m_cmbParent->setEditText(Q(list->text));
+        m_cmbParent->setEditText(text);
         m_cmbParent->move(EntryLabelWidget(entry)->geometry().topLeft());
         m_cmbParent->show();
         m_cmbParent->raise();
@@ -410,6 +423,9 @@ void TfrmParents::Paint()
         SetFontStyle(b.name, bold, s.italic);
         b.effectA->setText(Q(s.effectA));
         b.effectB->setText(Q(s.effectB));
+        SetTextColor(b.name, s.nameColor);
+        SetTextColor(b.effectA, s.textColorA);
+        SetTextColor(b.effectB, s.textColorB);
         b.kokaA->SetColor(s.colorA);
         b.kokaB->SetColor(s.colorB);
         b.inb->SetColor(s.markerColor);
@@ -430,6 +446,7 @@ void TfrmParents::Paint()
         label->setText(Q(panel->text));
         label->setToolTip(Q(panel->hint));
         SetBackground(label, !v.drawn ? kDisplayWhite : panel->lit ? panel->color : bgr(window));
+        SetTextColor(label, v.drawn && panel->lit ? panel->textColor : kTextBlack);
     }
     for (size_t k = 1; k <= 16; ++k)
         m_edtCrs[k]->setText(Q(v.kosei[k]));
@@ -437,6 +454,7 @@ void TfrmParents::Paint()
     m_edtNitroSt->setText(v.drawn ? Q(pd.nitroSt) : QString());
     m_btnRight->setEnabled(m_model.RightEnabled());
     m_btnLeft->setEnabled(m_model.LeftEnabled());
+    FitTexts(this); // new names: each in a font it fits, or elided
 }
 
 void TfrmParents::PaintLegend()
@@ -450,6 +468,25 @@ void TfrmParents::PaintLegend()
 bool TfrmParents::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == m_cmbParent) {
+        // The closed replacement list does not step through the names with the arrow keys or the wheel
+        // (each step would replace the horse): the keys open the list, where they move as usual.
+        if (type == QEvent::Wheel)
+            return true;
+        if (type == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                m_cmbParent->showPopup();
+                return true;
+            default:
+                break;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     if (watched == m_cmbParents || watched == m_cmbParents->lineEdit()) {
         // Enter in the formula box shows the formula (the combo box passes keys on to its edit field
         // directly, so both are watched).

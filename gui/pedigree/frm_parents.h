@@ -6,16 +6,16 @@
 //
 // Opened from the main window (empty formula) and from the search results window: that one sets
 // App().ViewFromResults, puts the chosen result line on the clipboard, creates the viewer (which shows
-// the clipboard's formula at once), hands it every result line with SetChooserItems, fits it and runs
-// it modally.
+// the clipboard's formula at once), lets its formula chooser read the result lines it holds
+// (SetChooserModel), fits it and runs it modally.
 
 #include "core/pedigree/viewer_model.h"
 
 #include <QDialog>
-#include <QStringList>
 
 #include <array>
 
+class QAbstractItemModel;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -34,10 +34,11 @@ class TfrmParents : public QDialog
 public:
     explicit TfrmParents(QWidget* parent = nullptr);
 
-    // Fills the formula box's item list (selecting an item shows it) and marks item `selected`
-    // (-1 for none) as the current one. Reads nothing: the formula already shown stays in the box
-    // with its selection.
-    void SetChooserItems(const QStringList& items, int selected);
+    // Makes `lines` the formula box's item list (selecting an item shows it) and marks row `selected`
+    // (-1 for none) as the current one. The box reads the lines from that model, shared with its owner
+    // and not copied, also as it grows. Reads nothing: the formula already shown stays in the box with
+    // its selection.
+    void SetChooserModel(QAbstractItemModel* lines, int selected);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

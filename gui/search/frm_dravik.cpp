@@ -9,6 +9,7 @@
 #include "gui/app/fit_text.h"
 #include "gui/app/message_box.h"
 #include "gui/app/modal.h"
+#include "gui/app/number_input.h"
 #include "gui/search/frm_results.h"
 
 #include <QCheckBox>
@@ -52,15 +53,12 @@ QString Numbered(const char* prefix, int n)
 // scaled with the layout, so that the dense pages keep their texts inside their controls.
 QFont SmallFont()
 {
-    const FitScale k = LayoutScale(App().ScreenHeight > 0 ? App().ScreenHeight : 600);
-    QFont f;
-    f.setPointSizeF(9.0 * static_cast<double>(k.num) / static_cast<double>(k.den));
-    return f;
+    return DenseFont(9);
 }
 
 QSpinBox* MakeBox(QWidget* parent, const QString& name, search::BoxRange range, int x, int y, int w)
 {
-    auto* b = new QSpinBox(parent);
+    QSpinBox* b = new NumberBox(parent);
     b->setObjectName(name);
     b->setRange(range.lo, range.hi);
     b->setSingleStep(range.step);
@@ -92,6 +90,9 @@ QToolButton* MakeDots(QWidget* parent, const char* name, int x, int y)
     b->setText(QStringLiteral("..."));
     b->setToolTip(Q(search::kExtendedHint));
     b->setGeometry(x, y, 28, 24);
+    // Down while the extended selection is shown.
+    b->setCheckable(true);
+    ShowToggleState(b);
     return b;
 }
 
@@ -203,6 +204,7 @@ void TfrmDravik::BuildTop()
     m_edtResult = new QLineEdit(Q(search::kDefaultResultLimit), this);
     m_edtResult->setObjectName(QStringLiteral("edtResult"));
     m_edtResult->setGeometry(416, 6, 80, 24);
+    FoldTypedNumbers(m_edtResult);
 
     m_btnSearch = MakeButton(this, "btnSearch", QStringLiteral("検索"), 600, 4, 88, 28);
     QPushButton* end = MakeButton(this, "btnEnd", QStringLiteral("戻る"), 696, 4, 88, 28);
@@ -620,6 +622,9 @@ void TfrmDravik::PaintLists()
 {
     m_clbMam->setVisible(m_model->MamListShown());
     m_clbDad->setVisible(m_model->DadListShown());
+    for (auto [name, shown] :
+         { std::pair { "spbMam", m_model->MamListShown() }, std::pair { "spbDad", m_model->DadListShown() } })
+        findChild<QToolButton*>(QString::fromLatin1(name))->setChecked(shown);
 }
 
 void TfrmDravik::PaintNitro()

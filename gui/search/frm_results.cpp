@@ -39,7 +39,8 @@ int ResultListModel::rowCount(const QModelIndex& parent) const
 
 QVariant ResultListModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
+    // An editable combo box (the viewer's formula chooser) reads its items' texts as EditRole.
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() || index.row() >= m_rows)
         return {};
     return Q(m_lines.Line(static_cast<size_t>(index.row())));
 }
@@ -235,12 +236,7 @@ void TfrmResults::OnView()
     QApplication::clipboard()->setText(Q(request.line));
     App().ViewFromResults = true;
     auto viewer = std::make_unique<TfrmParents>(this);
-    QStringList items;
-    const search::ResultLines& lines = m_model.Lines();
-    items.reserve(static_cast<qsizetype>(lines.Size()));
-    for (size_t i = 0; i < lines.Size(); ++i)
-        items.append(Q(lines.Line(i)));
-    viewer->SetChooserItems(items, row);
+    viewer->SetChooserModel(m_list, row);
     FitForm(viewer.get());
     viewer->exec();
 }

@@ -16,6 +16,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -106,6 +109,16 @@ private slots:
             QDialog* d = ActiveDialog("frmDataDir");
             QVERIFY(d);
             QCOMPARE(d->windowTitle(), QStringLiteral("データファイルの変更"));
+            // The prompt is broken by the program at sensible places, not where wrapping runs out of
+            // room (which left a lone "い。").
+            auto* prompt = d->findChild<QLabel*>(QStringLiteral("lblPrompt"));
+            const QStringList lines = prompt->text().split(QLatin1Char('\n'));
+            QVERIFY(!prompt->wordWrap() && lines.size() > 1);
+            QCOMPARE(lines.join(QString()),
+                     QStringLiteral("左のデータ格納場所でデータフォルダを、右側で使用するデータファイルを選択し"
+                                    "てからＯＫボタンを押してください。"));
+            for (const QString& line : lines)
+                QVERIFY2(line.size() > 4, qPrintable(prompt->text()));
             before = Selected(d);
             ClickFolder(d, QStringLiteral("data"));
             after = Selected(d);
@@ -123,29 +136,33 @@ private slots:
         QCOMPARE(MessageBox::History(), QStringList());
     }
 
-    // An installed program (<prefix>/bin/velmora, or <prefix>/games/velmora as the Debian package puts it)
-    // offers its sample data (<prefix>/share/velmora/sample) in the drive selector at a first start, and
-    // finds its help file in <prefix>/share/velmora.
-    void installedProgramOffersItsSampleData_data()
+    void installedProgramCopiesItsSampleData_data()
     {
         QTest::addColumn<QString>("programFolder");
         QTest::newRow("bin") << QStringLiteral("bin");
         QTest::newRow("games") << QStringLiteral("games");
     }
 
-    void installedProgramOffersItsSampleData()
+    // An installed program (<prefix>/bin/velmora, or <prefix>/games/velmora as the Debian package puts
+    // it) offers its sample data (<prefix>/share/velmora/sample) in the drive selector at a first start
+    // and finds its help file in <prefix>/share/velmora. The sample is read-only and shared: choosing it copies it into
+    // ~/Velmora/data, where the program then works; when that folder exists, the user is asked where to copy it.
+    void installedProgramCopiesItsSampleData()
     {
         QFETCH(QString, programFolder);
-        QTemporaryDir prefix, work;
+        QTemporaryDir prefix, home, work1, work2;
         const QString shared = prefix.filePath(QStringLiteral("share/velmora"));
         CopySampleData(shared + QStringLiteral("/sample"));
         QVERIFY(QDir().mkpath(prefix.filePath(programFolder)));
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("mine"))));
         QFile help(shared + QStringLiteral("/velmora.HLP"));
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
-        QString drive;
-        Script script;
-        script.Add([&] {
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const QString copy = home.filePath(QStringLiteral("Velmora/data/"));
+        QString drive, asked;
+        auto chooseSample = [&] {
             QDialog* d = ActiveDialog("frmDataDir");
             QVERIFY(d);
             auto* drives = d->findChild<QComboBox*>(QStringLiteral("cmbDrive"));
@@ -155,15 +172,43 @@ private slots:
             drives->setCurrentIndex(sample);
             emit drives->activated(sample);
             Click(d, "btnOK");
+        };
+        Script first;
+        first.Add(chooseSample);
+        first.Start();
+        {
+            TfrmMain main(prefix.filePath(programFolder + QStringLiteral("/velmora")), work1.path());
+            QVERIFY(first.Done());
+            QCOMPARE(drive, QStringLiteral("サンプルデータ (%1/sample/)").arg(shared));
+            QCOMPARE(main.StartupExitCode(), 0);
+            QCOMPARE(QString::fromStdString(App().DataDir), copy);
+            QCOMPARE(Setting(work1.path(), u"データディレクトリ"), copy);
+            QCOMPARE(Master().MamCount, 80);
+            QCOMPARE(QDir(copy).entryList(QDir::Files),
+                     QDir(shared + QStringLiteral("/sample")).entryList(QDir::Files));
+            QCOMPARE(main.HelpFilePath(), shared + QStringLiteral("/velmora.HLP"));
+        }
+
+        Script second;
+        second.Add(chooseSample);
+        second.Add([&] {
+            auto* folder = qobject_cast<QFileDialog*>(ActiveDialog("dlgSampleCopy"));
+            QVERIFY(folder);
+            asked = folder->directory().absolutePath();
+            folder->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(home.filePath(QStringLiteral("mine")));
+            static_cast<QDialog*>(folder)->accept();
         });
-        script.Start();
-        TfrmMain main(prefix.filePath(programFolder + QStringLiteral("/velmora")), work.path());
-        QVERIFY(script.Done());
-        QCOMPARE(drive, QStringLiteral("サンプルデータ (%1/sample/)").arg(shared));
-        QCOMPARE(main.StartupExitCode(), 0);
-        QCOMPARE(QString::fromStdString(App().DataDir), shared + QStringLiteral("/sample/"));
-        QCOMPARE(Master().MamCount, 80);
-        QCOMPARE(main.HelpFilePath(), shared + QStringLiteral("/velmora.HLP"));
+        second.Start();
+        TfrmMain main(prefix.filePath(programFolder + QStringLiteral("/velmora")), work2.path());
+        qputenv("HOME", oldHome);
+        QVERIFY(second.Done());
+        QCOMPARE(asked, home.filePath(QStringLiteral("Velmora")));
+        QCOMPARE(QString::fromStdString(App().DataDir), home.filePath(QStringLiteral("mine/")));
+        QCOMPARE(Master().DadCount, 60);
+        // The sample itself holds what was installed, nothing more.
+        QCOMPARE(QDir(shared + QStringLiteral("/sample")).entryList(QDir::Files),
+                 QDir(QStringLiteral(VELMORA_SAMPLE_DIR)).entryList(QDir::Files));
     }
 
     void firstStartCancelledEndsWithCode1()

@@ -31,6 +31,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -40,7 +41,7 @@
 using namespace velmora;
 using namespace velmora::gui;
 using velmora::gui::test::ActiveDialog;
-using velmora::gui::test::AddLayoutRows;
+using velmora::gui::test::AddAllLayoutRows;
 using velmora::gui::test::Click;
 using velmora::gui::test::CliOutput;
 using velmora::gui::test::CutOrOutOfReach;
@@ -48,6 +49,7 @@ using velmora::gui::test::Find;
 using velmora::gui::test::LayoutSettings;
 using velmora::gui::test::SampleProgram;
 using velmora::gui::test::Script;
+using velmora::gui::test::TypeText;
 using velmora::gui::test::WorkFolder;
 
 namespace {
@@ -78,6 +80,16 @@ QStringList CliLines(const QString& dataDir, const QJsonObject& conditions, cons
     QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     lines.sort();
     return lines;
+}
+
+// The mean luminance of an image's pixels, 0 (black) .. 1 (white).
+double MeanLuminance(const QImage& image)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += QColor(image.pixel(x, y)).lightnessF();
+    return sum / std::max(1, image.width() * image.height());
 }
 
 bool Finished(QWidget* results)
@@ -190,6 +202,22 @@ private slots:
             QCOMPARE(Text(dravik, "lblHaigoUd1"), QStringLiteral("以下"));
             QVERIFY(!Find<QWidget>(dravik, "clbSosen")->isVisible());
 
+            // Full-width digits, as an input method types them, are numbers in a number box.
+            auto* nix = Find<QSpinBox>(dravik, "edtNixBase");
+            nix->selectAll();
+            TypeText(nix, QStringLiteral("１２"));
+            QCOMPARE(nix->value(), 12);
+            nix->setValue(0);
+
+            // The extended selection's button is down, plainly, while the list is shown.
+            auto* dots = Find<QToolButton>(dravik, "spbDad");
+            const QImage up = dots->grab().toImage();
+            dots->click();
+            QVERIFY(dots->isChecked() && Find<QWidget>(dravik, "clbDad")->isVisible());
+            QVERIFY(MeanLuminance(up) - MeanLuminance(dots->grab().toImage()) > 0.3);
+            dots->click();
+            QVERIFY(!dots->isChecked() && !Find<QWidget>(dravik, "clbDad")->isVisible());
+
             Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("1000000"));
             ++steps;
             Click(dravik, "btnSearch");
@@ -253,8 +281,12 @@ private slots:
             QDialog* viewer = ActiveDialog("frmParents");
             QVERIFY(viewer);
             auto* chooser = Find<QComboBox>(viewer, "cmbParents");
+            // The chooser reads the results window's own lines, not a copy of them.
+            QCOMPARE(chooser->model(), Find<QListView>(results, "lstResults")->model());
             QCOMPARE(chooser->count(), listed.size());
             QCOMPARE(chooser->currentIndex(), 1);
+            QCOMPARE(chooser->itemText(1), listed[1]);
+            QCOMPARE(chooser->currentText(), listed[1]);
             QCOMPARE(QApplication::clipboard()->text(), listed[1]);
             QVERIFY(App().ViewFromResults);
             ++steps;
@@ -265,11 +297,20 @@ private slots:
             ++steps;
             Click(results, "btnExit");
         });
-        // The result limit lists exactly N.
+        // The result limit lists exactly N; typed in full width it is the same number, and a limit that
+        // is no number starts nothing but a message.
         script.Add([&] {
             QVERIFY(!results);
             QVERIFY(dravik->isVisible());
-            Find<QLineEdit>(dravik, "edtResult")->setText(QStringLiteral("5"));
+            auto* limit = Find<QLineEdit>(dravik, "edtResult");
+            limit->setText(QStringLiteral("abc"));
+            MessageBox::ClearHistory();
+            Click(dravik, "btnSearch");
+            QCOMPARE(MessageBox::History(), QStringList { QStringLiteral("検索上限数「abc」は数ではありません") });
+            QVERIFY(Find<QPushButton>(dravik, "btnSearch")->isEnabled());
+            limit->selectAll();
+            TypeText(limit, QStringLiteral("５"));
+            QCOMPARE(limit->text(), QStringLiteral("5"));
             ++steps;
             Click(dravik, "btnSearch");
         });
@@ -365,7 +406,7 @@ private slots:
 
     // Both windows at 800x600, at 640x480 and with a 14-point font, on every page, with the hidden
     // nitro boxes and the extended selections shown: every text whole, every control within reach.
-    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+    void layoutKeepsTextsWholeAndInReach_data() { AddAllLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {

@@ -8,9 +8,11 @@
 #include "core/data/master_data.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
+#include "gui/app/shape.h"
 #include "gui/pedigree/editor_widgets.h"
 #include "gui/pedigree/frm_editor.h"
 #include "support/cli_json.h"
+#include "support/layout_check.h"
 #include "support/sample_program.h"
 #include "support/script.h"
 
@@ -201,6 +203,12 @@ private slots:
                 QCOMPARE((SlotRec { s["oya"].toInt(), s["dad"].toInt(), s["mam"].toInt() }), dropped[k - 1]);
             }
 
+            // In the kana input mode typed hiragana is folded as the stored names are written.
+            Box(editor)->clear();
+            Box(editor)->setFocus();
+            TypeText(Box(editor), QStringLiteral("くいえほ＊めぺい"));
+            QCOMPARE(Box(editor)->toPlainText(), kS + QStringLiteral("*") + kM);
+
             // An unknown name stays selected; 別名 registers it and shows the formula again.
             Box(editor)->setPlainText(QStringLiteral("Zzz * ") + kM);
             Click(editor, "btnView");
@@ -261,6 +269,37 @@ private slots:
         script.Start();
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && shown.size() == 2 && !editor->isVisible(), 20000);
         QCOMPARE(shown, (std::vector<QRect> { centred, centred }));
+    }
+
+    // At 640x480 with a 14-point font: no text under 8 points, none cut (a long name in the lists is
+    // elided there, with its whole name as the hint), and the captions readable on the effect colours.
+    void smallLayoutKeepsTextsReadable()
+    {
+        Folder folder(480);
+        {
+            IniFile ini(folder.dir.filePath(QStringLiteral("velmora.INI")).toStdString());
+            ini.WriteString(u"SCREEN", u"FontSize", u"14");
+        }
+        TfrmMain main(folder.Exe(), folder.dir.path());
+        QCOMPARE(main.StartupExitCode(), 0);
+        main.CreateEditor();
+        auto* editor = static_cast<TfrmEditor*>(main.Editor());
+        editor->show();
+        editor->DropHorse(1, false, kS);
+        editor->DropHorse(1, true, kM);
+        const QStringList bad = CutOrOutOfReach(editor);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+        auto* list = editor->findChild<QListWidget*>(QStringLiteral("lstDadName"));
+        QVERIFY(list->font().pointSizeF() >= 8);
+        QCOMPARE(list->item(0)->toolTip(), list->item(0)->text());
+        const EditorView& v = editor->Model().View();
+        for (int k = 1; k <= 31; ++k) {
+            const QColor want = BgrColor(v.slot[k].textColor);
+            QCOMPARE(Slot(editor, k)->palette().color(QPalette::WindowText), want);
+        }
+        auto* hard = editor->findChild<QLabel*>(QStringLiteral("lblCol10")); // 難 on dark red
+        QCOMPARE(hard->palette().color(QPalette::WindowText), QColor(Qt::white));
+        editor->hide();
     }
 };
 

@@ -14,6 +14,7 @@
 #include "support/sample_program.h"
 #include "support/script.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -25,6 +26,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListView>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -309,6 +312,60 @@ private slots:
         });
         QTest::mouseClick(Button(w, "btnFont"), Qt::LeftButton);
         QCOMPARE(IniFile(work.Ini()).ReadString(u"SCREEN", u"FontSize", u""), std::u16string(u"14"));
+    }
+
+    // The font dialog offers only the fonts that write Japanese: a symbol font, or one without kana and
+    // kanji, would draw the windows' texts as boxes or dingbats. Such a font in the settings is replaced.
+    void fontDialogOffersOnlyJapaneseFonts()
+    {
+        WorkFolder work;
+        TfrmMain w(work.Exe(), work.Path());
+        w.show();
+        QStringList offered;
+        QTimer::singleShot(0, &w, [&] {
+            // The family list is one of the dialog's lists (with the styles and the sizes).
+            for (const QListView* list : w.FontDialog()->findChildren<QListView*>())
+                for (int r = 0; r < list->model()->rowCount(); ++r)
+                    offered << list->model()->index(r, 0).data().toString();
+            w.FontDialog()->reject();
+        });
+        QTest::mouseClick(Button(w, "btnFont"), Qt::LeftButton);
+        QVERIFY(offered.contains(QStringLiteral("IPAGothic")));
+        const QStringList others = QFontDatabase::families();
+        QVERIFY(others.contains(QStringLiteral("DejaVu Sans"))); // a font without Japanese is installed
+        QVERIFY(!offered.contains(QStringLiteral("DejaVu Sans")));
+        QCOMPARE(ResolveFontFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("IPAPGothic"));
+    }
+
+    // A long message is broken at sensible places by the program, each line narrow enough that the
+    // box does not break it again anywhere (which leaves a lone "い。").
+    void messagesBreakAtSensiblePlaces()
+    {
+        const QString text = QStringLiteral("/home/user/Velmora/data/相性テスト.CSVに書き込めません（Permission "
+                                            "denied）。設定名を変えて、もう一度保存してください。");
+        QString shown;
+        bool wrapsAgain = true;
+        MessageBox::SetAutoAnswer(std::nullopt);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label);
+            shown = label->text();
+            const QFontMetrics fm(label->font());
+            wrapsAgain = false;
+            for (const QString& line : shown.split(QLatin1Char('\n')))
+                wrapsAgain = wrapsAgain || fm.horizontalAdvance(line) > label->contentsRect().width();
+            box->accept();
+        });
+        MessageBox::Show(nullptr, text);
+        MessageBox::SetAutoAnswer(MessageBox::Ok);
+        QStringList lines = shown.split(QLatin1Char('\n'));
+        QVERIFY2(lines.size() > 1, qPrintable(shown));
+        QVERIFY2(!wrapsAgain, qPrintable(shown));
+        QCOMPARE(lines.join(QString()), text);
+        for (const QString& line : lines)
+            QVERIFY2(line.size() > 4 && !QStringLiteral("。、）").contains(line.front()), qPrintable(shown));
     }
 
     // ヘルプ shows the guide in the program's own window, from its contents page, without asking the

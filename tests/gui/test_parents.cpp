@@ -13,10 +13,12 @@
 #include "gui/app/modal.h"
 #include "gui/app/shape.h"
 #include "gui/pedigree/frm_parents.h"
+#include "support/layout_check.h"
 #include "support/sample_program.h"
 #include "support/script.h"
 #include "support/velmora_fixture.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -30,6 +32,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QtTest>
 
 #include <algorithm>
@@ -85,6 +88,13 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
             QCOMPARE(name->font().bold(), side == "M" && v.boldMare == p);
             QCOMPARE(Find<QLabel>(viewer, QStringLiteral("lbl%1KokaA%2").arg(side, n))->text(), Q(s.effectA));
             QCOMPARE(Find<QLabel>(viewer, QStringLiteral("lbl%1KokaB%2").arg(side, n))->text(), Q(s.effectB));
+            // Texts on the effect colours in the colour that reads there.
+            auto color = [&](const QString& label) {
+                return Find<QLabel>(viewer, label)->palette().color(QPalette::WindowText);
+            };
+            QCOMPARE(name->palette().color(QPalette::WindowText), BgrColor(s.nameColor));
+            QCOMPARE(color(QStringLiteral("lbl%1KokaA%2").arg(side, n)), BgrColor(s.textColorA));
+            QCOMPARE(color(QStringLiteral("lbl%1KokaB%2").arg(side, n)), BgrColor(s.textColorB));
             QCOMPARE(Find<TShape>(viewer, QStringLiteral("shp%1KokaA%2").arg(side, n))->Color(), s.colorA);
             QCOMPARE(Find<TShape>(viewer, QStringLiteral("shp%1KokaB%2").arg(side, n))->Color(), s.colorB);
             auto* bar = Find<TShape>(viewer, QStringLiteral("shp%1Inb%2").arg(side, n));
@@ -106,6 +116,7 @@ void CheckAgainstCore(QWidget* viewer, const QString& formula)
         QCOMPARE(p->toolTip(), Q(panel->hint));
         const QColor want = panel->lit ? BgrColor(panel->color) : viewer->palette().color(QPalette::Base);
         QCOMPARE(p->palette().color(QPalette::Window), want);
+        QCOMPARE(p->palette().color(QPalette::WindowText), BgrColor(panel->lit ? panel->textColor : kTextBlack));
     }
     QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtNitroSp"))->text(), Q(pd.nitroSp));
     QCOMPARE(Find<QLineEdit>(viewer, QStringLiteral("edtNitroSt"))->text(), Q(pd.nitroSt));
@@ -164,12 +175,10 @@ private slots:
             QCOMPARE(LabelWidget(viewer, 1)->text(), QString());
             CheckArrows(viewer, false, false);
             // With the kana input mode, typed katakana is folded to half-width as it is typed.
+            // Hiragana as well, as the kana mode folds it in every name field.
             QLineEdit* edit = Find<QComboBox>(viewer, QStringLiteral("cmbParents"))->lineEdit();
-            for (const QChar c : QStringLiteral("クイエホ＊デ")) {
-                QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QApplication::sendEvent(edit, &key);
-            }
-            QCOMPARE(edit->text(), QStringLiteral("ｸｲｴﾎ*ﾃﾞ"));
+            TypeText(edit, QStringLiteral("クイエホ＊でぎぬ"));
+            QCOMPARE(edit->text(), QStringLiteral("ｸｲｴﾎ*ﾃﾞｷﾞﾇ"));
             QCOMPARE(edit->cursorPosition(), edit->text().size());
         });
         script.Add([&] {
@@ -219,7 +228,11 @@ private slots:
         script.Add([&] {
             alias = ActiveDialog("frmAlias");
             QVERIFY(alias);
-            QCOMPARE(Find<QLineEdit>(alias, QStringLiteral("edtAlias"))->text(), kUnknown);
+            auto* edtAlias = Find<QLineEdit>(alias, QStringLiteral("edtAlias"));
+            QCOMPARE(edtAlias->text(), kUnknown);
+            edtAlias->selectAll();
+            TypeText(edtAlias, QStringLiteral("だれもしらない")); // typed in hiragana: the same name
+            QCOMPARE(edtAlias->text(), kUnknown);
             auto* names = Find<QComboBox>(alias, QStringLiteral("cmbAlias"));
             names->setCurrentIndex(names->findText(kDamSire));
             Click(alias, "btnOK");
@@ -257,6 +270,120 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !viewer, 30000);
         SetOpenDocumentHook({});
+    }
+
+    // The replacement list of a label naming a registered stallion opens on him with the mouse or F4,
+    // steps with the keys inside the open list and chooses with Enter or a click; the arrow keys on the
+    // closed list open it instead of replacing the horse. A typed exact name wins over the inline
+    // completion, letter case included.
+    void replacementListByMouseAndKeys()
+    {
+        SampleProgram program;
+        QVERIFY(program.Started());
+        TfrmMain& main = program.Main();
+        MasterData& d = Master();
+        d.DadTable[10].name = u"KASU"; // listed first: the names compare alike without letter case
+        d.DadTable[11].name = u"Kasu";
+        // The chart names a stallion by his own ancestor row.
+        auto charted = [&d](size_t row) { return Q(d.OyaTable[static_cast<size_t>(d.DadTable[row].Father[0])].name); };
+        QPointer<QDialog> viewer;
+        QComboBox* list = nullptr;
+        auto open = [&] {
+            QTest::mouseDClick(LabelWidget(viewer, 1), Qt::LeftButton);
+            list = Find<QComboBox>(viewer, QStringLiteral("cmbParent"));
+            QVERIFY(list && list->isVisible());
+        };
+        auto popupShown = [&] { return list->view()->isVisible(); };
+        QString next;
+        QElapsedTimer clock;
+        Script script;
+        script.Add([&] { Click(&main, "btnParents"); });
+        script.Add([&] {
+            viewer = ActiveDialog("frmParents");
+            QVERIFY(viewer);
+            ShowTyped(viewer, Formula({ kSire, kDamSire, kMare }));
+            open();
+            QCOMPARE(list->currentText(), kSire);
+            QCOMPARE(list->currentIndex(), list->findText(kSire));
+            next = list->itemText(list->currentIndex() + 1);
+            QTest::keyClick(list, Qt::Key_F4);
+        });
+        script.Add([&] {
+            QVERIFY(list->isVisible());
+            QVERIFY(popupShown());
+            QCOMPARE(list->view()->currentIndex().data().toString(), kSire);
+            QTest::keyClick(list->view(), Qt::Key_Down);
+            QTest::keyClick(list->view(), Qt::Key_Return);
+        });
+        script.Add([&] {
+            QVERIFY(!list->isVisible());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), next);
+            // The arrow keys on the closed list open it; the horse stays.
+            open();
+            QTest::keyClick(list, Qt::Key_Down);
+        });
+        script.Add([&] {
+            QVERIFY(popupShown());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), next);
+            QTest::keyClick(list->view(), Qt::Key_Escape);
+        });
+        script.Add([&] {
+            // The mouse: the arrow opens the list, a click on a name chooses it.
+            QVERIFY(!popupShown());
+            QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(list->width() - 6, list->height() / 2));
+            clock.start();
+        });
+        // A list just opened ignores a release within the double-click time; a user takes longer.
+        script.AddWait([&] { return clock.elapsed() > QApplication::doubleClickInterval(); }, 5000, "a while");
+        script.Add([&] {
+            QVERIFY(popupShown());
+            QVERIFY(list->isVisible());
+            const QModelIndex sire = list->model()->index(list->findText(kSire), 0);
+            list->view()->scrollTo(sire);
+            QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {}, list->view()->visualRect(sire).center());
+        });
+        script.Add([&] {
+            QVERIFY(!list->isVisible());
+            QCOMPARE(LabelWidget(viewer, 1)->text(), kSire);
+            // Typed: the exact name, not the first name the completion offers.
+            open();
+            list->lineEdit()->selectAll();
+            QTest::keyClicks(list, QStringLiteral("Kasu"));
+            QTest::keyClick(list, Qt::Key_Return);
+            QCOMPARE(LabelWidget(viewer, 1)->text(), charted(11));
+            open();
+            list->lineEdit()->selectAll();
+            QTest::keyClicks(list, QStringLiteral("KAS"));
+            QTest::keyClick(list, Qt::Key_Return); // a part: the completion is taken
+            QCOMPARE(LabelWidget(viewer, 1)->text(), charted(10));
+            Click(viewer, "btnExit");
+        });
+        script.Add([&] { Click(&main, "btnEnd"); });
+        script.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && !main.isVisible() && !viewer, 30000);
+    }
+
+    // The viewer at 800x600, 640x480 and with a 14-point font, a formula shown: no text under 8 points
+    // and none cut (a name too long for its box is elided, with the whole name in its hint).
+    void layoutKeepsTextsReadable_data() { AddAllLayoutRows(); }
+
+    void layoutKeepsTextsReadable()
+    {
+        WorkFolder folder;
+        QVERIFY(folder.IsValid());
+        const LayoutSettings layout = LayoutSettings::OfRow();
+        App().ViewFromResults = false;
+        // The chart names the sire by his own ancestor row: a long name there.
+        const QString longName = QStringLiteral("ﾀﾞｲﾌﾞﾝﾅｶﾞｲﾅﾏｴﾉｼｭﾎﾞﾊﾞ");
+        Master().OyaTable[static_cast<size_t>(Master().DadTable[0].Father[0])].name = longName.toStdU16String();
+        TfrmParents viewer;
+        FitForm(&viewer);
+        viewer.show();
+        ShowTyped(&viewer, Formula({ Q(Master().DadTable[0].name), kDamSire, kMare }));
+        const QStringList bad = CutOrOutOfReach(&viewer);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+        QLabel* sire = LabelWidget(&viewer, 1);
+        QVERIFY(sire->text() == longName || sire->toolTip().startsWith(longName));
     }
 
     void longFormulasStayResponsive()
@@ -315,14 +442,19 @@ private slots:
         App().ViewFromResults = true;
         QApplication::clipboard()->setText(lines[0]);
         TfrmParents viewer;
-        viewer.SetChooserItems(lines, 0);
+        QStringListModel model(lines);
+        viewer.SetChooserModel(&model, 0);
         App().ViewFromResults = false;
         auto* box = Find<QComboBox>(&viewer, QStringLiteral("cmbParents"));
         QCOMPARE(Items(box), lines);
         QCOMPARE(box->currentText(), lines[0]);
         // Written mare first, read the same as sire first.
         CheckAgainstCore(&viewer, Formula({ kSire, kDamSire, kMare }));
-        // Choosing another result line shows it.
+        // Its list opens on the chosen line; choosing another result line shows it.
+        box->showPopup();
+        QVERIFY(box->view()->isVisible());
+        QCOMPARE(box->view()->currentIndex().row(), 0);
+        box->hidePopup();
         box->setCurrentIndex(1);
         emit box->activated(1);
         QCOMPARE(LabelWidget(&viewer, 1)->text(), kOther);

@@ -134,6 +134,7 @@ private slots:
             [&](TfrmPoints* e) {
                 Find<QLineEdit>(e, "edtOmo")->setText(QStringLiteral(" 500 "));
                 Find<QLineEdit>(e, "edtYok")->setText(QStringLiteral("5a"));
+                Find<QLineEdit>(e, "edtMigo")->setText(QStringLiteral("１５０")); // as an input method types it
                 Find<QLineEdit>(e, "Edit36")->setText(QStringLiteral("-7"));
                 QTest::mouseClick(Find<QPushButton>(e, "btnSave"), Qt::LeftButton);
                 QCOMPARE(e->result(), int(QDialog::Accepted));
@@ -147,6 +148,7 @@ private slots:
         QCOMPARE(keys.size(), 115);
         QVERIFY(keys.contains(QStringLiteral("面白配合=500")));
         QVERIFY(keys.contains(QStringLiteral("よくできた配合=0")));
+        QVERIFY(keys.contains(QStringLiteral("見事な配合=150")));
         QVERIFY(keys.contains(QStringLiteral("内国産=-7")));
         QCOMPARE(PointTable().haigo.Omo, 500);
         QCOMPARE(PointTable().haigo.Yok, 0);
@@ -176,6 +178,43 @@ private slots:
         }
         QCOMPARE(QDir(m_folder->File(QString())).entryList(QDir::Files), before);
         QVERIFY(App().DataFiles.Aisho == u"相性.CSV");
+    }
+
+    // A name is kept in the settings file in code page 932: 〜 as Linux input methods type it is saved
+    // as the code page's ～, a character the code page lacks is refused with a message. A save that
+    // fails keeps the table that was current, and the editor open.
+    void saveNamesTheSettingsFileCanKeep()
+    {
+        TfrmVelmora w;
+        QVERIFY(QDir(m_folder->File(QString())).mkdir(QStringLiteral("相性壊.CSV"))); // cannot be written
+        const QStringList before = QDir(m_folder->File(QString())).entryList(QDir::Files);
+        struct Case
+        {
+            QString name;
+            QString message; // empty: saved
+        };
+        const Case cases[] = {
+            { QStringLiteral("x😀"), QStringLiteral("設定名「x😀」は使えません。「😀」は設定名に使えない文字です") },
+            { QStringLiteral("壊"), m_folder->File(QStringLiteral("相性壊.CSV")) },
+            { QStringLiteral("春〜夏"), QString() },
+        };
+        for (const Case& c : cases) {
+            EditPoints(
+                &w, [&](TfrmPoints* e) { QTest::mouseClick(Find<QPushButton>(e, "btnSave"), Qt::LeftButton); },
+                [&] { return std::optional<QString>(c.name); });
+            if (c.message.isEmpty()) {
+                QCOMPARE(MessageBox::History(), QStringList());
+            } else {
+                QCOMPARE(MessageBox::History().size(), 1);
+                QVERIFY2(MessageBox::History().first().contains(c.message), qPrintable(MessageBox::History().first()));
+                QVERIFY(App().DataFiles.Aisho == u"相性.CSV");
+                QCOMPARE(QDir(m_folder->File(QString())).entryList(QDir::Files), before);
+            }
+            MessageBox::ClearHistory();
+        }
+        QVERIFY(App().DataFiles.Aisho == u"相性春～夏.CSV");
+        QVERIFY(QFile::exists(m_folder->File(QStringLiteral("相性春～夏.CSV"))));
+        QCOMPARE(Find<QComboBox>(&w, "cmbFile")->currentText(), QStringLiteral("春～夏"));
     }
 
     // The name "デフォルト" saves into "相性.CSV".
@@ -267,7 +306,7 @@ private slots:
 
     // Every page of the editor and the save dialog at 800x600, at 640x480 and with a 14-point font:
     // every text whole, every field within its page.
-    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+    void layoutKeepsTextsWholeAndInReach_data() { AddAllLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {

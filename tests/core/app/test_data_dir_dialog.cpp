@@ -50,7 +50,7 @@ TEST(DataDirDialog, RootsAreTheSystemHomeMediaAndTheSample)
         { u"ホーム (/home/u/)", "/home/u/" },
         { u"/media/u/USB/", "/media/u/USB/" },
         { u"/run/media/u/CARD/", "/run/media/u/CARD/" },
-        { u"サンプルデータ (" + FromUtf8(sample.Path()) + u")", sample.Path() },
+        { u"サンプルデータ (" + FromUtf8(sample.Path()) + u")", sample.Path(), true },
     };
     EXPECT_EQ(roots, want);
     EXPECT_EQ(DataDirRoots("", {}, sample.File("missing")).size(), 1u);
@@ -171,6 +171,56 @@ TEST_F(DataDirModel, AnUnwritableSettingsFileKeepsTheDialogOpen)
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_NE(ToUtf8(r.messages[0]).find("velmora.INI"), std::string::npos);
     EXPECT_EQ(app.DataDir, dir.Path() + "data/");
+}
+
+// The installed sample is never used in place: OK copies it into the user's folder and works there;
+// when that folder exists, another is asked for, and a folder holding sample files is refused.
+TEST_F(DataDirModel, ChosenSampleIsCopiedFirst)
+{
+    const std::string sample = dir.Path() + "other/";
+    fs::permissions(dir.File("other/" + ToUtf8(u"相性.CSV")), fs::perms::owner_read);
+    const std::vector<DataDirRoot> roots = DataDirRoots("", {}, sample);
+    const std::string copy = dir.Path() + "home/Velmora/data/";
+    {
+        DataDirDialogModel m(app, roots, copy);
+        m.ChooseRoot(1);
+        const DataDirOkResult r = m.Ok();
+        EXPECT_TRUE(r.close);
+        EXPECT_EQ(r.messages,
+                  (std::vector<std::u16string> { u"サンプルデータを" + FromUtf8(copy)
+                                                 + u"にコピーしました。このフォルダのデータを使います" }));
+        EXPECT_EQ(app.DataDir, copy);
+        EXPECT_EQ(app.DataFiles.Nix, u"ニックス.CSV");
+        EXPECT_NE(SettingsText().find("データディレクトリ=" + copy + "\r\n"), std::string::npos);
+        EXPECT_EQ(dir.ReadBytes("home/Velmora/data/" + ToUtf8(u"ニックス2.csv")), "x\r\n");
+        const fs::perms p = fs::status(copy + ToUtf8(u"相性.CSV")).permissions();
+        EXPECT_NE(p & fs::perms::owner_write, fs::perms::none);
+    }
+    DataDirDialogModel m(app, roots, copy);
+    m.ChooseRoot(1);
+    const DataDirOkResult ask = m.Ok();
+    EXPECT_FALSE(ask.close);
+    EXPECT_EQ(ask.askCopyFolder, dir.Path() + "home/Velmora/");
+    struct Case
+    {
+        std::string folder;
+        std::u16string message;
+    };
+    const Case refused[] = {
+        { copy, FromUtf8(copy) + u"には既に" },
+        { sample + "sub", FromUtf8(sample) + u"sub/はサンプルデータのフォルダの中です" },
+    };
+    for (const Case& c : refused) {
+        const DataDirOkResult r = m.OkWithSampleCopy(c.folder);
+        EXPECT_FALSE(r.close);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.messages[0].substr(0, c.message.size()), c.message) << ToUtf8(r.messages[0]);
+        EXPECT_EQ(app.DataDir, copy);
+    }
+    const DataDirOkResult r = m.OkWithSampleCopy(dir.Path() + "mine");
+    EXPECT_TRUE(r.close);
+    EXPECT_EQ(app.DataDir, dir.Path() + "mine/");
+    EXPECT_TRUE(fs::exists(dir.File("mine/" + ToUtf8(u"祖先馬.CSV"))));
 }
 
 } // namespace

@@ -132,6 +132,38 @@ TEST(FitFormRect, CentringTruncatesTowardZero)
     EXPECT_EQ(FitFormRect(FitRect { 0, 0, 338, 367 }, ScreenSize { 200, 700 }, 640, 480).left, 0);
 }
 
+// The frame a window manager adds counts where the screen is that small: the viewer (792x576) at the
+// 640x480 layout on a 640x480 screen would lie with its bottom below the screen under a title bar.
+TEST(FitFormWithFrame, FrameKeepsOnTheScreen)
+{
+    const FrameExtents frame { 4, 20, 4, 4 };
+    struct Case
+    {
+        FitRect design;
+        ScreenSize screen;
+        int32_t layoutWidth, layoutHeight;
+        FrameExtents frame;
+        FitRect window;
+        FitScale controls;
+    };
+    const Case cases[] = {
+        // No frame, or a frame that fits: as FitFormRect.
+        { { 0, 0, 792, 576 }, { 640, 480 }, 640, 480, {}, { 0, 0, 640, 480 }, { 480, 600 } },
+        { { 0, 0, 338, 367 }, { 640, 480 }, 640, 480, frame, { 185, 93, 270, 294 }, { 480, 600 } },
+        { { 0, 0, 792, 576 }, { 1024, 768 }, 800, 600, frame, { 116, 96, 792, 576 }, { 600, 600 } },
+        // Too tall with its frame: the client area shrinks to the room, the controls with it.
+        { { 0, 0, 792, 576 }, { 640, 480 }, 640, 480, frame, { 0, 0, 632, 456 }, { 456, 576 } },
+        { { 0, 0, 792, 560 }, { 640, 480 }, 640, 480, frame, { 0, 0, 632, 456 }, { 632, 792 } },
+        // Only off the screen: moved so that the frame is on it.
+        { { 0, 0, 600, 570 }, { 800, 600 }, 800, 600, frame, { 96, 3, 600, 570 }, { 600, 600 } },
+    };
+    for (const Case& c : cases) {
+        const FittedForm f = FitFormWithFrame(c.design, c.screen, c.layoutWidth, c.layoutHeight, c.frame);
+        EXPECT_EQ(f.window, c.window) << c.design.width << "x" << c.design.height << " on " << c.screen.width;
+        EXPECT_EQ(f.controls.num * c.controls.den, c.controls.num * f.controls.den) << c.design.height;
+    }
+}
+
 TEST(FitControlRect, ScalesAllFourValues)
 {
     EXPECT_EQ(FitControlRect(FitRect { 24, 3, 289, 33 }, LayoutScale(480)), (FitRect { 19, 2, 231, 26 }));

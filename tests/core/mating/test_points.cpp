@@ -223,6 +223,13 @@ TEST(PointNames, NamesThatAreNoFileNameAreRefused)
         const std::u16string problem = PointSettingNameProblem(bad);
         EXPECT_NE(problem.find(u"設定名「" + std::u16string(bad) + u"」"), std::u16string::npos) << ToUtf8(bad);
     }
+    // The settings file keeps the name in code page 932: the look-alikes other systems type are the
+    // code page's own; a character it lacks is named.
+    EXPECT_EQ(FoldCp932LookAlikes(u"春〜夏−‖—¢£¬"), u"春～夏－∥―￠￡￢");
+    EXPECT_TRUE(PointSettingNameProblem(FoldCp932LookAlikes(u"春〜夏")).empty());
+    EXPECT_EQ(PointSettingNameProblem(u"春〜夏"), u"設定名「春〜夏」は使えません。「〜」は設定名に使えない文字です");
+    EXPECT_EQ(PointSettingNameProblem(u"x😀"), u"設定名「x😀」は使えません。「😀」は設定名に使えない文字です");
+    EXPECT_EQ(FirstNonCp932(u"ｱ漢字～"), std::u16string_view::npos);
 }
 
 TEST(PointNames, ListingNamesAndSelection)

@@ -223,6 +223,14 @@ TEST_F(PedigreeEditorTest, ShowSelectsWhatItReadsAndReportsFailures)
     EXPECT_EQ(message, kMsgCannotAnalyse);
     EXPECT_EQ(e.GetChart().slot[1].DadIdx, T); // placements before the failure stay
     EXPECT_EQ(e.Box().text, u"T * (S");
+
+    // A mare nested five levels deep has no place on the chart: she is named, and the typed text stays.
+    e.Box().text = u"S * (T * (S * (T * (S * M2))))";
+    message.clear();
+    EXPECT_EQ(e.Show(AliasLookup(), &message), 1);
+    EXPECT_EQ(message, u"繁殖牝馬M2は血統表の５代目にあたり、置く場所がありません。省いて表示しました");
+    EXPECT_EQ(e.Box().text, u"S * (T * (S * (T * (S * M2))))");
+    EXPECT_EQ(e.GetChart().slot[31].DadIdx, S);
 }
 
 TEST_F(PedigreeEditorTest, SuggestionsNeedAFormulaAndPlaceTheChoice)

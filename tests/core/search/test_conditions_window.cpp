@@ -3,6 +3,7 @@
 // counters and the estimate, the hidden option and the result limit text.
 
 #include "core/common/errors.h"
+#include "core/data/cp932.h"
 #include "core/data/ini_file.h"
 #include "core/search/conditions_window.h"
 #include "search_fixture.h"
@@ -191,21 +192,34 @@ TEST(ConditionsWindow, ChoosingCheckingAndResettingCandidates)
 
 TEST(ConditionsWindow, ResultLimitText)
 {
-    const std::pair<std::u16string_view, int32_t> cases[] = {
+    // Full-width digits are what an input method types; a text that is no number is refused.
+    const std::pair<std::u16string_view, std::optional<int32_t>> cases[] = {
         { u"100", 100 },
         { u"  7 ", 7 },
         { u"-3", -3 },
-        { u"", 0 },
-        { u"abc", 0 },
-        { u"12x", 0 },
+        { u"１００", 100 },
+        { u"　－２５　", -25 },
+        { u"１2３", 123 },
+        { u"", std::nullopt },
+        { u"abc", std::nullopt },
+        { u"12x", std::nullopt },
+        { u"$10", std::nullopt },
         { u"2147483647", 2147483647 },
-        { u"2147483648", 0 },
+        { u"2147483648", std::nullopt },
         { u"-2147483648", INT32_MIN },
-        { u"99999999999999999999", 0 },
+        { u"99999999999999999999", std::nullopt },
         { u"+5", 5 },
     };
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(ParseResultLimit(text), value) << std::string(text.begin(), text.end());
+        EXPECT_EQ(ParseResultLimit(text), value) << ToUtf8(text);
+    SearchData s = Horses();
+    ConditionsWindowModel m(s.d);
+    try {
+        m.ForSearch(u"abc");
+        ADD_FAILURE() << "a limit that is no number starts a search";
+    } catch (const VelmoraError& e) {
+        EXPECT_STREQ(e.what(), "検索上限数「abc」は数ではありません");
+    }
 }
 
 TEST(ConditionsWindow, HiddenOptionWritesTheSettingAndShowsTheNitroBoxes)

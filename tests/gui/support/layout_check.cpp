@@ -8,26 +8,38 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+
+#include <limits>
 
 namespace velmora::gui::test {
 
 namespace {
 
 // The width and height a text needs in a font, a line at a time, rounded to whole pixels (a fraction
-// of a pixel is not a cut); mnemonic marks are not drawn.
+// of a pixel is not a cut); mnemonic marks and the blanks that end a line are not drawn.
 QSize Needed(const QFont& font, QString text)
 {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
     const QFontMetricsF fm(font);
     const QStringList lines = text.split(QLatin1Char('\n'));
     qreal w = 0;
-    for (const QString& l : lines)
+    for (QString l : lines) {
+        // The blanks that pad a data field on the right take no room a reader sees.
+        while (!l.isEmpty() && (l.back() == QLatin1Char(' ') || l.back() == QChar(0x3000)))
+            l.chop(1);
         w = std::max(w, fm.horizontalAdvance(l));
+    }
     const qreal h = lines.size() == 1 ? fm.height() : fm.lineSpacing() * static_cast<qreal>(lines.size());
     return { qRound(w), qRound(h) };
 }
+
+// Text smaller than this is hard to read; a text that does not fit at this size is elided.
+constexpr double kMinReadablePoints = 8.0;
 
 QString Describe(const QWidget* w, const QString& what)
 {
@@ -52,7 +64,31 @@ void Check(QWidget* w, QWidget* area, QStringList& out)
     } else if (auto* e = qobject_cast<QLineEdit*>(w); e && !qobject_cast<QComboBox*>(e->parentWidget())) {
         text = e->text();
         room = e->size() - QSize(4, 0);
+    } else if (auto* t = qobject_cast<QTabBar*>(w); t && t->count() > 0) {
+        // A tab's caption within the bar's height, inside the tab's frame.
+        QStringList captions;
+        for (int i = 0; i < t->count(); ++i)
+            captions << t->tabText(i);
+        text = captions.join(QLatin1Char(' '));
+        room = QSize(std::numeric_limits<int>::max(), t->height() - 6);
     }
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w); memo && memo->isReadOnly()) {
+        // An explanation shown whole, without scrolling.
+        if (memo->verticalScrollBar()->maximum() > 0)
+            out << Describe(w, QStringLiteral("\"%1\" needs scrolling").arg(memo->toPlainText()));
+    }
+    if (!text.isEmpty() && w->font().pointSizeF() > 0 && w->font().pointSizeF() < kMinReadablePoints)
+        out << Describe(w, QStringLiteral("\"%1\" drawn under %2pt").arg(text).arg(kMinReadablePoints));
+    if (auto* group = qobject_cast<QGroupBox*>(w->parentWidget()); group && !group->rect().contains(w->geometry()))
+        out << Describe(w,
+                        QStringLiteral("at %1,%2 %3x%4 outside its group %5 %6x%7")
+                            .arg(w->x())
+                            .arg(w->y())
+                            .arg(w->width())
+                            .arg(w->height())
+                            .arg(group->title())
+                            .arg(group->width())
+                            .arg(group->height()));
     if (!text.isEmpty()) {
         const QSize need = Needed(w->font(), text);
         if (need.width() > room.width() || need.height() > room.height())
@@ -136,6 +172,12 @@ void AddLayoutRows()
     QTest::newRow("800x600") << 800 << 600 << 12;
     QTest::newRow("640x480") << 640 << 480 << 12;
     QTest::newRow("800x600 14pt") << 800 << 600 << 14;
+}
+
+void AddAllLayoutRows()
+{
+    AddLayoutRows();
+    QTest::newRow("640x480 14pt") << 640 << 480 << 14;
 }
 
 QStringList CutOrOutOfReach(QWidget* area)

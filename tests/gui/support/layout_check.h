@@ -26,9 +26,12 @@ private:
 // The layouts every window is checked in, as QTest data rows: 800x600, 640x480, and 800x600 with a
 // 14-point font.
 void AddLayoutRows();
+// Those and the smallest layout with the large font, 640x480 with 14 points.
+void AddAllLayoutRows();
 
-// The controls of `area` (visible ones, on the pages shown) whose text is cut or which lie outside
-// `area`, one line each; empty when the layout is sound.
+// The controls of `area` (visible ones, on the pages shown) whose text is cut or drawn under 8 points,
+// which lie outside `area` or outside their group box, and the read-only text boxes whose text needs
+// scrolling, one line each; empty when the layout is sound.
 QStringList CutOrOutOfReach(QWidget* area);
 
 } // namespace velmora::gui::test

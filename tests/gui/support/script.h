@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -86,6 +87,18 @@ inline void ChooseFile(QFileDialog* dialog, const QString& path)
     QVERIFY(name);
     name->setText(path);
     static_cast<QDialog*>(dialog)->accept(); // QFileDialog's accept checks the file and closes
+}
+
+// Types text into a control key by key, as an input method commits it (any character, full width
+// and kana included; QTest's key clicks take ASCII only).
+inline void TypeText(QWidget* control, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(control, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(control, &release);
+    }
 }
 
 // Clicks a window's button by object name, failing the test when it is missing.
