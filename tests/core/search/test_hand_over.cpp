@@ -2,9 +2,9 @@
 // (a message box, a progress repaint) loses no wake-up, and workers wait while the owner has not
 // taken the results already queued, so memory stays bounded however many results are found.
 
-#include "core/search/reference_search.h"
 #include "core/search/search_engine.h"
 #include "search_fixture.h"
+#include "tests/support/reference_search.h"
 
 #include <gtest/gtest.h>
 
