@@ -8,8 +8,6 @@
 #include "gui/app/line_breaks.h"
 #include "gui/app/message_box.h"
 #include "gui/maint/frm_backups.h"
-}
-
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>

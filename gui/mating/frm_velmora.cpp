@@ -212,6 +212,7 @@ void TfrmVelmora::PaintPair()
             { &d.crs, { m_lblCrs, m_shpCrs } }, { &d.nix, { m_lblNix, m_shpNix } } };
     for (const auto& [panel, controls] : panels) {
         controls.first->setText(Q(panel->text));
+        SetTextColor(controls.first, panel->lit ? panel->textColor : kTextBlack);
         controls.second->SetColor(panel->lit ? panel->color : kDisplayWhite);
     }
     // The cross count's hint lists the crosses per effect; the nick keeps no hint here.

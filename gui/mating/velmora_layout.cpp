@@ -115,6 +115,7 @@ QToolButton* MakeToggle(QWidget* parent, const QString& name, int x, int y, int 
     b->setChecked(true);
     b->setGeometry(x, y, w, h);
     b->setFont(SmallFont());
+    ShowToggleState(b);
     return b;
 }
 
@@ -166,6 +167,14 @@ void ReflowRow(const std::vector<RowItem>& items)
             if (items[i].stretch != (pass == 1))
                 continue;
             const int spare = std::min(std::max(width[i] - need[i], 0), deficit);
+            width[i] -= spare;
+            deficit -= spare;
+        }
+    // Still too wide (a small screen with a large font): the stretching control gives up part of its
+    // own need, since a name box scrolls its text, rather than a label leaving the group.
+    for (size_t i = 0; i < items.size() && deficit > 0; ++i)
+        if (items[i].stretch) {
+            const int spare = std::min(std::max(width[i] - need[i] / 4, 0), deficit);
             width[i] -= spare;
             deficit -= spare;
         }

@@ -42,6 +42,7 @@ using namespace velmora;
 using namespace velmora::gui;
 using velmora::gui::test::ActiveDialog;
 using velmora::gui::test::AddAllLayoutRows;
+using velmora::gui::test::MeanLuminance;
 using velmora::gui::test::Click;
 using velmora::gui::test::CliOutput;
 using velmora::gui::test::CutOrOutOfReach;
@@ -80,16 +81,6 @@ QStringList CliLines(const QString& dataDir, const QJsonObject& conditions, cons
     QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     lines.sort();
     return lines;
-}
-
-// The mean luminance of an image's pixels, 0 (black) .. 1 (white).
-double MeanLuminance(const QImage& image)
-{
-    double sum = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            sum += QColor(image.pixel(x, y)).lightnessF();
-    return sum / std::max(1, image.width() * image.height());
 }
 
 bool Finished(QWidget* results)

@@ -2,6 +2,7 @@
 // chosen pairs is checked against the core's own results.
 
 #include "core/app/app_state.h"
+#include "core/common/text_colour.h"
 #include "core/data/master_data.h"
 #include "core/eval/positions.h"
 #include "core/eval/rules.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -235,6 +237,15 @@ private slots:
                                        : QStringLiteral("×");
         QCOMPARE(TextOf(w.get(), "lblKiken"), kiken);
         QCOMPARE(ColorOf(w.get(), "shpKiken"), IsDanger(ca) ? 0x0000FFu : 0xFFFFFFu);
+        // Each panel's text reads on its fill: white on the dark ones.
+        for (const char* panel : { "Omo", "Mig", "Yok", "Kiken", "Crs", "Nix" }) {
+            const uint32_t fill = ColorOf(w.get(), qPrintable(QStringLiteral("shp%1").arg(panel)));
+            const uint32_t text = ReadableTextColor(fill);
+            const QColor shown = Find<QLabel>(w.get(), qPrintable(QStringLiteral("lbl%1").arg(panel)))
+                                     ->palette()
+                                     .color(QPalette::WindowText);
+            QCOMPARE(shown, QColor(text & 0xFF, (text >> 8) & 0xFF, (text >> 16) & 0xFF));
+        }
         QCOMPARE(TextOf(w.get(), "sttNitSP"), QString::number(ca.NitroSp));
         QCOMPARE(TextOf(w.get(), "sttNitST"), QString::number(ca.NitroSt));
         QCOMPARE(TextOf(w.get(), "lblPoint"), QString::number(CompatValue(d, PointTable(), s, m)));
@@ -302,7 +313,11 @@ private slots:
                 for (int b = 0; b < side.FilterButtons(g); ++b)
                     QCOMPARE(buttons.at(i++)->isChecked(), side.FilterDown(g, b));
         };
-        QTest::mouseClick(Find<QToolButton>(w.get(), "spbDadStar1"), Qt::LeftButton);
+        auto* star1 = Find<QToolButton>(w.get(), "spbDadStar1");
+        const QImage down = star1->grab().toImage();
+        QTest::mouseClick(star1, Qt::LeftButton);
+        // A filter button that is up is plain to tell from one that is down.
+        QVERIFY(MeanLuminance(star1->grab().toImage()) - MeanLuminance(down) > 0.3);
         QTest::mouseClick(Find<QToolButton>(w.get(), "spbMamJika"), Qt::LeftButton);
         QVERIFY(!m.Stallions().FilterDown(1, 0) && !m.Mares().FilterDown(1, 0));
         ChooseByTyping(Find<QComboBox>(w.get(), "cmbMam"), Q(m.Mares().Names().back()));
@@ -353,6 +368,33 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
+    // A typed registered name is chosen exactly, though the box's inline completion ignores letter case
+    // and offers the first name that begins alike.
+    void typedExactNameWins()
+    {
+        MasterData& d = Master();
+        const std::u16string saved[2] = { d.DadTable[0].name, d.DadTable[1].name };
+        d.DadTable[0].name = u"KASU";
+        d.DadTable[1].name = u"Kasu";
+        QStringList chosen;
+        {
+            auto w = OpenWindow();
+            auto* combo = Find<QComboBox>(w.get(), "cmbDad");
+            for (const QString& name : { QStringLiteral("KASU"), QStringLiteral("Kasu") }) {
+                combo->lineEdit()->selectAll();
+                QTest::keyClicks(combo->lineEdit(), name);
+                QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+                const Side& side = w->Model().Stallions();
+                chosen << combo->itemText(combo->currentIndex())
+                       << (side.Chosen() < 0 ? QString() : Q(side.Names()[static_cast<size_t>(side.Chosen())]));
+            }
+        }
+        d.DadTable[0].name = saved[0];
+        d.DadTable[1].name = saved[1];
+        QCOMPARE(chosen, (QStringList { QStringLiteral("KASU"), QStringLiteral("KASU"), QStringLiteral("Kasu"),
+                                        QStringLiteral("Kasu") }));
+    }
+
     // Enter on a text that names no horse chooses no row: the side is cleared, the text stays typed.
     void typedTextNamingNoHorseClearsTheSide_data()
     {
@@ -385,7 +427,7 @@ private slots:
 
     // At 800x600, at 640x480 and with a 14-point font every text is whole and every control in reach;
     // a ★5 stallion shows five stars.
-    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+    void layoutKeepsTextsWholeAndInReach_data() { AddAllLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
 
 namespace velmora::gui::test {
@@ -185,6 +187,15 @@ QStringList CutOrOutOfReach(QWidget* area)
     QStringList out;
     CheckChildren(area, area, out);
     return out;
+}
+
+double MeanLuminance(const QImage& image)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += QColor(image.pixel(x, y)).lightnessF();
+    return sum / std::max(1, image.width() * image.height());
 }
 
 } // namespace velmora::gui::test

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class QImage;
+
 class QWidget;
 
 namespace velmora::gui::test {
@@ -33,5 +35,9 @@ void AddAllLayoutRows();
 // which lie outside `area` or outside their group box, and the read-only text boxes whose text needs
 // scrolling, one line each; empty when the layout is sound.
 QStringList CutOrOutOfReach(QWidget* area);
+
+// The mean lightness of an image's pixels, 0 (black) .. 1 (white): two states of a control a user must
+// tell apart differ plainly in it.
+double MeanLuminance(const QImage& image);
 
 } // namespace velmora::gui::test
