@@ -391,8 +391,9 @@ private slots:
         }
         d.DadTable[0].name = saved[0];
         d.DadTable[1].name = saved[1];
-        QCOMPARE(chosen, (QStringList { QStringLiteral("KASU"), QStringLiteral("KASU"), QStringLiteral("Kasu"),
-                                        QStringLiteral("Kasu") }));
+        QCOMPARE(chosen,
+                 (QStringList { QStringLiteral("KASU"), QStringLiteral("KASU"), QStringLiteral("Kasu"),
+                                QStringLiteral("Kasu") }));
     }
 
     // Enter on a text that names no horse chooses no row: the side is cleared, the text stays typed.
