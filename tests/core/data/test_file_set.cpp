@@ -6,6 +6,7 @@
 #include "core/data/file_set.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/data_files.h"
+#include "tests/support/run_counts.h"
 
 #include <gtest/gtest.h>
 
@@ -133,7 +134,7 @@ TEST(FileSet, KilledAtAnyMomentACommitLeavesTheOldSetOrTheNewOne)
     }
     std::mt19937 rng(18);
     int olds = 0, news = 0;
-    for (int run = 0; run < 200; ++run) {
+    for (int run = 0; run < test::Runs(200); ++run) {
         const TempDir dir;
         test::CopyFiles(original.Path(), dir);
         const pid_t pid = ::fork();

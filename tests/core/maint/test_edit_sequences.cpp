@@ -11,6 +11,7 @@
 #include "core/maint/data_editor.h"
 #include "core/mating/foal_registration.h"
 #include "tests/support/data_files.h"
+#include "tests/support/run_counts.h"
 #include "tools/datagen/datagen.h"
 
 #include <gtest/gtest.h>
@@ -615,7 +616,7 @@ TEST(EditSequences, OnTheSampleEveryReferenceKeepsItsNameAndUntouchedLinesTheirB
     const TempDir sample;
     test::CopyFiles(VELMORA_SAMPLE_DIR, sample);
     AddHandTypedOddities(sample);
-    RunSequences(sample, 1900, 1000);
+    RunSequences(sample, test::Runs(1900), 1000);
 }
 
 TEST(EditSequences, OnAFullCapacitySetEveryReferenceKeepsItsNameAndUntouchedLinesTheirBytes)
@@ -623,7 +624,7 @@ TEST(EditSequences, OnAFullCapacitySetEveryReferenceKeepsItsNameAndUntouchedLine
     const TempDir full;
     WriteFullCapacityData(full.Path());
     AddHandTypedOddities(full);
-    RunSequences(full, 100, 900000);
+    RunSequences(full, test::Runs(100), 900000);
 }
 
 } // namespace
