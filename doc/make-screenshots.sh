@@ -116,6 +116,11 @@ choose_pair() {
 
 mkdir -p "$img" "$help_out" "$work/run"
 cp "$root"/sample/*.CSV "$work/run/"
+# Two backup sets, as a user who has edited the data has them, for the restore window's picture.
+for set in 20261208-201530 20261209-213045; do
+    mkdir -p "$work/run/backup/$set"
+    cp "$root"/sample/*.CSV "$work/run/backup/$set/"
+done
 cmake --build "$build" --target velmora velmora-cli > /dev/null
 
 echo "windows:"
@@ -181,6 +186,12 @@ window "$title" > /dev/null
 press 4
 w=$(window "データファイルの変更")
 shot "$img/datadir.png"
+click "$w" 108 363 # バックアップから戻す
+b=$(window "バックアップから戻す")
+click "$b" 230 80 # the newest set
+shot "$img/backups.png"
+click "$b" 407 309 # 閉じる
+w=$(window "データファイルの変更")
 click "$w" 702 363 # ｷｬﾝｾﾙ
 window "$title" > /dev/null
 press 5

@@ -2,6 +2,7 @@
 
 #include "core/app/settings.h"
 #include "core/common/errors.h"
+#include "core/common/message_text.h"
 #include "core/data/cp932.h"
 
 #include <algorithm>
@@ -359,7 +360,7 @@ DataDirOkResult DataDirDialogModel::OkWithSampleCopy(const std::string& folderPa
     }
     if (ec) {
         undo();
-        r.messages.push_back(FromUtf8(to) + u"にサンプルデータをコピーできません（" + FromUtf8(ec.message()) + u"）");
+        r.messages.push_back(FromUtf8(to) + u"にサンプルデータをコピーできません（" + FromUtf8(SystemErrorText(ec.value())) + u"）");
         return r;
     }
     OpenFolder(to);
