@@ -360,7 +360,8 @@ DataDirOkResult DataDirDialogModel::OkWithSampleCopy(const std::string& folderPa
     }
     if (ec) {
         undo();
-        r.messages.push_back(FromUtf8(to) + u"にサンプルデータをコピーできません（" + FromUtf8(SystemErrorText(ec.value())) + u"）");
+        r.messages.push_back(FromUtf8(to) + u"にサンプルデータをコピーできません（"
+                             + FromUtf8(SystemErrorText(ec.value())) + u"）");
         return r;
     }
     OpenFolder(to);
