@@ -188,7 +188,7 @@ w=$(window "データファイルの変更")
 shot "$img/datadir.png"
 click "$w" 108 363 # バックアップから戻す
 b=$(window "バックアップから戻す")
-click "$b" 230 80 # the newest set
+click "$b" 230 80 # a set
 shot "$img/backups.png"
 click "$b" 407 309 # 閉じる
 w=$(window "データファイルの変更")
