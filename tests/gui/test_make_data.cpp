@@ -338,7 +338,7 @@ private slots:
 
     // Every page at 800x600, at 640x480 and with a 14-point font, a horse shown on each horse page:
     // every text whole, every control within its page.
-    void layoutKeepsTextsWholeAndInReach_data() { AddLayoutRows(); }
+    void layoutKeepsTextsWholeAndInReach_data() { AddAllLayoutRows(); }
 
     void layoutKeepsTextsWholeAndInReach()
     {
