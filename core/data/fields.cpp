@@ -111,38 +111,6 @@ int32_t ParseIntDef(std::u16string_view text, int32_t defaultValue)
     return TryParseInt(text, v) ? v : defaultValue;
 }
 
-std::u16string FoldFullWidthAscii(std::u16string_view text)
-{
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= 0xFF01 && c <= 0xFF5E)
-            c = static_cast<char16_t>(c - 0xFF01 + 0x21);
-        else if (c == 0x3000)
-            c = u' ';
-    }
-    return out;
-}
-
-TypedNumber ReadTypedNumber(std::u16string_view typed, int32_t& value)
-{
-    value = 0;
-    std::u16string text = FoldFullWidthAscii(typed);
-    const size_t first = text.find_first_not_of(u" \t");
-    const size_t last = text.find_last_not_of(u" \t");
-    text = first == std::u16string::npos ? std::u16string() : text.substr(first, last - first + 1);
-    if (TryParseInt(text, value))
-        return TypedNumber::Ok;
-    // A whole number that did not fit: an optional sign, then digits or "$" and hexadecimal digits.
-    size_t i = text.empty() || (text[0] != u'+' && text[0] != u'-') ? 0 : 1;
-    const bool hex = i < text.size() && text[i] == u'$';
-    i += hex ? 1 : 0;
-    bool digits = i < text.size();
-    for (; i < text.size(); ++i)
-        digits = digits && (hex ? HexDigit(text[i]) >= 0 : text[i] >= u'0' && text[i] <= u'9');
-    value = 0;
-    return digits ? TypedNumber::TooLarge : TypedNumber::NotANumber;
-}
-
 std::u16string ShortText(std::u16string_view text, int maxBytes)
 {
     return CutToBytes(text, maxBytes < 0 ? 0 : static_cast<size_t>(maxBytes));

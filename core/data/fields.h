@@ -22,18 +22,6 @@ bool TryParseInt(std::u16string_view text, int32_t& value);
 // The integer of text, or defaultValue when it is no valid number.
 int32_t ParseIntDef(std::u16string_view text, int32_t defaultValue);
 
-// How a number typed into a form reads.
-enum class TypedNumber {
-    Ok,
-    NotANumber, // reads as 0, as in the data files
-    TooLarge, // a whole number (decimal, or "$" and hexadecimal) that does not fit in 32 bits
-};
-// Reads a number typed into a form: full-width digits, signs, "$" and hexadecimal letters (what an input
-// method types) count as their ASCII forms, and blanks around the number are ignored. value is 0 unless Ok.
-TypedNumber ReadTypedNumber(std::u16string_view typed, int32_t& value);
-// Full-width ASCII (U+FF01..U+FF5E) as ASCII, and the full-width space as a space.
-std::u16string FoldFullWidthAscii(std::u16string_view text);
-
 // A short-text field: the text cut to maxBytes bytes of code page 932 at a character boundary.
 std::u16string ShortText(std::u16string_view text, int maxBytes);
 

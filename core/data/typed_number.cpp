@@ -1,5 +1,9 @@
 #include "core/data/typed_number.h"
 
+#include "core/data/fields.h"
+
+#include <cctype>
+
 namespace velmora {
 
 namespace {
@@ -26,6 +30,15 @@ bool IsBlank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
+std::u16string_view TrimBlanks(std::u16string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
 } // namespace
 
 std::u16string FoldNumberInput(std::u16string_view text)
@@ -39,11 +52,7 @@ std::u16string FoldNumberInput(std::u16string_view text)
 std::optional<int32_t> ParseTypedNumber(std::u16string_view typed)
 {
     const std::u16string folded = FoldNumberInput(typed);
-    std::u16string_view s = folded;
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
+    std::u16string_view s = TrimBlanks(folded);
     const bool negative = !s.empty() && s.front() == u'-';
     if (!s.empty() && (s.front() == u'-' || s.front() == u'+'))
         s.remove_prefix(1);
@@ -62,6 +71,29 @@ std::optional<int32_t> ParseTypedNumber(std::u16string_view typed)
     if (value > INT32_MAX)
         return std::nullopt;
     return static_cast<int32_t>(value);
+}
+
+TypedNumber ReadTypedNumber(std::u16string_view typed, int32_t& value)
+{
+    value = 0;
+    std::u16string folded = FoldNumberInput(typed);
+    for (char16_t& c : folded)
+        if (c >= 0xFF01 && c <= 0xFF5E) // the rest of full-width ASCII: "＄" and the hexadecimal letters
+            c = static_cast<char16_t>(c - 0xFF01 + 0x21);
+    const std::u16string_view text = TrimBlanks(folded);
+    if (TryParseInt(text, value))
+        return TypedNumber::Ok;
+    // A whole number that did not fit: an optional sign, then digits or "$" and hexadecimal digits.
+    size_t i = text.empty() || (text[0] != u'+' && text[0] != u'-') ? 0 : 1;
+    const bool hex = i < text.size() && text[i] == u'$';
+    i += hex ? 1 : 0;
+    bool digits = i < text.size();
+    for (; i < text.size(); ++i)
+        digits = digits
+            && (hex ? std::isxdigit(static_cast<unsigned char>(text[i])) && text[i] < 0x80
+                    : text[i] >= u'0' && text[i] <= u'9');
+    value = 0;
+    return digits ? TypedNumber::TooLarge : TypedNumber::NotANumber;
 }
 
 } // namespace velmora

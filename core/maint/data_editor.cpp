@@ -7,6 +7,7 @@
 #include "core/data/loader.h"
 #include "core/data/name_fold.h"
 #include "core/data/text_file.h"
+#include "core/data/typed_number.h"
 #include "core/maint/backups.h"
 #include "core/maint/nick_file.h"
 #include "core/maint/table_edits.h"

@@ -3,6 +3,7 @@
 #include "core/common/decimal.h"
 #include "core/data/cp932.h"
 #include "core/data/fields.h"
+#include "core/data/typed_number.h"
 
 #include <algorithm>
 #include <array>
