@@ -17,13 +17,6 @@ namespace {
 constexpr const char* kUsage
     = "usage: velmora-cli [--data DIR] export stallions|mares|ancestors|crosses|lines|groups|colours";
 
-std::u16string_view Ancestor(const MasterData& d, int32_t o, const UnknownNames& unknown, int p)
-{
-    if (o >= 0)
-        return d.OyaTable[CheckedIndex(o, d.OyaCount)].name;
-    return UnknownAt(unknown, p);
-}
-
 std::u16string_view Line(const MasterData& d, int32_t k)
 {
     return d.KeitoTable[CheckedIndex(k, d.KeitoCount)].name;
@@ -33,7 +26,7 @@ template <typename Horse> void Pedigree(Json& j, const MasterData& d, const Hors
 {
     j.Key("Father").BeginArray();
     for (int p = 1; p <= 15; ++p)
-        j.Value(Ancestor(d, h.Father[static_cast<size_t>(p - 1 + firstElement)], h.Unknown, p));
+        j.Value(AncestorNameOf(d, h.Father[static_cast<size_t>(p - 1 + firstElement)], h.Unknown, p));
     j.EndArray();
 }
 

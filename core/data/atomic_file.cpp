@@ -47,33 +47,23 @@ void RemoveStaleTemporaryFiles(const std::string& target)
     ::closedir(d);
 }
 
-// The new content in a locked temporary file beside target, flushed; returns its name and leaves the
-// descriptor open (and locked) in *fd.
-std::string WriteTemporary(const std::string& path, const std::string& target, const struct stat* existing,
-                           const std::string& bytes, int* fd)
+// The new content in a locked temporary file beside target, with the target's permissions, flushed;
+// returns its name and leaves the descriptor open (and locked) in *fd.
+std::string WriteTemporary(const std::string& path, const std::string& target, const std::string& bytes, int* fd)
 {
     std::string tmp = target + std::string(kTempMarker) + std::string(kTempSuffixLength, 'X');
     *fd = ::mkstemp(tmp.data());
     if (*fd < 0)
         throw FileError(path + ": ファイルに書き込めません" + ErrnoReason(errno));
     ::flock(*fd, LOCK_EX);
-    auto fail = [&](const char* what) {
-        const int err = errno;
+    try {
+        ::fchmod(*fd, ReplacementMode(target));
+        WriteAndFlush(*fd, path, bytes);
+    } catch (...) {
         ::close(*fd);
         ::unlink(tmp.c_str());
-        throw FileError(path + ": " + what + ErrnoReason(err));
-    };
-    if (existing) {
-        ::fchmod(*fd, existing->st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(*fd, 0666 & ~mask);
+        throw;
     }
-    if (!WriteAllBytes(*fd, bytes))
-        fail("ファイルに書き込めません");
-    if (::fsync(*fd) != 0)
-        fail("ファイルをディスクに書き出せません");
     return tmp;
 }
 
@@ -105,13 +95,9 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes)
 {
     unsigned long links = 0;
     const std::string target = WritableTarget(path, &links);
-    struct stat st
-    {
-    };
-    const bool exists = links > 0 && ::stat(target.c_str(), &st) == 0;
     RemoveStaleTemporaryFiles(target);
     int fd = -1;
-    const std::string tmp = WriteTemporary(path, target, exists ? &st : nullptr, bytes, &fd);
+    const std::string tmp = WriteTemporary(path, target, bytes, &fd);
     if (::rename(tmp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::close(fd);

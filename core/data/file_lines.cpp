@@ -76,11 +76,8 @@ private:
 
 std::u16string_view AncestorName(const MasterData& d, int32_t oya, const UnknownNames& unknown, int position)
 {
-    if (oya == -1) {
-        const std::u16string_view kept = UnknownAt(unknown, position);
-        return kept.empty() ? kUnregistered : kept;
-    }
-    return d.OyaTable[CheckedIndex(oya, kOyaRows)].name;
+    const std::u16string_view name = AncestorNameOf(d, oya, unknown, position);
+    return name.empty() && oya == -1 ? kUnregistered : name;
 }
 
 } // namespace

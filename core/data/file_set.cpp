@@ -197,30 +197,18 @@ std::u16string RecoverLocked(const std::string& dir)
 // A new file beside its target, with the target's permissions, flushed.
 void WriteNewFile(const std::string& shownPath, const Pair& p, const std::string& bytes)
 {
-    struct stat st
-    {
-    };
-    mode_t mode = 0666;
-    if (::stat(p.target.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
     const int fd = ::open(p.temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         throw FileError(shownPath + ": ファイルに書き込めません" + ErrnoReason(errno));
-    ::fchmod(
-        fd, mode & ~[] {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            return mask;
-        }());
-    const bool written = WriteAllBytes(fd, bytes);
-    const int writeError = errno;
-    const bool flushed = written && ::fsync(fd) == 0;
-    const int flushError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written)
-        throw FileError(shownPath + ": ファイルに書き込めません" + ErrnoReason(writeError));
-    if (!flushed || !closed)
-        throw FileError(shownPath + ": ファイルをディスクに書き出せません" + ErrnoReason(flushError));
+    try {
+        ::fchmod(fd, ReplacementMode(p.target));
+        WriteAndFlush(fd, shownPath, bytes);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw FileError(shownPath + ": ファイルをディスクに書き出せません" + ErrnoReason(errno));
 }
 
 } // namespace

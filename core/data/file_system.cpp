@@ -75,6 +75,26 @@ bool WriteAllBytes(int fd, const std::string& bytes)
     return true;
 }
 
+mode_t ReplacementMode(const std::string& target)
+{
+    struct stat st
+    {
+    };
+    if (::stat(target.c_str(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void WriteAndFlush(int fd, const std::string& path, const std::string& bytes)
+{
+    if (!WriteAllBytes(fd, bytes))
+        throw FileError(path + ": ファイルに書き込めません" + ErrnoReason(errno));
+    if (::fsync(fd) != 0)
+        throw FileError(path + ": ファイルをディスクに書き出せません" + ErrnoReason(errno));
+}
+
 void SyncDirectory(const std::string& dir)
 {
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

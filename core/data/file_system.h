@@ -3,6 +3,7 @@
 // which file a path finally names, and flushing a folder.
 
 #include <string>
+#include <sys/types.h>
 
 struct stat;
 
@@ -24,6 +25,14 @@ std::string FinalTarget(const std::string& path);
 
 // Writes all bytes to fd; false (errno set) when the write failed part way.
 bool WriteAllBytes(int fd, const std::string& bytes);
+
+// The permissions of a file about to replace target: the target's own when it exists, otherwise 0666
+// less the process's umask, as a new file would get.
+mode_t ReplacementMode(const std::string& target);
+
+// Writes the whole new content of a file to fd and flushes it to the disk. Throws FileError naming path
+// ("ファイルに書き込めません" or "ファイルをディスクに書き出せません", with the reason); fd stays open.
+void WriteAndFlush(int fd, const std::string& path, const std::string& bytes);
 
 // Flushes a folder, so that renames and removals in it survive a crash.
 void SyncDirectory(const std::string& dir);

@@ -43,6 +43,13 @@ int FindOya(const MasterData& d, std::u16string_view name)
 {
     return FindByName(d.OyaTable, d.OyaCount, name);
 }
+std::u16string_view AncestorNameOf(const MasterData& d, int32_t oya, const UnknownNames& unknown, int position)
+{
+    if (oya == -1)
+        return UnknownAt(unknown, position);
+    return d.OyaTable[CheckedIndex(oya, d.OyaCount)].name;
+}
+
 int FindDad(const MasterData& d, std::u16string_view name)
 {
     return FindByName(d.DadTable, d.DadCount, name);

@@ -60,6 +60,11 @@ int FindKeito(const MasterData& d, std::u16string_view name);
 int FindOmokei(const MasterData& d, std::u16string_view name);
 int FindListName(const std::vector<std::u16string>& list, std::u16string_view name);
 
+// The name an ancestor reference of a horse stands for: the ancestor's, or for one the ancestor table
+// lacks (-1) the name the horse file held at that pedigree position (empty when it held none). Throws
+// RangeError for an index past the table.
+std::u16string_view AncestorNameOf(const MasterData& d, int32_t oya, const UnknownNames& unknown, int position);
+
 // Appends an ancestor unless the name is present (then -1). Throws RangeError when the table is full.
 int AddOya(MasterData& d, std::u16string_view name, int32_t keito, int32_t a, int32_t b);
 

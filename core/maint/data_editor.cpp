@@ -273,11 +273,11 @@ void DataEditor::Derive(HorseForm& f, int v)
 
 std::u16string DataEditor::AncestorText(bool stallion, int row, int position) const
 {
-    const int32_t o = stallion ? m_d.DadTable[row].Father[static_cast<size_t>(position)]
-                               : m_d.MamTable[row].Father[static_cast<size_t>(position - 1)];
-    if (o >= 0)
-        return m_d.OyaTable[CheckedIndex(o, m_d.OyaCount)].name;
-    return std::u16string(UnknownAt(stallion ? m_d.DadTable[row].Unknown : m_d.MamTable[row].Unknown, position));
+    if (stallion)
+        return std::u16string(AncestorNameOf(m_d, m_d.DadTable[row].Father[static_cast<size_t>(position)],
+                                             m_d.DadTable[row].Unknown, position));
+    return std::u16string(AncestorNameOf(m_d, m_d.MamTable[row].Father[static_cast<size_t>(position - 1)],
+                                         m_d.MamTable[row].Unknown, position));
 }
 
 void DataEditor::ShowHorse(bool stallion, int row)
@@ -371,11 +371,6 @@ void DataEditor::ChooseAncestor(bool stallion, int k, std::u16string_view name)
 }
 
 // ---- Ancestor and sire-line names ------------------------------------------------------------------
-
-void DataEditor::ChooseOyaName(std::u16string_view name)
-{
-    SetOyaName(name);
-}
 
 void DataEditor::SetOyaName(std::u16string_view text)
 {

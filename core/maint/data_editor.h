@@ -131,7 +131,6 @@ public:
 
     // The ancestor page: a name that is an ancestor's (typed or chosen) shows its line and effects; an
     // emptied name puts them back to their first items; a new name changes nothing else.
-    void ChooseOyaName(std::u16string_view name);
     void SetOyaName(std::u16string_view text);
     // The sire-line page: the line's group follows the name.
     void SetKeitoName(std::u16string_view text);

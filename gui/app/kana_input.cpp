@@ -9,8 +9,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <memory>
-
 namespace velmora::gui {
 
 namespace {
@@ -42,6 +40,7 @@ class TypingWatch : public QObject
 public:
     using QObject::QObject;
     bool typing = false;
+    bool folding = false; // the watch's own replacement of what was typed
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -56,13 +55,12 @@ public:
 
 void FoldTypedKanaInKanaMode(QPlainTextEdit* edit)
 {
-    auto folding = std::make_shared<bool>(false);
     auto* watch = new TypingWatch(edit);
     edit->installEventFilter(watch);
     QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
-                     [edit, watch, folding](int position, int, int added) {
+                     [edit, watch](int position, int, int added) {
                          // Text the program sets is left as it is.
-                         if (*folding || added <= 0 || !watch->typing || !App().KanaMode)
+                         if (watch->folding || added <= 0 || !watch->typing || !App().KanaMode)
                              return;
                          QTextCursor range(edit->document());
                          range.setPosition(position);
@@ -71,9 +69,9 @@ void FoldTypedKanaInKanaMode(QPlainTextEdit* edit)
                          const QString folded = QString::fromStdU16String(FoldKanaInput(typed.toStdU16String()));
                          if (folded == typed)
                              return;
-                         *folding = true;
+                         watch->folding = true;
                          range.insertText(folded); // the edit's cursor stays after the insertion
-                         *folding = false;
+                         watch->folding = false;
                      });
 }
 

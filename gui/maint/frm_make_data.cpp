@@ -210,7 +210,7 @@ void TfrmMakeData::ConnectOtherPages()
         ShowOya();
     });
     connect(m_cmbSName, &QComboBox::textActivated, this, [this](const QString& t) {
-        Handle([&] { m_model->ChooseOyaName(U(t)); });
+        Handle([&] { m_model->SetOyaName(U(t)); });
         ShowOya();
     });
     Bind(m_cmbKoka1, oya.koka1);

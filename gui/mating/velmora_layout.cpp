@@ -15,6 +15,9 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
+#include <utility>
+
 namespace velmora::gui {
 
 namespace {
@@ -144,9 +147,8 @@ int NeededWidth(QWidget* w, const QString& text)
     return advance + 2 * (frame ? frame->frameWidth() : 0) + 1;
 }
 
-// Gives each control of a row at least the width its widest text needs in its font, taken first from
-// controls with width to spare, then from the stretching one; the row keeps its span and its gaps. A
-// row whose controls all fit stays as designed.
+// Gives each control of a row the width its widest text needs in its font, taken from the others as
+// below; the row keeps its span and its gaps. A row whose controls all fit stays as designed.
 void ReflowRow(const std::vector<RowItem>& items)
 {
     std::vector<int> width, need;
@@ -162,19 +164,15 @@ void ReflowRow(const std::vector<RowItem>& items)
         }
     if (deficit == 0)
         return;
-    for (int pass = 0; pass < 2 && deficit > 0; ++pass)
+    // Width comes first from controls with some to spare, then from the stretching one; on a small
+    // screen with a large font the stretching one (a name box, which scrolls its text) gives up part of
+    // its own need too, rather than a label leaving the group.
+    constexpr std::pair<bool, int> kPasses[] = { { false, 1 }, { true, 1 }, { true, 4 } };
+    for (const auto& [stretch, share] : kPasses)
         for (size_t i = 0; i < items.size() && deficit > 0; ++i) {
-            if (items[i].stretch != (pass == 1))
+            if (items[i].stretch != stretch)
                 continue;
-            const int spare = std::min(std::max(width[i] - need[i], 0), deficit);
-            width[i] -= spare;
-            deficit -= spare;
-        }
-    // Still too wide (a small screen with a large font): the stretching control gives up part of its
-    // own need, since a name box scrolls its text, rather than a label leaving the group.
-    for (size_t i = 0; i < items.size() && deficit > 0; ++i)
-        if (items[i].stretch) {
-            const int spare = std::min(std::max(width[i] - need[i] / 4, 0), deficit);
+            const int spare = std::min(std::max(width[i] - need[i] / share, 0), deficit);
             width[i] -= spare;
             deficit -= spare;
         }

@@ -45,7 +45,7 @@ TEST_F(EditorTest, AnAncestorHoldsOneEffectInAAndTwoInAscendingOrder)
     EXPECT_EQ(FileLines("祖先馬.CSV").back(), u"ｿ,1,0,0");
     EXPECT_EQ(f.kei, u"未登録");
 
-    ed->ChooseOyaName(u"ﾃﾞﾙﾀ");
+    ed->SetOyaName(u"ﾃﾞﾙﾀ");
     EXPECT_EQ(f.koka1 + f.koka2 + f.kei, u"速力　　底力↑　ﾌﾞﾗｲﾄ");
     ed->SetOyaName(u"");
     EXPECT_EQ(f.koka1 + f.koka2 + f.kei, none + none + u"未登録");
